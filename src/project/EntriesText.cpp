@@ -1,0 +1,44 @@
+#include "project/EntriesText.h"
+
+#include <utility>
+
+namespace pw {
+
+QStringList DefaultEntriesLines()
+{
+    return {QStringLiteral("[General]"),  QStringLiteral("builddate="), QStringLiteral("description="),
+            QStringLiteral("language="),  QStringLiteral("title="),     QStringLiteral("version="),
+            QStringLiteral("website="),   QString(),                    QStringLiteral("[EditFile]"),
+            QStringLiteral("I386\\SVCPACK.INF,SetupHotfixesToRun,AddProgram")};
+}
+
+int FindEntryLine(const QStringList& lines, const QString& word)
+{
+    const QString needle = word.toLower();
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines[i].toLower().contains(needle))
+            return i;
+    }
+    return -1;
+}
+
+void UpdateGeneralSection(QStringList& lines, const DescriptiveFields& fields)
+{
+    if (FindEntryLine(lines, QStringLiteral("[general]")) == -1)
+        lines.insert(0, QStringLiteral("[General]"));
+    const std::pair<const char*, const QString*> keys[] = {
+        {"website", &fields.Site},         {"version", &fields.Version},
+        {"title", &fields.Title},          {"language", &fields.Language},
+        {"description", &fields.Description}, {"builddate", &fields.BuildDate},
+    };
+    for (const auto& [key, value] : keys) {
+        const QString line = QLatin1String(key) + QLatin1Char('=') + *value;
+        const int at = FindEntryLine(lines, QLatin1String(key));
+        if (at >= 0)
+            lines[at] = line;
+        else
+            lines.insert(1, line);
+    }
+}
+
+}  // namespace pw

@@ -1,0 +1,23 @@
+#pragma once
+// The entries text of the "Entries" tab: free INI text whose six "[General]" key lines follow the six
+// descriptive fields of the "Geral" tab.
+#include <QStringList>
+
+namespace pw {
+
+struct DescriptiveFields {
+    QString Site, Version, Title, Language, Description, BuildDate;
+};
+
+// The ten lines the text starts with.
+QStringList DefaultEntriesLines();
+
+// Index of the first line that holds `word` anywhere in it, without regard to case; -1 when none does.
+// A substring test on purpose: no anchoring, no "=" test, no regard for sections.
+int FindEntryLine(const QStringList& lines, const QString& word);
+
+// Makes sure a "[general]" line exists, then rewrites (or inserts at index 1) the six key lines from the
+// fields, in the order website, version, title, language, description, builddate.
+void UpdateGeneralSection(QStringList& lines, const DescriptiveFields& fields);
+
+}  // namespace pw

@@ -1,0 +1,35 @@
+#include "project/FolderScan.h"
+
+#include "platform/FileNames.h"
+#include "platform/FileSearch.h"
+
+#include <QFileInfo>
+
+namespace pw {
+
+bool IsStartFileName(const QString& name)
+{
+    if (name.endsWith(QLatin1Char('\\')))
+        return false;
+    static const QStringList accepted = {".exe", ".bat", ".cmd", ".com", ".msi", ".inf"};
+    return accepted.contains(LowerExtension(name));
+}
+
+std::optional<FolderScanResult> FolderScan(const QString& folder)
+{
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return std::nullopt;
+    FolderScanResult result;
+    for (const DirEntry& e : FindEntries(folder, QStringLiteral("*.*")).entries) {
+        if (e.name.startsWith(QLatin1Char('.')))
+            continue;
+        result.folderEntries.append(e.isDir ? e.name + QLatin1Char('\\') : e.name);
+    }
+    for (const QString& entry : result.folderEntries) {
+        if (IsStartFileName(entry))
+            result.startFiles.append(entry);
+    }
+    return result;
+}
+
+}  // namespace pw

@@ -1,0 +1,21 @@
+#pragma once
+// The program folder and the candidates for its start file.
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace pw {
+
+struct FolderScanResult {
+    QStringList folderEntries;  // top-level entries, folders with "\" appended, in enumeration order
+    QStringList startFiles;     // the entries with an accepted start-file extension, same order
+};
+
+// Lists `folder`. Nothing when it names no existing folder (the caller then keeps its previous state).
+std::optional<FolderScanResult> FolderScan(const QString& folder);
+
+// True for ".exe", ".bat", ".cmd", ".com", ".msi" and ".inf", in any letter case.
+bool IsStartFileName(const QString& name);
+
+}  // namespace pw

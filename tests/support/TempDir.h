@@ -1,0 +1,26 @@
+#pragma once
+// Test helpers: a scratch folder removed after the test, and small file utilities.
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace pwtest {
+
+class TempDir {
+public:
+    TempDir();
+    // Full path of `relative` inside the folder, with "/" between.
+    QString path(const QString& relative = QString()) const;
+    // Writes `bytes` to `relative`, creating the folders on the way; returns the full path.
+    QString write(const QString& relative, const QByteArray& bytes = QByteArray()) const;
+    // Creates the folder `relative` (and its parents); returns the full path with a trailing "/".
+    QString mkdir(const QString& relative) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+QByteArray ReadAll(const QString& path);
+bool Exists(const QString& path);
+
+}  // namespace pwtest
