@@ -1,0 +1,38 @@
+#include "shell/Settings.h"
+
+#include "build/FileHelpers.h"
+#include "platform/CodePage.h"
+#include "platform/Errors.h"
+#include "platform/ProfileFile.h"
+
+namespace pw {
+
+QString SettingsFilePath(const QString& dataDir)
+{
+    return dataDir + QStringLiteral("config.qmr");
+}
+
+QString ReadLanguageSetting(const QString& dataDir)
+{
+    return AnsiToUnicode(GetPrivateProfileString("Main", "Language", UnicodeToAnsi(kDefaultLanguage), 2048,
+                                                 SettingsFilePath(dataDir)));
+}
+
+void WriteLanguageSetting(const QString& dataDir, const QString& language)
+{
+    const QString path = SettingsFilePath(dataDir);
+    if (!WritePrivateProfileString("Main", QByteArray("Language"), UnicodeToAnsi(language), path))
+        throw UserError(QStringLiteral("Unable to write to %1").arg(path));
+}
+
+QStringList LanguageNames(const QString& appDir)
+{
+    QStringList files;
+    ListFiles(appDir + QStringLiteral("languages/*.qmr"), files);
+    QStringList names;
+    for (const QString& file : files)
+        names.append(BareFileName(file));
+    return names;
+}
+
+}  // namespace pw

@@ -1,0 +1,128 @@
+#pragma once
+// The main window: its controls hold the project inputs, its fields the folders and the current build.
+// The handlers are glue; the rules they apply live in the core libraries.
+#include "build/BuildDriver.h"
+#include "project/VersionInfoReader.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class QTreeWidget;
+
+namespace pw {
+
+class Dialogs;
+class FolderEdit;
+struct ShortcutEntry;
+
+class TMainForm : public QWidget {
+    Q_OBJECT
+public:
+    // `arguments` is the command line without the program name. Throws UserError when a writer's
+    // library cannot be bound: the window cannot work without it.
+    TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // State fields.
+    QString AppDir;   // ends in "/"
+    QString DataDir;  // ends in "/"
+    QString SourceDir;
+    QStringList FolderEntries;
+    VersionInfoReader VersionInfo1;
+
+    // Banner and tabs.
+    QLabel* Image1;
+    QTabWidget* Tabs;
+    QWidget *Geral, *SFXOpt, *Tweaks, *Idiomas, *Sobre;
+    // Page "Geral".
+    QLabel *Label8, *Label12, *Label1, *Label2;
+    FolderEdit* Pasta;
+    QCheckBox* Compact;
+    QComboBox *ComprLev, *Programa, *SilComm;
+    QPushButton* Edita;
+    QLineEdit* SilStr;
+    QGroupBox *GroupBox1, *GroupBox2;
+    QLabel *Label9, *Label4, *Label5, *Label6, *Label7, *Label3, *Label10, *Label11;
+    QLineEdit *Description, *Language, *Title, *Version, *Site, *BuildDate;
+    QProgressBar* ProgressBar1;
+    QPushButton* Cria;
+    // Page "Opções do SFX".
+    QLabel* Label20;
+    QComboBox* OverCb;
+    QGroupBox* GroupBox3;
+    QPushButton *Button1, *Button2, *Button3;
+    QTreeWidget* Atalhos;
+    // Page "Entries".
+    QPlainTextEdit* EntriesStr;
+    // Page "Idiomas".
+    QComboBox* LangBox;
+    QPushButton* OK;
+    QGroupBox* Info;
+    QLabel *Label18, *Label21, *Aut, *Cont;
+    // Page "Sobre".
+    QLabel *Label13, *Label17, *Label14, *Label15, *Label16;
+    QTimer* Timer1;
+
+    BuildDriver& Driver() { return *driver_; }
+    bool Busy() const { return driver_->Busy; }
+
+    // Handlers, callable directly by tests.
+    void FormShow();
+    void Timer1Timer();
+    void PastaAfterDialog(const QString& folder, bool confirmed);
+    void PastaExit();
+    void FolderScan(const QString& folder);
+    void ProgramaChange();
+    void StartFileFill();
+    void CompactClick();
+    void SilCommChange();
+    void DataChange();
+    void CriaClick();
+    void LangBoxChange();
+    void Button2Click();
+    void Button3Click();
+
+    void AddShortcutRow(const ShortcutEntry& entry);
+    QList<ShortcutEntry> ShortcutRows() const;
+    BuildInputs CurrentBuildInputs() const;
+
+    // Applies the named language; set by the language subsystem. Until then the window keeps the
+    // texts it was made with.
+    std::function<void(const QString& language)> applyLanguage;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    class WindowBuildUi;
+
+    void BuildGeralPage();
+    void BuildSfxPage();
+    void BuildEntriesPage();
+    void BuildLanguagePage();
+    void BuildAboutPage();
+    void ConnectHandlers();
+    // Runs `action`, showing the message of any error it raises, as the application's error display does.
+    bool ShowingErrors(const std::function<void()>& action);
+
+    Dialogs& dialogs_;
+    QStringList arguments_;
+    bool shown_ = false;
+    std::unique_ptr<WindowBuildUi> buildUi_;
+    std::unique_ptr<BuildDriver> driver_;
+};
+
+}  // namespace pw
