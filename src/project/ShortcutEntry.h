@@ -16,4 +16,12 @@ struct ShortcutEntry {
     QString subItem(int index) const { return index < subItems.size() ? subItems[index] : QString(); }
 };
 
+// The row the shortcut dialog makes from its choices and its five texts, in the dialog's fill order.
+ShortcutEntry MakeShortcutEntry(const QString& locationCaption, int locationCode, int folderCode,
+                                const QString& target, const QString& parameters, const QString& shortcutFolder,
+                                const QString& description, const QString& name);
+
+// The location list's built-in items, code 0 to 3.
+QStringList DefaultShortcutLocations();
+
 }  // namespace pw

@@ -1,0 +1,85 @@
+#include "cli/TerminalBuildUi.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace pw {
+namespace {
+
+void Print(FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+}  // namespace
+
+TerminalBuildUi::TerminalBuildUi(QString output, int filterIndex)
+    : output_(std::move(output)), filterIndex_(filterIndex), interactive_(isatty(fileno(stdout)) == 1)
+{
+}
+
+std::optional<BuildUi::SaveChoice> TerminalBuildUi::askSaveFile()
+{
+    return SaveChoice{output_, filterIndex_};
+}
+
+void TerminalBuildUi::EndProgressLine()
+{
+    if (progressShown_)
+        Print(stdout, QStringLiteral("\n"));
+    progressShown_ = false;
+    lastPosition_ = -1;
+}
+
+void TerminalBuildUi::setStatus(const QString& text)
+{
+    EndProgressLine();
+    if (text != kIdleStatus)
+        Print(stdout, text + QLatin1Char('\n'));
+}
+
+void TerminalBuildUi::setProgress(int position)
+{
+    if (!interactive_ || position == lastPosition_ || position == 0)
+        return;
+    lastPosition_ = position;
+    constexpr int width = 40;
+    const int filled = position * width / 103;
+    Print(stdout, QStringLiteral("\r[%1%2] %3%").arg(QString(filled, QLatin1Char('#')),
+                                                     QString(width - filled, QLatin1Char('.')))
+                      .arg(position * 100 / 103, 3));
+    progressShown_ = true;
+}
+
+void TerminalBuildUi::processEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+// The outcome's message is printed once by Finish, on the stream that fits it.
+void TerminalBuildUi::showMessage(const QString&) {}
+
+int TerminalBuildUi::Finish(BuildDriver::Outcome outcome, const BuildDriver& driver)
+{
+    EndProgressLine();
+    switch (outcome) {
+    case BuildDriver::Outcome::Succeeded:
+        Print(stdout, QStringLiteral("%1 %2\n").arg(driver.lastMessage, output_));
+        return 0;
+    case BuildDriver::Outcome::Aborted:
+        Print(stderr, QStringLiteral("packwright-build: the archive could not be created: %1\n").arg(output_));
+        return 1;
+    case BuildDriver::Outcome::Failed:
+    case BuildDriver::Outcome::Error:
+        Print(stderr, QStringLiteral("packwright-build: %1\n").arg(driver.lastMessage));
+        return 1;
+    case BuildDriver::Outcome::Cancelled:
+        break;
+    }
+    return 1;
+}
+
+}  // namespace pw

@@ -1,0 +1,20 @@
+#include "project/ShortcutEntry.h"
+
+namespace pw {
+
+ShortcutEntry MakeShortcutEntry(const QString& locationCaption, int locationCode, int folderCode,
+                                const QString& target, const QString& parameters, const QString& shortcutFolder,
+                                const QString& description, const QString& name)
+{
+    return {locationCaption,
+            {target, QString::number(locationCode), QString::number(folderCode), target, parameters, shortcutFolder,
+             description, name}};
+}
+
+QStringList DefaultShortcutLocations()
+{
+    return {QStringLiteral("Área de trabalho"), QStringLiteral("Menu Iniciar"),
+            QStringLiteral("Programas no Menu Iniciar"), QStringLiteral("Inicialização")};
+}
+
+}  // namespace pw
