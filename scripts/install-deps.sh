@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev libicu-dev zlib1g-dev libgtest-dev googletest
   p7zip-full
   cabextract gcab libarchive-tools
-  binutils-mingw-w64-x86-64 libimage-exiftool-perl
+  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 libimage-exiftool-perl
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick
 )

@@ -37,9 +37,13 @@ protected:
     virtual void ReadVersionData();
 
 private:
+    bool QueryValue(const QByteArray& path, const char** value, uint32_t* length) const;
+
     QString fileName_;
     bool hasVersionData_ = false;
-    QByteArray versionData_;
+    // The whole version data as the platform hands it out. Looking a string up writes its converted
+    // copy into the block's upper half, so even answering a question changes the block.
+    mutable QByteArray versionData_;
     std::vector<uint32_t> translationTable_;
 };
 
