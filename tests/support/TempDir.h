@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <ostream>
+
 namespace pwtest {
 
 class TempDir {
@@ -24,3 +26,13 @@ QByteArray ReadAll(const QString& path);
 bool Exists(const QString& path);
 
 }  // namespace pwtest
+
+// Readable values in test failure messages.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QByteArray& b, std::ostream* os)
+{
+    *os << '"' << b.toStdString() << '"';
+}

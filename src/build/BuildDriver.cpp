@@ -1,0 +1,162 @@
+#include "build/BuildDriver.h"
+
+#include "build/EntriesFile.h"
+#include "build/FileHelpers.h"
+#include "platform/Errors.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace pw {
+namespace {
+
+QString Resolved(const QString& path)
+{
+    // Resolve what exists of the path and keep the rest as written, so a file that does not exist yet
+    // still resolves through its existing folder.
+    QFileInfo info(QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(path)));
+    QStringList tail;
+    while (!info.exists() && info.absoluteFilePath() != info.absolutePath()) {
+        tail.prepend(info.fileName());
+        info = QFileInfo(info.absolutePath());
+    }
+    QString base = info.canonicalFilePath();
+    if (base.isEmpty())
+        base = info.absoluteFilePath();
+    for (const QString& part : tail)
+        base += QLatin1Char('/') + part;
+    return QDir::cleanPath(base);
+}
+
+}  // namespace
+
+bool IsInsideFolder(const QString& path, const QString& folder)
+{
+    if (folder.isEmpty())
+        return false;
+    const QString f = Resolved(folder);
+    const QString p = Resolved(path);
+    return p == f || p.startsWith(f.endsWith(QLatin1Char('/')) ? f : f + QLatin1Char('/'));
+}
+
+void BuildDriver::SevenZip1PreProgress(qint64 maxProgress)
+{
+    PackTotal = maxProgress;
+}
+
+void BuildDriver::SevenZip1Progress(const QString&, qint64 filePosArc, qint64)
+{
+    // A folder of empty files announces a total of 0: everything there is to pack is then packed.
+    qint64 position = PackTotal > 0 ? filePosArc * 100 / PackTotal + 1 : 101;
+    ui_.setProgress(int(std::clamp<qint64>(position, 1, 101)));
+}
+
+void BuildDriver::ShowStatus(const QString& text)
+{
+    ui_.setStatus(text);
+    ui_.processEvents();
+}
+
+void BuildDriver::ShowMessage(const QString& text)
+{
+    lastMessage = text;
+    ui_.showMessage(text);
+}
+
+void BuildDriver::DeleteTemporaryFiles(const BuildInputs& in)
+{
+    DeleteFiles(in.dataDir + QStringLiteral("*.ini"));
+    DeleteFiles(in.tempDir() + QStringLiteral("*.*"));
+}
+
+void BuildDriver::CleanUp(const BuildInputs& in)
+{
+    ShowStatus(texts.DelTempStr);
+    DeleteTemporaryFiles(in);
+    ui_.setStatus(kIdleStatus);
+    ui_.setProgress(0);
+    ui_.processEvents();
+    ui_.setBuilding(false);
+    Busy = false;
+}
+
+BuildDriver::Outcome BuildDriver::Report(bool success)
+{
+    if (success) {
+        ui_.setProgress(103);
+        ShowMessage(texts.MessageStr);
+        return Outcome::Succeeded;
+    }
+    ShowMessage(texts.ErrMessageStr);
+    return Outcome::Failed;
+}
+
+BuildDriver::Outcome BuildDriver::CriaClick(const BuildInputs& in)
+{
+    ui_.setBuilding(true);
+    Busy = true;
+    lastMessage.clear();
+    Outcome outcome = Outcome::Cancelled;
+    if (const std::optional<BuildUi::SaveChoice> choice = ui_.askSaveFile()) {
+        lastOutput = choice->fileName;
+        // Whatever a step raises ends the build, and the clean-up below still runs: the temporary files
+        // go and the window comes back to its idle state.
+        try {
+            outcome = RunSteps(in, *choice);
+        } catch (const UserError& e) {
+            ShowMessage(e.message());
+            outcome = Outcome::Error;
+        } catch (const SilentAbort&) {
+            outcome = Outcome::Aborted;
+        } catch (const std::exception& e) {
+            ShowMessage(QString::fromLocal8Bit(e.what()));
+            outcome = Outcome::Error;
+        }
+    }
+    CleanUp(in);
+    return outcome;
+}
+
+BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi::SaveChoice& choice)
+{
+    const QString target = choice.fileName;
+    ui_.setProgress(0);
+    OutName = BareFileName(target);
+    ShowStatus(texts.InitProcessStr);
+    if (IsInsideFolder(target, in.sourceDir) || IsInsideFolder(target, in.tempDir()))
+        throw UserError(texts.OutputFolderRefusedStr.arg(target));
+    DeleteTemporaryFiles(in);
+    ui_.setProgress(1);
+
+    const PackEvents events{[this](qint64 total) { SevenZip1PreProgress(total); },
+                            [this](const QString& name, qint64 arc, qint64 file) { SevenZip1Progress(name, arc, file); },
+                            [this] { ui_.processEvents(); },
+                            [this] { return ui_.cancelRequested(); }};
+
+    if (choice.filterIndex == 2) {
+        ShowStatus(texts.CompactZipStr);
+        pack.PackFolder(in, target, events);
+        return Report(QFileInfo::exists(target));
+    }
+
+    if (in.compact) {
+        ShowStatus(texts.CompactZipStr);
+        pack.PackFolder(in, in.tempDir() + QStringLiteral("files.7z"), events);
+        if (!QFileInfo::exists(in.tempDir() + QStringLiteral("files.7z")))
+            return Report(false);
+        ShowStatus(texts.CompileSFXStr);
+        if (!pack.BuildSelfExtractor(in, OutName))
+            return Report(false);
+    }
+    ui_.setProgress(101);
+    ShowStatus(texts.ProcessInfoStr);
+    EntriesFileName = WriteEntriesFile(in, OutName);
+    if (!QFileInfo::exists(in.dataDir + EntriesFileName))
+        return Report(false);
+    ui_.setProgress(102);
+    ShowStatus(texts.CompactCABStr);
+    cabinet.BuildCabinet(in, target, OutName, EntriesFileName);
+    return Report(QFileInfo::exists(target));
+}
+
+}  // namespace pw

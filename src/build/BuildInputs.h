@@ -1,0 +1,27 @@
+#pragma once
+// What a build reads from the main window, taken once when "Criar arquivo" is clicked, and the state
+// fields the build sets.
+#include "project/ShortcutEntry.h"
+
+#include <QList>
+#include <QString>
+
+namespace pw {
+
+struct BuildInputs {
+    QString appDir;            // program folder, ends in "/"
+    QString dataDir;           // working folder, ends in "/"
+    QString sourceDir;         // the add-on's program folder as last scanned
+    QString startFile;         // bare name of the start file inside sourceDir
+    QString silentSwitch;      // text of SilStr
+    bool compact = true;       // "Compactar com 7-Zip"
+    int compressionLevel = 0;  // ComprLev index 0..4, -1 when nothing is selected
+    int overwriteMode = 0;     // OverCb index 0..2
+    QList<ShortcutEntry> shortcuts;
+    QString entriesText;       // whole text of the Entries memo
+
+    QString tempDir() const { return dataDir + QStringLiteral("temp/"); }
+    QString startFilePath() const { return sourceDir + QLatin1Char('/') + startFile; }
+};
+
+}  // namespace pw

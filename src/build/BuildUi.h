@@ -1,0 +1,31 @@
+#pragma once
+// What a person sees and answers during a build. The main window implements it with its widgets and
+// Qt's dialogs; the command-line front end with the terminal; tests with a recorder.
+#include <QString>
+
+#include <optional>
+
+namespace pw {
+
+class BuildUi {
+public:
+    struct SaveChoice {
+        QString fileName;
+        int filterIndex = 1;  // 1: Microsoft Cabinet, 2: 7-Zip Archive
+    };
+
+    virtual ~BuildUi() = default;
+
+    // Filter "Microsoft Cabinet (*.cab)|*.cab|7-Zip Archive (*.7z)|*.7z", default extension ".cab".
+    virtual std::optional<SaveChoice> askSaveFile() = 0;
+    virtual void setStatus(const QString& text) = 0;
+    virtual void setProgress(int position) = 0;
+    virtual void processEvents() = 0;
+    virtual void showMessage(const QString& text) = 0;
+    // Start and end of a build: hourglass cursor and tabs 1 to 3 hidden while `building`.
+    virtual void setBuilding(bool building) = 0;
+    // Asked now and then while the folder is packed: true stops the packing, and the build ends silently.
+    virtual bool cancelRequested() { return false; }
+};
+
+}  // namespace pw

@@ -1,0 +1,15 @@
+#pragma once
+// The last step of a cabinet build: the add-on cabinet itself.
+#include "build/BuildInputs.h"
+
+namespace pw {
+
+class CabinetStep {
+public:
+    // Writes the cabinet at `target`: the program (or its self-extractor) under "svcpack" and the entries
+    // file at the top. Throws UserError (an ESTCabinet or a file error) when it cannot.
+    void BuildCabinet(const BuildInputs& in, const QString& target, const QString& outName,
+                      const QString& entriesFileName);
+};
+
+}  // namespace pw

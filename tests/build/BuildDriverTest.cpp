@@ -1,0 +1,161 @@
+#include "build/BuildDriver.h"
+
+#include "build/EntriesFile.h"
+#include "support/TempDir.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <gtest/gtest.h>
+
+using namespace pw;
+
+namespace {
+
+// Answers the save dialog and writes down everything the build shows, in order.
+class RecordingUi : public BuildUi {
+public:
+    std::optional<SaveChoice> answer;
+    QStringList log;
+    QList<int> positions;
+
+    std::optional<SaveChoice> askSaveFile() override
+    {
+        log.append(QStringLiteral("save"));
+        return answer;
+    }
+    void setStatus(const QString& text) override { log.append(QStringLiteral("status ") + text); }
+    void setProgress(int position) override
+    {
+        if (positions.isEmpty() || positions.back() != position)
+            positions.append(position);
+    }
+    void processEvents() override {}
+    void showMessage(const QString& text) override { log.append(QStringLiteral("message ") + text); }
+    void setBuilding(bool building) override { log.append(building ? QStringLiteral("busy") : QStringLiteral("idle")); }
+};
+
+struct Workspace {
+    pwtest::TempDir dir;
+    BuildInputs in;
+
+    Workspace()
+    {
+        in.appDir = dir.mkdir("app");
+        in.dataDir = dir.mkdir("data");
+        dir.mkdir("data/temp");
+        in.sourceDir = dir.mkdir("program").chopped(1);
+        dir.write("program/setup.exe", "MZ fake installer");
+        dir.write("program/sub/data.bin", QByteArray(5000, 'd'));
+        in.startFile = QStringLiteral("setup.exe");
+        in.compact = false;
+        in.entriesText = QStringLiteral("[General]\ntitle=T");
+    }
+};
+
+// Names and content hashes of every file below `folder`, to show a build left it alone.
+QStringList TreeDigest(const QString& folder)
+{
+    QStringList digest;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        digest.append(path + QLatin1Char(' ') +
+                      QCryptographicHash::hash(pwtest::ReadAll(path), QCryptographicHash::Sha1).toHex());
+    }
+    digest.sort();
+    return digest;
+}
+
+}  // namespace
+
+TEST(BuildDriver, CancelledDialogStillCleansUp)
+{
+    Workspace w;
+    w.dir.write("data/ENTRIES_OLD.ini", "x");
+    w.dir.write("data/other.ini", "x");
+    w.dir.write("data/config.qmr", "[Main]");
+    w.dir.write("data/Silence.qmr", "a, b");
+    w.dir.write("data/temp/files.7z", "x");
+    w.dir.mkdir("data/temp/keep");
+    RecordingUi ui;
+    BuildDriver driver(ui);
+    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Cancelled);
+    EXPECT_EQ(ui.log, (QStringList{"busy", "save", "status " + driver.texts.DelTempStr, "status ...", "idle"}));
+    EXPECT_FALSE(pwtest::Exists(w.dir.path("data/ENTRIES_OLD.ini")));
+    EXPECT_FALSE(pwtest::Exists(w.dir.path("data/other.ini")));
+    EXPECT_FALSE(pwtest::Exists(w.dir.path("data/temp/files.7z")));
+    EXPECT_TRUE(pwtest::Exists(w.dir.path("data/temp/keep")));
+    EXPECT_TRUE(pwtest::Exists(w.dir.path("data/config.qmr")));
+    EXPECT_TRUE(pwtest::Exists(w.dir.path("data/Silence.qmr")));
+    EXPECT_FALSE(driver.Busy);
+}
+
+TEST(BuildDriver, UncompactedCabinetBuildShowsItsStepsAndLeavesTheProgramFolderAlone)
+{
+    Workspace w;
+    const QStringList before = TreeDigest(w.in.sourceDir);
+    RecordingUi ui;
+    ui.answer = BuildUi::SaveChoice{w.dir.path("out/My App.cab"), 1};
+    BuildDriver driver(ui);
+    const BuildDriver::Outcome outcome = driver.CriaClick(w.in);
+    const BuildTexts& t = driver.texts;
+    EXPECT_EQ(ui.positions, (QList<int>{0, 1, 101, 102, 103, 0}));
+    EXPECT_EQ(ui.log, (QStringList{"busy", "save", "status " + t.InitProcessStr, "status " + t.ProcessInfoStr,
+                                   "status " + t.CompactCABStr, "message " + t.MessageStr, "status " + t.DelTempStr,
+                                   "status ...", "idle"}));
+    EXPECT_EQ(outcome, BuildDriver::Outcome::Succeeded);
+    EXPECT_TRUE(pwtest::Exists(w.dir.path("out/My App.cab")));
+    EXPECT_EQ(driver.OutName, QStringLiteral("My App"));
+    EXPECT_EQ(driver.EntriesFileName, QStringLiteral("ENTRIES_MY APP.ini"));
+    EXPECT_FALSE(pwtest::Exists(w.dir.path("data/ENTRIES_MY APP.ini"))) << "temporary files go at the end";
+    EXPECT_EQ(TreeDigest(w.in.sourceDir), before);
+}
+
+TEST(BuildDriver, AStepErrorIsShownAndTheIdleStateComesBack)
+{
+    Workspace w;
+    w.in.dataDir = w.dir.path("no-data-folder/");
+    RecordingUi ui;
+    ui.answer = BuildUi::SaveChoice{w.dir.path("out.cab"), 1};
+    BuildDriver driver(ui);
+    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error);
+    ASSERT_GE(ui.log.size(), 3);
+    EXPECT_TRUE(driver.lastMessage.startsWith(QStringLiteral("Cannot create file \"%1ENTRIES_OUT.ini\"")
+                                                  .arg(w.in.dataDir)))
+        << driver.lastMessage.toStdString();
+    EXPECT_EQ(ui.log.mid(ui.log.size() - 3), (QStringList{"status " + driver.texts.DelTempStr, "status ...", "idle"}));
+    EXPECT_FALSE(driver.Busy);
+    EXPECT_FALSE(pwtest::Exists(w.dir.path("out.cab")));
+}
+
+TEST(BuildDriver, RefusesAnOutputInsideTheProgramFolderOrTheWorkingFolder)
+{
+    Workspace w;
+    const QStringList before = TreeDigest(w.in.sourceDir);
+    for (const QString& target : {w.in.sourceDir + QStringLiteral("/sub/../addon.cab"), w.in.tempDir() + "x.7z"}) {
+        RecordingUi ui;
+        ui.answer = BuildUi::SaveChoice{target, target.endsWith(".7z") ? 2 : 1};
+        BuildDriver driver(ui);
+        EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error) << target.toStdString();
+        EXPECT_FALSE(pwtest::Exists(target));
+    }
+    EXPECT_EQ(TreeDigest(w.in.sourceDir), before);
+}
+
+TEST(BuildDriver, ProgressHandlersMapThePackingTotalOntoOneToHundredAndOne)
+{
+    RecordingUi ui;
+    BuildDriver driver(ui);
+    driver.SevenZip1PreProgress(1000);
+    EXPECT_EQ(driver.PackTotal, 1000);
+    for (const qint64 done : {0, 999, 1000})
+        driver.SevenZip1Progress(QString(), done, 0);
+    EXPECT_EQ(ui.positions, (QList<int>{1, 100, 101}));
+
+    driver.SevenZip1PreProgress(0);
+    driver.SevenZip1Progress(QString(), 0, 0);
+    EXPECT_EQ(ui.positions.back(), 101) << "a total of 0 means everything is packed, not a division by zero";
+    driver.SevenZip1PreProgress(qint64(1) << 40);
+    driver.SevenZip1Progress(QString(), qint64(1) << 39, 0);
+    EXPECT_EQ(ui.positions.back(), 51) << "64-bit totals do not overflow";
+}

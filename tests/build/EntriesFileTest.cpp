@@ -1,0 +1,147 @@
+#include "build/EntriesFile.h"
+#include "build/FileHelpers.h"
+
+#include "platform/Errors.h"
+#include "support/ScratchMount.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace pw;
+
+namespace {
+
+BuildInputs Inputs(const QString& startFile, const QString& silentSwitch, bool compact)
+{
+    BuildInputs in;
+    in.startFile = startFile;
+    in.silentSwitch = silentSwitch;
+    in.compact = compact;
+    return in;
+}
+
+}  // namespace
+
+TEST(EntriesFile, TheTwelveLineExampleByteForByte)
+{
+    pwtest::TempDir dir;
+    BuildInputs in = Inputs(QStringLiteral("setup.exe"), QStringLiteral("/S"), true);
+    in.dataDir = dir.path() + QLatin1Char('/');
+    in.entriesText = QStringLiteral("[General]\nbuilddate=\ndescription=\nlanguage=\ntitle=Foo\nversion=1.0\n"
+                                    "website=\n\n[EditFile]\nI386\\SVCPACK.INF,SetupHotfixesToRun,AddProgram");
+    EXPECT_EQ(WriteEntriesFile(in, QStringLiteral("MyApp")), QStringLiteral("ENTRIES_MYAPP.ini"));
+    EXPECT_EQ(pwtest::ReadAll(dir.path("ENTRIES_MYAPP.ini")),
+              QByteArray("[General]\r\nbuilddate=\r\ndescription=\r\nlanguage=\r\ntitle=Foo\r\nversion=1.0\r\n"
+                         "website=\r\n\r\n[EditFile]\r\nI386\\SVCPACK.INF,SetupHotfixesToRun,AddProgram\r\n"
+                         "[AddProgram]\r\nMyApp.exe\r\n"));
+}
+
+TEST(EntriesFile, CommandLinesByStartFileKind)
+{
+    const struct {
+        const char* start;
+        const char* sw;
+        const char* line;
+    } cases[] = {
+        {"setup.exe", "/S", "setup.exe /S"},
+        {"setup.exe", "", "setup.exe"},
+        {"Setup.MSI", "", "msistub.exe Setup.MSI /qb-!"},
+        {"app.msi", "/norestart", "msistub.exe app.msi /norestart /qb-!"},
+        {"install.cmd", "", "batchrunner.exe install.cmd"},
+        {"SETUP.BAT", "/x", "batchrunner.exe SETUP.BAT /x"},
+        {"driver.inf", "", "infrunner.exe driver.inf"},
+        {"tool.com", "", "tool.com"},
+        {"My Setup.exe", "", "My Setup.exe"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AddProgramCommand(Inputs(c.start, c.sw, false), QStringLiteral("Out")), QString::fromUtf8(c.line))
+            << c.start;
+        EXPECT_EQ(AddProgramCommand(Inputs(c.start, c.sw, true), QStringLiteral("Out")), QStringLiteral("Out.exe"));
+    }
+}
+
+TEST(EntriesFile, NameUpperCasesOnlyAsciiLetters)
+{
+    EXPECT_EQ(EntriesFileName(QStringLiteral("My App")), QStringLiteral("ENTRIES_MY APP.ini"));
+    EXPECT_EQ(EntriesFileName(QStringLiteral("ação-1")), QStringLiteral("ENTRIES_AçãO-1.ini"));
+}
+
+TEST(EntriesFile, TrailingBreaksOfTheTextAndAnEmptyText)
+{
+    BuildInputs in = Inputs(QStringLiteral("a.exe"), QString(), false);
+    in.entriesText = QStringLiteral("x\n");
+    EXPECT_EQ(EntriesFileLines(in, QStringLiteral("o")), (QStringList{"x", "[AddProgram]", "a.exe"}));
+    in.entriesText = QStringLiteral("x\r\n\r\n");
+    EXPECT_EQ(EntriesFileLines(in, QStringLiteral("o")), (QStringList{"x", "", "[AddProgram]", "a.exe"}));
+    in.entriesText.clear();
+    EXPECT_EQ(EntriesFileLines(in, QStringLiteral("o")), (QStringList{"[AddProgram]", "a.exe"}));
+}
+
+TEST(EntriesFile, WrittenInTheSystemCodePageAndReportedWhenItCannotBe)
+{
+    pwtest::TempDir dir;
+    BuildInputs in = Inputs(QStringLiteral("instalação.exe"), QString(), false);
+    in.dataDir = dir.path() + QLatin1Char('/');
+    WriteEntriesFile(in, QStringLiteral("o"));
+    EXPECT_TRUE(pwtest::ReadAll(dir.path("ENTRIES_O.ini")).endsWith("instala\xE7\xE3o.exe\r\n"));
+
+    in.dataDir = dir.path("missing/");
+    try {
+        WriteEntriesFile(in, QStringLiteral("o"));
+        FAIL() << "a missing folder must raise";
+    } catch (const UserError& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Cannot create file \"%1ENTRIES_O.ini\". ").arg(in.dataDir)));
+    }
+}
+
+TEST(FileHelpers, BareFileNameDropsFolderAndLastExtension)
+{
+    EXPECT_EQ(BareFileName(QStringLiteral("C:\\out\\MyApp.cab")), QStringLiteral("MyApp"));
+    EXPECT_EQ(BareFileName(QStringLiteral("/out/my.cabinet.cab")), QStringLiteral("my.cabinet"));
+    EXPECT_EQ(BareFileName(QStringLiteral("/out/noext")), QStringLiteral("noext"));
+    EXPECT_EQ(BareFileName(QStringLiteral("/a.b/noext")), QStringLiteral("noext"));
+    EXPECT_EQ(BareFileName(QStringLiteral("Português (Brasil).qmr")), QStringLiteral("Português (Brasil)"));
+}
+
+TEST(FileHelpers, ListAndDeleteLeaveFoldersAndDotNames)
+{
+    pwtest::TempDir dir;
+    for (const char* name : {"b.ini", "A.ini", "c.INI", ".hidden.ini", "config.qmr"})
+        dir.write(name);
+    dir.mkdir("sub.ini");
+    QStringList names;
+    ListFiles(dir.path("*.ini"), names);
+    EXPECT_EQ(names, (QStringList{"A.ini", "b.ini", "c.INI", "sub.ini"}));
+
+    EXPECT_TRUE(DeleteFiles(dir.path("*.ini")));
+    EXPECT_FALSE(pwtest::Exists(dir.path("b.ini")));
+    EXPECT_TRUE(pwtest::Exists(dir.path("sub.ini"))) << "folders are never removed";
+    EXPECT_TRUE(pwtest::Exists(dir.path("config.qmr")));
+    EXPECT_TRUE(pwtest::Exists(dir.path(".hidden.ini")));
+    EXPECT_FALSE(DeleteFiles(dir.path("*.txt")));
+}
+
+TEST(FileHelpers, CopyFileDataCopiesOrLeavesNoTarget)
+{
+    pwtest::TempDir dir;
+    const QByteArray data(3 << 20, 'q');
+    const QString source = dir.write("src.bin", data);
+    dir.write("dest.bin", "old content that is longer than nothing");
+    CopyFileData(source, dir.path("dest.bin"));
+    EXPECT_EQ(pwtest::ReadAll(dir.path("dest.bin")), data);
+
+    CopyFileData(dir.path("missing"), dir.path("dest2.bin"));
+    EXPECT_FALSE(pwtest::Exists(dir.path("dest2.bin")));
+    CopyFileData(source, dir.path("no/such/folder/x"));
+    EXPECT_FALSE(pwtest::Exists(dir.path("no")));
+}
+
+TEST(FileHelpers, CopyFileDataOnAFullDiskLeavesNoTruncatedCopy)
+{
+    pwtest::ScratchMount disk(256 * 1024);
+    PW_REQUIRE_MOUNT(disk);
+    pwtest::TempDir dir;
+    const QString source = dir.write("big.bin", QByteArray(1 << 20, 'z'));
+    CopyFileData(source, disk.path("copy.bin"));
+    EXPECT_FALSE(pwtest::Exists(disk.path("copy.bin")));
+}

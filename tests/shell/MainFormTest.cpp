@@ -1,0 +1,300 @@
+#include "shell/TMainForm.h"
+
+#include "project/ShortcutEntry.h"
+#include "shell/FolderEdit.h"
+#include "shell/Poll.h"
+#include "support/RecordingDialogs.h"
+#include "support/TempDir.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace pw;
+
+namespace {
+
+QApplication& App()
+{
+    static int argc = 1;
+    static char name[] = "main_form_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// A window over scratch folders: AppDir with a "languages" folder, DataDir with its "temp" folder.
+struct Fixture {
+    pwtest::TempDir dir;
+    pwtest::RecordingDialogs dialogs;
+    std::unique_ptr<TMainForm> form;
+    QString program;
+
+    explicit Fixture(const QStringList& arguments = {})
+    {
+        App();
+        dir.mkdir("app/languages");
+        dir.mkdir("data/temp");
+        program = dir.mkdir("program").chopped(1);
+        form = std::make_unique<TMainForm>(dialogs, arguments);
+        form->Timer1->stop();  // ticks are run by hand
+        form->AppDir = dir.path("app/");
+        form->DataDir = dir.path("data/");
+    }
+    QString Settings() const { return QString::fromLatin1(pwtest::ReadAll(dir.path("data/config.qmr"))); }
+    void Pick(QComboBox* box, const QString& text)
+    {
+        box->setCurrentIndex(box->findText(text));
+    }
+};
+
+}  // namespace
+
+TEST(MainFormStartUp, LanguageFirstThenCatalogueThenLevelThenCommandLine)
+{
+    Fixture f;
+    f.dir.write("program/Setup.EXE", "x");
+    f.form.reset();
+    f.form = std::make_unique<TMainForm>(f.dialogs, QStringList{"/SHL", f.program});
+    f.form->Timer1->stop();
+    f.form->AppDir = f.dir.path("app/");
+    f.form->DataDir = f.dir.path("data/");
+    f.dir.write("app/languages/Português (Brasil).qmr");
+    f.dir.write("app/languages/english.qmr");
+    f.dir.write("data/Silence.qmr", "Inno, /VERYSILENT\r\nNSIS, /S\r\n");
+
+    QStringList order;
+    f.form->applyLanguage = [&](const QString& name) {
+        order.append(QStringLiteral("language ") + name + QStringLiteral(" catalogue rows ") +
+                     QString::number(f.form->SilComm->count()));
+        f.form->ComprLev->setCurrentIndex(2);  // as applying a language does
+    };
+    f.form->FormShow();
+
+    EXPECT_EQ(order, QStringList{QStringLiteral("language Português (Brasil) catalogue rows 0")});
+    EXPECT_EQ(f.form->LangBox->count(), 2);
+    EXPECT_EQ(f.form->LangBox->itemText(0), QStringLiteral("english"));
+    EXPECT_EQ(pwtest::ReadAll(f.dir.path("data/config.qmr")), QByteArray("[Main]\r\nLanguage=Portugu\xEAs (Brasil)\r\n"));
+    EXPECT_EQ(f.form->SilComm->count(), 2);
+    EXPECT_EQ(f.form->SilComm->currentIndex(), 0);
+    EXPECT_TRUE(f.form->SilStr->text().isEmpty()) << "selecting in code does not fill the switch";
+    EXPECT_EQ(f.form->ComprLev->currentIndex(), 0);
+    EXPECT_EQ(f.form->SourceDir, f.program);
+    EXPECT_EQ(f.form->Programa->count(), 1);
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+}
+
+TEST(MainFormStartUp, StoredLanguageMatchedWithoutCaseOrForgottenWhenItsFileIsGone)
+{
+    Fixture f;
+    f.dir.write("app/languages/English.qmr");
+    f.dir.write("data/config.qmr", "[Main]\r\nLanguage=ENGLISH\r\n");
+    f.form->FormShow();
+    EXPECT_EQ(f.form->LangBox->currentText(), QStringLiteral("English"));
+    EXPECT_EQ(f.Settings(), QStringLiteral("[Main]\r\nLanguage=English\r\n"));
+
+    Fixture g;
+    g.dir.write("data/config.qmr", "[Main]\r\nLanguage=Klingon\r\n");
+    g.form->FormShow();
+    EXPECT_EQ(g.form->LangBox->currentIndex(), -1);
+    EXPECT_EQ(g.Settings(), QStringLiteral("[Main]\r\nLanguage=\r\n"));
+}
+
+TEST(MainFormStartUp, MissingDataFolderIsReportedAndTheRestIsSkipped)
+{
+    Fixture f({"/SHL", QString()});
+    f.form->DataDir = f.dir.path("nowhere/");
+    bool applied = false;
+    f.form->applyLanguage = [&](const QString&) { applied = true; };
+    f.form->ComprLev->setCurrentIndex(3);
+    f.form->FormShow();
+    EXPECT_EQ(f.dialogs.messages, QStringList{QStringLiteral("Unable to write to %1config.qmr").arg(f.form->DataDir)});
+    EXPECT_FALSE(applied);
+    EXPECT_EQ(f.form->ComprLev->currentIndex(), 3);
+    EXPECT_EQ(f.form->SilComm->count(), 0);
+}
+
+TEST(MainFormStartUp, CommandLineNeedsExactlyShlAndAnExistingFolder)
+{
+    for (const QStringList& args : {QStringList{"/shl", "PROGRAM"}, QStringList{"/SHL", "PROGRAM/missing"},
+                                    QStringList{"/SHL"}}) {
+        Fixture f;
+        f.dir.write("program/setup.exe");
+        QStringList resolved = args;
+        resolved.replaceInStrings(QStringLiteral("PROGRAM"), f.program);
+        f.form.reset();
+        f.form = std::make_unique<TMainForm>(f.dialogs, resolved);
+        f.form->Timer1->stop();
+        f.form->AppDir = f.dir.path("app/");
+        f.form->DataDir = f.dir.path("data/");
+        f.form->FormShow();
+        EXPECT_TRUE(f.form->SourceDir.isEmpty()) << resolved.join(' ').toStdString();
+    }
+}
+
+TEST(MainFormPoll, CriaNeedsAFolderAnExistingStartFileAndNoBuild)
+{
+    Fixture f;
+    f.dir.write("program/Setup.EXE", "x");
+    f.dir.write("program/data.MSI", "x");
+    f.form->FolderScan(f.program);
+    f.form->Timer1Timer();
+    EXPECT_FALSE(f.form->Cria->isEnabled()) << "no start file is chosen right after a scan";
+    EXPECT_FALSE(f.form->SilComm->isEnabled());
+
+    f.Pick(f.form->Programa, QStringLiteral("Setup.EXE"));
+    f.form->Timer1Timer();
+    EXPECT_TRUE(f.form->Cria->isEnabled());
+    EXPECT_TRUE(f.form->SilComm->isEnabled());
+    EXPECT_TRUE(f.form->SilStr->isEnabled());
+
+    f.Pick(f.form->Programa, QStringLiteral("data.MSI"));
+    f.form->Timer1Timer();
+    EXPECT_FALSE(f.form->SilComm->isEnabled());
+    EXPECT_FALSE(f.form->SilStr->isEnabled());
+
+    QFile::remove(f.program + QStringLiteral("/data.MSI"));
+    f.form->Timer1Timer();
+    EXPECT_FALSE(f.form->Cria->isEnabled()) << "a start file deleted after the scan disables the build";
+}
+
+TEST(MainFormPoll, CompactDecidesTheLevelAndTheSfxPage)
+{
+    Fixture f;
+    f.form->Compact->click();
+    EXPECT_FALSE(f.form->ComprLev->isEnabled()) << "the click itself disables the level";
+    f.form->Timer1Timer();
+    EXPECT_FALSE(f.form->Tabs->isTabVisible(1));
+    f.form->Compact->click();
+    f.form->Timer1Timer();
+    EXPECT_TRUE(f.form->ComprLev->isEnabled());
+    EXPECT_TRUE(f.form->Tabs->isTabVisible(1));
+}
+
+TEST(MainFormPoll, ShortcutButtonsFollowTheList)
+{
+    Fixture f;
+    f.form->Timer1Timer();
+    EXPECT_FALSE(f.form->Button2->isEnabled());
+    EXPECT_FALSE(f.form->Button3->isEnabled());
+    for (int i = 0; i < 2; ++i)
+        f.form->AddShortcutRow(MakeShortcutEntry(QStringLiteral("Menu Iniciar"), 1, 0, QString::number(i), {}, {}, {}, {}));
+    f.form->Timer1Timer();
+    EXPECT_FALSE(f.form->Button2->isEnabled());
+    EXPECT_TRUE(f.form->Button3->isEnabled());
+    f.form->Atalhos->topLevelItem(0)->setSelected(true);
+    f.form->Timer1Timer();
+    EXPECT_TRUE(f.form->Button2->isEnabled());
+    f.form->Button2Click();
+    ASSERT_EQ(f.form->ShortcutRows().size(), 1);
+    EXPECT_EQ(f.form->ShortcutRows().front().subItem(ShortcutEntry::Target), QStringLiteral("1"));
+    f.form->Button3Click();
+    f.form->Timer1Timer();
+    EXPECT_FALSE(f.form->Button3->isEnabled());
+}
+
+TEST(MainFormProject, FolderScanKeepsTheLastGoodFolder)
+{
+    Fixture f;
+    f.dir.write("program/setup.exe");
+    f.form->FolderScan(f.program);
+    ASSERT_EQ(f.form->Programa->count(), 1);
+    f.form->Pasta->setText(f.dir.path("missing"));
+    f.form->PastaExit();
+    EXPECT_EQ(f.form->Programa->count(), 0);
+    EXPECT_EQ(f.form->SourceDir, f.program);
+    EXPECT_FALSE(f.form->FolderEntries.isEmpty());
+    f.form->Pasta->setText(QString());
+    f.form->PastaExit();
+    EXPECT_EQ(f.form->Programa->count(), 0);
+}
+
+TEST(MainFormProject, BrowseDialogRescansEvenWhenCancelled)
+{
+    Fixture f;
+    f.dir.write("program/setup.exe");
+    f.dialogs.folderAnswers = {f.program, std::nullopt};
+    f.form->Pasta->browse();
+    EXPECT_EQ(f.form->Pasta->text(), f.program);
+    EXPECT_EQ(f.form->Programa->count(), 1);
+    f.Pick(f.form->Programa, QStringLiteral("setup.exe"));
+    f.form->Pasta->setText(QString());
+    f.form->Pasta->browse();
+    EXPECT_EQ(f.dialogs.folderStarts, (QStringList{"/", f.program})) << "an empty field opens on the last choice";
+    EXPECT_EQ(f.form->Programa->currentIndex(), -1) << "the cancelled dialog rescanned its start folder";
+}
+
+TEST(MainFormProject, FieldsDriveTheEntriesTextAndNonExeStartFilesLeaveThemAlone)
+{
+    Fixture f;
+    f.form->Title->setText(QStringLiteral("Foo"));
+    f.form->Version->setText(QStringLiteral("1.0"));
+    EXPECT_EQ(f.form->EntriesStr->toPlainText(),
+              QStringLiteral("[General]\nbuilddate=\ndescription=\nlanguage=\ntitle=Foo\nversion=1.0\nwebsite=\n\n"
+                             "[EditFile]\nI386\\SVCPACK.INF,SetupHotfixesToRun,AddProgram"));
+    f.dir.write("program/install.bat");
+    f.form->FolderScan(f.program);
+    f.Pick(f.form->Programa, QStringLiteral("install.bat"));
+    f.form->ProgramaChange();
+    EXPECT_EQ(f.form->Title->text(), QStringLiteral("Foo"));
+}
+
+TEST(MainFormProject, PickingACatalogueEntryFillsTheSwitch)
+{
+    Fixture f;
+    f.dir.write("data/Silence.qmr", "Inno, /VERYSILENT\r\nNSIS,  /S \r\n");
+    f.form->FormShow();
+    f.form->SilComm->setCurrentIndex(1);
+    f.form->SilCommChange();
+    EXPECT_EQ(f.form->SilStr->text(), QStringLiteral("/S"));
+}
+
+TEST(MainFormBuild, CancelledBuildRestoresTheIdleWindow)
+{
+    Fixture f;
+    f.dir.write("program/setup.exe");
+    f.dir.write("data/x.ini");
+    f.form->FolderScan(f.program);
+    f.Pick(f.form->Programa, QStringLiteral("setup.exe"));
+    f.form->CriaClick();
+    EXPECT_FALSE(pwtest::Exists(f.dir.path("data/x.ini")));
+    EXPECT_EQ(f.form->Label11->text(), QStringLiteral("..."));
+    EXPECT_EQ(f.form->ProgressBar1->value(), 0);
+    EXPECT_TRUE(f.form->Tabs->isTabVisible(2));
+    EXPECT_TRUE(f.form->Tabs->isTabVisible(3));
+    EXPECT_FALSE(f.form->Busy());
+    EXPECT_FALSE(QApplication::overrideCursor());
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+}
+
+TEST(MainFormBuild, InputsAreTakenFromTheControls)
+{
+    Fixture f;
+    f.dir.write("program/setup.exe");
+    f.form->FolderScan(f.program);
+    f.Pick(f.form->Programa, QStringLiteral("setup.exe"));
+    f.form->SilStr->setText(QStringLiteral("/S"));
+    f.form->ComprLev->setCurrentIndex(4);
+    f.form->OverCb->setCurrentIndex(2);
+    f.form->AddShortcutRow(MakeShortcutEntry(QStringLiteral("Área de trabalho"), 0, 1, QStringLiteral("app\\run.exe"),
+                                             {}, {}, {}, QStringLiteral("Run")));
+    const BuildInputs in = f.form->CurrentBuildInputs();
+    EXPECT_EQ(in.startFilePath(), f.program + QStringLiteral("/setup.exe"));
+    EXPECT_EQ(in.silentSwitch, QStringLiteral("/S"));
+    EXPECT_EQ(in.compressionLevel, 4);
+    EXPECT_EQ(in.overwriteMode, 2);
+    ASSERT_EQ(in.shortcuts.size(), 1);
+    EXPECT_EQ(in.shortcuts[0].caption, QStringLiteral("Área de trabalho"));
+    EXPECT_EQ(in.shortcuts[0].subItems,
+              (QStringList{"app\\run.exe", "0", "1", "app\\run.exe", "", "", "", "Run"}));
+}

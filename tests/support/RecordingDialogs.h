@@ -1,0 +1,44 @@
+#pragma once
+// A stand-in for the window's dialogs: answers from a script of replies, and writes down every message
+// box and opened address instead of showing anything.
+#include "shell/Dialogs.h"
+
+#include <QStringList>
+
+#include <deque>
+
+namespace pwtest {
+
+class RecordingDialogs : public pw::Dialogs {
+public:
+    std::deque<std::optional<pw::BuildUi::SaveChoice>> saveAnswers;  // empty: the dialog is cancelled
+    std::deque<std::optional<QString>> folderAnswers;                 // empty: the dialog is cancelled
+    QStringList messages;
+    QStringList folderStarts;
+    QList<QUrl> openedUrls;
+    int eventRounds = 0;
+
+    std::optional<pw::BuildUi::SaveChoice> askSaveFile(QWidget*) override { return Next(saveAnswers); }
+    std::optional<QString> askFolder(QWidget*, const QString& start) override
+    {
+        folderStarts.append(start);
+        return Next(folderAnswers);
+    }
+    void showMessage(QWidget*, const QString& text) override { messages.append(text); }
+    void openUrl(const QUrl& url) override { openedUrls.append(url); }
+    void processEvents() override { ++eventRounds; }
+
+private:
+    template <typename T>
+    static std::optional<T> Next(std::deque<std::optional<T>>& answers)
+    {
+        if (answers.empty())
+            return std::nullopt;
+        std::optional<T> a;
+        a.swap(answers.front());
+        answers.pop_front();
+        return a;
+    }
+};
+
+}  // namespace pwtest
