@@ -113,49 +113,80 @@ std::optional<std::vector<uint8_t>> Image::ReadRva(uint64_t rva, size_t count)
     return std::nullopt;
 }
 
-// The entries of the resource directory at `offset` (relative to the start of the resource tree).
-std::optional<std::vector<DirectoryEntry>> ReadDirectory(Image& image, uint32_t offset)
-{
-    const uint64_t at = uint64_t(image.ResourceRva()) + offset;
-    const auto header = image.ReadRva(at, 16);
-    if (!header)
-        return std::nullopt;
-    const size_t count = size_t(LoadLe16(*header, 12)) + LoadLe16(*header, 14);
-    const auto table = image.ReadRva(at + 16, count * 8);
-    if (!table)
-        return std::nullopt;
-    std::vector<DirectoryEntry> entries;
-    for (size_t i = 0; i < table->size(); i += 8)
-        entries.push_back({LoadLe32(*table, i), LoadLe32(*table, i + 4)});
-    return entries;
-}
+// A resource directory: a 16-byte header, then 8-byte entries, those with string names first and
+// then the numbered ones in ascending order. Entries are read one at a time as needed, and numbers are
+// found by binary search as the loader finds them, so a directory claiming thousands of entries costs
+// a few small reads.
+class Directory {
+public:
+    // The directory at `offset` from the start of the resource tree.
+    static std::optional<Directory> Open(Image& image, uint32_t offset)
+    {
+        const uint64_t at = uint64_t(image.ResourceRva()) + offset;
+        const auto header = image.ReadRva(at, 16);
+        if (!header)
+            return std::nullopt;
+        return Directory(image, at + 16, LoadLe16(*header, 12), LoadLe16(*header, 14));
+    }
 
-std::optional<DirectoryEntry> FindNumbered(const std::vector<DirectoryEntry>& entries, uint32_t number)
-{
-    const auto found = std::find_if(entries.begin(), entries.end(),
-                                    [number](const DirectoryEntry& e) { return e.name == number; });
-    return found == entries.end() ? std::nullopt : std::optional(*found);
-}
+    std::optional<DirectoryEntry> First() { return namedCount_ + numberedCount_ > 0 ? Entry(0) : std::nullopt; }
+
+    std::optional<DirectoryEntry> FindNumbered(uint32_t number)
+    {
+        uint32_t low = namedCount_;
+        uint32_t high = namedCount_ + numberedCount_;
+        while (low < high) {
+            const uint32_t middle = low + (high - low) / 2;
+            const auto entry = Entry(middle);
+            if (!entry || entry->name == number)
+                return entry;
+            if (entry->name < number)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        return std::nullopt;
+    }
+
+private:
+    Directory(Image& image, uint64_t entriesRva, uint32_t namedCount, uint32_t numberedCount)
+        : image_(image), entriesRva_(entriesRva), namedCount_(namedCount), numberedCount_(numberedCount)
+    {
+    }
+
+    std::optional<DirectoryEntry> Entry(uint32_t index)
+    {
+        const auto bytes = image_.ReadRva(entriesRva_ + uint64_t(index) * 8, 8);
+        if (!bytes)
+            return std::nullopt;
+        return DirectoryEntry{LoadLe32(*bytes, 0), LoadLe32(*bytes, 4)};
+    }
+
+    Image& image_;
+    uint64_t entriesRva_;
+    uint32_t namedCount_;
+    uint32_t numberedCount_;
+};
 
 // Follows the numbered entry of a directory to its subdirectory.
 std::optional<uint32_t> Subdirectory(Image& image, uint32_t offset, uint32_t number)
 {
-    const auto entries = ReadDirectory(image, offset);
-    if (!entries)
-        return std::nullopt;
-    const auto entry = FindNumbered(*entries, number);
+    auto directory = Directory::Open(image, offset);
+    const auto entry = directory ? directory->FindNumbered(number) : std::nullopt;
     if (!entry || !(entry->offset & kHighBit))
         return std::nullopt;
     return entry->offset & ~kHighBit;
 }
 
-std::optional<DirectoryEntry> ChooseLanguage(const std::vector<DirectoryEntry>& entries,
-                                             std::span<const uint16_t> languages)
+std::optional<DirectoryEntry> ChooseLanguage(Image& image, uint32_t offset, std::span<const uint16_t> languages)
 {
+    auto directory = Directory::Open(image, offset);
+    if (!directory)
+        return std::nullopt;
     for (const uint16_t language : languages)
-        if (const auto entry = FindNumbered(entries, language))
+        if (const auto entry = directory->FindNumbered(language))
             return entry;
-    return entries.empty() ? std::nullopt : std::optional(entries.front());
+    return directory->First();
 }
 
 }  // namespace
@@ -175,8 +206,7 @@ std::optional<std::vector<uint8_t>> ReadVersionResource(ByteSource& source, std:
     // at itself cannot make this loop.
     const auto names = Subdirectory(image, 0, kVersionType);
     const auto languageOffset = names ? Subdirectory(image, *names, kVersionName) : std::nullopt;
-    const auto entries = languageOffset ? ReadDirectory(image, *languageOffset) : std::nullopt;
-    const auto leaf = entries ? ChooseLanguage(*entries, languages) : std::nullopt;
+    const auto leaf = languageOffset ? ChooseLanguage(image, *languageOffset, languages) : std::nullopt;
     if (!leaf || (leaf->offset & kHighBit))
         return std::nullopt;
     const auto dataEntry = image.ReadRva(uint64_t(image.ResourceRva()) + leaf->offset, 16);
