@@ -1,6 +1,7 @@
 #include "build/BuildDriver.h"
 
 #include "build/EntriesFile.h"
+#include "support/ScratchMount.h"
 #include "support/TempDir.h"
 
 #include <QCryptographicHash>
@@ -158,4 +159,27 @@ TEST(BuildDriver, ProgressHandlersMapThePackingTotalOntoOneToHundredAndOne)
     driver.SevenZip1PreProgress(qint64(1) << 40);
     driver.SevenZip1Progress(QString(), qint64(1) << 39, 0);
     EXPECT_EQ(ui.positions.back(), 51) << "64-bit totals do not overflow";
+}
+
+TEST(BuildDriver, AVanishedFolderOrAnUnwritableOutputEndsInAClearError)
+{
+    Workspace w;
+    QDir(w.in.sourceDir).removeRecursively();
+    RecordingUi ui;
+    ui.answer = BuildUi::SaveChoice{w.dir.path("out.cab"), 1};
+    BuildDriver driver(ui);
+    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error);
+    EXPECT_FALSE(driver.lastMessage.isEmpty());
+    EXPECT_FALSE(pwtest::Exists(w.dir.path("out.cab")));
+
+    pwtest::ScratchMount readOnly(1 << 20);
+    PW_REQUIRE_MOUNT(readOnly);
+    ASSERT_TRUE(readOnly.makeReadOnly());
+    Workspace v;
+    RecordingUi ui2;
+    ui2.answer = BuildUi::SaveChoice{readOnly.path("out.cab"), 1};
+    BuildDriver driver2(ui2);
+    EXPECT_EQ(driver2.CriaClick(v.in), BuildDriver::Outcome::Error);
+    EXPECT_FALSE(driver2.lastMessage.isEmpty());
+    EXPECT_FALSE(driver2.Busy);
 }
