@@ -1,5 +1,6 @@
 #pragma once
 // The last step of a cabinet build: the add-on cabinet itself.
+#include "archive/cabinet/TSTCabWriter.h"
 #include "build/BuildInputs.h"
 
 namespace pw {
@@ -7,9 +8,12 @@ namespace pw {
 class CabinetStep {
 public:
     // Writes the cabinet at `target`: the program (or its self-extractor) under "svcpack" and the entries
-    // file at the top. Throws UserError (an ESTCabinet or a file error) when it cannot.
+    // file at the top. Throws UserError (an ESTCabinet or a file error) when it cannot; a cabinet that
+    // could not be finished is never left at `target`, and a file that was there stays as it was.
     void BuildCabinet(const BuildInputs& in, const QString& target, const QString& outName,
                       const QString& entriesFileName);
+
+    TSTCabWriter CabWriter1;
 };
 
 }  // namespace pw

@@ -1,0 +1,27 @@
+#pragma once
+// The callbacks the Cabinet API asks of its caller for memory, files, temporary files and file
+// information. Handles are file descriptors; every failure returns -1 (false for the temporary name) and
+// leaves the system's error code in *err.
+#include "platform/cabinet/Fci.h"
+
+#include <ctime>
+
+namespace pw {
+
+extern "C" {
+void* FciAlloc(ULONG cb);
+void FciFree(void* memory);
+INT_PTR FciOpen(char* pszFile, int oflag, int pmode, int* err, void* pv);
+UINT FciRead(INT_PTR hf, void* memory, UINT cb, int* err, void* pv);
+UINT FciWrite(INT_PTR hf, void* memory, UINT cb, int* err, void* pv);
+int FciClose(INT_PTR hf, int* err, void* pv);
+LONG FciSeek(INT_PTR hf, LONG dist, int seektype, int* err, void* pv);
+int FciDelete(char* pszFile, int* err, void* pv);
+BOOL FciGetTempFile(char* pszTempName, int cbTempName, void* pv);
+INT_PTR FciGetOpenInfo(char* pszName, USHORT* pdate, USHORT* ptime, USHORT* pattribs, int* err, void* pv);
+}
+
+// A moment as the local DOS date and time, held to the range the format can show (1980 to 2107).
+void LocalDosDateTime(std::time_t moment, USHORT* date, USHORT* time);
+
+}  // namespace pw

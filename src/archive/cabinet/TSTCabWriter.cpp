@@ -1,0 +1,317 @@
+#include "archive/cabinet/TSTCabWriter.h"
+
+#include "archive/cabinet/CabinetCallbacks.h"
+#include "archive/cabinet/CabinetLibrary.h"
+#include "archive/cabinet/ESTCabinet.h"
+#include "platform/FileNames.h"
+#include "platform/FileSearch.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace pw {
+namespace {
+
+template <std::size_t N>
+bool CopyText(char (&out)[N], const QByteArray& text)
+{
+    if (text.size() >= qsizetype(N) || text.contains('\0'))
+        return false;
+    std::memcpy(out, text.constData(), size_t(text.size()) + 1);
+    return true;
+}
+
+QString WithTrailingSlash(const QString& folder)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+QString Numbered(QString text, int number)
+{
+    return text.replace(QLatin1Char('*'), QString::number(number));
+}
+
+// Gets a cabinet's folder ready: created with its parents, and no file of the cabinet's name in it.
+void PrepareCabinetPlace(const CCAB& ccab)
+{
+    const QString folder = QFile::decodeName(ccab.szCabPath);
+    QDir().mkpath(folder);
+    QFile::remove(folder + QFile::decodeName(ccab.szCab));
+}
+
+}  // namespace
+
+QString JoinPath(const QString& first, const QString& second, QChar separator)
+{
+    if (first.isEmpty())
+        return second;
+    if (second.isEmpty())
+        return first;
+    const bool endsWith = first.endsWith(separator);
+    const bool startsWith = second.startsWith(separator);
+    if (endsWith && startsWith)
+        return first + second.mid(1);
+    if (!endsWith && !startsWith)
+        return first + separator + second;
+    return first + second;
+}
+
+TSTCabWriter::TSTCabWriter()
+{
+    SetCompressionType(compressionType_);
+}
+
+TSTCabWriter::~TSTCabWriter()
+{
+    try {
+        CloseCabinet(false);
+    } catch (const std::exception&) {
+        // The context is forgotten all the same; nothing is left to release.
+    }
+}
+
+void TSTCabWriter::SetCompressionType(TSTCabCompressionType type)
+{
+    compressionType_ = type;
+    switch (type) {
+    case TSTCabCompressionType::cctNone:
+        compressionCode_ = tcompTYPE_NONE;
+        return;
+    case TSTCabCompressionType::cctMsZip:
+        compressionCode_ = tcompTYPE_MSZIP;
+        return;
+    case TSTCabCompressionType::cctLzx:
+        compressionCode_ = static_cast<TCOMP>(lzxLevel_ * 256 + tcompTYPE_LZX);
+        return;
+    }
+    compressionCode_ = tcompBAD;
+}
+
+void TSTCabWriter::SetCompressionLzxLevel(int level)
+{
+    lzxLevel_ = std::clamp(level, 15, 21);
+    SetCompressionType(compressionType_);
+}
+
+void TSTCabWriter::OpenCabinet(const QString& fileName)
+{
+    CloseCabinet(false);
+    cabinetFile_ = QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(fileName));
+    erf_ = {};
+    ccab_ = {};
+    ccab_.cb = CabinetSizeThreshold ? CabinetSizeThreshold : CB_MAX_DISK;
+    ccab_.cbFolderThresh = FolderSizeThreshold ? FolderSizeThreshold : CB_MAX_DISK;
+    ccab_.cbReserveCFHeader = ReservePerCabinetSize;
+    ccab_.cbReserveCFFolder = ReservePerFolderSize;
+    ccab_.cbReserveCFData = ReservePerDataSize;
+    ccab_.iCab = 0;
+    ccab_.iDisk = 1;
+    ccab_.fFailOnIncompressible = 0;
+    ccab_.setID = SetID;
+    const QString folder = cabinetFile_.left(cabinetFile_.lastIndexOf(QLatin1Char('/')) + 1);
+    // A name the record cannot hold would be cut short and the cabinet written somewhere else.
+    if (!CopyText(ccab_.szDisk, CabinetDiskLabel(1).toUtf8()) ||
+        !CopyText(ccab_.szCab, QFile::encodeName(FileNamePart(cabinetFile_))) ||
+        !CopyText(ccab_.szCabPath, QFile::encodeName(folder)))
+        throw CannotCreateFile(cabinetFile_, SystemErrorText(ENAMETOOLONG));
+    if (OnGetNextCabinet) {
+        bool abort = false;
+        OnGetNextCabinet(*this, ccab_, 0, abort);
+        if (abort)
+            return;
+    }
+    const QByteArray path = QFile::encodeName(WithTrailingSlash(QFile::decodeName(ccab_.szCabPath)));
+    if (!CopyText(ccab_.szCabPath, path))
+        throw CannotCreateFile(cabinetFile_, SystemErrorText(ENAMETOOLONG));
+    PrepareCabinetPlace(ccab_);
+    filesInCabinet_ = filesInFolder_ = 0;
+    progressCountdown_ = 0;
+    context_ = CabinetLibrary::FCICreate(&erf_, FilePlaced, FciAlloc, FciFree, FciOpen, FciRead, FciWrite, FciClose,
+                                         FciSeek, FciDelete, FciGetTempFile, &ccab_, this);
+    if (!context_)
+        RaiseError();
+}
+
+void TSTCabWriter::AddFile(const QString& source, const QString& name, bool execute)
+{
+    if (OnBeforeFileAdd) {
+        bool skip = false;
+        OnBeforeFileAdd(*this, source, skip);
+        if (skip)
+            return;
+    }
+    if (CabinetFileCountThreshold != 0 && filesInCabinet_ >= CabinetFileCountThreshold)
+        FlushCabinet();
+    else if (FolderFileCountThreshold != 0 && filesInFolder_ >= FolderFileCountThreshold)
+        FlushFolder();
+    const QString inside = name.startsWith(QLatin1Char('\\')) ? name.mid(1) : name;
+    QByteArray sourceBytes = QFile::encodeName(source);
+    QByteArray nameBytes = inside.toUtf8();
+    if (!CabinetLibrary::FCIAddFile(RequireContext(), sourceBytes.data(), nameBytes.data(), execute ? 1 : 0,
+                                    NextCabinet, Status, FciGetOpenInfo, compressionCode_))
+        RaiseError();
+    ++filesInCabinet_;
+    ++filesInFolder_;
+}
+
+void TSTCabWriter::AddFiles(const QString& mask, const QString& prefix, bool recursive)
+{
+    QString folder;
+    QString pattern;
+    SplitMask(mask, &folder, &pattern);
+    AddFilesIn(folder, pattern, prefix, recursive);
+}
+
+void TSTCabWriter::AddFilesIn(const QString& folder, const QString& pattern, const QString& prefix, bool recursive)
+{
+    const DirListing files = FindEntries(folder, pattern);
+    if (files.error != 0)
+        throw OperatingSystemError(files.error);
+    for (const DirEntry& entry : files.entries) {
+        if (!entry.isDir)
+            AddFile(JoinPath(folder, entry.name, QLatin1Char('/')), JoinPath(prefix, entry.name, QLatin1Char('\\')),
+                    false);
+    }
+    if (!recursive)
+        return;
+    const DirListing all = FindEntries(folder, QStringLiteral("*"));
+    if (all.error != 0)
+        throw OperatingSystemError(all.error);
+    for (const DirEntry& entry : all.entries) {
+        if (entry.isDir)
+            AddFilesIn(JoinPath(folder, entry.name, QLatin1Char('/')) + QLatin1Char('/'), pattern,
+                       JoinPath(prefix, entry.name, QLatin1Char('\\')), true);
+    }
+}
+
+void TSTCabWriter::FlushCabinet()
+{
+    if (!CabinetLibrary::FCIFlushCabinet(RequireContext(), 1, NextCabinet, Status))
+        RaiseError();
+    filesInCabinet_ = filesInFolder_ = 0;
+}
+
+void TSTCabWriter::FlushFolder()
+{
+    if (!CabinetLibrary::FCIFlushFolder(RequireContext(), NextCabinet, Status))
+        RaiseError();
+    filesInFolder_ = 0;
+}
+
+void TSTCabWriter::CloseCabinet(bool flush)
+{
+    if (!context_)
+        return;
+    if (flush) {
+        if (!CabinetLibrary::FCIFlushCabinet(context_, 0, NextCabinet, Status))
+            RaiseError();
+        filesInCabinet_ = filesInFolder_ = 0;
+    }
+    const HFCI context = context_;
+    context_ = nullptr;
+    if (!CabinetLibrary::FCIDestroy(context))
+        RaiseError();
+}
+
+QString TSTCabWriter::CabinetFileNameFor(int cabinet) const
+{
+    QString name = CabinetNameTemplate;
+    if (name.isEmpty()) {
+        name = FileNamePart(cabinetFile_);
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        name.insert(dot < 0 ? name.size() : dot, QLatin1Char('*'));
+    }
+    return Numbered(name, cabinet);
+}
+
+QString TSTCabWriter::CabinetPathFor(int disk) const
+{
+    QString path = CabinetPathTemplate;
+    if (path.isEmpty())
+        path = cabinetFile_.left(cabinetFile_.lastIndexOf(QLatin1Char('/')) + 1);
+    return WithTrailingSlash(Numbered(path, disk));
+}
+
+QString TSTCabWriter::CabinetDiskLabel(int disk) const
+{
+    return Numbered(DiskLabelTemplate.isEmpty() ? QStringLiteral("Disk*") : DiskLabelTemplate, disk);
+}
+
+HFCI TSTCabWriter::RequireContext() const
+{
+    if (!context_)
+        throw ESTCabinet(ERF{FCIERR_NONE, EINVAL, 1});
+    return context_;
+}
+
+void TSTCabWriter::RaiseError() const
+{
+    throw ESTCabinet(erf_);
+}
+
+int TSTCabWriter::FilePlaced(PCCAB pccab, char* pszFile, LONG cbFile, BOOL fContinuation, void* pv)
+{
+    auto& writer = *static_cast<TSTCabWriter*>(pv);
+    bool abort = false;
+    if (writer.OnFilePlaced)
+        writer.OnFilePlaced(writer, *pccab, QString::fromUtf8(pszFile), cbFile, fContinuation != 0, abort);
+    return abort ? -1 : 0;
+}
+
+BOOL TSTCabWriter::NextCabinet(PCCAB pccab, ULONG cbPrevCab, void* pv)
+{
+    auto& writer = *static_cast<TSTCabWriter*>(pv);
+    ++pccab->iDisk;
+    if (!CopyText(pccab->szDisk, writer.CabinetDiskLabel(pccab->iDisk).toUtf8()) ||
+        !CopyText(pccab->szCab, QFile::encodeName(writer.CabinetFileNameFor(pccab->iCab))) ||
+        !CopyText(pccab->szCabPath, QFile::encodeName(writer.CabinetPathFor(pccab->iDisk))))
+        return 0;
+    bool abort = false;
+    if (writer.OnGetNextCabinet)
+        writer.OnGetNextCabinet(writer, *pccab, cbPrevCab, abort);
+    if (!abort)
+        PrepareCabinetPlace(*pccab);
+    writer.filesInCabinet_ = writer.filesInFolder_ = 0;
+    return abort ? 0 : 1;
+}
+
+LONG TSTCabWriter::Status(UINT typeStatus, ULONG cb1, ULONG cb2, void* pv)
+{
+    auto& writer = *static_cast<TSTCabWriter*>(pv);
+    bool abort = false;
+    LONG result = 0;
+    switch (typeStatus) {
+    case statusFile:
+        if (writer.OnFileStatus)
+            writer.OnFileStatus(writer, cb1, cb2, abort);
+        // Progress is reported on the second block and then on every ninth, not on each one.
+        if (writer.progressCountdown_ < 0 && writer.OnProgress && !abort) {
+            writer.OnProgress(writer, abort);
+            writer.progressCountdown_ = 8;
+        }
+        --writer.progressCountdown_;
+        break;
+    case statusFolder:
+        if (writer.OnFolderStatus)
+            writer.OnFolderStatus(writer, cb1, cb2, abort);
+        writer.filesInFolder_ = 0;
+        break;
+    case statusCabinet: {
+        quint32 desired = 0;
+        if (writer.OnCabinetStatus)
+            writer.OnCabinetStatus(writer, cb1, cb2, desired, abort);
+        writer.filesInCabinet_ = writer.filesInFolder_ = 0;
+        result = static_cast<LONG>(desired);
+        break;
+    }
+    default:
+        break;
+    }
+    return abort ? -1 : result;
+}
+
+}  // namespace pw

@@ -1,0 +1,98 @@
+#pragma once
+// Writes cabinet files through the Cabinet API: fills its CCAB record from the properties, names the
+// further cabinets of a set, keeps file-count limits per cabinet and per folder, adds folder trees under
+// a prefix, and turns the API's notifications into events.
+#include "platform/cabinet/Fci.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace pw {
+
+using TCCAB = CCAB;
+
+enum class TSTCabCompressionType { cctNone, cctMsZip, cctLzx };
+
+class TSTCabWriter {
+public:
+    TSTCabWriter();
+    ~TSTCabWriter();
+    TSTCabWriter(const TSTCabWriter&) = delete;
+    TSTCabWriter& operator=(const TSTCabWriter&) = delete;
+
+    // 0 means no limit for each of the four thresholds.
+    quint32 CabinetSizeThreshold = 0;
+    quint32 CabinetFileCountThreshold = 0;
+    quint32 FolderSizeThreshold = 0;
+    quint32 FolderFileCountThreshold = 0;
+    quint32 ReservePerCabinetSize = 0;
+    quint32 ReservePerFolderSize = 0;
+    quint32 ReservePerDataSize = 0;
+    quint16 SetID = 0;
+    // Every "*" becomes the cabinet number (name) or the disk number (path, label).
+    QString CabinetNameTemplate;
+    QString CabinetPathTemplate;
+    QString DiskLabelTemplate;
+
+    TSTCabCompressionType CompressionType() const { return compressionType_; }
+    void SetCompressionType(TSTCabCompressionType type);
+    int CompressionLzxLevel() const { return lzxLevel_; }
+    void SetCompressionLzxLevel(int level);  // 15 to 21
+    // The code handed to the Cabinet API for the files added next.
+    TCOMP CompressionCode() const { return compressionCode_; }
+
+    // Events; an abort flag set by a handler stops the Cabinet API call that is running.
+    std::function<void(TSTCabWriter&, const TCCAB&, const QString& fileName, qint32 fileSize, bool continuation,
+                       bool& abort)>
+        OnFilePlaced;
+    std::function<void(TSTCabWriter&, TCCAB&, quint32 prevCabSize, bool& abort)> OnGetNextCabinet;
+    std::function<void(TSTCabWriter&, quint32 compressedBlockSize, quint32 uncompressedBlockSize, bool& abort)>
+        OnFileStatus;
+    std::function<void(TSTCabWriter&, quint32 copiedSize, quint32 totalSize, bool& abort)> OnFolderStatus;
+    std::function<void(TSTCabWriter&, quint32 prevEstimatedSize, quint32 actualSize, quint32& desiredSize,
+                       bool& abort)>
+        OnCabinetStatus;
+    std::function<void(TSTCabWriter&, bool& abort)> OnProgress;
+    std::function<void(TSTCabWriter&, const QString& fileName, bool& skip)> OnBeforeFileAdd;
+
+    // Discards any open cabinet and starts a set whose first cabinet is `fileName`.
+    void OpenCabinet(const QString& fileName);
+    // `name` is the name inside the cabinet, "\" between its folders.
+    void AddFile(const QString& source, const QString& name, bool execute);
+    // Every file matching the mask that ends `mask`, under `prefix` plus its path below the mask's folder.
+    void AddFiles(const QString& mask, const QString& prefix, bool recursive);
+    void FlushCabinet();
+    void FlushFolder();
+    // With `flush` the last cabinet is finished; without it whatever is not yet written is dropped.
+    void CloseCabinet(bool flush);
+
+    QString CabinetFileNameFor(int cabinet) const;
+    QString CabinetPathFor(int disk) const;  // ends in "/"
+    QString CabinetDiskLabel(int disk) const;
+
+private:
+    static int FilePlaced(PCCAB pccab, char* pszFile, LONG cbFile, BOOL fContinuation, void* pv);
+    static BOOL NextCabinet(PCCAB pccab, ULONG cbPrevCab, void* pv);
+    static LONG Status(UINT typeStatus, ULONG cb1, ULONG cb2, void* pv);
+
+    void AddFilesIn(const QString& folder, const QString& pattern, const QString& prefix, bool recursive);
+    [[noreturn]] void RaiseError() const;
+    HFCI RequireContext() const;
+
+    TSTCabCompressionType compressionType_ = TSTCabCompressionType::cctLzx;
+    int lzxLevel_ = 21;
+    TCOMP compressionCode_ = 0;
+    HFCI context_ = nullptr;
+    QString cabinetFile_;
+    ERF erf_{};
+    CCAB ccab_{};
+    quint32 filesInCabinet_ = 0;
+    quint32 filesInFolder_ = 0;
+    int progressCountdown_ = 0;
+};
+
+// Joins two pieces of a path with one `separator` between them; an empty piece adds nothing.
+QString JoinPath(const QString& first, const QString& second, QChar separator);
+
+}  // namespace pw

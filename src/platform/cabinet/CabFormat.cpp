@@ -1,0 +1,93 @@
+#include "platform/cabinet/CabFormat.h"
+
+#include <libdeflate.h>
+
+#include <bit>
+#include <cstring>
+
+namespace pw::fci {
+namespace {
+
+// Level 6 writes output no larger than zlib's default level, at several times its speed.
+constexpr int kDeflateLevel = 6;
+
+// A stored deflate block: final bit set, type 0, then the length and its complement.
+constexpr std::uint32_t kStoredOverhead = 5;
+
+std::uint32_t LoadLittle32(const unsigned char* p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
+
+}  // namespace
+
+std::uint32_t Checksum(const unsigned char* data, std::size_t size, std::uint32_t seed)
+{
+    // Eight bytes at a time: the XOR of two consecutive little-endian words is the two halves of the
+    // XOR of the 64-bit word that holds them.
+    std::uint64_t wide = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        wide ^= word;
+    }
+    if constexpr (std::endian::native == std::endian::big)
+        wide = __builtin_bswap64(wide);
+    std::uint32_t sum = seed ^ static_cast<std::uint32_t>(wide) ^ static_cast<std::uint32_t>(wide >> 32);
+    if (i + 4 <= size) {
+        sum ^= LoadLittle32(data + i);
+        i += 4;
+    }
+    std::uint32_t tail = 0;
+    for (; i < size; ++i)
+        tail = tail << 8 | data[i];
+    return sum ^ tail;
+}
+
+BlockEncoder::~BlockEncoder()
+{
+    libdeflate_free_compressor(compressor_);
+}
+
+std::uint32_t BlockEncoder::Deflate(const unsigned char* data, std::uint32_t size, unsigned char* out)
+{
+    // Each block is a deflate stream of its own that ends with a final block; one that would not shrink
+    // below the MSZIP bound is written as a single stored block instead.
+    out[0] = 'C';
+    out[1] = 'K';
+    const std::size_t room = kMaxMsZipPayload - 2;
+    std::size_t packed = libdeflate_deflate_compress(compressor_, data, size, out + 2, room);
+    if (packed == 0 || packed >= size + kStoredOverhead) {
+        unsigned char* p = out + 2;
+        p[0] = 0x01;
+        PutU16(p + 1, static_cast<std::uint16_t>(size));
+        PutU16(p + 3, static_cast<std::uint16_t>(~size));
+        std::memcpy(p + kStoredOverhead, data, size);
+        packed = size + kStoredOverhead;
+    }
+    return static_cast<std::uint32_t>(packed + 2);
+}
+
+std::size_t BlockEncoder::Encode(TCOMP type, const unsigned char* data, std::uint32_t size, std::uint32_t reserve,
+                                 unsigned char* record, std::uint32_t* payloadSize)
+{
+    unsigned char* payload = record + kDataHeaderSize + reserve;
+    std::uint32_t stored;
+    if (type == tcompTYPE_MSZIP) {
+        if (!compressor_ && !(compressor_ = libdeflate_alloc_compressor(kDeflateLevel)))
+            return 0;
+        stored = Deflate(data, size, payload);
+    } else {
+        std::memcpy(payload, data, size);
+        stored = size;
+    }
+    PutU16(record + 4, static_cast<std::uint16_t>(stored));
+    PutU16(record + 6, static_cast<std::uint16_t>(size));
+    std::memset(record + kDataHeaderSize, 0, reserve);
+    PutU32(record, Checksum(record + 4, 4, Checksum(payload, stored, 0)));
+    *payloadSize = stored;
+    return kDataHeaderSize + reserve + stored;
+}
+
+}  // namespace pw::fci

@@ -1,0 +1,571 @@
+#include "platform/cabinet/FciContext.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace pw::fci {
+namespace {
+
+// Room kept in a cabinet's header for the names of the next cabinet and disk, which are known only
+// once the next-cabinet callback has run.
+constexpr std::uint64_t kNextNamesRoom = CB_MAX_CABINET_NAME + CB_MAX_DISK_NAME;
+constexpr std::size_t kCopyChunk = 1 << 20;
+constexpr int kSeekSet = 0;
+constexpr int kSeekEnd = 2;
+
+std::uint64_t NameBytes(const char* text)
+{
+    return std::strlen(text) + 1;
+}
+
+bool IsAscii(const char* text)
+{
+    for (; *text; ++text) {
+        if (static_cast<unsigned char>(*text) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+void CopyName(char* out, const char* text)
+{
+    const std::size_t n = std::strlen(text);
+    std::memcpy(out, text, n + 1);
+}
+
+}  // namespace
+
+Context::Context(ERF* erf, const Callbacks& callbacks, CCAB* caller, void* pv)
+    : erf_(erf),
+      cb_(callbacks),
+      caller_(caller),
+      pv_(pv),
+      ccab_(*caller),
+      parts_(CallerAllocator<FolderPart>(callbacks.memory)),
+      files_(CallerAllocator<FileRecord>(callbacks.memory)),
+      open_{tcompTYPE_NONE, {}, CallerVector<Block>(CallerAllocator<Block>(callbacks.memory)), 0, 0, 0, 0,
+            CallerVector<FileRecord>(CallerAllocator<FileRecord>(callbacks.memory)), 0, 0, 0, 0, 0},
+      buffer_(kBlockSize, CallerAllocator<unsigned char>(callbacks.memory)),
+      record_(BlockEncoder::RecordCapacity(caller->cbReserveCFData), CallerAllocator<unsigned char>(callbacks.memory)),
+      copy_(CallerAllocator<unsigned char>(callbacks.memory))
+{
+    if (ccab_.cb == 0 || ccab_.cb > CB_MAX_DISK)
+        ccab_.cb = CB_MAX_DISK;
+    if (ccab_.cbFolderThresh == 0)
+        ccab_.cbFolderThresh = CB_MAX_DISK;
+}
+
+Context::~Context()
+{
+    DiscardTemp(&open_.temp);
+    for (FolderPart& part : parts_) {
+        if (part.ownsTemp)
+            DiscardTemp(&part.temp);
+    }
+    magic_ = 0;
+}
+
+BOOL Context::Report(Failure failure)
+{
+    *erf_ = {failure.oper, failure.type, 1};
+    return 0;
+}
+
+template <class Body>
+BOOL Context::Guarded(PFNFCIGETNEXTCABINET nextCabinet, PFNFCISTATUS status, Body body)
+{
+    // A call that fails part-way leaves a folder that no longer matches its files, so every later call
+    // reports the same failure instead of writing a cabinet from it.
+    if (hasFailed_)
+        return Report(failed_);
+    if (!nextCabinet || !status)
+        return Report({FCIERR_NONE, EINVAL});
+    nextCabinet_ = nextCabinet;
+    status_ = status;
+    try {
+        body();
+        return 1;
+    } catch (const Failure& failure) {
+        failed_ = failure;
+    } catch (const std::bad_alloc&) {
+        failed_ = {FCIERR_ALLOC_FAIL, ENOMEM};
+    } catch (...) {
+        hasFailed_ = true;
+        failed_ = {FCIERR_USER_ABORT, 0};
+        throw;
+    }
+    hasFailed_ = true;
+    return Report(failed_);
+}
+
+BOOL Context::AddFile(const char* source, const char* name, bool execute, PFNFCIGETNEXTCABINET nextCabinet,
+                      PFNFCISTATUS status, PFNFCIGETOPENINFO openInfo, TCOMP type)
+{
+    if (hasFailed_)
+        return Report(failed_);
+    if (!source || !name || !openInfo || !*name)
+        return Report({FCIERR_NONE, EINVAL});
+    if (std::strlen(name) >= CB_MAX_FILENAME)
+        return Report({FCIERR_CAB_FORMAT_LIMIT, ENAMETOOLONG});
+    if (type != tcompTYPE_NONE && type != tcompTYPE_MSZIP)
+        return Report({FCIERR_BAD_COMPR_TYPE, 0});
+    return Guarded(nextCabinet, status, [&] {
+        if (!open_.files.empty() && open_.type != type)
+            CloseFolder();
+        if (open_.files.empty()) {
+            if (parts_.size() >= kMaxCount)
+                throw Failure{FCIERR_CAB_FORMAT_LIMIT, 0};
+            open_.type = type;
+        }
+        if (files_.size() + (open_.files.size() - open_.firstCurrent) >= kMaxCount)
+            throw Failure{FCIERR_CAB_FORMAT_LIMIT, 0};
+        ReadSource(source, name, execute, openInfo);
+        // Folders end only between files, so a folder may pass its threshold by the last file's size.
+        if (open_.compressed >= ccab_.cbFolderThresh)
+            CloseFolder();
+        else
+            SpillFullCabinets();
+    });
+}
+
+BOOL Context::FlushCabinet(bool getNextCabinet, PFNFCIGETNEXTCABINET nextCabinet, PFNFCISTATUS status)
+{
+    return Guarded(nextCabinet, status, [&] {
+        CloseFolder();
+        if (!parts_.empty())
+            FinishCabinet(0, getNextCabinet);
+    });
+}
+
+BOOL Context::FlushFolder(PFNFCIGETNEXTCABINET nextCabinet, PFNFCISTATUS status)
+{
+    return Guarded(nextCabinet, status, [&] { CloseFolder(); });
+}
+
+void Context::ReadSource(const char* source, const char* name, bool execute, PFNFCIGETOPENINFO openInfo)
+{
+    FileRecord file{CallerString(name, CallerAllocator<char>(cb_.memory)), 0, open_.total, 0, 0, 0, 0};
+    int err = 0;
+    const INT_PTR handle = openInfo(const_cast<char*>(source), &file.date, &file.time, &file.attribs, &err, pv_);
+    if (handle == -1)
+        throw Failure{FCIERR_OPEN_SRC, static_cast<UINT>(err)};
+    if (execute)
+        file.attribs |= kAttribExecute;
+    if (!IsAscii(name))
+        file.attribs |= kAttribNameIsUtf8;
+    try {
+        for (;;) {
+            const UINT room = kBlockSize - open_.buffered;
+            const UINT got = cb_.read(handle, buffer_.data() + open_.buffered, room, &err, pv_);
+            if (got == 0)
+                break;
+            if (got == static_cast<UINT>(-1))
+                throw Failure{FCIERR_READ_SRC, static_cast<UINT>(err)};
+            if (got > room)
+                throw Failure{FCIERR_READ_SRC, EIO};
+            if (kMaxFolderBytes - open_.total < got)
+                throw Failure{FCIERR_CAB_FORMAT_LIMIT, EFBIG};
+            open_.total += got;
+            open_.buffered += got;
+            file.size += got;
+            if (open_.buffered == kBlockSize)
+                EmitBlock();
+        }
+    } catch (...) {
+        cb_.close(handle, &err, pv_);
+        throw;
+    }
+    cb_.close(handle, &err, pv_);
+    open_.currentFileBytes += FileRecordBytes(file);
+    open_.files.push_back(std::move(file));
+}
+
+void Context::EmitBlock()
+{
+    if (open_.temp.handle == -1)
+        OpenTemp(&open_.temp);
+    const std::uint32_t uncompressed = open_.buffered;
+    std::uint32_t payload = 0;
+    const std::size_t size =
+        encoder_.Encode(open_.type, buffer_.data(), uncompressed, ccab_.cbReserveCFData, record_.data(), &payload);
+    if (size == 0)
+        throw Failure{FCIERR_ALLOC_FAIL, ENOMEM};
+    WriteAll(open_.temp.handle, record_.data(), size, FCIERR_TEMP_FILE);
+    open_.blocks.push_back({static_cast<std::uint32_t>(size), uncompressed});
+    open_.unassignedBytes += size;
+    open_.compressed += payload;
+    open_.buffered = 0;
+    Status(statusFile, payload, uncompressed);
+}
+
+void Context::CloseFolder()
+{
+    if (open_.files.empty())
+        return;
+    if (open_.buffered > 0)
+        EmitBlock();
+    SpillFullCabinets();
+    if (parts_.size() >= kMaxCount)
+        throw Failure{FCIERR_CAB_FORMAT_LIMIT, 0};
+    const auto index = static_cast<USHORT>(parts_.size());
+    for (std::size_t i = open_.firstCurrent; i < open_.files.size(); ++i) {
+        FileRecord& file = open_.files[i];
+        const bool continued = file.offset < open_.unassignedStart;
+        file.folder = continued ? kContinuedFromPrev : index;
+        PlaceFile(file, continued);
+        filesBytes_ += FileRecordBytes(file);
+        files_.push_back(std::move(file));
+    }
+    parts_.push_back({open_.type, open_.temp, true, open_.unassignedTempOffset, open_.unassignedBytes,
+                      static_cast<std::uint32_t>(open_.blocks.size() - open_.firstUnassigned)});
+    partsBytes_ += open_.unassignedBytes;
+    ResetOpenFolder();
+}
+
+void Context::ResetOpenFolder()
+{
+    open_.temp = {};
+    open_.blocks.clear();
+    open_.firstUnassigned = 0;
+    open_.unassignedTempOffset = 0;
+    open_.unassignedBytes = 0;
+    open_.unassignedStart = 0;
+    open_.files.clear();
+    open_.firstCurrent = 0;
+    open_.currentFileBytes = 0;
+    open_.total = 0;
+    open_.compressed = 0;
+    open_.buffered = 0;
+}
+
+std::uint64_t Context::HeaderBytes(std::uint64_t nextNames) const
+{
+    std::uint64_t size = kHeaderSize + nextNames;
+    if (ccab_.cbReserveCFHeader || ccab_.cbReserveCFFolder || ccab_.cbReserveCFData)
+        size += 4 + ccab_.cbReserveCFHeader;
+    if (hasPrevious_)
+        size += NameBytes(previousCab_) + NameBytes(previousDisk_);
+    return size;
+}
+
+std::uint64_t Context::ProjectedSize(bool withOpenPart, std::uint64_t openData, std::uint64_t openFileBytes) const
+{
+    const std::uint64_t folders = parts_.size() + (withOpenPart ? 1 : 0);
+    return HeaderBytes(kNextNamesRoom) + folders * FolderRecordBytes() + filesBytes_ + openFileBytes + partsBytes_ +
+           openData;
+}
+
+void Context::SpillFullCabinets()
+{
+    for (;;) {
+        const bool openPart = open_.firstUnassigned < open_.blocks.size() || open_.firstCurrent < open_.files.size();
+        if (ProjectedSize(openPart, open_.unassignedBytes, open_.currentFileBytes) <= ccab_.cb)
+            return;
+        // Keep as many whole blocks of the open folder as fit, with the files that reach into them.
+        const std::size_t pending = open_.blocks.size() - open_.firstUnassigned;
+        std::size_t fitting = 0;
+        std::size_t fileIndex = open_.firstCurrent;
+        std::uint64_t data = 0;
+        std::uint64_t fileBytes = 0;
+        std::uint64_t end = open_.unassignedStart;
+        for (std::size_t n = 1; n <= pending; ++n) {
+            const Block& block = open_.blocks[open_.firstUnassigned + n - 1];
+            data += block.recordSize;
+            end += block.uncompressed;
+            for (; fileIndex < open_.files.size() && open_.files[fileIndex].offset < end; ++fileIndex)
+                fileBytes += FileRecordBytes(open_.files[fileIndex]);
+            if (ProjectedSize(true, data, fileBytes) > ccab_.cb)
+                break;
+            fitting = n;
+        }
+        if (fitting == 0 && parts_.empty()) {
+            // Not even one block fits beside the headers: the cabinet takes one block and grows past its
+            // limit rather than never ending.
+            if (pending == 0)
+                return;
+            fitting = 1;
+        }
+        FinishCabinet(fitting, true);
+    }
+}
+
+void Context::FinishCabinet(std::size_t openBlocks, bool withNext)
+{
+    const std::uint32_t start = open_.unassignedStart;
+    std::uint32_t end = start;
+    std::uint64_t data = 0;
+    for (std::size_t i = 0; i < openBlocks; ++i) {
+        data += open_.blocks[open_.firstUnassigned + i].recordSize;
+        end += open_.blocks[open_.firstUnassigned + i].uncompressed;
+    }
+    const std::size_t closedFiles = files_.size();
+    if (openBlocks > 0) {
+        const auto index = static_cast<USHORT>(parts_.size());
+        for (std::size_t i = open_.firstCurrent; i < open_.files.size() && open_.files[i].offset < end; ++i) {
+            FileRecord file = open_.files[i];
+            const bool fromPrevious = file.offset < start;
+            const bool toNext = std::uint64_t(file.offset) + file.size > end;
+            file.folder = fromPrevious && toNext ? kContinuedPrevAndNext
+                          : fromPrevious         ? kContinuedFromPrev
+                          : toNext               ? kContinuedToNext
+                                                 : index;
+            filesBytes_ += FileRecordBytes(file);
+            files_.push_back(std::move(file));
+        }
+        parts_.push_back({open_.type, open_.temp, false, open_.unassignedTempOffset, data,
+                          static_cast<std::uint32_t>(openBlocks)});
+        partsBytes_ += data;
+    }
+    const auto estimate = static_cast<ULONG>(std::min<std::uint64_t>(ProjectedSize(false, 0, 0), CB_MAX_DISK));
+    CCAB next{};
+    if (withNext) {
+        ++caller_->iCab;
+        if (!nextCabinet_(caller_, estimate, pv_))
+            throw Failure{FCIERR_USER_ABORT, 0};
+        next = *caller_;
+        next.szCab[CB_MAX_CABINET_NAME - 1] = next.szDisk[CB_MAX_DISK_NAME - 1] = 0;
+        next.szCabPath[CB_MAX_CAB_PATH - 1] = 0;
+    }
+    for (std::size_t i = closedFiles; i < files_.size(); ++i) {
+        const USHORT mark = files_[i].folder;
+        PlaceFile(files_[i], mark == kContinuedFromPrev || mark == kContinuedPrevAndNext);
+    }
+    WriteCabinetFile(withNext ? &next : nullptr, withNext ? estimate : 0);
+    if (openBlocks > 0) {
+        AdvanceOpenFolder(openBlocks, end);
+        Seek(open_.temp.handle, 0, kSeekEnd, FCIERR_TEMP_FILE);
+    }
+    parts_.clear();
+    files_.clear();
+    partsBytes_ = filesBytes_ = 0;
+    if (withNext) {
+        // A set shares its reserve sizes; everything else of the next cabinet is the caller's choice.
+        CopyName(previousCab_, ccab_.szCab);
+        CopyName(previousDisk_, ccab_.szDisk);
+        hasPrevious_ = true;
+        next.cbReserveCFHeader = ccab_.cbReserveCFHeader;
+        next.cbReserveCFFolder = ccab_.cbReserveCFFolder;
+        next.cbReserveCFData = ccab_.cbReserveCFData;
+        ccab_ = next;
+        if (ccab_.cb == 0 || ccab_.cb > CB_MAX_DISK)
+            ccab_.cb = CB_MAX_DISK;
+        if (ccab_.cbFolderThresh == 0)
+            ccab_.cbFolderThresh = CB_MAX_DISK;
+    }
+}
+
+void Context::AdvanceOpenFolder(std::size_t blocks, std::uint32_t end)
+{
+    for (std::size_t i = 0; i < blocks; ++i) {
+        const Block& block = open_.blocks[open_.firstUnassigned + i];
+        open_.unassignedTempOffset += block.recordSize;
+        open_.unassignedBytes -= block.recordSize;
+    }
+    open_.firstUnassigned += blocks;
+    open_.unassignedStart = end;
+    while (open_.firstCurrent < open_.files.size()) {
+        const FileRecord& file = open_.files[open_.firstCurrent];
+        const bool reachesOn = file.size > 0 ? std::uint64_t(file.offset) + file.size > end : file.offset >= end;
+        if (reachesOn)
+            break;
+        open_.currentFileBytes -= FileRecordBytes(file);
+        ++open_.firstCurrent;
+    }
+}
+
+void Context::FillHeader(unsigned char* out, std::uint32_t cabinetSize, std::uint32_t filesAt, const CCAB* next) const
+{
+    const bool reserve = ccab_.cbReserveCFHeader || ccab_.cbReserveCFFolder || ccab_.cbReserveCFData;
+    std::uint16_t flags = 0;
+    if (hasPrevious_)
+        flags |= kFlagPrevCabinet;
+    if (next)
+        flags |= kFlagNextCabinet;
+    if (reserve)
+        flags |= kFlagReservePresent;
+    // The signature is written last, once the whole cabinet is on disk.
+    std::memcpy(out, "!CAB", 4);
+    PutU32(out + 8, cabinetSize);
+    PutU32(out + 16, filesAt);
+    out[24] = 3;
+    out[25] = 1;
+    PutU16(out + 26, static_cast<std::uint16_t>(parts_.size()));
+    PutU16(out + 28, static_cast<std::uint16_t>(files_.size()));
+    PutU16(out + 30, flags);
+    PutU16(out + 32, ccab_.setID);
+    PutU16(out + 34, static_cast<std::uint16_t>(ccab_.iCab));
+    unsigned char* p = out + kHeaderSize;
+    if (reserve) {
+        PutU16(p, static_cast<std::uint16_t>(ccab_.cbReserveCFHeader));
+        p[2] = static_cast<unsigned char>(ccab_.cbReserveCFFolder);
+        p[3] = static_cast<unsigned char>(ccab_.cbReserveCFData);
+        p += 4 + ccab_.cbReserveCFHeader;
+    }
+    const auto putName = [&p](const char* text) {
+        const std::size_t n = std::strlen(text) + 1;
+        std::memcpy(p, text, n);
+        p += n;
+    };
+    if (hasPrevious_) {
+        putName(previousCab_);
+        putName(previousDisk_);
+    }
+    if (next) {
+        putName(next->szCab);
+        putName(next->szDisk);
+    }
+}
+
+void Context::WriteCabinetFile(const CCAB* next, ULONG estimate)
+{
+    const std::uint64_t header = HeaderBytes(next ? NameBytes(next->szCab) + NameBytes(next->szDisk) : 0);
+    const std::uint64_t filesAt = header + parts_.size() * FolderRecordBytes();
+    const std::uint64_t dataAt = filesAt + filesBytes_;
+    const std::uint64_t total = dataAt + partsBytes_;
+    if (total > 0xFFFFFFFFu)
+        throw Failure{FCIERR_CAB_FORMAT_LIMIT, EFBIG};
+
+    CallerVector<unsigned char> head(dataAt, 0, CallerAllocator<unsigned char>(cb_.memory));
+    FillHeader(head.data(), static_cast<std::uint32_t>(total), static_cast<std::uint32_t>(filesAt), next);
+    unsigned char* p = head.data() + header;
+    std::uint64_t blocksAt = dataAt;
+    for (const FolderPart& part : parts_) {
+        PutU32(p, static_cast<std::uint32_t>(blocksAt));
+        PutU16(p + 4, static_cast<std::uint16_t>(part.blocks));
+        PutU16(p + 6, part.type);
+        p += FolderRecordBytes();
+        blocksAt += part.bytes;
+    }
+    for (const FileRecord& file : files_) {
+        PutU32(p, file.size);
+        PutU32(p + 4, file.offset);
+        PutU16(p + 8, file.folder);
+        PutU16(p + 10, file.date);
+        PutU16(p + 12, file.time);
+        PutU16(p + 14, file.attribs);
+        std::memcpy(p + kFileSize, file.name.c_str(), file.name.size() + 1);
+        p += FileRecordBytes(file);
+    }
+
+    CallerString path(ccab_.szCabPath, CallerAllocator<char>(cb_.memory));
+    path += ccab_.szCab;
+    int err = 0;
+    const INT_PTR cabinet = cb_.open(path.data(), _O_RDWR | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE, &err, pv_);
+    if (cabinet == -1)
+        throw Failure{FCIERR_CAB_FILE, static_cast<UINT>(err)};
+    // A cabinet that cannot be finished is removed, so nothing half-written is left under its name.
+    try {
+        WriteAll(cabinet, head.data(), head.size(), FCIERR_CAB_FILE);
+        std::uint64_t copied = 0;
+        for (const FolderPart& part : parts_)
+            CopyPart(cabinet, part, &copied, partsBytes_);
+        Seek(cabinet, 0, kSeekSet, FCIERR_CAB_FILE);
+        WriteAll(cabinet, "MSCF", 4, FCIERR_CAB_FILE);
+    } catch (...) {
+        cb_.close(cabinet, &err, pv_);
+        cb_.remove(path.data(), &err, pv_);
+        throw;
+    }
+    if (cb_.close(cabinet, &err, pv_) != 0) {
+        const auto closeError = static_cast<UINT>(err);
+        cb_.remove(path.data(), &err, pv_);
+        throw Failure{FCIERR_CAB_FILE, closeError};
+    }
+    for (FolderPart& part : parts_) {
+        if (part.ownsTemp)
+            ReleaseTemp(&part.temp);
+    }
+    Status(statusCabinet, estimate, total);
+}
+
+void Context::CopyPart(INT_PTR cabinet, const FolderPart& part, std::uint64_t* copied, std::uint64_t total)
+{
+    if (part.bytes == 0)
+        return;
+    if (copy_.empty())
+        copy_.resize(kCopyChunk);
+    Seek(part.temp.handle, part.tempOffset, kSeekSet, FCIERR_TEMP_FILE);
+    for (std::uint64_t left = part.bytes; left > 0;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, copy_.size()));
+        ReadAll(part.temp.handle, copy_.data(), n);
+        WriteAll(cabinet, copy_.data(), n, FCIERR_CAB_FILE);
+        left -= n;
+        *copied += n;
+        Status(statusFolder, *copied, total);
+    }
+}
+
+void Context::PlaceFile(FileRecord& file, bool continuation)
+{
+    if (cb_.filePlaced(&ccab_, file.name.data(), static_cast<LONG>(file.size), continuation, pv_) == -1)
+        throw Failure{FCIERR_USER_ABORT, 0};
+}
+
+void Context::OpenTemp(TempFile* temp)
+{
+    if (!cb_.tempName(temp->name, sizeof temp->name, pv_))
+        throw Failure{FCIERR_TEMP_FILE, 0};
+    temp->name[sizeof temp->name - 1] = 0;
+    int err = 0;
+    temp->handle = cb_.open(temp->name, _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE, &err, pv_);
+    if (temp->handle == -1)
+        throw Failure{FCIERR_TEMP_FILE, static_cast<UINT>(err)};
+}
+
+void Context::ReleaseTemp(TempFile* temp)
+{
+    if (temp->handle == -1)
+        return;
+    int err = 0;
+    const INT_PTR handle = temp->handle;
+    temp->handle = -1;
+    if (cb_.close(handle, &err, pv_) != 0 || cb_.remove(temp->name, &err, pv_) != 0)
+        throw Failure{FCIERR_TEMP_FILE, static_cast<UINT>(err)};
+}
+
+void Context::DiscardTemp(TempFile* temp) noexcept
+{
+    if (temp->handle == -1)
+        return;
+    int err = 0;
+    cb_.close(temp->handle, &err, pv_);
+    cb_.remove(temp->name, &err, pv_);
+    temp->handle = -1;
+}
+
+void Context::WriteAll(INT_PTR handle, const void* data, std::size_t size, UINT failure)
+{
+    int err = 0;
+    const UINT written = cb_.write(handle, const_cast<void*>(data), static_cast<UINT>(size), &err, pv_);
+    if (written != size)
+        throw Failure{failure, static_cast<UINT>(written == static_cast<UINT>(-1) ? err : ENOSPC)};
+}
+
+void Context::ReadAll(INT_PTR handle, void* data, std::size_t size)
+{
+    int err = 0;
+    const UINT got = cb_.read(handle, data, static_cast<UINT>(size), &err, pv_);
+    if (got != size)
+        throw Failure{FCIERR_TEMP_FILE, static_cast<UINT>(got == static_cast<UINT>(-1) ? err : EIO)};
+}
+
+void Context::Seek(INT_PTR handle, std::uint64_t position, int origin, UINT failure)
+{
+    if (position > 0x7FFFFFFF)
+        throw Failure{FCIERR_CAB_FORMAT_LIMIT, EFBIG};
+    int err = 0;
+    const LONG reached = cb_.seek(handle, static_cast<LONG>(position), origin, &err, pv_);
+    if (reached == -1 || (origin == kSeekSet && std::uint64_t(reached) != position))
+        throw Failure{failure, static_cast<UINT>(err)};
+}
+
+void Context::Status(UINT kind, std::uint64_t first, std::uint64_t second)
+{
+    const auto clamp = [](std::uint64_t v) { return static_cast<ULONG>(std::min<std::uint64_t>(v, 0xFFFFFFFFu)); };
+    if (status_(kind, clamp(first), clamp(second), pv_) == -1)
+        throw Failure{FCIERR_USER_ABORT, 0};
+}
+
+}  // namespace pw::fci

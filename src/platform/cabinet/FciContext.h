@@ -1,0 +1,148 @@
+#pragma once
+// The state behind one HFCI: the cabinet being built, the folder being filled, and the caller's
+// callbacks through which every byte is read, written and allocated.
+//
+// Data blocks are compressed as soon as 32 KiB of a folder are gathered and go to a temporary file of
+// that folder. A cabinet file is written only when it is complete, because its header lists the files
+// before their data; its blocks are then copied from the temporary files. When a cabinet would pass its
+// size limit, as many whole blocks as fit stay in it and the folder goes on in the next cabinet, its
+// files marked as continued.
+#include "platform/cabinet/CabFormat.h"
+#include "platform/cabinet/CallerMemory.h"
+#include "platform/cabinet/Fci.h"
+
+namespace pw::fci {
+
+struct Callbacks {
+    PFNFCIFILEPLACED filePlaced;
+    MemoryCallbacks memory;
+    PFNFCIOPEN open;
+    PFNFCIREAD read;
+    PFNFCIWRITE write;
+    PFNFCICLOSE close;
+    PFNFCISEEK seek;
+    PFNFCIDELETE remove;
+    PFNFCIGETTEMPFILE tempName;
+};
+
+// A failure inside the library; the API call that was running reports it in the caller's ERF.
+struct Failure {
+    UINT oper;
+    UINT type;
+};
+
+class Context {
+public:
+    Context(ERF* erf, const Callbacks& callbacks, CCAB* caller, void* pv);
+    ~Context();
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
+
+    BOOL AddFile(const char* source, const char* name, bool execute, PFNFCIGETNEXTCABINET nextCabinet,
+                 PFNFCISTATUS status, PFNFCIGETOPENINFO openInfo, TCOMP type);
+    BOOL FlushCabinet(bool getNextCabinet, PFNFCIGETNEXTCABINET nextCabinet, PFNFCISTATUS status);
+    BOOL FlushFolder(PFNFCIGETNEXTCABINET nextCabinet, PFNFCISTATUS status);
+    bool IsValid() const { return magic_ == kMagic; }
+    PFNFCIFREE Release() const { return cb_.memory.free; }
+
+private:
+    static constexpr std::uint32_t kMagic = 0x46434958;
+
+    struct TempFile {
+        INT_PTR handle = -1;
+        char name[CB_MAX_FILENAME] = {};
+    };
+    struct Block {
+        std::uint32_t recordSize;
+        std::uint32_t uncompressed;
+    };
+    struct FileRecord {
+        CallerString name;
+        std::uint32_t size;
+        std::uint32_t offset;  // in the folder's uncompressed stream
+        USHORT folder;         // index in the cabinet, or one of the "continued" marks
+        USHORT date, time, attribs;
+    };
+    // A folder, or the part of one, that the cabinet being built holds.
+    struct FolderPart {
+        TCOMP type;
+        TempFile temp;  // owned by the part when its folder is closed
+        bool ownsTemp;
+        std::uint64_t tempOffset;
+        std::uint64_t bytes;
+        std::uint32_t blocks;
+    };
+    // The folder that files are being added to.
+    struct OpenFolder {
+        TCOMP type = tcompTYPE_NONE;
+        TempFile temp;
+        CallerVector<Block> blocks;   // blocks[firstUnassigned..] are not in any cabinet yet
+        std::size_t firstUnassigned = 0;
+        std::uint64_t unassignedTempOffset = 0;
+        std::uint64_t unassignedBytes = 0;
+        std::uint32_t unassignedStart = 0;  // uncompressed offset of the first unassigned block
+        CallerVector<FileRecord> files;     // files[firstCurrent..] reach into the unassigned part
+        std::size_t firstCurrent = 0;
+        std::uint64_t currentFileBytes = 0;  // CFFILE bytes of files[firstCurrent..]
+        std::uint32_t total = 0;             // uncompressed bytes, those still buffered included
+        std::uint64_t compressed = 0;
+        std::uint32_t buffered = 0;
+    };
+
+    template <class Body>
+    BOOL Guarded(PFNFCIGETNEXTCABINET nextCabinet, PFNFCISTATUS status, Body body);
+    BOOL Report(Failure failure);
+
+    void ReadSource(const char* source, const char* name, bool execute, PFNFCIGETOPENINFO openInfo);
+    void EmitBlock();
+    void CloseFolder();
+    void SpillFullCabinets();
+    void FinishCabinet(std::size_t openBlocks, bool withNext);
+    void WriteCabinetFile(const CCAB* next, ULONG estimate);
+    void FillHeader(unsigned char* out, std::uint32_t cabinetSize, std::uint32_t filesAt, const CCAB* next) const;
+    void CopyPart(INT_PTR cabinet, const FolderPart& part, std::uint64_t* copied, std::uint64_t total);
+    void PlaceFile(FileRecord& file, bool continuation);
+    void AdvanceOpenFolder(std::size_t blocks, std::uint32_t end);
+    void ResetOpenFolder();
+
+    std::uint64_t HeaderBytes(std::uint64_t nextNames) const;
+    std::uint64_t ProjectedSize(bool withOpenPart, std::uint64_t openData, std::uint64_t openFileBytes) const;
+    static std::uint64_t FileRecordBytes(const FileRecord& file) { return kFileSize + file.name.size() + 1; }
+    std::uint32_t FolderRecordBytes() const { return kFolderSize + ccab_.cbReserveCFFolder; }
+
+    void OpenTemp(TempFile* temp);
+    void ReleaseTemp(TempFile* temp);
+    void DiscardTemp(TempFile* temp) noexcept;
+    void WriteAll(INT_PTR handle, const void* data, std::size_t size, UINT failure);
+    void ReadAll(INT_PTR handle, void* data, std::size_t size);
+    void Seek(INT_PTR handle, std::uint64_t position, int origin, UINT failure);
+    void Status(UINT kind, std::uint64_t first, std::uint64_t second);
+
+    std::uint32_t magic_ = kMagic;
+    ERF* erf_;
+    Callbacks cb_;
+    CCAB* caller_;
+    void* pv_;
+    CCAB ccab_;  // the cabinet being built, as the caller described it
+    Failure failed_{FCIERR_NONE, 0};
+    bool hasFailed_ = false;
+    PFNFCIGETNEXTCABINET nextCabinet_ = nullptr;
+    PFNFCISTATUS status_ = nullptr;
+
+    bool hasPrevious_ = false;
+    char previousCab_[CB_MAX_CABINET_NAME] = {};
+    char previousDisk_[CB_MAX_DISK_NAME] = {};
+    CallerVector<FolderPart> parts_;
+    CallerVector<FileRecord> files_;
+    std::uint64_t filesBytes_ = 0;
+    std::uint64_t partsBytes_ = 0;
+    ULONG nextEstimate_ = 0;
+
+    OpenFolder open_;
+    CallerVector<unsigned char> buffer_;
+    CallerVector<unsigned char> record_;
+    CallerVector<unsigned char> copy_;
+    BlockEncoder encoder_;
+};
+
+}  // namespace pw::fci
