@@ -11,23 +11,6 @@
 namespace pw {
 namespace {
 
-// The lines of the file as bytes; nullopt when the file does not exist.
-std::optional<QList<QByteArray>> ReadLines(const QString& path)
-{
-    QFile file(path);
-    if (!file.exists())
-        return std::nullopt;
-    if (!file.open(QIODevice::ReadOnly))
-        throw CannotOpenFile(path, file.errorString());
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw CannotOpenFile(path, file.errorString());
-    const qsizetype nul = bytes.indexOf('\0');
-    if (nul >= 0)
-        bytes.truncate(nul);
-    return SplitLines(bytes);
-}
-
 QByteArray TrimControl(const QByteArray& s)
 {
     qsizetype b = 0, e = s.size();
@@ -40,6 +23,26 @@ QByteArray TrimControl(const QByteArray& s)
 
 }  // namespace
 
+std::optional<CatalogueText> ReadCatalogue(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        throw CannotOpenFile(path, file.errorString());
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw CannotOpenFile(path, file.errorString());
+    CatalogueText text;
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul >= 0) {
+        text.hiddenTail = bytes.mid(nul);
+        bytes.truncate(nul);
+    }
+    text.lines = SplitLines(bytes);
+    return text;
+}
+
 QString SilenceFilePath(const QString& dataDir)
 {
     return dataDir + QStringLiteral("Silence.qmr");
@@ -48,8 +51,8 @@ QString SilenceFilePath(const QString& dataDir)
 QStringList SilenceNames(const QString& path)
 {
     QStringList names;
-    if (const auto lines = ReadLines(path)) {
-        for (const QByteArray& line : *lines) {
+    if (const auto text = ReadCatalogue(path)) {
+        for (const QByteArray& line : text->lines) {
             const qsizetype comma = line.indexOf(',');
             names.append(AnsiToUnicode(comma < 0 ? line : line.left(comma)));
         }
@@ -59,10 +62,10 @@ QStringList SilenceNames(const QString& path)
 
 QString SilenceCommand(const QString& path, int index)
 {
-    const auto lines = ReadLines(path);
-    if (!lines || index < 0 || index >= lines->size())
+    const auto text = ReadCatalogue(path);
+    if (!text || index < 0 || index >= text->lines.size())
         return {};
-    const QByteArray& line = (*lines)[index];
+    const QByteArray& line = text->lines[index];
     const qsizetype comma = line.indexOf(',');
     return AnsiToUnicode(TrimControl(comma < 0 ? line : line.mid(comma + 1)));
 }

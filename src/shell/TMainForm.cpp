@@ -1,6 +1,7 @@
 #include "shell/TMainForm.h"
 
 #include "catalogue/Silence.h"
+#include "catalogue/TSilForm.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/HostFolders.h"
@@ -8,8 +9,11 @@
 #include "project/EntriesText.h"
 #include "project/FolderScan.h"
 #include "project/ShortcutEntry.h"
+#include "project/TAddAtalhoForm.h"
 #include "shell/Dialogs.h"
 #include "shell/FolderEdit.h"
+#include "shell/LanguageApply.h"
+#include "shell/LanguageFile.h"
 #include "shell/Poll.h"
 #include "shell/Settings.h"
 
@@ -133,6 +137,13 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
     ConnectHandlers();
     Timer1->start();
+
+    SilForm = new TSilForm(dialogs_, this);
+    AddAtalhoForm = new TAddAtalhoForm(this);
+    ShowModal = [](QDialog& dialog) { return dialog.exec(); };
+    applyLanguage = [this](const QString& language) {
+        ApplyLanguage(*this, LanguageFile(LanguageFilePath(AppDir, language)));
+    };
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -340,6 +351,8 @@ void TMainForm::ConnectHandlers()
     connect(SilComm, &QComboBox::activated, this, &TMainForm::SilCommChange);
     connect(LangBox, &QComboBox::activated, this, &TMainForm::LangBoxChange);
     connect(Compact, &QCheckBox::clicked, this, &TMainForm::CompactClick);
+    connect(Edita, &QPushButton::clicked, this, &TMainForm::EditaClick);
+    connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
     connect(Cria, &QPushButton::clicked, this, &TMainForm::CriaClick);
     connect(Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TMainForm::Button3Click);
@@ -384,11 +397,7 @@ void TMainForm::FormShow()
     // A settings file that cannot be written ends the start-up here: the window keeps its own texts.
     if (!ShowingErrors([this] { LangBoxChange(); }))
         return;
-    ShowingErrors([this] {
-        SilComm->clear();
-        SilComm->addItems(SilenceNames(SilenceFilePath(DataDir)));
-        SilComm->setCurrentIndex(SilComm->count() > 0 ? 0 : -1);
-    });
+    LoadSilenceNames(0);
     ComprLev->setCurrentIndex(0);
     if (arguments_.size() >= 2 && arguments_[0] == QLatin1String("/SHL") && QFileInfo(arguments_[1]).isDir()) {
         Pasta->setText(arguments_[1]);
@@ -477,6 +486,26 @@ void TMainForm::SilCommChange()
     ShowingErrors([this] { SilStr->setText(SilenceCommand(SilenceFilePath(DataDir), SilComm->currentIndex())); });
 }
 
+void TMainForm::LoadSilenceNames(int selected)
+{
+    ShowingErrors([this, selected] {
+        SilComm->clear();
+        SilComm->addItems(SilenceNames(SilenceFilePath(DataDir)));
+        SilComm->setCurrentIndex(selected < SilComm->count() ? selected : (SilComm->count() > 0 ? 0 : -1));
+    });
+}
+
+void TMainForm::EditaClick()
+{
+    QStringList rows;
+    for (int i = 0; i < SilComm->count(); ++i)
+        rows.append(SilComm->itemText(i));
+    SilForm->Prepare(SilenceFilePath(DataDir), rows);
+    ShowModal(*SilForm);
+    // The editor may have changed the file: the rows follow it again, so a row's index is its line.
+    LoadSilenceNames(SilComm->currentIndex());
+}
+
 void TMainForm::DataChange()
 {
     QStringList lines = SplitLines(EntriesStr->toPlainText());
@@ -488,6 +517,12 @@ void TMainForm::DataChange()
 void TMainForm::CriaClick()
 {
     driver_->CriaClick(CurrentBuildInputs());
+}
+
+void TMainForm::Button1Click()
+{
+    if (ShowModal(*AddAtalhoForm) == QDialog::Accepted)
+        AddShortcutRow(AddAtalhoForm->Entry());
 }
 
 void TMainForm::Button2Click()

@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -26,6 +27,8 @@ namespace pw {
 
 class Dialogs;
 class FolderEdit;
+class TAddAtalhoForm;
+class TSilForm;
 struct ShortcutEntry;
 
 class TMainForm : public QWidget {
@@ -76,6 +79,12 @@ public:
     QLabel *Label13, *Label17, *Label14, *Label15, *Label16;
     QTimer* Timer1;
 
+    // The catalogue editor and the shortcut dialog: made once, hidden, and shown modally when needed.
+    TSilForm* SilForm;
+    TAddAtalhoForm* AddAtalhoForm;
+    // Shows a dialog modally and returns its result; tests answer in its place.
+    std::function<int(QDialog& dialog)> ShowModal;
+
     BuildDriver& Driver() { return *driver_; }
     bool Busy() const { return driver_->Busy; }
 
@@ -89,9 +98,11 @@ public:
     void StartFileFill();
     void CompactClick();
     void SilCommChange();
+    void EditaClick();
     void DataChange();
     void CriaClick();
     void LangBoxChange();
+    void Button1Click();
     void Button2Click();
     void Button3Click();
 
@@ -115,6 +126,9 @@ private:
     void BuildLanguagePage();
     void BuildAboutPage();
     void ConnectHandlers();
+    // Fills SilComm with the catalogue's names and selects row `selected`, or the first row when the
+    // catalogue has fewer.
+    void LoadSilenceNames(int selected);
     // Runs `action`, showing the message of any error it raises, as the application's error display does.
     bool ShowingErrors(const std::function<void()>& action);
 

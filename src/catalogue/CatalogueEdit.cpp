@@ -1,0 +1,86 @@
+#include "catalogue/CatalogueEdit.h"
+
+#include "catalogue/Silence.h"
+#include "platform/CodePage.h"
+#include "platform/Errors.h"
+#include "platform/TextLines.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <functional>
+
+namespace pw {
+namespace {
+
+void CheckIndex(int index, const CatalogueText& text)
+{
+    if (index < 0 || index >= text.lines.size())
+        throw UserError(QStringLiteral("List index out of bounds (%1)").arg(index));
+}
+
+// A file without any write permission bit counts as read-only even for a user whom the system would let
+// write it anyway (root): such a file is marked as not to be changed.
+void CheckWritable(const QString& path)
+{
+    constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (!(QFileInfo(path).permissions() & anyWrite))
+        throw CannotCreateFile(path, SystemErrorText(EACCES));
+    QFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
+        throw CannotCreateFile(path, probe.errorString());
+}
+
+void WriteCatalogue(const QString& path, const CatalogueText& text)
+{
+    CheckWritable(path);
+    const QByteArray bytes = JoinLinesCrLf(text.lines) + text.hiddenTail;
+    QSaveFile out(path);
+    // Unbuffered, so that a write the disk refuses fails here: a buffered one that fails only when flushed
+    // at commit goes unnoticed by QSaveFile, which then replaces the file with a truncated one.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw CannotCreateFile(path, out.errorString());
+    if (out.write(bytes) != bytes.size() || !out.commit())
+        throw CannotCreateFile(path, out.errorString());
+}
+
+void EditCatalogue(const QString& path, const std::function<void(CatalogueText&)>& change)
+{
+    std::optional<CatalogueText> text = ReadCatalogue(path);
+    if (!text)
+        throw CannotOpenFile(path, SystemErrorText(ENOENT));
+    change(*text);
+    WriteCatalogue(path, *text);
+}
+
+}  // namespace
+
+QByteArray CatalogueLine(const QString& name, const QString& command)
+{
+    return UnicodeToAnsi(name) + ", " + UnicodeToAnsi(command);
+}
+
+void ReplaceCatalogueEntry(const QString& path, int index, const QString& name, const QString& command)
+{
+    EditCatalogue(path, [&](CatalogueText& text) {
+        CheckIndex(index, text);
+        text.lines[index] = CatalogueLine(name, command);
+    });
+}
+
+void AppendCatalogueEntry(const QString& path, const QString& name, const QString& command)
+{
+    EditCatalogue(path, [&](CatalogueText& text) { text.lines.append(CatalogueLine(name, command)); });
+}
+
+void RemoveCatalogueEntry(const QString& path, int index)
+{
+    EditCatalogue(path, [&](CatalogueText& text) {
+        CheckIndex(index, text);
+        text.lines.remove(index);
+    });
+}
+
+}  // namespace pw

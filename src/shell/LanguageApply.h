@@ -1,0 +1,14 @@
+#pragma once
+// Applying a language: the captions of the three windows, the rows of their fixed lists, the font face of
+// the main window and the catalogue editor, the author and contact shown on the "Idiomas" page and the
+// texts of the build. Every text missing from the file takes its built-in Portuguese default.
+namespace pw {
+
+class LanguageFile;
+class TMainForm;
+
+// Also selects "Normal" as the compression level, the first overwrite mode and the first shortcut location,
+// whatever was chosen before.
+void ApplyLanguage(TMainForm& form, const LanguageFile& file);
+
+}  // namespace pw
