@@ -96,6 +96,17 @@ TEST(VersionInfoReader, TextsComeThroughTheSystemCodePage)
     EXPECT_EQ(reader.StringValue(VersionInfoReader::ProductName), QStringLiteral("?????? ???????"));
 }
 
+TEST(VersionInfoReader, DemoInstallerFillsTheFiveFields)
+{
+    VersionInfoReader reader;
+    reader.SetFileName(QStringLiteral(PW_SAMPLES "/DemoApp/setup.exe"));
+    EXPECT_EQ(reader.StringValue(VersionInfoReader::ProductName), QStringLiteral("Packwright Demo"));
+    EXPECT_EQ(reader.StringValue(VersionInfoReader::ProductVersion), QStringLiteral("1.0"));
+    EXPECT_EQ(reader.StringValue(VersionInfoReader::Comments), QStringLiteral("Programa de demonstração do Packwright"));
+    EXPECT_EQ(reader.StringValue(VersionInfoReader::PrivateBuild), QStringLiteral("08/12/2026"));
+    EXPECT_EQ(reader.LanguageName(), QStringLiteral("Portuguese (Brazil)"));
+}
+
 TEST(VersionInfoReader, PrefersUsEnglishAmongResourceLanguages)
 {
     VersionInfoReader reader;
