@@ -6,6 +6,8 @@
 #include "platform/version/PeResources.h"
 #include "platform/version/VersionBlock.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cstring>
 
@@ -19,7 +21,11 @@ std::optional<std::vector<uint8_t>> ReadFileVersionResource(const char* fileName
 {
     if (!fileName || !*fileName)
         return std::nullopt;
-    FileByteSource source(QFile::decodeName(fileName));
+    const QString path = QFile::decodeName(fileName);
+    // Only regular files: opening a named pipe would wait for a writer that may never come.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    FileByteSource source(path);
     if (!source.IsOpen())
         return std::nullopt;
     return ReadVersionResource(source, PreferredResourceLanguages());
