@@ -1,0 +1,105 @@
+#include "archive/sevenzip/CallerThreadRelay.h"
+
+#include <utility>
+
+namespace pw {
+
+CallerThreadRelay::CallerThreadRelay(Task pump, std::chrono::milliseconds pumpInterval, Task stopWork)
+    : pump_(std::move(pump)), pumpInterval_(pumpInterval), stopWork_(std::move(stopWork))
+{
+}
+
+void CallerThreadRelay::Enqueue(Entry entry)
+{
+    {
+        std::lock_guard lock(mutex_);
+        queue_.push_back(std::move(entry));
+    }
+    wake_.notify_one();
+}
+
+void CallerThreadRelay::Post(Task task)
+{
+    Enqueue({std::move(task), nullptr});
+}
+
+void CallerThreadRelay::Call(Task task)
+{
+    if (std::this_thread::get_id() == caller_) {
+        RunGuarded(task);
+        return;
+    }
+    std::promise<void> done;
+    std::future<void> ran = done.get_future();
+    Enqueue({std::move(task), &done});
+    ran.wait();
+}
+
+void CallerThreadRelay::RunGuarded(const Task& task)
+{
+    if (failure_ || !task)
+        return;
+    try {
+        task();
+    } catch (...) {
+        failure_ = std::current_exception();
+        if (stopWork_)
+            stopWork_();
+    }
+}
+
+void CallerThreadRelay::Finish(Entry& entry)
+{
+    RunGuarded(entry.task);
+    if (entry.done)
+        entry.done->set_value();
+}
+
+HRESULT CallerThreadRelay::Run(const std::function<HRESULT()>& work)
+{
+    caller_ = std::this_thread::get_id();
+    HRESULT result = E_FAIL;
+    std::exception_ptr workFailure;
+    std::thread helper([&] {
+        try {
+            result = work();
+        } catch (...) {
+            workFailure = std::current_exception();
+        }
+        {
+            std::lock_guard lock(mutex_);
+            workDone_ = true;
+        }
+        wake_.notify_one();
+    });
+
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point nextPump = Clock::now() + pumpInterval_;
+    for (;;) {
+        std::deque<Entry> batch;
+        bool finished;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait_until(lock, nextPump, [&] { return !queue_.empty() || workDone_; });
+            batch.swap(queue_);
+            finished = workDone_ && batch.empty();
+        }
+        for (Entry& entry : batch)
+            Finish(entry);
+        if (Clock::now() >= nextPump) {
+            RunGuarded(pump_);
+            nextPump = Clock::now() + pumpInterval_;
+        }
+        if (finished)
+            break;
+    }
+    helper.join();
+    caller_ = {};
+    if (failure_)
+        std::rethrow_exception(std::exchange(failure_, nullptr));
+    if (workFailure)
+        std::rethrow_exception(workFailure);
+    return result;
+}
+
+}  // namespace pw

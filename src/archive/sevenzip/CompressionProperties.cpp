@@ -1,0 +1,49 @@
+#include "archive/sevenzip/CompressionProperties.h"
+
+#include "archive/sevenzip/SevenZip.h"
+
+namespace pw {
+namespace {
+
+std::uint32_t Level(TCompressStrength strength)
+{
+    switch (strength) {
+    case SAVE:
+        return 0;
+    case FAST:
+        return 3;
+    case NORMAL:
+        return 5;
+    case MAXIMUM:
+        return 7;
+    case ULTRA:
+        return 9;
+    }
+    return 5;
+}
+
+}  // namespace
+
+std::vector<CompressionProperty> CompressionProperties(const TSevenZip& writer)
+{
+    std::vector<CompressionProperty> properties;
+    if (writer.LZMACompressType == LZMA) {
+        properties.push_back({QStringLiteral("X"), Level(writer.LZMACompressStrength)});
+        properties.push_back({QStringLiteral("s"), writer.AddOptions.contains(AddSolid) ? QStringLiteral("on")
+                                                                                        : QStringLiteral("off")});
+        if (writer.LZMAStrength != 0)
+            properties.push_back({QStringLiteral("d"), std::uint32_t(writer.LZMAStrength)});
+    } else {
+        properties.push_back({QStringLiteral("0"), QStringLiteral("PPMd")});
+        // The order and memory settings are switched on by the properties, with fixed values.
+        if (writer.LPPMDsize != 0)
+            properties.push_back({QStringLiteral("o"), std::uint32_t(10)});
+        if (writer.LPPMDmem != 0)
+            properties.push_back({QStringLiteral("mem"), std::uint32_t(30)});
+    }
+    if (!writer.Password.isEmpty() && writer.AddOptions.contains(AddEncryptFilename))
+        properties.push_back({QStringLiteral("he"), QStringLiteral("on")});
+    return properties;
+}
+
+}  // namespace pw

@@ -1,0 +1,141 @@
+#include "archive/sevenzip/ItemGathering.h"
+
+#include "platform/FileSearch.h"
+
+#include <chrono>
+#include <set>
+#include <utility>
+
+namespace pw {
+namespace {
+
+bool IsSeparator(QChar c)
+{
+    return c == QLatin1Char('/') || c == QLatin1Char('\\');
+}
+
+// Extension of a bare file name, from its last ".", the "." included.
+QString Extension(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+class Gatherer {
+public:
+    explicit Gatherer(const GatherOptions& options) : options_(options) {}
+
+    void AddEntry(const QString& entry)
+    {
+        const qsizetype star = entry.indexOf(QLatin1Char('*'));
+        if (star < 0) {
+            if (const std::optional<FileInformation> info = QueryFileInformation(entry))
+                items_.push_back({entry, *info});
+            return;
+        }
+        QString folder = entry.left(star);
+        if (!folder.isEmpty() && !IsSeparator(folder.back()))
+            folder += QLatin1Char('/');
+        const QString mask = entry.mid(star + 1, 8);
+        AddFolderItem(folder);
+        Scan(folder, mask);
+    }
+
+    std::vector<GatheredItem> Take() { return std::move(items_); }
+
+private:
+    // The pattern's own folder, named relative to the root folder; the root folder itself is no item.
+    void AddFolderItem(const QString& folder)
+    {
+        const std::optional<FileInformation> info = QueryFileInformation(folder);
+        if (!info || !info->isDirectory())
+            return;
+        QString name = folder.left(folder.size() - 1);
+        const QString& root = options_.rootDir;
+        if (root.isEmpty())
+            name.remove(0, DrivePrefixLength(name));
+        else if (name.left(root.size()).toUpper() == root.toUpper())
+            name.remove(0, root.size());
+        if (!name.isEmpty())
+            items_.push_back({name, *info});
+    }
+
+    void Scan(const QString& folder, const QString& mask)
+    {
+        // A folder reached a second time (a link back to one of its parents) is not walked again, so the
+        // walk always ends.
+        if (const std::optional<FileInformation> self = QueryFileInformation(folder.isEmpty() ? QStringLiteral(".") : folder))
+            if (!visited_.insert({self->device, self->inode}).second)
+                return;
+        for (const DirEntry& entry : FindEntries(folder, QStringLiteral("*.*")).entries) {
+            Pump();
+            const QString path = folder + entry.name;
+            const std::optional<FileInformation> info = QueryFileInformation(path);
+            if (info && info->isDirectory()) {
+                if (!options_.options.contains(AddStoreOnlyFilename))
+                    items_.push_back({path, *info});
+                if (options_.options.contains(AddRecurseDirs))
+                    Scan(path + QLatin1Char('/'), mask);
+            } else if (info && (mask == QLatin1String(".*") || Extension(entry.name) == mask)) {
+                items_.push_back({path, *info});
+            }
+            if (options_.cancelled && options_.cancelled())
+                return;
+        }
+    }
+
+    void Pump()
+    {
+        using Clock = std::chrono::steady_clock;
+        if (!options_.pump || Clock::now() < nextPump_)
+            return;
+        options_.pump();
+        nextPump_ = Clock::now() + std::chrono::milliseconds(50);
+    }
+
+    const GatherOptions& options_;
+    std::vector<GatheredItem> items_;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> visited_;
+    std::chrono::steady_clock::time_point nextPump_ = std::chrono::steady_clock::now();
+};
+
+}  // namespace
+
+std::vector<GatheredItem> GatherItems(const QStringList& entries, const GatherOptions& options)
+{
+    Gatherer gatherer(options);
+    for (const QString& entry : entries) {
+        if (options.cancelled && options.cancelled())
+            break;
+        gatherer.AddEntry(entry);
+    }
+    std::vector<GatheredItem> items = gatherer.Take();
+    items.shrink_to_fit();
+    return items;
+}
+
+QString StripRootPrefix(const QString& name, const QString& rootPrefix)
+{
+    if (!rootPrefix.isEmpty() && name.left(rootPrefix.size()).toUpper() == rootPrefix)
+        return name.mid(rootPrefix.size());
+    return name;
+}
+
+QString FinishStoredName(QString name, AddOpts options)
+{
+    if (name.size() >= 2 && name[1] == QLatin1Char(':') && name[0].unicode() < 128 && name[0].isLetter()) {
+        if (options.contains(AddIncludeDriveLetter))
+            name.remove(1, 1);
+        else
+            name.remove(0, 3);
+    }
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    // A path from this host's own root has no drive letter to keep; an archive never stores it absolute.
+    while (name.startsWith(QLatin1Char('/')))
+        name.remove(0, 1);
+    if (options.contains(AddStoreOnlyFilename))
+        name.remove(0, name.lastIndexOf(QLatin1Char('/')) + 1);
+    return name;
+}
+
+}  // namespace pw

@@ -1,0 +1,32 @@
+#pragma once
+// Turns the writer's entry list into the items of an archive: paths as they stand, and patterns made of
+// a folder, a "*" and a mask, which are scanned (recursively with AddRecurseDirs).
+#include "archive/sevenzip/PlatformFiles.h"
+#include "archive/sevenzip/SevenZipTypes.h"
+
+#include <functional>
+#include <vector>
+
+namespace pw {
+
+struct GatheredItem {
+    QString name;  // the path as gathered, used to open the file
+    FileInformation info;
+};
+
+struct GatherOptions {
+    QString rootDir;  // AddRootDir as Add left it
+    AddOpts options;
+    std::function<bool()> cancelled;  // a scan stops after the current entry once this answers true
+    std::function<void()> pump;       // called now and then during a long scan
+};
+
+std::vector<GatheredItem> GatherItems(const QStringList& entries, const GatherOptions& options);
+
+// The stored name of an item, before and after the OnSetAddName handler has seen it: the root prefix
+// (compared without regard to case) comes off first; then the drive or root prefix and, with
+// AddStoreOnlyFilename, the folders. The archive's separator is "/".
+QString StripRootPrefix(const QString& name, const QString& rootPrefix);
+QString FinishStoredName(QString name, AddOpts options);
+
+}  // namespace pw

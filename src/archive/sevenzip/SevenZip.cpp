@@ -1,0 +1,207 @@
+#include "archive/sevenzip/SevenZip.h"
+
+#include "archive/sevenzip/CallerThreadRelay.h"
+#include "archive/sevenzip/CompressionProperties.h"
+#include "archive/sevenzip/ItemGathering.h"
+#include "archive/sevenzip/StreamWriter.h"
+#include "archive/sevenzip/UpdateCallback.h"
+#include "platform/Errors.h"
+
+#include <QFile>
+
+#include <string>
+
+namespace pw {
+namespace {
+
+constexpr std::chrono::milliseconds kWaitingInterval{50};
+
+template <class Interface>
+ComPtr<Interface> CreateArchiveObject(const SevenZipLibrary& library, const GUID& iid)
+{
+    void* object = nullptr;
+    library.CreateObject(CLSID_Format7z, iid, &object);
+    return ComPtr<Interface>::Adopt(static_cast<Interface*>(object));
+}
+
+// Everything from the last "." of the file-name part is replaced; a name without one gets ".exe" added.
+QString WithExeExtension(const QString& path)
+{
+    const qsizetype nameStart =
+        std::max({path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char(':'))}) + 1;
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return (dot >= nameStart ? path.left(dot) : path) + QStringLiteral(".exe");
+}
+
+// Clears the cancel flag when Add ends, on every path.
+class CancelScope {
+public:
+    explicit CancelScope(std::atomic<bool>& flag) : flag_(flag) { flag_ = false; }
+    ~CancelScope() { flag_ = false; }
+    CancelScope(const CancelScope&) = delete;
+    CancelScope& operator=(const CancelScope&) = delete;
+
+private:
+    std::atomic<bool>& flag_;
+};
+
+}  // namespace
+
+TSevenZip::TSevenZip(const QStringList& libraryPlaces)
+    : library_(std::make_unique<SevenZipLibrary>(libraryPlaces)),
+      inArchive_(CreateArchiveObject<IUnknown>(*library_, IID_IInArchive)),
+      outArchive_(CreateArchiveObject<IOutArchive>(*library_, IID_IOutArchive)),
+      setProperties_(CreateArchiveObject<ISetProperties>(*library_, IID_ISetProperties))
+{
+    // A library that cannot make the archive object is as unusable as a missing one.
+    if (!outArchive_)
+        throw UserError(SevenZipLibrary::LoadFailureMessage());
+}
+
+TSevenZip::~TSevenZip()
+{
+    // The library's objects go before the library itself is unloaded.
+    VolumeNames.clear();
+    setProperties_.Reset();
+    outArchive_.Reset();
+    inArchive_.Reset();
+    library_.reset();
+}
+
+QByteArray TSevenZip::MessageText(qint32 code)
+{
+    static const char* const texts[] = {"Success",
+                                        "File not found",
+                                        "Data Error",
+                                        "CRC Error",
+                                        "Unsupported Method",
+                                        "Index out of Range",
+                                        "User canceled operation",
+                                        "File is not an 7z SFX archive",
+                                        "SFXModule error ( Not found )",
+                                        "Could not create SFX",
+                                        "No files to add",
+                                        "Could not create file"};
+    return code >= 0 && code < qint32(std::size(texts)) ? QByteArray(texts[code]) : QByteArray();
+}
+
+void TSevenZip::RaiseMessage(qint32 code, const QString& fileName)
+{
+    ErrCode = code;
+    if (OnMessage)
+        OnMessage(this, code, MessageText(code), fileName);
+}
+
+void TSevenZip::SetSFXCreate(bool value)
+{
+    sfxCreate_ = false;
+    if (!value)
+        return;
+    QFile module(SFXModule);
+    const qint64 size = module.open(QIODevice::ReadOnly) ? (module.size() & 0xFFFFFFFF) : 0;
+    if (size == 0)
+        return;
+    if (volumeSize_ > 0 && volumeSize_ < size + 7)
+        volumeSize_ = qint32(size + 7);
+    SFXModuleSize = size;
+    sfxCreate_ = true;
+}
+
+void TSevenZip::SetVolumeSize(qint32 value)
+{
+    volumeSize_ = sfxCreate_ && value > 0 && value < SFXModuleSize ? qint32(SFXModuleSize + 7) : value;
+}
+
+void TSevenZip::SendCompressionProperties()
+{
+    void* object = nullptr;
+    if (outArchive_->QueryInterface(IID_ISetProperties, &object) != S_OK || !object)
+        return;
+    const auto setter = ComPtr<ISetProperties>::Adopt(static_cast<ISetProperties*>(object));
+    const std::vector<CompressionProperty> properties = CompressionProperties(*this);
+    std::vector<std::wstring> names;
+    std::vector<const wchar_t*> namePointers;
+    std::vector<PROPVARIANT> values(properties.size(), PROPVARIANT{});
+    for (size_t i = 0; i < properties.size(); ++i) {
+        names.push_back(properties[i].name.toStdWString());
+        if (const auto* number = std::get_if<std::uint32_t>(&properties[i].value)) {
+            values[i].vt = VT_UI4;
+            values[i].ulVal = *number;
+        } else {
+            values[i].vt = VT_BSTR;
+            values[i].bstrVal = library_->AllocString(std::get<QString>(properties[i].value));
+        }
+    }
+    for (const std::wstring& name : names)
+        namePointers.push_back(name.c_str());
+    setter->SetProperties(namePointers.data(), values.data(), std::uint32_t(values.size()));
+    for (const PROPVARIANT& value : values)
+        if (value.vt == VT_BSTR)
+            library_->FreeString(value.bstrVal);
+}
+
+qint32 TSevenZip::Add()
+{
+    CancelScope cancelScope(CancelRequested);
+    return Pack();
+}
+
+qint32 TSevenZip::Pack()
+{
+    AddRootDir = AddRootDir.toUpper();
+    QString rootPrefix = AddRootDir;
+    if (!rootPrefix.isEmpty() && !rootPrefix.endsWith(QLatin1Char('/')) && !rootPrefix.endsWith(QLatin1Char('\\')))
+        rootPrefix += QLatin1Char('/');
+    const auto waiting = [this] {
+        if (OnWaiting)
+            OnWaiting(this);
+    };
+
+    std::vector<GatheredItem> items =
+        GatherItems(FileList.Items(), {AddRootDir, AddOptions, [this] { return CancelRequested.load(); }, waiting});
+    if (CancelRequested) {
+        RaiseMessage(6, QString());
+        return E_ABORT;
+    }
+    qint64 total = 0;
+    for (const GatheredItem& item : items)
+        total += item.info.size;
+    if (OnPreProgress)
+        OnPreProgress(this, total);
+    const ComPtr<TMyArchiveUpdateCallback> callback(
+        new TMyArchiveUpdateCallback(*this, *library_, std::move(items), rootPrefix));
+
+    bool appendToStub = false;
+    if (sfxCreate_ && QueryFileInformation(SFXModule)) {
+        SZFileName = WithExeExtension(SZFileName);
+        if (const int error = CopyFileNoReplace(SFXModule, SZFileName)) {
+            LastError = error;
+            RaiseMessage(9, SZFileName);
+            return E_FAIL;
+        }
+        appendToStub = true;
+    }
+    const ComPtr<TMyStreamWriter> writer = TMyStreamWriter::Open(
+        {SZFileName, QDateTime::currentDateTime(), kAttributeArchive, std::uint32_t(volumeSize_), appendToStub, &LastError});
+    SendCompressionProperties();
+
+    qint32 result = -1;
+    const std::uint32_t count = std::uint32_t(callback->Items().size());
+    if (count == 0) {
+        RaiseMessage(10, QString());
+    } else {
+        CallerThreadRelay relay(waiting, kWaitingInterval, [this] { CancelRequested = true; });
+        callback->Attach(&relay);
+        try {
+            result = relay.Run([&] { return outArchive_->UpdateItems(writer.get(), count, callback.get()); });
+        } catch (...) {
+            callback->Attach(nullptr);
+            throw;
+        }
+        callback->Attach(nullptr);
+    }
+    VolumeNames = writer->FileNames();
+    return result;
+}
+
+}  // namespace pw

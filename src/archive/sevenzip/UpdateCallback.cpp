@@ -1,0 +1,222 @@
+#include "archive/sevenzip/UpdateCallback.h"
+
+#include "archive/sevenzip/SevenZip.h"
+#include "archive/sevenzip/SevenZipLibrary.h"
+#include "archive/sevenzip/StreamReader.h"
+
+namespace pw {
+namespace {
+
+enum ItemProperty : PROPID {
+    kpidPath = 3,
+    kpidIsDir = 6,
+    kpidSize = 7,
+    kpidAttrib = 9,
+    kpidCTime = 10,
+    kpidATime = 11,
+    kpidMTime = 12,
+    kpidIsAnti = 21,
+};
+
+constexpr std::uint32_t kNotifyAnalyze = 2;
+
+FILETIME ToFileTime(std::uint64_t ticks)
+{
+    return {std::uint32_t(ticks), std::uint32_t(ticks >> 32)};
+}
+
+}  // namespace
+
+TMyArchiveUpdateCallback::TMyArchiveUpdateCallback(TSevenZip& owner, const SevenZipLibrary& library,
+                                                   std::vector<GatheredItem> items, QString rootPrefix)
+    : owner_(owner),
+      library_(library),
+      items_(std::move(items)),
+      rootPrefix_(std::move(rootPrefix)),
+      password_(owner.Password),
+      options_(owner.AddOptions),
+      renames_(bool(owner.OnSetAddName))
+{
+}
+
+void TMyArchiveUpdateCallback::Attach(CallerThreadRelay* relay)
+{
+    std::lock_guard lock(mutex_);
+    relay_ = relay;
+}
+
+void TMyArchiveUpdateCallback::Post(CallerThreadRelay::Task task)
+{
+    if (relay_)
+        relay_->Post(std::move(task));
+}
+
+HRESULT TMyArchiveUpdateCallback::QueryInterface(const GUID& iid, void** out) noexcept
+{
+    if (iid == IID_IUnknown || iid == IID_IProgress || iid == IID_IArchiveUpdateCallback)
+        *out = static_cast<IArchiveUpdateCallback*>(this);
+    else if (iid == IID_IArchiveUpdateCallbackFile)
+        *out = static_cast<IArchiveUpdateCallbackFile*>(this);
+    else if (iid == IID_ICryptoGetTextPassword2)
+        *out = static_cast<ICryptoGetTextPassword2*>(this);
+    else {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+HRESULT TMyArchiveUpdateCallback::SetTotal(std::uint64_t) noexcept
+{
+    return S_OK;
+}
+
+HRESULT TMyArchiveUpdateCallback::SetCompleted(const std::uint64_t* completeValue) noexcept
+{
+    std::lock_guard lock(mutex_);
+    if (completeValue) {
+        TSevenZip* sender = &owner_;
+        if (currentPos_ == 0)
+            Post([sender, name = currentName_, size = currentSize_] {
+                if (sender->OnAddfile)
+                    sender->OnAddfile(sender, name, size);
+            });
+        currentPos_ += qint64(*completeValue - lastCompleted_);
+        lastCompleted_ = *completeValue;
+        Post([sender, name = currentName_, arc = qint64(*completeValue), file = currentPos_] {
+            if (sender->OnProgress)
+                sender->OnProgress(sender, name, arc, file);
+        });
+    }
+    if (!owner_.CancelRequested)
+        return S_OK;
+    Post([sender = &owner_, name = currentName_] { sender->RaiseMessage(6, name); });
+    return S_FALSE;
+}
+
+HRESULT TMyArchiveUpdateCallback::GetUpdateItemInfo(std::uint32_t, std::int32_t* newData,
+                                                    std::int32_t* newProperties,
+                                                    std::uint32_t* indexInArchive) noexcept
+{
+    if (newData)
+        *newData = 1;
+    if (newProperties)
+        *newProperties = 1;
+    if (indexInArchive)
+        *indexInArchive = 0xFFFFFFFF;
+    return S_OK;
+}
+
+QString TMyArchiveUpdateCallback::StoredName(std::uint32_t index)
+{
+    QString name = StripRootPrefix(items_[index].name, rootPrefix_);
+    if (renames_) {
+        CallerThreadRelay* relay;
+        {
+            std::lock_guard lock(mutex_);
+            relay = relay_;
+        }
+        // The handler's answer is needed here, so this waits until the calling thread has run it.
+        if (relay)
+            relay->Call([sender = &owner_, index, &name] { sender->OnSetAddName(sender, index, name); });
+    }
+    return FinishStoredName(name, options_);
+}
+
+HRESULT TMyArchiveUpdateCallback::GetProperty(std::uint32_t index, PROPID propId, PROPVARIANT* value) noexcept
+{
+    if (index >= items_.size())
+        return E_INVALIDARG;
+    const FileInformation& info = items_[index].info;
+    switch (propId) {
+    case kpidPath:
+        value->vt = VT_BSTR;
+        value->bstrVal = library_.AllocString(StoredName(index));
+        break;
+    case kpidIsDir:
+        value->vt = VT_BOOL;
+        value->boolVal = info.isDirectory() ? VARIANT_TRUE : VARIANT_FALSE;
+        break;
+    case kpidSize:
+        value->vt = VT_UI8;
+        value->uhVal = std::uint64_t(info.size);
+        break;
+    case kpidAttrib:
+        value->vt = VT_UI4;
+        value->ulVal = info.attributes;
+        break;
+    case kpidCTime:
+    case kpidATime:
+        value->vt = VT_FILETIME;
+        value->filetime = ToFileTime(0);
+        break;
+    case kpidMTime:
+        value->vt = VT_FILETIME;
+        value->filetime = ToFileTime(info.lastWriteTime);
+        break;
+    case kpidIsAnti:
+        value->vt = VT_BOOL;
+        value->boolVal = VARIANT_FALSE;
+        break;
+    default:
+        return S_FALSE;
+    }
+    return S_OK;
+}
+
+ISequentialInStream* TMyArchiveUpdateCallback::OpenItem(std::uint32_t index)
+{
+    auto* reader = new TMyStreamReader(items_[index].name, &owner_.LastError);
+    reader->AddRef();
+    return static_cast<IInStream*>(reader);
+}
+
+HRESULT TMyArchiveUpdateCallback::GetStream(std::uint32_t index, ISequentialInStream** inStream) noexcept
+{
+    if (index >= items_.size())
+        return E_INVALIDARG;
+    {
+        std::lock_guard lock(mutex_);
+        currentName_ = items_[index].name;
+        currentSize_ = items_[index].info.size;
+        currentPos_ = 0;
+    }
+    *inStream = OpenItem(index);
+    return S_OK;
+}
+
+HRESULT TMyArchiveUpdateCallback::GetStream2(std::uint32_t index, ISequentialInStream** inStream,
+                                             std::uint32_t notifyOp) noexcept
+{
+    // A look at the first bytes is no progress on the item: only the library's main read counts.
+    if (notifyOp != kNotifyAnalyze)
+        return GetStream(index, inStream);
+    if (index >= items_.size())
+        return E_INVALIDARG;
+    *inStream = OpenItem(index);
+    return S_OK;
+}
+
+HRESULT TMyArchiveUpdateCallback::ReportOperation(std::uint32_t, std::uint32_t, std::uint32_t) noexcept
+{
+    return S_OK;
+}
+
+HRESULT TMyArchiveUpdateCallback::SetOperationResult(std::int32_t) noexcept
+{
+    return S_OK;
+}
+
+HRESULT TMyArchiveUpdateCallback::CryptoGetTextPassword2(std::int32_t* passwordIsDefined, BSTR* password) noexcept
+{
+    if (password_.isEmpty()) {
+        *passwordIsDefined = 0;
+        return S_OK;
+    }
+    *passwordIsDefined = -1;
+    *password = library_.AllocString(password_);
+    return S_OK;
+}
+
+}  // namespace pw
