@@ -1,0 +1,229 @@
+// Which items an entry list gathers, under which names, and the settings sent with them.
+#include "archive/sevenzip/CompressionProperties.h"
+#include "archive/sevenzip/ItemGathering.h"
+#include "archive/sevenzip/SevenZip.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace pw;
+using pwtest::TempDir;
+
+namespace {
+
+class SevenZipGathering : public ::testing::Test {
+protected:
+    SevenZipGathering()
+    {
+        dir.write(QStringLiteral("App/setup.exe"), "MZ");
+        dir.write(QStringLiteral("App/readme.TXT"), "r");
+        dir.write(QStringLiteral("App/notes.txt"), "n");
+        dir.write(QStringLiteral("App/lib/core.dll"), "d");
+        dir.write(QStringLiteral("App/lib/deep/data.txt"), "t");
+        dir.write(QStringLiteral("App/lib/setup.exe"), "MZ2");
+        dir.write(QStringLiteral("App/archive.tar.gz"), "z");
+    }
+
+    // Stored names, in gathering order, as Add would name them.
+    QStringList Stored(const QStringList& entries, QString root, AddOpts options = {AddRecurseDirs})
+    {
+        root = root.toUpper();
+        QString prefix = root;
+        if (!prefix.isEmpty() && !prefix.endsWith(QLatin1Char('/')))
+            prefix += QLatin1Char('/');
+        QStringList names;
+        for (const GatheredItem& item : GatherItems(entries, {root, options, {}, {}}))
+            names.append(FinishStoredName(StripRootPrefix(item.name, prefix), options));
+        return names;
+    }
+
+    QStringList Sorted(QStringList list)
+    {
+        list.sort();
+        return list;
+    }
+
+    TempDir dir;
+    QString app = dir.path(QStringLiteral("App"));
+};
+
+TEST_F(SevenZipGathering, TheProgramFolderIsStoredRelativeToItselfDepthFirst)
+{
+    const QStringList names = Stored({app + QStringLiteral("/*.*")}, app);
+    EXPECT_EQ(Sorted(names), QStringList({"archive.tar.gz", "lib", "lib/core.dll", "lib/deep", "lib/deep/data.txt",
+                                          "lib/setup.exe", "notes.txt", "readme.TXT", "setup.exe"}));
+    // A folder comes before its contents, and its contents before its later siblings.
+    const qsizetype lib = names.indexOf(QStringLiteral("lib"));
+    const qsizetype deep = names.indexOf(QStringLiteral("lib/deep"));
+    EXPECT_LT(lib, deep);
+    EXPECT_EQ(names.indexOf(QStringLiteral("lib/deep/data.txt")), deep + 1);
+    for (qsizetype i = lib + 1; i < names.size() && names[i].startsWith(QLatin1String("lib/")); ++i)
+        EXPECT_GT(i, lib);
+}
+
+TEST_F(SevenZipGathering, WithoutARootTheFolderItselfIsAnItemAndNamesAreFullPathsWithoutTheRoot)
+{
+    const QString full = app.mid(1);  // this host's root "/" is its drive prefix
+    const QStringList names = Stored({app + QStringLiteral("/*.*")}, QString());
+    EXPECT_EQ(names.first(), full);
+    EXPECT_TRUE(names.contains(full + QStringLiteral("/lib/deep/data.txt")));
+    EXPECT_EQ(Stored({app + QStringLiteral("/*.*")}, QString(), {AddRecurseDirs, AddIncludeDriveLetter}), names);
+}
+
+TEST_F(SevenZipGathering, ARootInAnotherLetterCaseStillMakesNamesRelative)
+{
+    EXPECT_EQ(Sorted(Stored({app + QStringLiteral("/*.*")}, app.toLower())),
+              Sorted(Stored({app + QStringLiteral("/*.*")}, app)));
+}
+
+TEST_F(SevenZipGathering, WithoutRecursionSubfoldersAreItemsButNotTheirContents)
+{
+    EXPECT_EQ(Sorted(Stored({app + QStringLiteral("/*.*")}, app, {})),
+              QStringList({"archive.tar.gz", "lib", "notes.txt", "readme.TXT", "setup.exe"}));
+}
+
+TEST_F(SevenZipGathering, StoreOnlyFilenameDropsFoldersAndKeepsEqualNames)
+{
+    EXPECT_EQ(Sorted(Stored({app + QStringLiteral("/*.*")}, app, {AddRecurseDirs, AddStoreOnlyFilename})),
+              QStringList({"archive.tar.gz", "core.dll", "data.txt", "notes.txt", "readme.TXT", "setup.exe",
+                           "setup.exe"}));
+}
+
+TEST_F(SevenZipGathering, MasksCompareTheLastExtensionExactly)
+{
+    const auto withMask = [&](const QString& mask) { return Sorted(Stored({app + QStringLiteral("/*") + mask}, app)); };
+    EXPECT_EQ(withMask(QStringLiteral(".txt")), QStringList({"lib", "lib/deep", "lib/deep/data.txt", "notes.txt"}));
+    EXPECT_EQ(withMask(QStringLiteral(".TXT")), QStringList({"lib", "lib/deep", "readme.TXT"}));
+    EXPECT_EQ(withMask(QStringLiteral(".tar.gz")), QStringList({"lib", "lib/deep"}));
+    // Cut to eight characters: ".exe1234x" is looked for as ".exe1234".
+    dir.write(QStringLiteral("App/odd.exe1234"), "o");
+    EXPECT_EQ(withMask(QStringLiteral(".exe1234x")), QStringList({"lib", "lib/deep", "odd.exe1234"}));
+}
+
+TEST_F(SevenZipGathering, TextBeforeTheStarIsAFurtherFolder)
+{
+    EXPECT_EQ(Sorted(Stored({app + QStringLiteral("/lib*.*")}, app)),
+              QStringList({"lib", "lib/core.dll", "lib/deep", "lib/deep/data.txt", "lib/setup.exe"}));
+}
+
+TEST_F(SevenZipGathering, PathsAreTakenAsTheyStand)
+{
+    // A named folder is one item, without its contents; a missing path is skipped; a file outside the
+    // root keeps its full path without the host's root.
+    const QString outside = dir.write(QStringLiteral("runner.exe"), "r");
+    EXPECT_EQ(Stored({app + QStringLiteral("/lib"), dir.path(QStringLiteral("gone.exe")), outside}, app),
+              QStringList({"lib", outside.mid(1)}));
+}
+
+TEST_F(SevenZipGathering, AnEntryBeginningWithAStarScansTheCurrentFolder)
+{
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(app + QStringLiteral("/lib")));
+    const QStringList names = Sorted(Stored({QStringLiteral("*.*")}, QString()));
+    QDir::setCurrent(previous);
+    EXPECT_EQ(names, QStringList({"core.dll", "deep", "deep/data.txt", "setup.exe"}));
+}
+
+TEST_F(SevenZipGathering, ALinkBackToAParentIsNotWalkedForever)
+{
+    ASSERT_EQ(::symlink(QFile::encodeName(app).constData(), QFile::encodeName(app + QStringLiteral("/lib/loop")).constData()), 0);
+    const QStringList names = Stored({app + QStringLiteral("/*.*")}, app);
+    EXPECT_TRUE(names.contains(QStringLiteral("lib/loop")));
+    EXPECT_FALSE(names.contains(QStringLiteral("lib/loop/setup.exe")));
+}
+
+TEST_F(SevenZipGathering, ACancelStopsTheScanAfterTheCurrentEntry)
+{
+    for (int i = 0; i < 5; ++i)
+        dir.write(QStringLiteral("Flat/f%1.txt").arg(i), "f");
+    bool cancel = false;
+    const QString flat = dir.path(QStringLiteral("Flat"));
+    const std::vector<GatheredItem> items = GatherItems({flat + QStringLiteral("/*.*")}, {flat.toUpper(), {}, [&] {
+        const bool answer = cancel;
+        cancel = true;  // asked once before the entry list is taken, then after every entry
+        return answer;
+    }, {}});
+    EXPECT_EQ(items.size(), 1u);
+}
+
+TEST_F(SevenZipGathering, ItemsCarryWindowsAttributesAndFullSizes)
+{
+    const std::vector<GatheredItem> items = GatherItems({app + QStringLiteral("/lib"), app + QStringLiteral("/lib/setup.exe")},
+                                                        {app.toUpper(), {}, {}, {}});
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].info.attributes, kAttributeDirectory);
+    EXPECT_EQ(items[1].info.attributes, kAttributeArchive);
+    EXPECT_EQ(items[1].info.size, 3);
+}
+
+TEST(SevenZipStoredNames, DriveLettersGoOrStayAsAskedAndSeparatorsBecomeSlashes)
+{
+    EXPECT_EQ(FinishStoredName(QStringLiteral("C:\\Apps\\x.exe"), {}), QStringLiteral("Apps/x.exe"));
+    EXPECT_EQ(FinishStoredName(QStringLiteral("C:\\Apps\\x.exe"), {AddIncludeDriveLetter}), QStringLiteral("C/Apps/x.exe"));
+    EXPECT_EQ(FinishStoredName(QStringLiteral("/home/u/x.exe"), {AddStoreOnlyFilename}), QStringLiteral("x.exe"));
+    EXPECT_EQ(StripRootPrefix(QStringLiteral("/Home/App/x"), QStringLiteral("/HOME/APP/")), QStringLiteral("x"));
+    EXPECT_EQ(StripRootPrefix(QStringLiteral("/Home/Other/x"), QStringLiteral("/HOME/APP/")), QStringLiteral("/Home/Other/x"));
+}
+
+TEST(SevenZipSettings, PropertiesFollowTheMethodAndLevel)
+{
+    TSevenZip writer;
+    using P = CompressionProperty;
+    const std::pair<TCompressStrength, std::uint32_t> levels[] = {{SAVE, 0}, {FAST, 3}, {NORMAL, 5}, {MAXIMUM, 7}, {ULTRA, 9}};
+    for (const auto& [strength, level] : levels) {
+        writer.LZMACompressStrength = strength;
+        EXPECT_EQ(CompressionProperties(writer), (std::vector<P>{{"X", level}, {"s", QStringLiteral("off")}}));
+    }
+    writer.AddOptions = {AddSolid, AddEncryptFilename};
+    writer.LZMAStrength = 24;
+    EXPECT_EQ(CompressionProperties(writer), (std::vector<P>{{"X", 9u}, {"s", QStringLiteral("on")}, {"d", 24u}}));
+    writer.Password = QStringLiteral("segredo");
+    EXPECT_EQ(CompressionProperties(writer),
+              (std::vector<P>{{"X", 9u}, {"s", QStringLiteral("on")}, {"d", 24u}, {"he", QStringLiteral("on")}}));
+
+    writer.LZMACompressType = PPMD;
+    writer.Password.clear();
+    EXPECT_EQ(CompressionProperties(writer), (std::vector<P>{{"0", QStringLiteral("PPMd")}}));
+    writer.LPPMDsize = 6;
+    writer.LPPMDmem = 20;
+    EXPECT_EQ(CompressionProperties(writer),
+              (std::vector<P>{{"0", QStringLiteral("PPMd")}, {"o", 10u}, {"mem", 30u}}));
+}
+
+TEST(SevenZipSettings, SelfExtractingSetterNeedsANonEmptyModuleAndRaisesTheVolumeSize)
+{
+    TempDir dir;
+    TSevenZip writer;
+    EXPECT_EQ(writer.SFXModule, QStringLiteral("7z.sfx"));
+    EXPECT_EQ(writer.NumberOfFiles, -1);
+    writer.SFXModule = dir.path(QStringLiteral("missing.sfx"));
+    writer.SetSFXCreate(true);
+    EXPECT_FALSE(writer.SFXCreate());
+    writer.SFXModule = dir.write(QStringLiteral("empty.sfx"));
+    writer.SetSFXCreate(true);
+    EXPECT_FALSE(writer.SFXCreate());
+
+    writer.SFXModule = dir.write(QStringLiteral("stub.sfx"), QByteArray(1000, 's'));
+    writer.SetVolumeSize(500);
+    writer.SetSFXCreate(true);
+    EXPECT_TRUE(writer.SFXCreate());
+    EXPECT_EQ(writer.SFXModuleSize, 1000);
+    EXPECT_EQ(writer.VolumeSize(), 1007);
+
+    writer.SetVolumeSize(999);
+    EXPECT_EQ(writer.VolumeSize(), 1007);
+    writer.SetVolumeSize(1003);  // the setter's floor is the module's size only
+    EXPECT_EQ(writer.VolumeSize(), 1003);
+    writer.SetVolumeSize(0);
+    EXPECT_EQ(writer.VolumeSize(), 0);
+    writer.SetSFXCreate(false);
+    writer.SetVolumeSize(10);
+    EXPECT_EQ(writer.VolumeSize(), 10);
+}
+
+}  // namespace
