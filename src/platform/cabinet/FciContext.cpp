@@ -45,8 +45,8 @@ Context::Context(ERF* erf, const Callbacks& callbacks, CCAB* caller, void* pv)
       ccab_(*caller),
       parts_(CallerAllocator<FolderPart>(callbacks.memory)),
       files_(CallerAllocator<FileRecord>(callbacks.memory)),
-      open_{tcompTYPE_NONE, {}, CallerVector<Block>(CallerAllocator<Block>(callbacks.memory)), 0, 0, 0, 0,
-            CallerVector<FileRecord>(CallerAllocator<FileRecord>(callbacks.memory)), 0, 0, 0, 0, 0},
+      open_{tcompTYPE_NONE, {}, CallerVector<Block>(CallerAllocator<Block>(callbacks.memory)), 0, 0, 0, 0, 0,
+            CallerVector<FileRecord>(CallerAllocator<FileRecord>(callbacks.memory)), 0, 0, 0, 0, 0, false},
       buffer_(kBlockSize, CallerAllocator<unsigned char>(callbacks.memory)),
       record_(BlockEncoder::RecordCapacity(caller->cbReserveCFData), CallerAllocator<unsigned char>(callbacks.memory)),
       copy_(CallerAllocator<unsigned char>(callbacks.memory))
@@ -122,11 +122,12 @@ BOOL Context::AddFile(const char* source, const char* name, bool execute, PFNFCI
         if (files_.size() + (open_.files.size() - open_.firstCurrent) >= kMaxCount)
             throw Failure{FCIERR_CAB_FORMAT_LIMIT, 0};
         ReadSource(source, name, execute, openInfo);
-        // Folders end only between files, so a folder may pass its threshold by the last file's size.
-        if (open_.compressed >= ccab_.cbFolderThresh)
+        SpillFullCabinets();
+        // Folders end only between files, so a folder may pass its threshold by the last file's size. A
+        // folder that goes on from one cabinet into the next holds no file that the first does not list,
+        // which is what readers of cabinet sets expect; so no file joins it after the split.
+        if (open_.continued || open_.compressed >= ccab_.cbFolderThresh)
             CloseFolder();
-        else
-            SpillFullCabinets();
     });
 }
 
@@ -135,7 +136,7 @@ BOOL Context::FlushCabinet(bool getNextCabinet, PFNFCIGETNEXTCABINET nextCabinet
     return Guarded(nextCabinet, status, [&] {
         CloseFolder();
         if (!parts_.empty())
-            FinishCabinet(0, getNextCabinet);
+            FinishCabinet(nullptr, getNextCabinet);
     });
 }
 
@@ -146,7 +147,7 @@ BOOL Context::FlushFolder(PFNFCIGETNEXTCABINET nextCabinet, PFNFCISTATUS status)
 
 void Context::ReadSource(const char* source, const char* name, bool execute, PFNFCIGETOPENINFO openInfo)
 {
-    FileRecord file{CallerString(name, CallerAllocator<char>(cb_.memory)), 0, open_.total, 0, 0, 0, 0};
+    FileRecord file{CallerString(name, CallerAllocator<char>(cb_.memory)), 0, open_.total, 0, 0, 0, 0, false};
     int err = 0;
     const INT_PTR handle = openInfo(const_cast<char*>(source), &file.date, &file.time, &file.attribs, &err, pv_);
     if (handle == -1)
@@ -212,16 +213,30 @@ void Context::CloseFolder()
     const auto index = static_cast<USHORT>(parts_.size());
     for (std::size_t i = open_.firstCurrent; i < open_.files.size(); ++i) {
         FileRecord& file = open_.files[i];
-        const bool continued = file.offset < open_.unassignedStart;
-        file.folder = continued ? kContinuedFromPrev : index;
-        PlaceFile(file, continued);
+        file.folder = file.listed ? kContinuedFromPrev : index;
+        PlaceFile(file, file.listed);
         filesBytes_ += FileRecordBytes(file);
         files_.push_back(std::move(file));
     }
-    parts_.push_back({open_.type, open_.temp, true, open_.unassignedTempOffset, open_.unassignedBytes,
-                      static_cast<std::uint32_t>(open_.blocks.size() - open_.firstUnassigned)});
-    partsBytes_ += open_.unassignedBytes;
+    FolderPart part = OpenPart(open_.blocks.size() - open_.firstUnassigned, -1);
+    part.ownsTemp = true;
+    part.bytes = open_.unassignedBytes;
+    parts_.push_back(part);
+    partsBytes_ += part.bytes;
     ResetOpenFolder();
+}
+
+Context::FolderPart Context::OpenPart(std::size_t records, std::int64_t tailKeep) const
+{
+    FolderPart part{open_.type, open_.temp, false, open_.unassignedTempOffset, 0, static_cast<std::uint32_t>(records),
+                    0, 0, open_.headSkip, tailKeep, 0};
+    for (std::size_t i = 0; i < records; ++i)
+        part.tempBytes += open_.blocks[open_.firstUnassigned + i].recordSize;
+    if (records > 0) {
+        part.firstRecord = open_.blocks[open_.firstUnassigned].recordSize;
+        part.lastRecord = open_.blocks[open_.firstUnassigned + records - 1].recordSize;
+    }
+    return part;
 }
 
 void Context::ResetOpenFolder()
@@ -230,6 +245,7 @@ void Context::ResetOpenFolder()
     open_.blocks.clear();
     open_.firstUnassigned = 0;
     open_.unassignedTempOffset = 0;
+    open_.headSkip = 0;
     open_.unassignedBytes = 0;
     open_.unassignedStart = 0;
     open_.files.clear();
@@ -238,6 +254,7 @@ void Context::ResetOpenFolder()
     open_.total = 0;
     open_.compressed = 0;
     open_.buffered = 0;
+    open_.continued = false;
 }
 
 std::uint64_t Context::HeaderBytes(std::uint64_t nextNames) const
@@ -257,65 +274,81 @@ std::uint64_t Context::ProjectedSize(bool withOpenPart, std::uint64_t openData, 
            openData;
 }
 
+std::uint32_t Context::PayloadLeft(std::size_t block) const
+{
+    const std::uint32_t payload = open_.blocks[open_.firstUnassigned + block].recordSize - DataHeaderBytes();
+    return block == 0 ? payload - open_.headSkip : payload;
+}
+
 void Context::SpillFullCabinets()
 {
     for (;;) {
-        const bool openPart = open_.firstUnassigned < open_.blocks.size() || open_.firstCurrent < open_.files.size();
+        const std::size_t pending = open_.blocks.size() - open_.firstUnassigned;
+        const bool openPart = pending > 0 || open_.firstCurrent < open_.files.size();
         if (ProjectedSize(openPart, open_.unassignedBytes, open_.currentFileBytes) <= ccab_.cb)
             return;
-        // Keep as many whole blocks of the open folder as fit, with the files that reach into them.
-        const std::size_t pending = open_.blocks.size() - open_.firstUnassigned;
-        std::size_t fitting = 0;
-        std::size_t fileIndex = open_.firstCurrent;
-        std::uint64_t data = 0;
-        std::uint64_t fileBytes = 0;
-        std::uint64_t end = open_.unassignedStart;
-        for (std::size_t n = 1; n <= pending; ++n) {
-            const Block& block = open_.blocks[open_.firstUnassigned + n - 1];
-            data += block.recordSize;
-            end += block.uncompressed;
-            for (; fileIndex < open_.files.size() && open_.files[fileIndex].offset < end; ++fileIndex)
-                fileBytes += FileRecordBytes(open_.files[fileIndex]);
-            if (ProjectedSize(true, data, fileBytes) > ccab_.cb)
-                break;
-            fitting = n;
-        }
-        if (fitting == 0 && parts_.empty()) {
-            // Not even one block fits beside the headers: the cabinet takes one block and grows past its
-            // limit rather than never ending.
-            if (pending == 0)
+        if (pending == 0) {
+            // Only whole folders are over the limit: they go into this cabinet, the open folder into the next.
+            if (parts_.empty())
                 return;
-            fitting = 1;
+            FinishCabinet(nullptr, true);
+            continue;
         }
-        FinishCabinet(fitting, true);
+        // Whole blocks while they fit, then as much of the next one as fits. The cabinet always ends
+        // inside a block: readers of a set join the two pieces of that block.
+        const std::uint64_t fixed = ProjectedSize(true, 0, open_.currentFileBytes);
+        const std::uint64_t room = ccab_.cb > fixed ? ccab_.cb - fixed : 0;
+        Cut cut{0, 0};
+        std::uint64_t used = 0;
+        while (cut.wholeBlocks < pending && used + DataHeaderBytes() + PayloadLeft(cut.wholeBlocks) <= room)
+            used += DataHeaderBytes() + PayloadLeft(cut.wholeBlocks++);
+        const std::uint64_t left = room - used;
+        std::uint64_t keep = left > DataHeaderBytes() ? left - DataHeaderBytes() : 0;
+        if (keep == 0) {
+            if (cut.wholeBlocks > 0) {
+                --cut.wholeBlocks;
+                keep = PayloadLeft(cut.wholeBlocks) - 1;
+            } else if (!parts_.empty()) {
+                FinishCabinet(nullptr, true);
+                continue;
+            } else {
+                keep = 1;  // the headers alone fill the cabinet: it passes its limit by one small piece
+            }
+        }
+        const std::uint32_t payload = PayloadLeft(cut.wholeBlocks);
+        cut.keep = static_cast<std::uint32_t>(std::min<std::uint64_t>(keep, payload > 0 ? payload - 1 : 0));
+        FinishCabinet(&cut, true);
     }
 }
 
-void Context::FinishCabinet(std::size_t openBlocks, bool withNext)
+bool Context::FinishedBy(const FileRecord& file, std::uint32_t end)
 {
-    const std::uint32_t start = open_.unassignedStart;
-    std::uint32_t end = start;
-    std::uint64_t data = 0;
-    for (std::size_t i = 0; i < openBlocks; ++i) {
-        data += open_.blocks[open_.firstUnassigned + i].recordSize;
-        end += open_.blocks[open_.firstUnassigned + i].uncompressed;
-    }
+    return file.size > 0 ? std::uint64_t(file.offset) + file.size <= end : file.offset < end;
+}
+
+void Context::FinishCabinet(const Cut* cut, bool withNext)
+{
     const std::size_t closedFiles = files_.size();
-    if (openBlocks > 0) {
+    std::uint32_t end = open_.unassignedStart;
+    if (cut) {
+        // Every file of the open folder not finished before the split block is listed here too.
+        std::uint64_t data = DataHeaderBytes() + cut->keep;
+        for (std::size_t i = 0; i < cut->wholeBlocks; ++i) {
+            end += open_.blocks[open_.firstUnassigned + i].uncompressed;
+            data += DataHeaderBytes() + PayloadLeft(i);
+        }
         const auto index = static_cast<USHORT>(parts_.size());
-        for (std::size_t i = open_.firstCurrent; i < open_.files.size() && open_.files[i].offset < end; ++i) {
+        for (std::size_t i = open_.firstCurrent; i < open_.files.size(); ++i) {
             FileRecord file = open_.files[i];
-            const bool fromPrevious = file.offset < start;
-            const bool toNext = std::uint64_t(file.offset) + file.size > end;
-            file.folder = fromPrevious && toNext ? kContinuedPrevAndNext
-                          : fromPrevious         ? kContinuedFromPrev
-                          : toNext               ? kContinuedToNext
-                                                 : index;
+            const bool finished = FinishedBy(file, end);
+            file.folder = finished ? (file.listed ? kContinuedFromPrev : index)
+                                   : (file.listed ? kContinuedPrevAndNext : kContinuedToNext);
             filesBytes_ += FileRecordBytes(file);
             files_.push_back(std::move(file));
         }
-        parts_.push_back({open_.type, open_.temp, false, open_.unassignedTempOffset, data,
-                          static_cast<std::uint32_t>(openBlocks)});
+        FolderPart part = OpenPart(cut->wholeBlocks + 1, cut->keep);
+        part.bytes = data;
+        parts_.push_back(part);
         partsBytes_ += data;
     }
     const auto estimate = static_cast<ULONG>(std::min<std::uint64_t>(ProjectedSize(false, 0, 0), CB_MAX_DISK));
@@ -333,8 +366,8 @@ void Context::FinishCabinet(std::size_t openBlocks, bool withNext)
         PlaceFile(files_[i], mark == kContinuedFromPrev || mark == kContinuedPrevAndNext);
     }
     WriteCabinetFile(withNext ? &next : nullptr, withNext ? estimate : 0);
-    if (openBlocks > 0) {
-        AdvanceOpenFolder(openBlocks, end);
+    if (cut) {
+        AdvanceOpenFolder(*cut, end);
         Seek(open_.temp.handle, 0, kSeekEnd, FCIERR_TEMP_FILE);
     }
     parts_.clear();
@@ -356,21 +389,22 @@ void Context::FinishCabinet(std::size_t openBlocks, bool withNext)
     }
 }
 
-void Context::AdvanceOpenFolder(std::size_t blocks, std::uint32_t end)
+void Context::AdvanceOpenFolder(const Cut& cut, std::uint32_t end)
 {
-    for (std::size_t i = 0; i < blocks; ++i) {
-        const Block& block = open_.blocks[open_.firstUnassigned + i];
-        open_.unassignedTempOffset += block.recordSize;
-        open_.unassignedBytes -= block.recordSize;
-    }
-    open_.firstUnassigned += blocks;
+    for (std::size_t i = 0; i < cut.wholeBlocks; ++i)
+        open_.unassignedTempOffset += open_.blocks[open_.firstUnassigned + i].recordSize;
+    open_.headSkip = cut.wholeBlocks > 0 ? cut.keep : open_.headSkip + cut.keep;
+    open_.firstUnassigned += cut.wholeBlocks;
     open_.unassignedStart = end;
-    while (open_.firstCurrent < open_.files.size()) {
-        const FileRecord& file = open_.files[open_.firstCurrent];
-        const bool reachesOn = file.size > 0 ? std::uint64_t(file.offset) + file.size > end : file.offset >= end;
-        if (reachesOn)
-            break;
-        open_.currentFileBytes -= FileRecordBytes(file);
+    open_.unassignedBytes = 0;
+    for (std::size_t i = open_.firstUnassigned; i < open_.blocks.size(); ++i)
+        open_.unassignedBytes += open_.blocks[i].recordSize;
+    open_.unassignedBytes -= open_.headSkip;
+    open_.continued = true;
+    for (std::size_t i = open_.firstCurrent; i < open_.files.size(); ++i)
+        open_.files[i].listed = true;
+    while (open_.firstCurrent < open_.files.size() && FinishedBy(open_.files[open_.firstCurrent], end)) {
+        open_.currentFileBytes -= FileRecordBytes(open_.files[open_.firstCurrent]);
         ++open_.firstCurrent;
     }
 }
@@ -482,14 +516,50 @@ void Context::WriteCabinetFile(const CCAB* next, ULONG estimate)
 
 void Context::CopyPart(INT_PTR cabinet, const FolderPart& part, std::uint64_t* copied, std::uint64_t total)
 {
-    if (part.bytes == 0)
+    if (part.blocks == 0)
         return;
-    if (copy_.empty())
-        copy_.resize(kCopyChunk);
     Seek(part.temp.handle, part.tempOffset, kSeekSet, FCIERR_TEMP_FILE);
-    for (std::uint64_t left = part.bytes; left > 0;) {
+    std::uint64_t middle = 0;
+    if (part.blocks == 1) {
+        CopyRecord(cabinet, part.temp.handle, part.firstRecord, part.headSkip, part.tailKeep);
+    } else {
+        middle = part.tempBytes - part.firstRecord - part.lastRecord;
+        CopyRecord(cabinet, part.temp.handle, part.firstRecord, part.headSkip, -1);
+        CopyBytes(cabinet, part.temp.handle, middle, copied, total);
+        CopyRecord(cabinet, part.temp.handle, part.lastRecord, 0, part.tailKeep);
+    }
+    *copied += part.bytes - middle;
+    Status(statusFolder, *copied, total);
+}
+
+void Context::CopyRecord(INT_PTR cabinet, INT_PTR temp, std::uint32_t size, std::uint32_t skip, std::int64_t keep)
+{
+    ReadAll(temp, record_.data(), size);
+    if (skip == 0 && keep < 0) {
+        WriteAll(cabinet, record_.data(), size, FCIERR_CAB_FILE);
+        return;
+    }
+    // One piece of a block split between two cabinets: its own header, and a block size of 0 on every
+    // piece but the last, which tells readers to go on in the next cabinet.
+    const std::uint32_t header = DataHeaderBytes();
+    const std::uint32_t payload = size - header;
+    const std::uint32_t length = keep < 0 ? payload - skip : static_cast<std::uint32_t>(keep);
+    const std::uint16_t uncompressed = keep < 0 ? static_cast<std::uint16_t>(record_[6] | record_[7] << 8) : 0;
+    unsigned char* piece = record_.data() + skip;  // the header goes just before the piece's payload
+    std::memset(piece, 0, header);
+    PutU16(piece + 4, static_cast<std::uint16_t>(length));
+    PutU16(piece + 6, uncompressed);
+    PutU32(piece, Checksum(piece + 4, 4, Checksum(piece + header, length, 0)));
+    WriteAll(cabinet, piece, header + length, FCIERR_CAB_FILE);
+}
+
+void Context::CopyBytes(INT_PTR cabinet, INT_PTR temp, std::uint64_t size, std::uint64_t* copied, std::uint64_t total)
+{
+    if (size > 0 && copy_.empty())
+        copy_.resize(kCopyChunk);
+    for (std::uint64_t left = size; left > 0;) {
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, copy_.size()));
-        ReadAll(part.temp.handle, copy_.data(), n);
+        ReadAll(temp, copy_.data(), n);
         WriteAll(cabinet, copy_.data(), n, FCIERR_CAB_FILE);
         left -= n;
         *copied += n;

@@ -62,31 +62,47 @@ private:
         std::uint32_t offset;  // in the folder's uncompressed stream
         USHORT folder;         // index in the cabinet, or one of the "continued" marks
         USHORT date, time, attribs;
+        bool listed;           // in an earlier cabinet of the set already
     };
-    // A folder, or the part of one, that the cabinet being built holds.
+    // A folder, or the part of one, that the cabinet being built holds: `blocks` records of the temporary
+    // file from `tempOffset` on. The first may have lost `headSkip` payload bytes to the cabinet before,
+    // and of the last only `tailKeep` payload bytes may belong here (the rest going to the next cabinet).
     struct FolderPart {
         TCOMP type;
         TempFile temp;  // owned by the part when its folder is closed
         bool ownsTemp;
         std::uint64_t tempOffset;
-        std::uint64_t bytes;
+        std::uint64_t tempBytes;  // of the whole records
         std::uint32_t blocks;
+        std::uint32_t firstRecord;
+        std::uint32_t lastRecord;
+        std::uint32_t headSkip;
+        std::int64_t tailKeep;  // -1: the whole last record
+        std::uint64_t bytes;    // as written into the cabinet
+    };
+    // Where a cabinet ends inside the open folder: after `wholeBlocks` blocks and `keep` payload bytes of
+    // the block after them.
+    struct Cut {
+        std::size_t wholeBlocks;
+        std::uint32_t keep;
     };
     // The folder that files are being added to.
     struct OpenFolder {
         TCOMP type = tcompTYPE_NONE;
         TempFile temp;
-        CallerVector<Block> blocks;   // blocks[firstUnassigned..] are not in any cabinet yet
+        CallerVector<Block> blocks;   // blocks[firstUnassigned..] are not wholly in any cabinet yet
         std::size_t firstUnassigned = 0;
         std::uint64_t unassignedTempOffset = 0;
-        std::uint64_t unassignedBytes = 0;
-        std::uint32_t unassignedStart = 0;  // uncompressed offset of the first unassigned block
-        CallerVector<FileRecord> files;     // files[firstCurrent..] reach into the unassigned part
+        std::uint32_t headSkip = 0;        // payload bytes of blocks[firstUnassigned] already written
+        std::uint64_t unassignedBytes = 0;  // what the unassigned blocks take in a cabinet
+        std::uint32_t unassignedStart = 0;  // uncompressed offset of blocks[firstUnassigned]
+        CallerVector<FileRecord> files;     // files[firstCurrent..] are not wholly in any cabinet yet
         std::size_t firstCurrent = 0;
         std::uint64_t currentFileBytes = 0;  // CFFILE bytes of files[firstCurrent..]
         std::uint32_t total = 0;             // uncompressed bytes, those still buffered included
         std::uint64_t compressed = 0;
         std::uint32_t buffered = 0;
+        bool continued = false;  // part of it is in a cabinet already
     };
 
     template <class Body>
@@ -97,12 +113,18 @@ private:
     void EmitBlock();
     void CloseFolder();
     void SpillFullCabinets();
-    void FinishCabinet(std::size_t openBlocks, bool withNext);
+    void FinishCabinet(const Cut* cut, bool withNext);
+    FolderPart OpenPart(std::size_t records, std::int64_t tailKeep) const;
+    std::uint32_t PayloadLeft(std::size_t block) const;
+    std::uint32_t DataHeaderBytes() const { return kDataHeaderSize + ccab_.cbReserveCFData; }
     void WriteCabinetFile(const CCAB* next, ULONG estimate);
     void FillHeader(unsigned char* out, std::uint32_t cabinetSize, std::uint32_t filesAt, const CCAB* next) const;
     void CopyPart(INT_PTR cabinet, const FolderPart& part, std::uint64_t* copied, std::uint64_t total);
+    void CopyRecord(INT_PTR cabinet, INT_PTR temp, std::uint32_t size, std::uint32_t skip, std::int64_t keep);
+    void CopyBytes(INT_PTR cabinet, INT_PTR temp, std::uint64_t size, std::uint64_t* copied, std::uint64_t total);
     void PlaceFile(FileRecord& file, bool continuation);
-    void AdvanceOpenFolder(std::size_t blocks, std::uint32_t end);
+    void AdvanceOpenFolder(const Cut& cut, std::uint32_t end);
+    static bool FinishedBy(const FileRecord& file, std::uint32_t end);
     void ResetOpenFolder();
 
     std::uint64_t HeaderBytes(std::uint64_t nextNames) const;

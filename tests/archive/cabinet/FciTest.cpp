@@ -1,0 +1,317 @@
+// The cabinet library stand-in, driven directly through its API with callbacks that record what it asks.
+#include "archive/cabinet/CabinetCallbacks.h"
+#include "platform/cabinet/CabFormat.h"
+#include "platform/cabinet/Fci.h"
+
+#include "CabinetDecoders.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace pw;
+
+// A caller of the API: the host callbacks for files, plus sources that exist only in memory (handles
+// from 1000 on) and a record of the notifications in the order they came.
+struct Caller {
+    ERF erf{};
+    CCAB ccab{};
+    std::vector<std::string> events;
+    std::vector<QByteArray> sources;  // virtual source n is opened as "mem:n"
+    std::vector<qint64> sourcePos;
+    qint64 virtualZeros = -1;  // a "zeros" source of this many bytes
+    qint64 zerosRead = 0;
+    int failReadAfter = -1;  // virtual reads before one fails with EIO
+    int statusAbortAt = -1;  // status notification number that asks to abort
+    int statusCount = 0;
+    bool refuseTempName = false;
+    long liveBlocks = 0;
+
+    static Caller& Of(void* pv) { return *static_cast<Caller*>(pv); }
+};
+
+Caller* gCurrent = nullptr;  // for the allocation callbacks, which get no context
+
+void* CountingAlloc(ULONG cb)
+{
+    ++gCurrent->liveBlocks;
+    return FciAlloc(cb);
+}
+
+void CountingFree(void* p)
+{
+    --gCurrent->liveBlocks;
+    FciFree(p);
+}
+
+int Placed(PCCAB ccab, char* name, LONG size, BOOL continuation, void* pv)
+{
+    Caller::Of(pv).events.push_back("placed " + std::string(ccab->szCab) + " " + name + " " + std::to_string(size) +
+                                    (continuation ? " cont" : ""));
+    return 0;
+}
+
+BOOL GetTemp(char* name, int size, void* pv)
+{
+    return Caller::Of(pv).refuseTempName ? 0 : FciGetTempFile(name, size, pv);
+}
+
+BOOL NextCab(PCCAB ccab, ULONG, void* pv)
+{
+    std::snprintf(ccab->szCab, sizeof ccab->szCab, "next%d.cab", ccab->iCab);
+    Caller::Of(pv).events.push_back("next " + std::to_string(ccab->iCab));
+    return 1;
+}
+
+LONG Status(UINT kind, ULONG cb1, ULONG cb2, void* pv)
+{
+    Caller& c = Caller::Of(pv);
+    if (kind != statusFolder)
+        c.events.push_back("status " + std::to_string(kind) + " " + std::to_string(cb1) + " " + std::to_string(cb2));
+    return c.statusCount++ == c.statusAbortAt ? -1 : 0;
+}
+
+INT_PTR OpenInfo(char* name, USHORT* date, USHORT* time, USHORT* attribs, int* err, void* pv)
+{
+    Caller& c = Caller::Of(pv);
+    if (std::strncmp(name, "mem:", 4) != 0 && std::strcmp(name, "zeros") != 0)
+        return FciGetOpenInfo(name, date, time, attribs, err, pv);
+    *date = 0x5822;
+    *time = 0x1883;
+    *attribs = 0x20;
+    if (std::strcmp(name, "zeros") == 0)
+        return 999;
+    const int n = std::atoi(name + 4);
+    c.sourcePos[n] = 0;
+    return 1000 + n;
+}
+
+UINT Read(INT_PTR hf, void* memory, UINT cb, int* err, void* pv)
+{
+    Caller& c = Caller::Of(pv);
+    if (hf < 999)
+        return FciRead(hf, memory, cb, err, pv);
+    if (c.failReadAfter == 0) {
+        *err = EIO;
+        return UINT(-1);
+    }
+    --c.failReadAfter;
+    if (hf == 999) {
+        const qint64 n = std::min<qint64>(cb, c.virtualZeros - c.zerosRead);
+        std::memset(memory, 0, size_t(n));
+        c.zerosRead += n;
+        return UINT(n);
+    }
+    const QByteArray& data = c.sources[size_t(hf - 1000)];
+    qint64& pos = c.sourcePos[size_t(hf - 1000)];
+    const qint64 n = std::min<qint64>(cb, data.size() - pos);
+    std::memcpy(memory, data.constData() + pos, size_t(n));
+    pos += n;
+    return UINT(n);
+}
+
+int Close(INT_PTR hf, int* err, void* pv)
+{
+    return hf >= 999 ? 0 : FciClose(hf, err, pv);
+}
+
+class Fci : public ::testing::Test {
+protected:
+    void SetUp() override { gCurrent = &caller; }
+
+    HFCI Create(ULONG cb = 0)
+    {
+        const QByteArray folder = QFile::encodeName(dir.path()) + "/";
+        std::strcpy(caller.ccab.szCabPath, folder.constData());
+        std::strcpy(caller.ccab.szCab, "t.cab");
+        std::strcpy(caller.ccab.szDisk, "Disk1");
+        caller.ccab.cb = cb;
+        return FCICreate(&caller.erf, Placed, CountingAlloc, CountingFree, FciOpen, Read, FciWrite, Close, FciSeek,
+                         FciDelete, GetTemp, &caller.ccab, &caller);
+    }
+
+    // Adds an in-memory source under `name`.
+    BOOL Add(HFCI h, const QByteArray& data, const char* name, TCOMP type = tcompTYPE_NONE)
+    {
+        caller.sources.push_back(data);
+        caller.sourcePos.push_back(0);
+        const std::string source = "mem:" + std::to_string(caller.sources.size() - 1);
+        return FCIAddFile(h, const_cast<char*>(source.c_str()), const_cast<char*>(name), 0, NextCab, Status, OpenInfo,
+                          type);
+    }
+
+    BOOL Flush(HFCI h) { return FCIFlushCabinet(h, 0, NextCab, Status); }
+
+    void ExpectError(UINT oper, UINT type)
+    {
+        EXPECT_TRUE(caller.erf.fError);
+        EXPECT_EQ(caller.erf.erfOper, oper);
+        EXPECT_EQ(caller.erf.erfType, type);
+    }
+
+    pwtest::TempDir dir;
+    Caller caller;
+};
+
+TEST(CabChecksum, MatchesTheFormatsVectors)
+{
+    const auto stored = [](const QByteArray& payload) {
+        unsigned char sizes[4];
+        fci::PutU16(sizes, std::uint16_t(payload.size()));
+        fci::PutU16(sizes + 2, std::uint16_t(payload.size()));
+        const auto* p = reinterpret_cast<const unsigned char*>(payload.constData());
+        return fci::Checksum(sizes, 4, fci::Checksum(p, size_t(payload.size()), 0));
+    };
+    EXPECT_EQ(stored("abcdefg"), 0x64010401u);  // three bytes left over, first one most significant
+    EXPECT_EQ(stored("hello"), 0x6c696502u);
+    EXPECT_EQ(stored("Hello, cabinet!\n"), 0x6b145f33u);
+    const QByteArray longer = QByteArray("0123456789abcdef").repeated(3) + "xy";  // 8-byte steps, then a tail
+    std::uint32_t plain = 0;
+    for (int i = 0; i + 4 <= longer.size(); i += 4)
+        plain ^= std::uint32_t(uchar(longer[i])) | std::uint32_t(uchar(longer[i + 1])) << 8 |
+                 std::uint32_t(uchar(longer[i + 2])) << 16 | std::uint32_t(uchar(longer[i + 3])) << 24;
+    plain ^= std::uint32_t(uchar('x')) << 8 | uchar('y');
+    EXPECT_EQ(fci::Checksum(reinterpret_cast<const unsigned char*>(longer.constData()), size_t(longer.size()), 0), plain);
+}
+
+TEST_F(Fci, OneStoredFileIsByteForByteTheKnownCabinet)
+{
+    HFCI h = Create();
+    ASSERT_TRUE(h);
+    ASSERT_TRUE(Add(h, "abcdefg", "seven.txt"));
+    ASSERT_TRUE(Flush(h));
+    ASSERT_TRUE(FCIDestroy(h));
+    const QByteArray expected = QByteArray::fromHex(
+        "4d53434600000000550000000000000" "02c000000000000000301010001000000"
+        "0000000046000000010000000700000000000000000022588318200073657665"
+        "6e2e747874000104016407000700616263646566" "67");
+    EXPECT_EQ(pwtest::ReadAll(dir.path("t.cab")).toHex(), expected.toHex());
+    EXPECT_EQ(caller.liveBlocks, 0) << "every block taken through the allocation callback is given back";
+}
+
+TEST_F(Fci, NotifiesAsTheApiDoes)
+{
+    HFCI h = Create();
+    ASSERT_TRUE(Add(h, QByteArray(40000, 'a'), "a"));
+    ASSERT_TRUE(Add(h, "bc", "b"));
+    // Files are placed when their folder is flushed, not when they are added.
+    EXPECT_EQ(caller.events, (std::vector<std::string>{"status 0 32768 32768"}));
+    ASSERT_TRUE(Flush(h));
+    const std::vector<std::string> expected{"status 0 32768 32768", "status 0 7234 7234", "placed t.cab a 40000",
+                                            "placed t.cab b 2", "status 2 0 40098"};
+    EXPECT_EQ(caller.events, expected);
+    EXPECT_EQ(QFileInfo(dir.path("t.cab")).size(), 36 + 8 + 2 * (16 + 2) + 2 * 8 + 40002);
+    FCIDestroy(h);
+}
+
+TEST_F(Fci, RefusesWhatTheFormatCannotHold)
+{
+    HFCI h = Create();
+    EXPECT_FALSE(Add(h, "x", std::string(256, 'n').c_str()));
+    ExpectError(FCIERR_CAB_FORMAT_LIMIT, ENAMETOOLONG);
+    EXPECT_FALSE(Add(h, "x", "lzx", tcompTYPE_LZX | (21 << 8)));
+    ExpectError(FCIERR_BAD_COMPR_TYPE, 0);
+    EXPECT_FALSE(Add(h, "x", "quantum", tcompTYPE_QUANTUM));
+    ExpectError(FCIERR_BAD_COMPR_TYPE, 0);
+    // None of these spoiled the context: a file with a name of 255 bytes still goes in.
+    EXPECT_TRUE(Add(h, "x", std::string(255, 'n').c_str()));
+    EXPECT_TRUE(Flush(h));
+    FCIDestroy(h);
+}
+
+TEST_F(Fci, FolderLargerThanTheFormatAllowsFails)
+{
+    HFCI h = Create();
+    caller.virtualZeros = qint64(fci::kMaxFolderBytes) + 1;
+    EXPECT_FALSE(FCIAddFile(h, const_cast<char*>("zeros"), const_cast<char*>("big"), 0, NextCab, Status, OpenInfo,
+                            tcompTYPE_MSZIP));
+    ExpectError(FCIERR_CAB_FORMAT_LIMIT, EFBIG);
+    // A failed call leaves a folder that no longer matches its files: nothing more is written from it.
+    EXPECT_FALSE(Flush(h));
+    ExpectError(FCIERR_CAB_FORMAT_LIMIT, EFBIG);
+    EXPECT_TRUE(FCIDestroy(h));
+    EXPECT_FALSE(QFile::exists(dir.path("t.cab")));
+}
+
+TEST_F(Fci, MoreFilesThanACabinetCanListFails)
+{
+    HFCI h = Create();
+    for (int i = 0; i < 65535; ++i)
+        ASSERT_TRUE(Add(h, "", ("f" + std::to_string(i)).c_str())) << i;
+    EXPECT_FALSE(Add(h, "", "one too many"));
+    ExpectError(FCIERR_CAB_FORMAT_LIMIT, 0);
+    FCIDestroy(h);
+    EXPECT_EQ(caller.liveBlocks, 0);
+}
+
+TEST_F(Fci, CallbackFailuresBecomeTheirErrorCodes)
+{
+    {
+        HFCI h = Create();
+        EXPECT_FALSE(FCIAddFile(h, const_cast<char*>("/no/such/file"), const_cast<char*>("n"), 0, NextCab, Status,
+                                OpenInfo, tcompTYPE_NONE));
+        ExpectError(FCIERR_OPEN_SRC, ENOENT);
+        FCIDestroy(h);
+    }
+    {
+        HFCI h = Create();
+        caller.failReadAfter = 1;
+        EXPECT_FALSE(Add(h, QByteArray(70000, 'r'), "r"));
+        ExpectError(FCIERR_READ_SRC, EIO);
+        FCIDestroy(h);
+        caller.failReadAfter = -1;
+    }
+    {
+        HFCI h = Create();
+        caller.refuseTempName = true;
+        EXPECT_FALSE(Add(h, QByteArray(40000, 't'), "t"));
+        ExpectError(FCIERR_TEMP_FILE, 0);
+        FCIDestroy(h);
+        caller.refuseTempName = false;
+    }
+    {
+        HFCI h = Create();
+        caller.statusCount = 0;
+        caller.statusAbortAt = 1;  // the second notification: the partial block at the flush
+        ASSERT_TRUE(Add(h, QByteArray(40000, 's'), "s"));
+        EXPECT_FALSE(Flush(h));
+        ExpectError(FCIERR_USER_ABORT, 0);
+        FCIDestroy(h);
+        EXPECT_FALSE(QFile::exists(dir.path("t.cab")));
+    }
+    EXPECT_EQ(caller.liveBlocks, 0);
+}
+
+TEST_F(Fci, CabinetThatCannotBeWrittenIsRemoved)
+{
+    // A folder in place of the cabinet's name: the open fails, and nothing is left.
+    dir.mkdir("t.cab");
+    HFCI h = Create();
+    ASSERT_TRUE(Add(h, "data", "d"));
+    EXPECT_FALSE(Flush(h));
+    ExpectError(FCIERR_CAB_FILE, EISDIR);
+    FCIDestroy(h);
+}
+
+TEST_F(Fci, AllocationFailureIsReported)
+{
+    caller.liveBlocks = 0;
+    ERF erf{};
+    CCAB ccab{};
+    const auto failing = [](ULONG) -> void* { return nullptr; };
+    EXPECT_FALSE(FCICreate(&erf, Placed, failing, FciFree, FciOpen, Read, FciWrite, Close, FciSeek, FciDelete, GetTemp,
+                           &ccab, &caller));
+    EXPECT_EQ(erf.erfOper, UINT(FCIERR_ALLOC_FAIL));
+    EXPECT_TRUE(erf.fError);
+}
+
+}  // namespace
