@@ -1,0 +1,252 @@
+// The packing step and the self-extracting installer, alone and inside whole builds.
+#include "build/BuildDriver.h"
+#include "build/PackStep.h"
+
+#include "ArchiveTools.h"
+#include "platform/Errors.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace pw;
+using namespace pwtest;
+
+namespace {
+
+QByteArray Block(std::initializer_list<const char*> lines)
+{
+    QByteArray block;
+    for (const char* line : lines)
+        block += (block.isEmpty() ? "" : "\n\r") + QByteArray(line);
+    return block;
+}
+
+BuildInputs Start(const QString& startFile, const QString& silentSwitch = {}, int overwriteMode = 0)
+{
+    BuildInputs in;
+    in.startFile = startFile;
+    in.silentSwitch = silentSwitch;
+    in.overwriteMode = overwriteMode;
+    return in;
+}
+
+ShortcutEntry Shortcut(const QString& location, const QString& folder, const QString& target,
+                       const QStringList& rest = {"", "", "", ""})
+{
+    return {QStringLiteral("Área de trabalho"), QStringList{target, location, folder, target} + rest};
+}
+
+TEST(PackStepSfxConfig, TheWholeBlockOfTheExample)
+{
+    EXPECT_EQ(SfxConfig(Start("setup.exe", "/S", 2)),
+              Block({";!@Install@!UTF-8!", "RunProgram=\"setup.exe /S\"", "GUIMode=\"2\"", "OverwriteMode=\"2\"",
+                     ";!@InstallEnd@!"}));
+}
+
+TEST(PackStepSfxConfig, RunCommandByStartFileExtension)
+{
+    const auto runLine = [](const QString& start, const QString& silentSwitch) {
+        return SfxConfig(Start(start, silentSwitch)).split('\n').at(1).mid(1);  // after the CR
+    };
+    EXPECT_EQ(runLine("install.bat", "/q"), QByteArray("RunProgram=\"batchrunner install.bat hidcon\""));
+    EXPECT_EQ(runLine("go.CMD", ""), QByteArray("RunProgram=\"batchrunner go.CMD hidcon\""));
+    EXPECT_EQ(runLine("driver.inf", "/x"), QByteArray("RunProgram=\"infrunner driver.inf\""));
+    EXPECT_EQ(runLine("pkg.msi", "/x"), QByteArray("RunProgram=\"msistub pkg.msi /qb-!\""));
+    EXPECT_EQ(runLine("Setup.EXE", ""), QByteArray("RunProgram=\"Setup.EXE\""));
+    EXPECT_EQ(runLine("Setup.EXE", "/VERYSILENT /NORESTART"), QByteArray("RunProgram=\"Setup.EXE /VERYSILENT /NORESTART\""));
+    EXPECT_EQ(runLine("tool.com", "-s"), QByteArray("RunProgram=\"tool.com -s\""));
+
+    // Only ".exe" asks for the hidden extraction window.
+    EXPECT_TRUE(SfxConfig(Start("Setup.EXE")).contains("GUIMode"));
+    EXPECT_FALSE(SfxConfig(Start("install.bat", "/q")).contains("GUIMode"));
+    EXPECT_FALSE(SfxConfig(Start("tool.com")).contains("GUIMode"));
+}
+
+TEST(PackStepSfxConfig, OverwriteModeOnlyWhenNotTheDefault)
+{
+    EXPECT_FALSE(SfxConfig(Start("a.exe", "", 0)).contains("OverwriteMode"));
+    EXPECT_TRUE(SfxConfig(Start("a.exe", "", 1)).contains("\n\rOverwriteMode=\"1\"\n\r"));
+}
+
+TEST(PackStepSfxConfig, ShortcutLinesDoubleOnlyTheTargetsBackslashes)
+{
+    BuildInputs in = Start("setup.exe");
+    in.shortcuts = {Shortcut("0", "1", "app\\run.exe"), Shortcut("0", "4", "app\\run.exe"),
+                    Shortcut("3", "0", "x.exe", {"-a \\b", "Pasta\\Sub", "Descrição", "Nome"}),
+                    Shortcut("9", "7", "y.exe")};
+    const QList<QByteArray> lines = SfxConfig(in).split('\n');
+    ASSERT_EQ(lines.size(), 8);  // after the start, the run command and GUIMode
+    EXPECT_EQ(lines[3], QByteArray("\rShortcut=\"Du,{%ProgramFiles%\\\\app\\\\run.exe},{},{},{},{}\""));
+    EXPECT_EQ(lines[4], QByteArray("\rShortcut=\"Du,{\"%UserDesktop%\\\\app\\\\run.exe},{},{},{},{}\""));
+    EXPECT_EQ(lines[5], QStringLiteral("\rShortcut=\"Tu,{x.exe},{-a \\b},{Pasta\\Sub},{Descrição},{Nome}\"").toUtf8());
+    EXPECT_EQ(lines[6], QByteArray("\rShortcut=\"u,{y.exe},{},{},{},{}\""));
+    EXPECT_EQ(lines[7], QByteArray("\r;!@InstallEnd@!"));
+}
+
+TEST(PackStepSfxConfig, AccentedTextsAreWrittenAsUtf8)
+{
+    const QByteArray block = SfxConfig(Start(QStringLiteral("instalação.exe"), QStringLiteral("/café")));
+    EXPECT_TRUE(block.contains("RunProgram=\"instala\xC3\xA7\xC3\xA3o.exe /caf\xC3\xA9\""));
+}
+
+// A program folder, AppDir with a stand-in "7zS.sfx", and a data folder, as a build finds them.
+struct Workspace {
+    TempDir dir;
+    BuildInputs in;
+    QByteArray sfx = "MZ stand-in self-extractor " + QByteArray(2000, '\x90');
+
+    Workspace()
+    {
+        in.appDir = dir.mkdir("app");
+        in.dataDir = dir.mkdir("data");
+        dir.mkdir("data/temp");
+        dir.write("app/7zS.sfx", sfx);
+        in.sourceDir = MakeSampleTree(dir.path());
+        in.startFile = QStringLiteral("setup.exe");
+        in.compressionLevel = 2;
+        in.entriesText = QStringLiteral("[General]\ntitle=T");
+    }
+};
+
+class RecordingUi : public BuildUi {
+public:
+    std::optional<SaveChoice> answer;
+    QStringList messages;
+    QList<int> positions;
+    int waits = 0;
+    int cancelAfter = -1;  // answers "cancel" from this many questions on
+    int asked = 0;
+    std::function<void()> onMessage;
+
+    std::optional<SaveChoice> askSaveFile() override { return answer; }
+    void setStatus(const QString&) override {}
+    void setProgress(int position) override { positions.append(position); }
+    void processEvents() override { ++waits; }
+    void showMessage(const QString& text) override
+    {
+        messages.append(text);
+        if (onMessage)
+            onMessage();  // the temporary files still exist while the user reads the outcome
+    }
+    void setBuilding(bool) override {}
+    bool cancelRequested() override { return cancelAfter >= 0 && ++asked > cancelAfter; }
+};
+
+TEST(PackStepBuild, PlainArchiveOfTheProgramFolder)
+{
+    Workspace w;
+    RecordingUi ui;
+    BuildDriver driver(ui);
+    const QString target = w.dir.path("out/Programa.7z");
+    w.dir.mkdir("out");
+    ui.answer = BuildUi::SaveChoice{target, 2};
+    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Succeeded);
+    EXPECT_EQ(ui.messages, QStringList{driver.texts.MessageStr});
+    EXPECT_TRUE(ArchiveTestsClean(target));
+    EXPECT_EQ(ListArchive(target).size(), ReadTree(w.in.sourceDir).size());
+    EXPECT_TRUE(ListArchive(target).count(QStringLiteral("setup.exe")));
+    // The bar goes from 1 through the packing to 101, then 103.
+    EXPECT_TRUE(ui.positions.contains(101));
+    EXPECT_TRUE(std::is_sorted(ui.positions.begin() + 2, ui.positions.end() - 1));
+    EXPECT_EQ(ui.positions.back(), 0);
+}
+
+TEST(PackStepBuild, CabinetBuildMakesTheSelfExtractorFromStubBlockAndArchive)
+{
+    Workspace w;
+    w.in.overwriteMode = 1;
+    RecordingUi ui;
+    BuildDriver driver(ui);
+    const QString target = w.dir.path("MyApp.cab");
+    ui.answer = BuildUi::SaveChoice{target, 1};
+    QByteArray exe, archive;
+    ui.onMessage = [&] {
+        exe = ReadAll(w.in.tempDir() + "MyApp.exe");
+        archive = ReadAll(w.in.tempDir() + "files.7z");
+        QFile::copy(w.in.tempDir() + "MyApp.exe", w.dir.path("MyApp.exe"));
+    };
+    driver.CriaClick(w.in);
+    ASSERT_FALSE(archive.isEmpty());
+    EXPECT_EQ(exe, w.sfx + SfxConfig(w.in) + archive);
+    EXPECT_TRUE(ArchiveTestsClean(w.dir.path("MyApp.exe")));
+    EXPECT_FALSE(Exists(w.in.tempDir() + "MyApp.exe"));  // cleaned up afterwards
+}
+
+TEST(PackStepBuild, AnInfStartFileCarriesItsRunnerBesideIt)
+{
+    Workspace w;
+    w.dir.write("app/infrunner.exe", "MZ runner");
+    w.dir.write("Programa/driver.inf", "[Version]");
+    w.in.startFile = QStringLiteral("driver.inf");
+    PackStep step;
+    const QString target = w.dir.path("out.7z");
+    step.PackFolder(w.in, target, {});
+    const std::map<QString, ListedEntry> listed = ListArchive(target);
+    EXPECT_TRUE(listed.count(QStringLiteral("infrunner.exe")));
+    EXPECT_TRUE(listed.count(QStringLiteral("driver.inf")));
+    EXPECT_EQ(listed.size(), ReadTree(w.in.sourceDir).size() + 1);
+}
+
+TEST(PackStepBuild, WithoutTheSelfExtractorModuleTheBuildFails)
+{
+    Workspace w;
+    QFile::remove(w.in.appDir + "7zS.sfx");
+    RecordingUi ui;
+    BuildDriver driver(ui);
+    ui.answer = BuildUi::SaveChoice{w.dir.path("MyApp.cab"), 1};
+    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Failed);
+    EXPECT_EQ(ui.messages, QStringList{driver.texts.ErrMessageStr});
+}
+
+TEST(PackStepBuild, AnArchiveThatCannotBeCreatedEndsTheBuildSilently)
+{
+    Workspace w;
+    QDir(w.in.tempDir()).removeRecursively();
+    RecordingUi ui;
+    BuildDriver driver(ui);
+    ui.answer = BuildUi::SaveChoice{w.dir.path("MyApp.cab"), 1};
+    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Aborted);
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST(PackStepBuild, AFileThatCannotBeReadIsNotPassedOffAsPacked)
+{
+    Workspace w;
+    PackStep step;
+    const QString target = w.dir.path("out.7z");
+    PackEvents events;
+    events.preProgress = [&](qint64) { QFile::remove(w.in.sourceDir + "/leia-me.txt"); };
+    step.PackFolder(w.in, target, events);
+    EXPECT_NE(step.SevenZip1.LastError, 0);
+    EXPECT_FALSE(Exists(target));
+}
+
+TEST(PackStepBuild, TheWindowRepaintsDuringPackingAndACancelEndsTheBuildSilently)
+{
+    Workspace w;
+    w.dir.write("Programa/big.bin", RandomBytes(6 << 20));
+    w.in.compressionLevel = 4;
+    RecordingUi ui;
+    BuildDriver driver(ui);
+    const QString target = w.dir.path("out.7z");
+    ui.answer = BuildUi::SaveChoice{target, 2};
+    ui.cancelAfter = 2;
+    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Aborted);
+    EXPECT_GE(ui.waits, 3);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_FALSE(Exists(target));
+}
+
+TEST(PackStepLibrary, AMissingLibraryIsSaidInWords)
+{
+    try {
+        PackStep step({QStringLiteral("/nonexistent/7z.so")});
+        FAIL() << "bound without a library";
+    } catch (const UserError& e) {
+        EXPECT_TRUE(e.message().startsWith(QLatin1String("Could not load CreateObject function from 7z.so")));
+    }
+}
+
+}  // namespace
