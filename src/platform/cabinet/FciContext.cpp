@@ -88,6 +88,8 @@ BOOL Context::Guarded(PFNFCIGETNEXTCABINET nextCabinet, PFNFCISTATUS status, Bod
         body();
         return 1;
     } catch (const Failure& failure) {
+        if (failure.leavesContextUsable)
+            return Report(failure);
         failed_ = failure;
     } catch (const std::bad_alloc&) {
         failed_ = {FCIERR_ALLOC_FAIL, ENOMEM};
@@ -151,7 +153,7 @@ void Context::ReadSource(const char* source, const char* name, bool execute, PFN
     int err = 0;
     const INT_PTR handle = openInfo(const_cast<char*>(source), &file.date, &file.time, &file.attribs, &err, pv_);
     if (handle == -1)
-        throw Failure{FCIERR_OPEN_SRC, static_cast<UINT>(err)};
+        throw Failure{FCIERR_OPEN_SRC, static_cast<UINT>(err), true};
     if (execute)
         file.attribs |= kAttribExecute;
     if (!IsAscii(name))

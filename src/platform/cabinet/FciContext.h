@@ -25,10 +25,12 @@ struct Callbacks {
     PFNFCIGETTEMPFILE tempName;
 };
 
-// A failure inside the library; the API call that was running reports it in the caller's ERF.
+// A failure inside the library; the API call that was running reports it in the caller's ERF. One that
+// happens before the call changed anything leaves the context usable.
 struct Failure {
     UINT oper;
     UINT type;
+    bool leavesContextUsable = false;
 };
 
 class Context {

@@ -4,7 +4,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace pwtest {
 namespace {
@@ -91,13 +93,19 @@ FileTree ReadTree(const QString& folder)
     return tree;
 }
 
-::testing::AssertionResult DecodersExtract(const QString& cabinet, const FileTree& expected, const QString& scratch,
+QString FastScratchRoot()
+{
+    const QFileInfo memory(QStringLiteral("/dev/shm"));
+    return memory.isDir() && memory.isWritable() ? memory.filePath() : QDir::tempPath();
+}
+
+::testing::AssertionResult DecodersExtract(const QString& cabinet, const FileTree& expected,
                                            std::initializer_list<Decoder> decoders)
 {
+    const QTemporaryDir scratch(FastScratchRoot() + QStringLiteral("/pw-decoded-XXXXXX"));
     for (Decoder decoder : decoders) {
         const QString name = QString::fromLatin1(ProgramOf(decoder));
-        const QString out = scratch + QStringLiteral("/out-") + name;
-        QDir(out).removeRecursively();
+        const QString out = scratch.path() + QStringLiteral("/") + name;
         QDir().mkpath(out);
         const ToolRun run = Extract(decoder, cabinet, out);
         if (!run.ok)

@@ -31,10 +31,14 @@ ToolRun RunTool(const QString& program, const QStringList& arguments);
 // Every file of `folder` below it.
 FileTree ReadTree(const QString& folder);
 
-// Tests and extracts `cabinet` (the first of a set) with each decoder into a fresh folder under `scratch`
-// and compares what comes out with `expected`, byte for byte.
-::testing::AssertionResult DecodersExtract(const QString& cabinet, const FileTree& expected, const QString& scratch,
+// Tests and extracts `cabinet` (the first of a set) with each decoder into a fresh folder and compares what
+// comes out with `expected`, byte for byte.
+::testing::AssertionResult DecodersExtract(const QString& cabinet, const FileTree& expected,
                                            std::initializer_list<Decoder> decoders = kAllDecoders);
+
+// A folder for many small files: in memory where the machine has such a file system, since creating
+// thousands of files on disk takes seconds.
+QString FastScratchRoot();
 
 // The names a cabinet holds, in its order, as cabextract lists them ("\" shown as "/").
 QStringList ListedNames(const QString& cabinet);
