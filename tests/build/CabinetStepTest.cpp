@@ -1,0 +1,121 @@
+// The cabinet packaging step: the two add-on layouts, read back by the independent decoders.
+#include "archive/cabinet/ESTCabinet.h"
+#include "build/CabinetStep.h"
+
+#include "CabinetDecoders.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+using namespace pw;
+using pwtest::FileTree;
+
+class CabinetStepTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        in.appDir = dir.mkdir("app");
+        in.dataDir = dir.mkdir("data");
+        dir.mkdir("data/temp");
+        dir.write("data/ENTRIES_MYAPP.ini", entries);
+    }
+
+    QString Method(const QString& cabinet) const
+    {
+        const pwtest::ToolRun listing = pwtest::RunTool("7z", {"l", "-slt", cabinet});
+        return listing.output.section("Method = ", 1, 1).section('\n', 0, 0).trimmed();
+    }
+
+    pwtest::TempDir dir;
+    BuildInputs in;
+    CabinetStep step;
+    const QByteArray entries = "[General]\r\nbuilddate=2024\r\n[AddProgram]\r\nMyApp.exe\r\n";
+};
+
+TEST_F(CabinetStepTest, CompactPutsTheInstallerStoredUnderSvcpack)
+{
+    PW_SKIP_WITHOUT_DECODERS();
+    in.compact = true;
+    const QByteArray installer = "MZ self-extractor " + QByteArray(100000, 'i');
+    dir.write("data/temp/MyApp.exe", installer);
+    step.BuildCabinet(in, dir.path("out/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini");
+    EXPECT_EQ(pwtest::ListedNames(dir.path("out/MyApp.cab")), QStringList({"svcpack/MyApp.exe", "ENTRIES_MYAPP.ini"}));
+    EXPECT_EQ(Method(dir.path("out/MyApp.cab")), "None");
+    EXPECT_TRUE(pwtest::DecodersExtract(dir.path("out/MyApp.cab"),
+                                        {{"svcpack/MyApp.exe", installer}, {"ENTRIES_MYAPP.ini", entries}}));
+}
+
+TEST_F(CabinetStepTest, UncheckedPutsTheProgramFolderAndItsRunner)
+{
+    PW_SKIP_WITHOUT_DECODERS();
+    in.compact = false;
+    in.sourceDir = dir.path("program");
+    in.startFile = "Setup.MSI";
+    const FileTree program{{"Setup.MSI", QByteArray(70000, 'm')}, {"sub/data.cab", "cabinet inside"}};
+    for (auto it = program.begin(); it != program.end(); ++it)
+        dir.write("program/" + it.key(), it.value());
+    dir.write("app/msistub.exe", "runner");
+    dir.write("app/languages/msistub.exe", "a runner of the same name deeper down");
+    dir.write("app/batchrunner.exe", "not this one");
+    const QString target = dir.write("out/MyApp.cab", "an earlier add-on");
+    step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini");
+    QStringList names = pwtest::ListedNames(target);
+    ASSERT_EQ(names.size(), 5);
+    EXPECT_EQ(names.last(), "ENTRIES_MYAPP.ini");
+    names.sort();
+    EXPECT_EQ(names, QStringList({"ENTRIES_MYAPP.ini", "svcpack/Setup.MSI", "svcpack/languages/msistub.exe",
+                                  "svcpack/msistub.exe", "svcpack/sub/data.cab"}));
+    EXPECT_EQ(Method(target), "MSZip");
+    EXPECT_TRUE(pwtest::DecodersExtract(target, {{"svcpack/Setup.MSI", program["Setup.MSI"]},
+                                                 {"svcpack/sub/data.cab", program["sub/data.cab"]},
+                                                 {"svcpack/msistub.exe", "runner"},
+                                                 {"svcpack/languages/msistub.exe", "a runner of the same name deeper down"},
+                                                 {"ENTRIES_MYAPP.ini", entries}}));
+}
+
+TEST_F(CabinetStepTest, MissingRunnerIsLeftOutAndTheFolderIsMade)
+{
+    PW_SKIP_WITHOUT_DECODERS();
+    in.compact = false;
+    in.sourceDir = dir.path("program");
+    in.startFile = "install.cmd";
+    dir.write("program/install.cmd", "@echo off\r\n");
+    step.BuildCabinet(in, dir.path("new/folder/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini");
+    EXPECT_TRUE(pwtest::DecodersExtract(dir.path("new/folder/MyApp.cab"),
+                                        {{"svcpack/install.cmd", "@echo off\r\n"}, {"ENTRIES_MYAPP.ini", entries}}));
+    EXPECT_EQ(QDir(dir.path("new/folder")).entryList(QDir::Files | QDir::Hidden), QStringList("MyApp.cab"))
+        << "nothing else is left beside the add-on";
+}
+
+TEST_F(CabinetStepTest, FailedBuildLeavesNoCabinetAndKeepsAnEarlierFile)
+{
+    in.compact = true;
+    dir.write("data/temp/MyApp.exe", "installer");
+    QFile::remove(dir.path("data/ENTRIES_MYAPP.ini"));
+    const QString target = dir.write("out/MyApp.cab", "an earlier add-on");
+    try {
+        step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini");
+        FAIL() << "the entries file cannot be read";
+    } catch (const ESTCabinet& e) {
+        EXPECT_EQ(e.erfOper(), 1u);
+        EXPECT_TRUE(e.message().startsWith("Failure opening file to be stored in cabinet [0x0001]."));
+    }
+    EXPECT_EQ(pwtest::ReadAll(target), "an earlier add-on");
+    EXPECT_EQ(QDir(dir.path("out")).entryList(QDir::Files | QDir::Hidden), QStringList("MyApp.cab"));
+}
+
+TEST_F(CabinetStepTest, MissingProgramFolderRaisesTheSystemsError)
+{
+    in.compact = false;
+    in.sourceDir = dir.path("gone");
+    in.startFile = "setup.exe";
+    EXPECT_THROW(step.BuildCabinet(in, dir.path("out/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini"), UserError);
+    EXPECT_TRUE(QDir(dir.path("out")).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+}  // namespace
