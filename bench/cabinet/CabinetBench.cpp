@@ -47,18 +47,47 @@ QByteArray RandomBytes(Noise& noise, qsizetype size)
     return bytes;
 }
 
+// Words drawn with a skewed (Zipf-like) frequency from a vocabulary of a few thousand, in the shapes of
+// prose, settings files, logs and source code.
 QByteArray TextLike(Noise& noise, qsizetype size)
 {
-    static const char* const words[] = {"the", "installer", "copies", "files", "into", "folder", "setup", "windows",
-                                        "program", "version", "registry", "key", "value", "service", "driver",
-                                        "update", "language", "user", "system", "data", "error", "message"};
+    static const QList<QByteArray> vocabulary = [] {
+        Noise letters{42};
+        QList<QByteArray> words;
+        for (int i = 0; i < 4000; ++i) {
+            QByteArray word;
+            const int length = 2 + int(letters.Next() % 9);
+            for (int c = 0; c < length; ++c)
+                word += char('a' + letters.Next() % 26);
+            words << word;
+        }
+        return words;
+    }();
+    const auto word = [&] {
+        const double u = double(noise.Next() % 1000000) / 1e6;
+        return vocabulary[int(u * u * u * vocabulary.size())];
+    };
     QByteArray text;
-    text.reserve(size + 64);
+    text.reserve(size + 256);
     while (text.size() < size) {
-        text += words[noise.Next() % (sizeof words / sizeof *words)];
-        text += noise.Next() % 9 == 0 ? "\r\n" : " ";
-        if (noise.Next() % 23 == 0)
-            text += QByteArray::number(qulonglong(noise.Next() % 100000));
+        switch (noise.Next() % 4) {
+        case 0:  // prose
+            for (int i = 0, n = 5 + int(noise.Next() % 15); i < n; ++i)
+                text += word() + (i + 1 < n ? " " : ".\r\n");
+            break;
+        case 1:  // settings
+            text += word() + "_" + word() + "=" + QByteArray::number(qulonglong(noise.Next() % 5000)) + "\r\n";
+            break;
+        case 2:  // log
+            text += "2024-0" + QByteArray::number(qulonglong(1 + noise.Next() % 9)) + "-1" +
+                    QByteArray::number(qulonglong(noise.Next() % 10)) + " " + word() + ": " + word() + " " + word() +
+                    " (" + QByteArray::number(qulonglong(noise.Next() % 100000)) + ")\r\n";
+            break;
+        default:  // code
+            text += QByteArray(int(noise.Next() % 4) * 4, ' ') + "if (" + word() + "->" + word() + " != " + word() +
+                    ") { " + word() + "(" + word() + ", " + QByteArray::number(qulonglong(noise.Next() % 64)) +
+                    "); }\r\n";
+        }
     }
     return text.left(size);
 }
@@ -118,7 +147,8 @@ struct Run {
 
 Run Measure(const std::vector<std::string>& command, const QString& workDir, const QString& output)
 {
-    QFile::remove(output);
+    if (!output.isEmpty())
+        QFile::remove(output);
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid == 0) {

@@ -3,6 +3,7 @@
 #include <libdeflate.h>
 
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 namespace pw::fci {
@@ -13,6 +14,26 @@ constexpr int kDeflateLevel = 6;
 
 // A stored deflate block: final bit set, type 0, then the length and its complement.
 constexpr std::uint32_t kStoredOverhead = 5;
+
+// Bits per byte above which a block is taken for compressed or random data. Deflate cannot shrink such
+// data below a stored block, and trying costs as much as compressing text; uniformly random bytes measure
+// about 7.994 in a full block, anything with structure far less.
+constexpr double kIncompressibleEntropy = 7.985;
+
+bool LooksIncompressible(const unsigned char* data, std::uint32_t size)
+{
+    if (size < 4096)
+        return false;
+    std::uint32_t counts[256] = {};
+    for (std::uint32_t i = 0; i < size; ++i)
+        ++counts[data[i]];
+    double bits = 0;
+    for (std::uint32_t count : counts) {
+        if (count)
+            bits -= double(count) * std::log2(double(count) / size);
+    }
+    return bits / size > kIncompressibleEntropy;
+}
 
 std::uint32_t LoadLittle32(const unsigned char* p)
 {
@@ -57,7 +78,8 @@ std::uint32_t BlockEncoder::Deflate(const unsigned char* data, std::uint32_t siz
     out[0] = 'C';
     out[1] = 'K';
     const std::size_t room = kMaxMsZipPayload - 2;
-    std::size_t packed = libdeflate_deflate_compress(compressor_, data, size, out + 2, room);
+    std::size_t packed =
+        LooksIncompressible(data, size) ? 0 : libdeflate_deflate_compress(compressor_, data, size, out + 2, room);
     if (packed == 0 || packed >= size + kStoredOverhead) {
         unsigned char* p = out + 2;
         p[0] = 0x01;

@@ -77,7 +77,7 @@ BOOL FCIDestroy(HFCI hfci)
     Context* context = ContextOf(hfci);
     if (!context)
         return 0;
-    const PFNFCIFREE release = context->Release();
+    const PFNFCIFREE release = context->FreeCallback();
     context->~Context();
     release(context);
     return 1;

@@ -45,7 +45,7 @@ public:
     BOOL FlushCabinet(bool getNextCabinet, PFNFCIGETNEXTCABINET nextCabinet, PFNFCISTATUS status);
     BOOL FlushFolder(PFNFCIGETNEXTCABINET nextCabinet, PFNFCISTATUS status);
     bool IsValid() const { return magic_ == kMagic; }
-    PFNFCIFREE Release() const { return cb_.memory.free; }
+    PFNFCIFREE FreeCallback() const { return cb_.memory.free; }
 
 private:
     static constexpr std::uint32_t kMagic = 0x46434958;
