@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 struct libdeflate_compressor;
 
@@ -29,6 +30,12 @@ constexpr std::uint16_t kAttribNameIsUtf8 = 0x80;
 constexpr std::uint16_t kContinuedFromPrev = 0xFFFD;
 constexpr std::uint16_t kContinuedToNext = 0xFFFE;
 constexpr std::uint16_t kContinuedPrevAndNext = 0xFFFF;
+
+// Bytes a name takes in a header: its text and the NUL after it.
+inline std::uint64_t NameBytes(const char* text)
+{
+    return std::strlen(text) + 1;
+}
 
 inline void PutU16(unsigned char* p, std::uint16_t v)
 {

@@ -49,6 +49,8 @@ public:
 
 private:
     static constexpr std::uint32_t kMagic = 0x46434958;
+    static constexpr int kSeekSet = 0;
+    static constexpr int kSeekEnd = 2;
 
     struct TempFile {
         INT_PTR handle = -1;

@@ -84,27 +84,6 @@ TEST(CabinetCallbacks, AppendThatCannotSeekClosesAndFails)
     EXPECT_EQ(err, ESPIPE);
 }
 
-TEST(CabinetCallbacks, FailuresReturnMinusOneWithTheSystemsCode)
-{
-    int err = 0;
-    char buffer[4];
-    EXPECT_EQ(FciRead(-5, buffer, 4, &err, nullptr), UINT(-1));
-    EXPECT_EQ(err, EBADF);
-    err = 0;
-    EXPECT_EQ(FciWrite(-5, buffer, 4, &err, nullptr), UINT(-1));
-    EXPECT_EQ(err, EBADF);
-    err = 0;
-    EXPECT_EQ(FciClose(-5, &err, nullptr), -1);
-    EXPECT_EQ(err, EBADF);
-    err = 0;
-    EXPECT_EQ(FciSeek(-5, 0, 0, &err, nullptr), -1);
-    EXPECT_EQ(err, EBADF);
-    err = 0;
-    char missing[] = "/no/such/file/anywhere";
-    EXPECT_EQ(FciDelete(missing, &err, nullptr), -1);
-    EXPECT_EQ(err, ENOENT);
-}
-
 TEST(CabinetCallbacks, OpenInfoReportsMaskedAttributesAndLocalDosTime)
 {
     pwtest::TempDir dir;
