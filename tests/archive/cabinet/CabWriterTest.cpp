@@ -120,26 +120,29 @@ TEST_P(CabWriterKinds, SizeThresholdSpansFilesAcrossASetOfCabinets)
     FileTree tree{{"one.bin", RandomBytes(150000, 3)}, {"two.txt", TextLike(700000)},
                   {"three.bin", RandomBytes(90000, 4)}, {"zero", ""}, {"four.txt", "small"}};
     WriteTree(dir, "src", tree);
-    TSTCabWriter writer;
-    writer.CabinetSizeThreshold = 60000;
-    writer.SetCompressionType(GetParam());
-    QStringList continued;
-    writer.OnFilePlaced = [&](TSTCabWriter&, const TCCAB& ccab, const QString& name, qint32, bool continuation,
-                              bool&) {
-        if (continuation)
-            continued << QString::fromUtf8(ccab.szCab) + QLatin1Char(':') + name;
-    };
-    writer.OpenCabinet(dir.path("out/set.cab"));
-    writer.AddFiles(dir.path("src/*"), "", false);
-    writer.CloseCabinet(true);
-    const QStringList cabinets = QDir(dir.path("out")).entryList(QDir::Files);
-    EXPECT_GE(cabinets.size(), 4);
-    EXPECT_FALSE(continued.isEmpty()) << "some file goes on in a later cabinet";
-    for (const QString& cabinet : cabinets)
-        EXPECT_LE(QFileInfo(dir.path("out/" + cabinet)).size(), 60000) << cabinet.toStdString();
-    // The readers that follow a set, from its first cabinet.
-    EXPECT_TRUE(pwtest::DecodersExtract(dir.path("out/set.cab"), tree,
-                                        {Decoder::Cabextract, Decoder::SevenZip}));
+    // Cabinets larger than a block, and smaller, where one block is split across three cabinets.
+    for (const quint32 limit : {60000u, 20000u}) {
+        const QString out = dir.path(QStringLiteral("out%1").arg(limit));
+        TSTCabWriter writer;
+        writer.CabinetSizeThreshold = limit;
+        writer.SetCompressionType(GetParam());
+        QStringList continued;
+        writer.OnFilePlaced = [&](TSTCabWriter&, const TCCAB& ccab, const QString& name, qint32, bool continuation,
+                                  bool&) {
+            if (continuation)
+                continued << QString::fromUtf8(ccab.szCab) + QLatin1Char(':') + name;
+        };
+        writer.OpenCabinet(out + "/set.cab");
+        writer.AddFiles(dir.path("src/*"), "", false);
+        writer.CloseCabinet(true);
+        const QStringList cabinets = QDir(out).entryList(QDir::Files);
+        EXPECT_GE(cabinets.size(), 4);
+        EXPECT_FALSE(continued.isEmpty()) << "some file goes on in a later cabinet";
+        for (const QString& cabinet : cabinets)
+            EXPECT_LE(QFileInfo(out + "/" + cabinet).size(), limit) << cabinet.toStdString();
+        // The readers that follow a set, from its first cabinet.
+        EXPECT_TRUE(pwtest::DecodersExtract(out + "/set.cab", tree, {Decoder::Cabextract, Decoder::SevenZip}));
+    }
 }
 
 TEST_P(CabWriterKinds, FileCountThresholdStartsNewCabinets)
