@@ -9,9 +9,14 @@ jobs=$(nproc)
 run_suite() {  # build-folder extra-cmake-args...
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
-  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+  cmake --build "$dir" -j "$jobs" ${PW_ONLY_TARGETS:+--target $PW_ONLY_TARGETS}
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" ${PW_ONLY_TESTS:+-R "$PW_ONLY_TESTS"} \
+    ${PW_SKIP_TESTS:+-E "$PW_SKIP_TESTS"}
 }
 
 run_suite build
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan -DPW_SANITIZE=ON
+# The 7z writer, whose callbacks the library calls from its own threads, under ThreadSanitizer (the file
+# over 4 GiB adds nothing there but time).
+PW_ONLY_TARGETS="sevenzip_tests pack_step_tests" PW_ONLY_TESTS='^(SevenZip|PackStep)' PW_SKIP_TESTS=4GiB \
+  TSAN_OPTIONS=halt_on_error=1 run_suite build-tsan -DPW_TSAN=ON
