@@ -54,6 +54,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Entry> queue_;
+    int awaitedTasks_ = 0;  // entries in the queue whose sender waits for them
     bool workDone_ = false;
     std::thread::id caller_;
     std::exception_ptr failure_;  // touched on the calling thread only

@@ -35,7 +35,7 @@ int CopyFileNoReplace(const QString& source, const QString& dest);
 // 0 for a relative path.
 int DrivePrefixLength(const QString& path);
 
-// Seconds since the Unix epoch to 100-ns ticks since 1601 and back.
+// Seconds (and nanoseconds) since the Unix epoch as 100-ns ticks since 1601, the archive's file time.
 std::uint64_t FileTimeFromUnix(qint64 seconds, qint64 nanoseconds = 0);
 
 }  // namespace pw

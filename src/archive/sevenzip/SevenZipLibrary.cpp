@@ -42,7 +42,6 @@ SevenZipLibrary::SevenZipLibrary(const QStringList& places)
         auto release = reinterpret_cast<FreeFunc>(dlsym(handle, "SysFreeString"));
         if (create && alloc && release) {
             handle_ = handle;
-            path_ = place;
             createObject_ = create;
             sysAllocString_ = alloc;
             sysFreeString_ = release;

@@ -32,15 +32,12 @@ public:
     BSTR AllocString(const QString& text) const;
     void FreeString(BSTR text) const;
 
-    QString loadedPath() const { return path_; }
-
 private:
     using CreateObjectFunc = HRESULT (*)(const GUID*, const GUID*, void**);
     using AllocFunc = BSTR (*)(const wchar_t*);
     using FreeFunc = void (*)(BSTR);
 
     void* handle_ = nullptr;
-    QString path_;
     CreateObjectFunc createObject_ = nullptr;
     AllocFunc sysAllocString_ = nullptr;
     FreeFunc sysFreeString_ = nullptr;

@@ -50,7 +50,6 @@ class TWideStringList {
 public:
     void Append(const QString& entry) { items_.append(entry); }
     void Clear() { items_.clear(); }
-    qsizetype Count() const { return items_.size(); }
     const QStringList& Items() const { return items_; }
 
 private:

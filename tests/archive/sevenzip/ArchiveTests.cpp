@@ -207,19 +207,6 @@ TEST(SevenZipArchive, SelfExtractingArchiveFollowsTheStubAndIsNeverWrittenOverAn
     EXPECT_TRUE(ArchiveTestsClean(exe));
 }
 
-TEST(SevenZipArchive, WithoutTheStubASelfExtractingWriterWritesAPlainArchive)
-{
-    TempDir dir;
-    TSevenZip writer;
-    writer.SFXModule = dir.write(QStringLiteral("stub.sfx"), "stub");
-    writer.SetSFXCreate(true);
-    QFile::remove(writer.SFXModule);
-    PackFolderAs(writer, MakeSampleTree(dir.path()), dir.path(QStringLiteral("plain.7z")));
-    ASSERT_EQ(writer.Add(), 0);
-    EXPECT_EQ(writer.SZFileName, dir.path(QStringLiteral("plain.7z")));
-    EXPECT_TRUE(ArchiveTestsClean(writer.SZFileName));
-}
-
 TEST(SevenZipLibraryBinding, AMissingLibraryIsReportedByName)
 {
     try {
@@ -228,15 +215,6 @@ TEST(SevenZipLibraryBinding, AMissingLibraryIsReportedByName)
     } catch (const UserError& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Could not load CreateObject function from 7z.so\r\nPerhaps 7z.so not found"));
     }
-}
-
-TEST(SevenZipLibraryBinding, ALibraryWithoutCreateObjectIsPassedOver)
-{
-    // libz has no CreateObject: the next place is tried.
-    TSevenZip writer({QStringLiteral("libz.so.1"), QStringLiteral("/usr/lib/p7zip/7z.so")});
-    TempDir dir;
-    PackFolderAs(writer, MakeSampleTree(dir.path()), dir.path(QStringLiteral("a.7z")));
-    EXPECT_EQ(writer.Add(), 0);
 }
 
 TEST(SevenZipLibraryBinding, ComponentsCanComeAndGoRepeatedly)

@@ -151,16 +151,6 @@ TEST_F(SevenZipGathering, ACancelStopsTheScanAfterTheCurrentEntry)
     EXPECT_EQ(items.size(), 1u);
 }
 
-TEST_F(SevenZipGathering, ItemsCarryWindowsAttributesAndFullSizes)
-{
-    const std::vector<GatheredItem> items = GatherItems({app + QStringLiteral("/lib"), app + QStringLiteral("/lib/setup.exe")},
-                                                        {app.toUpper(), {}, {}, {}});
-    ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[0].info.attributes, kAttributeDirectory);
-    EXPECT_EQ(items[1].info.attributes, kAttributeArchive);
-    EXPECT_EQ(items[1].info.size, 3);
-}
-
 TEST(SevenZipStoredNames, DriveLettersGoOrStayAsAskedAndSeparatorsBecomeSlashes)
 {
     EXPECT_EQ(FinishStoredName(QStringLiteral("C:\\Apps\\x.exe"), {}), QStringLiteral("Apps/x.exe"));

@@ -65,18 +65,6 @@ TEST_F(SevenZipWriter, AWriteEndingOnABoundaryOpensNoFurtherVolume)
     EXPECT_FALSE(Exists(archive + ".003"));
 }
 
-TEST_F(SevenZipWriter, WithoutVolumesEverythingGoesToTheNamedFile)
-{
-    {
-        auto writer = Open(0);
-        EXPECT_EQ(Write(writer, "hello "), S_OK);
-        EXPECT_EQ(Write(writer, "world"), S_OK);
-        EXPECT_EQ(writer->SetSize(3), S_FALSE);
-    }
-    EXPECT_EQ(ReadAll(archive), QByteArray("hello world"));
-    EXPECT_FALSE(Exists(archive + ".001"));
-}
-
 TEST_F(SevenZipWriter, AppendModeContinuesTheStubAndSeeksAddressTheWholeFile)
 {
     const QByteArray stub = QByteArray(1000, 's');
@@ -205,21 +193,6 @@ TEST(SevenZipReader, AFileThatCannotBeOpenedReadsAsEmptyAndReportsWhenReleased)
         EXPECT_EQ(sink, 0);
     }
     EXPECT_EQ(sink, ENOENT);
-}
-
-TEST(SevenZipReader, AnswersItsInterfacesAndNoOthers)
-{
-    pwtest::TempDir dir;
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(dir.write(QStringLiteral("f"), "x"), nullptr));
-    void* object = nullptr;
-    EXPECT_EQ(reader->QueryInterface(IID_ISequentialInStream, &object), S_OK);
-    EXPECT_EQ(object, static_cast<IInStream*>(reader.get()));
-    static_cast<IUnknown*>(object)->Release();
-    EXPECT_EQ(reader->QueryInterface(IID_IStreamGetSize, &object), S_OK);
-    EXPECT_EQ(object, static_cast<IStreamGetSize*>(reader.get()));
-    static_cast<IUnknown*>(object)->Release();
-    EXPECT_EQ(reader->QueryInterface(IID_IOutStream, &object), E_NOINTERFACE);
-    EXPECT_EQ(object, nullptr);
 }
 
 }  // namespace

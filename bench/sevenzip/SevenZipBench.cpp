@@ -1,0 +1,193 @@
+// Packs the same generated folder with our 7z writer and with "7z a -mx=N -ms=off" at levels 0 and 5,
+// each run in a fresh process timed with wait4(), and prints wall time, peak memory and archive size.
+//
+//   sevenzip_bench [corpus-folder]            builds the corpus there (or in a temporary folder), compares
+//   sevenzip_bench --pack LEVEL FOLDER ARCHIVE  one run of our writer, as the packing step sets it up
+#include "archive/sevenzip/SevenZip.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kRounds = 3;
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+QByteArray Noise(QRandomGenerator& random, qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    random.fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
+    return bytes;
+}
+
+// Prose-like text: words of a small vocabulary, the common ones far more often, in lines.
+QByteArray Prose(QRandomGenerator& random, qsizetype size)
+{
+    static const char* const words[] = {"the", "of", "and", "install", "program", "setup", "windows", "file",
+                                        "folder", "registry", "value", "version", "update", "service", "driver",
+                                        "configuration", "silent", "switch", "component", "license", "user"};
+    QByteArray text;
+    text.reserve(size + 64);
+    while (text.size() < size) {
+        const double skew = random.generateDouble();
+        text += words[int(skew * skew * skew * std::size(words))];
+        text += random.bounded(12) == 0 ? '\n' : ' ';
+    }
+    text.truncate(size);
+    return text;
+}
+
+// About 200 MB: prose, noise, data that is compressed already, thousands of small files in nested
+// folders, and small executables.
+void MakeCorpus(const QString& root)
+{
+    QRandomGenerator random(2026);
+    for (int i = 0; i < 8; ++i)
+        WriteFile(root + QStringLiteral("/docs/manual%1.txt").arg(i), Prose(random, 10 << 20));
+    for (int i = 0; i < 5; ++i)
+        WriteFile(root + QStringLiteral("/data/blob%1.bin").arg(i), Noise(random, 10 << 20));
+    for (int i = 0; i < 4; ++i)
+        WriteFile(root + QStringLiteral("/media/pack%1.cab").arg(i), qCompress(Prose(random, 40 << 20), 9));
+    for (int i = 0; i < 4000; ++i) {
+        const QString folder = QStringLiteral("/res/%1/%2/%3").arg(i % 7).arg(i % 13).arg(i % 5);
+        const qsizetype size = 512 + random.bounded(16 << 10);
+        WriteFile(root + folder + QStringLiteral("/item%1.%2").arg(i).arg(i % 3 ? "xml" : "dat"),
+                  i % 3 ? Prose(random, size) : Noise(random, size));
+    }
+    int tools = 0;
+    for (const QFileInfo& tool : QDir(QStringLiteral("/usr/bin")).entryInfoList(QDir::Files, QDir::Size | QDir::Reversed)) {
+        if (tool.size() < (64 << 10) || tool.size() > (1 << 20) || tools == 40)
+            continue;
+        QFile::copy(tool.absoluteFilePath(), root + QStringLiteral("/bin/tool%1.exe").arg(tools++));
+    }
+}
+
+qint64 FolderBytes(const QString& root)
+{
+    qint64 total = 0;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        total += it.fileInfo().size();
+    }
+    return total;
+}
+
+struct Measure {
+    double seconds = 0;
+    long peakKiB = 0;
+    bool ok = false;
+};
+
+Measure RunProcess(const std::vector<QByteArray>& arguments, const QString& folder)
+{
+    std::vector<char*> argv;
+    for (const QByteArray& a : arguments)
+        argv.push_back(const_cast<char*>(a.constData()));
+    argv.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        if (chdir(QFile::encodeName(folder).constData()) != 0)
+            _exit(126);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    Measure m;
+    m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    m.peakKiB = usage.ru_maxrss;
+    m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return m;
+}
+
+int Pack(int level, const QString& folder, const QString& archive)
+{
+    pw::TSevenZip writer;
+    writer.AddOptions = {pw::AddRecurseDirs};
+    writer.FileList.Append(folder + QStringLiteral("/*.*"));
+    writer.AddRootDir = folder;
+    writer.SZFileName = archive;
+    writer.LZMACompressStrength = level == 0 ? pw::SAVE : pw::NORMAL;
+    return writer.Add() == 0 ? 0 : 1;
+}
+
+int Compare(const QString& corpus, const QString& self)
+{
+    if (!QFileInfo::exists(corpus + QStringLiteral("/docs")))
+        MakeCorpus(corpus);
+    std::printf("corpus %s: %.1f MB\n", qPrintable(corpus), FolderBytes(corpus) / 1e6);
+    QTemporaryDir out;
+    std::printf("%-6s %-8s %10s %10s %12s\n", "level", "writer", "wall s", "peak MiB", "archive MB");
+    for (int level : {0, 5}) {
+        const QString ours = out.filePath(QStringLiteral("ours%1.7z").arg(level));
+        const QString theirs = out.filePath(QStringLiteral("7z%1.7z").arg(level));
+        Measure best[2];
+        // Alternate the two so that a busy moment of the machine falls on both; keep each one's best.
+        for (int round = 0; round < kRounds; ++round) {
+            QFile::remove(ours);
+            QFile::remove(theirs);
+            const Measure m[2] = {
+                RunProcess({QFile::encodeName(self), "--pack", QByteArray::number(level), QFile::encodeName(corpus),
+                            QFile::encodeName(ours)},
+                           corpus),
+                RunProcess({"/usr/lib/p7zip/7z", "a", "-mx=" + QByteArray::number(level), "-ms=off",
+                            QFile::encodeName(theirs), "."},
+                           corpus)};
+            for (int w = 0; w < 2; ++w) {
+                if (!m[w].ok)
+                    return 1;
+                if (round == 0 || m[w].seconds < best[w].seconds)
+                    best[w].seconds = m[w].seconds;
+                best[w].peakKiB = round == 0 ? m[w].peakKiB : std::min(best[w].peakKiB, m[w].peakKiB);
+            }
+        }
+        const qint64 sizes[2] = {QFileInfo(ours).size(), QFileInfo(theirs).size()};
+        const char* names[2] = {"ours", "7z a"};
+        for (int w = 0; w < 2; ++w)
+            std::printf("%-6d %-8s %10.2f %10.1f %12.1f\n", level, names[w], best[w].seconds, best[w].peakKiB / 1024.0,
+                        sizes[w] / 1e6);
+        std::printf("%-6d ratio    %10.3f %10.3f\n", level, best[0].seconds / best[1].seconds,
+                    double(best[0].peakKiB) / double(best[1].peakKiB));
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (argc == 5 && QByteArray(argv[1]) == "--pack")
+        return Pack(QByteArray(argv[2]).toInt(), QFile::decodeName(argv[3]), QFile::decodeName(argv[4]));
+    QTemporaryDir scratch;
+    const QString corpus = argc > 1 ? QFile::decodeName(argv[1]) : scratch.path();
+    QDir().mkpath(corpus);
+    return Compare(QFileInfo(corpus).absoluteFilePath(), QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
+}
