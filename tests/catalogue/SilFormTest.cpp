@@ -205,12 +205,3 @@ TEST(CatalogueEditor, SearchOpensTheAddressWithTheNameAsOneTerm)
               QStringLiteral("hl=en&lr=&q=%22silent+install%22+AT%26T+Setup+%232%2B+%C3%A9"));
     EXPECT_EQ(f.File(), QByteArray());
 }
-
-TEST(CatalogueEditor, CloseRejects)
-{
-    Fixture f("A, /a\r\n");
-    f.editor->show();
-    f.editor->Button2->click();
-    EXPECT_EQ(f.editor->result(), int(QDialog::Rejected));
-    EXPECT_FALSE(f.editor->isVisible());
-}

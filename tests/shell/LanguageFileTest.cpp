@@ -71,15 +71,3 @@ TEST(LanguageFileRead, NoNameOrNoFileGivesEveryDefault)
         EXPECT_EQ(file.Charset(), 1);
     }
 }
-
-TEST(LanguageFileRead, BytesAreDecodedInTheCodePageOfTheCharset)
-{
-    pwtest::TempDir dir;
-    const QByteArray cyrillic = "\xD0\xF3\xF1\xF1\xEA\xE8\xE9";  // "Русский" in Windows-1251
-    const LanguageFile russian(dir.write("ru.qmr", "[Info]\r\niCharset=Russian\r\n[Strings]\r\niMain=" + cyrillic + "\r\n"));
-    EXPECT_EQ(russian.Charset(), 204);
-    EXPECT_EQ(russian.String("iMain", ""), QStringLiteral("Русский"));
-    const LanguageFile lower(dir.write("ru2.qmr", "[Info]\r\niCharset=russian\r\n[Strings]\r\niMain=" + cyrillic + "\r\n"));
-    EXPECT_EQ(lower.Charset(), 1);
-    EXPECT_EQ(lower.String("iMain", ""), AnsiToUnicode(cyrillic, SystemCodePage()));
-}
