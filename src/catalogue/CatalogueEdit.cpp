@@ -3,11 +3,11 @@
 #include "catalogue/Silence.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
+#include "platform/FileReplace.h"
 #include "platform/TextLines.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <functional>
@@ -37,13 +37,8 @@ void WriteCatalogue(const QString& path, const CatalogueText& text)
 {
     CheckWritable(path);
     const QByteArray bytes = JoinLinesCrLf(text.lines) + text.hiddenTail;
-    QSaveFile out(path);
-    // Unbuffered, so that a write the disk refuses fails here: a buffered one that fails only when flushed
-    // at commit goes unnoticed by QSaveFile, which then replaces the file with a truncated one.
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw CannotCreateFile(path, out.errorString());
-    if (out.write(bytes) != bytes.size() || !out.commit())
-        throw CannotCreateFile(path, out.errorString());
+    if (const std::optional<QString> failure = ReplaceFileContents(path, bytes))
+        throw CannotCreateFile(path, *failure);
 }
 
 void EditCatalogue(const QString& path, const std::function<void(CatalogueText&)>& change)

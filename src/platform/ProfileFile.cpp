@@ -1,11 +1,11 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/CodePage.h"
+#include "platform/FileReplace.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
 
 #include <cerrno>
 
@@ -286,13 +286,8 @@ bool WritePrivateProfileString(const QByteArray& section, const std::optional<QB
         }
     }
 
-    QSaveFile out(path);
-    out.setDirectWriteFallback(true);
-    if (!out.open(QIODevice::WriteOnly))
-        return fail(EACCES);
-    const QByteArray bytes = Encode(t);
-    if (out.write(bytes) != bytes.size() || !out.commit())
-        return fail(ENOSPC);
+    if (ReplaceFileContents(path, Encode(t), ReplaceFallback::WriteDirect))
+        return fail(QFileInfo(path).isWritable() || !QFileInfo::exists(path) ? ENOSPC : EACCES);
     return true;
 }
 

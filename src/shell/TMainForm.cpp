@@ -19,12 +19,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -35,6 +37,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 // The banner lives in this static library's resources, which the linker keeps only when referenced.
 static void InitShellResources()
@@ -54,8 +58,11 @@ public:
     void setProgress(int position) override { form_.ProgressBar1->setValue(position); }
     void processEvents() override { form_.dialogs_.processEvents(); }
     void showMessage(const QString& text) override { form_.dialogs_.showMessage(&form_, text); }
+    bool cancelRequested() override { return cancel_; }
+    void requestCancel() { cancel_ = true; }
     void setBuilding(bool building) override
     {
+        cancel_ = false;
         if (building)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         // The poll shows "Opções do SFX" again at its next tick while "Compactar com 7-Zip" is checked.
@@ -67,6 +74,7 @@ public:
 
 private:
     TMainForm& form_;
+    bool cancel_ = false;
 };
 
 namespace {
@@ -382,6 +390,24 @@ void TMainForm::showEvent(QShowEvent* event)
     }
 }
 
+void TMainForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && Busy())
+        buildUi_->requestCancel();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+// Closing mid-build stops the packing and closes the window once the build has ended and cleaned up.
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    if (!Busy())
+        return QWidget::closeEvent(event);
+    buildUi_->requestCancel();
+    closeAfterBuild_ = true;
+    event->ignore();
+}
+
 void TMainForm::FormShow()
 {
     LangBox->clear();
@@ -517,6 +543,8 @@ void TMainForm::DataChange()
 void TMainForm::CriaClick()
 {
     driver_->CriaClick(CurrentBuildInputs());
+    if (std::exchange(closeAfterBuild_, false))
+        close();
 }
 
 void TMainForm::Button1Click()

@@ -116,6 +116,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // While a build runs, Esc stops its packing, and so does closing the window.
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     class WindowBuildUi;
@@ -135,6 +138,7 @@ private:
     Dialogs& dialogs_;
     QStringList arguments_;
     bool shown_ = false;
+    bool closeAfterBuild_ = false;
     std::unique_ptr<WindowBuildUi> buildUi_;
     std::unique_ptr<BuildDriver> driver_;
 };

@@ -146,14 +146,7 @@ TEST(CatalogueEdit, FullDiskLeavesThePreviousContentWhole)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         ASSERT_EQ(f.write(before), before.size());
     }
-    // Fill the rest of the disk, so that a second copy of the catalogue cannot fit.
-    {
-        QFile filler(disk.path("filler"));
-        ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
-        const QByteArray block(4096, 'x');
-        while (filler.write(block) == block.size() && filler.flush()) {
-        }
-    }
+    disk.fillUp();  // a second copy of the catalogue cannot fit
     const QString message = ErrorOf([&] { AppendCatalogueEntry(path, "New", "/new"); });
     EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path))) << message.toStdString();
     EXPECT_EQ(pwtest::ReadAll(path), before);

@@ -4,6 +4,7 @@
 #include "shell/TMainForm.h"
 #include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,15 +20,6 @@ using namespace pw;
 
 namespace {
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "catalogue_editor_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 // The main window over scratch folders, started with a catalogue, and its editor. Opening the editor
 // runs `whileOpen` in place of the modal loop.
 struct Fixture {
@@ -39,7 +31,7 @@ struct Fixture {
 
     explicit Fixture(const QByteArray& content)
     {
-        App();
+        pwtest::TestApplication();
         form = std::make_unique<TMainForm>(dialogs, QStringList{});
         form->Timer1->stop();
         form->AppDir = dir.mkdir("app");

@@ -118,3 +118,23 @@ TEST(ProfileWrite, FailsWithoutCreatingFoldersAndKeepsReadOnlyFiles)
     EXPECT_FALSE(WritePrivateProfileString("S", QByteArray("k"), QByteArray("new"), ini));
     EXPECT_EQ(ReadAll(ini), QByteArray("[S]\r\nk=old\r\n"));
 }
+
+TEST(ProfileWrite, FullDiskKeepsTheOldContent)
+{
+    pwtest::ScratchMount disk(64 * 1024);
+    PW_REQUIRE_MOUNT(disk);
+    const QString ini = disk.path("config.qmr");
+    QByteArray before = "[Language]\r\nName=English\r\n[Padding]\r\n";
+    for (int i = 0; i < 1000; ++i)
+        before += "key" + QByteArray::number(i) + "=value\r\n";
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(before), before.size());
+    f.close();
+    disk.fillUp();
+
+    int error = 0;
+    EXPECT_FALSE(WritePrivateProfileString("Language", QByteArray("Name"), QByteArray("Deutsch"), ini, &error));
+    EXPECT_NE(error, 0);
+    EXPECT_EQ(ReadAll(ini), before);
+}

@@ -4,6 +4,7 @@
 #include "shell/TMainForm.h"
 #include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,15 +19,6 @@ using namespace pw;
 
 namespace {
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "shortcut_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 struct Fixture {
     pwtest::RecordingDialogs dialogs;
     std::unique_ptr<TMainForm> form;
@@ -34,7 +26,7 @@ struct Fixture {
 
     Fixture()
     {
-        App();
+        pwtest::TestApplication();
         form = std::make_unique<TMainForm>(dialogs, QStringList{});
         form->Timer1->stop();
         dialog = form->AddAtalhoForm;

@@ -5,6 +5,7 @@
 #include "shell/TMainForm.h"
 #include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,15 +24,6 @@
 using namespace pw;
 
 namespace {
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "language_window_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 // Every text a language can set, by window and control name.
 QMap<QString, QString> TextsOf(QWidget* window)
@@ -69,7 +61,7 @@ struct Fixture {
 
     Fixture()
     {
-        App();
+        pwtest::TestApplication();
         form = std::make_unique<TMainForm>(dialogs, QStringList{});
         form->Timer1->stop();
         form->AppDir = dir.mkdir("app");

@@ -1,15 +1,18 @@
 #include "shell/TMainForm.h"
 
+#include "CabinetDecoders.h"
 #include "project/ShortcutEntry.h"
 #include "shell/FolderEdit.h"
 #include "shell/Poll.h"
 #include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -24,15 +27,6 @@ using namespace pw;
 
 namespace {
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "main_form_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 // A window over scratch folders: AppDir with a "languages" folder, DataDir with its "temp" folder.
 struct Fixture {
     pwtest::TempDir dir;
@@ -42,7 +36,7 @@ struct Fixture {
 
     explicit Fixture(const QStringList& arguments = {})
     {
-        App();
+        pwtest::TestApplication();
         dir.mkdir("app/languages");
         dir.mkdir("data/temp");
         program = dir.mkdir("program").chopped(1);
@@ -297,4 +291,94 @@ TEST(MainFormBuild, InputsAreTakenFromTheControls)
     EXPECT_EQ(in.shortcuts[0].caption, QStringLiteral("Área de trabalho"));
     EXPECT_EQ(in.shortcuts[0].subItems,
               (QStringList{"app\\run.exe", "0", "1", "app\\run.exe", "", "", "", "Run"}));
+}
+
+namespace {
+
+// A window ready to build a program folder holding setup.exe and a file large enough that packing it
+// takes a while, into "out.7z".
+struct LongBuild : Fixture {
+    LongBuild()
+    {
+        dir.write("program/setup.exe");
+        QFile big(dir.write("program/big.bin"));
+        big.resize(qint64(1) << 30);  // sparse: fast to make, slow to pack
+        form->FolderScan(program);
+        Pick(form->Programa, QStringLiteral("setup.exe"));
+        dialogs.saveAnswers.push_back(BuildUi::SaveChoice{dir.path("out.7z"), 2});
+    }
+    void ExpectStoppedAndCleanedUp()
+    {
+        EXPECT_FALSE(pwtest::Exists(dir.path("out.7z")));
+        EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+        EXPECT_FALSE(form->Busy());
+        EXPECT_TRUE(form->Tabs->isTabVisible(1));
+        EXPECT_FALSE(QApplication::overrideCursor());
+    }
+};
+
+}  // namespace
+
+TEST(MainFormBuild, EscStopsThePackingSilentlyAndTheNextBuildRunsAgain)
+{
+    LongBuild f;
+    f.dialogs.onProcessEvents = [&] {
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(f.form.get(), &esc);
+    };
+    f.form->CriaClick();
+    f.ExpectStoppedAndCleanedUp();
+
+    // The stop is not left standing for the next build.
+    f.dialogs.onProcessEvents = nullptr;
+    QFile::remove(f.program + QStringLiteral("/big.bin"));
+    f.dialogs.saveAnswers.push_back(BuildUi::SaveChoice{f.dir.path("out.7z"), 2});
+    f.form->CriaClick();
+    EXPECT_TRUE(pwtest::Exists(f.dir.path("out.7z")));
+}
+
+TEST(MainFormBuild, ClosingMidBuildStopsItAndClosesOnceItHasEnded)
+{
+    LongBuild f;
+    f.form->show();
+    int closeRequests = 0;
+    f.dialogs.onProcessEvents = [&] {
+        if (f.form->isVisible() && closeRequests++ == 0)
+            f.form->close();
+        EXPECT_TRUE(f.form->isVisible()) << "the window stays while the build cleans up";
+    };
+    f.form->CriaClick();
+    f.ExpectStoppedAndCleanedUp();
+    EXPECT_FALSE(f.form->isVisible());
+}
+
+TEST(MainFormBuild, ShortcutRowsBecomeShortcutLinesOfTheInstallerInListOrder)
+{
+    Fixture f;
+    f.dir.write("app/7zS.sfx", "SFX-STUB");
+    f.dir.write("program/setup.exe", "MZ");
+    f.form->FolderScan(f.program);
+    f.Pick(f.form->Programa, QStringLiteral("setup.exe"));
+    f.form->Compact->setChecked(true);
+    f.form->AddShortcutRow(MakeShortcutEntry(QStringLiteral("Área de trabalho"), 0, 1, QStringLiteral("app\\first.exe"),
+                                             {}, {}, {}, QStringLiteral("First")));
+    f.form->AddShortcutRow(MakeShortcutEntry(QStringLiteral("Menu Iniciar"), 1, 0, QStringLiteral("second.exe"),
+                                             QStringLiteral("-q"), {}, {}, QStringLiteral("Second")));
+    f.dialogs.saveAnswers.push_back(BuildUi::SaveChoice{f.dir.path("Demo.cab"), 1});
+    f.form->CriaClick();
+    ASSERT_TRUE(pwtest::Exists(f.dir.path("Demo.cab"))) << f.dialogs.messages.join('\n').toStdString();
+
+    // Read back by an independent decoder: the installer in the add-on carries the rows' lines.
+    const pwtest::ToolRun run = pwtest::RunTool(
+        QStringLiteral("cabextract"), {QStringLiteral("-q"), QStringLiteral("-d"), f.dir.path("x"), f.dir.path("Demo.cab")});
+    ASSERT_TRUE(run.ok) << run.output.toStdString();
+    const QByteArray installer = pwtest::ReadAll(f.dir.path("x/svcpack/Demo.exe"));
+    ASSERT_TRUE(installer.startsWith("SFX-STUB;!@Install@!UTF-8!"));
+    QList<QByteArray> shortcuts;
+    for (const QByteArray& line : installer.left(installer.indexOf(";!@InstallEnd@!")).split('\n'))
+        if (line.startsWith("\rShortcut="))
+            shortcuts.append(line.mid(1));
+    ASSERT_EQ(shortcuts.size(), 2);
+    EXPECT_TRUE(shortcuts[0].contains("app\\\\first.exe") && shortcuts[0].endsWith("{First}\"")) << shortcuts[0].data();
+    EXPECT_TRUE(shortcuts[1].contains("second.exe},{-q}") && shortcuts[1].endsWith("{Second}\"")) << shortcuts[1].data();
 }

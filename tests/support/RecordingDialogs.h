@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 namespace pwtest {
 
@@ -17,6 +18,7 @@ public:
     QStringList folderStarts;
     QList<QUrl> openedUrls;
     int eventRounds = 0;
+    std::function<void()> onProcessEvents;  // what a person does while the window processes its events
 
     std::optional<pw::BuildUi::SaveChoice> askSaveFile(QWidget*) override { return Next(saveAnswers); }
     std::optional<QString> askFolder(QWidget*, const QString& start) override
@@ -26,7 +28,12 @@ public:
     }
     void showMessage(QWidget*, const QString& text) override { messages.append(text); }
     void openUrl(const QUrl& url) override { openedUrls.append(url); }
-    void processEvents() override { ++eventRounds; }
+    void processEvents() override
+    {
+        ++eventRounds;
+        if (onProcessEvents)
+            onProcessEvents();
+    }
 
 private:
     template <typename T>

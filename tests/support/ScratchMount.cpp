@@ -30,4 +30,17 @@ bool ScratchMount::makeReadOnly()
                                MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
+void ScratchMount::fillUp()
+{
+    QFile filler(path(QStringLiteral("filler")));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return;
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size()) {
+    }
+    const QByteArray byte(1, 'x');
+    while (filler.write(byte) == 1) {
+    }
+}
+
 }  // namespace pwtest

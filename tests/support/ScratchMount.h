@@ -16,6 +16,8 @@ public:
     bool mounted() const { return mounted_; }
     QString path(const QString& relative = QString()) const;
     bool makeReadOnly();
+    // Fills what is left of the disk with a file named "filler", so that no further byte fits.
+    void fillUp();
 
 private:
     QTemporaryDir dir_;
