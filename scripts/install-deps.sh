@@ -9,7 +9,7 @@ packages=(
   cabextract gcab libarchive-tools
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 libimage-exiftool-perl
   clang libclang-rt-14-dev
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps imagemagick xdotool
 )
 missing=()
 for p in "${packages[@]}"; do

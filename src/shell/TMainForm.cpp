@@ -495,11 +495,16 @@ void TMainForm::StartFileFill()
     if (LowerExtension(path) != QLatin1String(".exe"))
         return;
     VersionInfo1.SetFileName(path);
-    Title->setText(VersionInfo1.StringValue(VersionInfoReader::ProductName));
-    Description->setText(VersionInfo1.StringValue(VersionInfoReader::Comments));
-    Version->setText(VersionInfo1.StringValue(VersionInfoReader::ProductVersion));
-    Language->setText(VersionInfo1.LanguageName());
-    BuildDate->setText(VersionInfo1.StringValue(VersionInfoReader::PrivateBuild));
+    // Each field shows the start of its text, as a long description is read from its first words.
+    const auto fill = [](QLineEdit* field, const QString& text) {
+        field->setText(text);
+        field->setCursorPosition(0);
+    };
+    fill(Title, VersionInfo1.StringValue(VersionInfoReader::ProductName));
+    fill(Description, VersionInfo1.StringValue(VersionInfoReader::Comments));
+    fill(Version, VersionInfo1.StringValue(VersionInfoReader::ProductVersion));
+    fill(Language, VersionInfo1.LanguageName());
+    fill(BuildDate, VersionInfo1.StringValue(VersionInfoReader::PrivateBuild));
 }
 
 void TMainForm::CompactClick()

@@ -12,7 +12,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Packwright"));
-    QApplication::setApplicationDisplayName(pw::kApplicationTitle);
+    // The application title "nLite Packwright" captions the message boxes only: set as Qt's display name,
+    // it would be appended to every window's caption on X11, and the main window's is "Packwright".
 
     pw::QtDialogs dialogs;
     std::unique_ptr<pw::TMainForm> form;

@@ -4,8 +4,7 @@
 
 namespace pwtest {
 
-// Made on first use and never destroyed: Qt's own objects (input devices, the platform plug-in) must not
-// be torn down by the exit handlers in an order Qt does not expect.
+// Made on first use; deleted after the last test.
 QApplication& TestApplication();
 
 }  // namespace pwtest
