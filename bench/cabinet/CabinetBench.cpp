@@ -3,6 +3,7 @@
 //
 //   cabinet_bench [corpus-folder]     generates the corpus there (or in a temporary folder) and compares
 //   cabinet_bench --write none|mszip CORPUS CABINET     one run of our writer (used by the comparison)
+#include "TimedRun.h"
 #include "archive/cabinet/TSTCabWriter.h"
 
 #include <QByteArray>
@@ -13,11 +14,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -149,27 +146,8 @@ Run Measure(const std::vector<std::string>& command, const QString& workDir, con
 {
     if (!output.isEmpty())
         QFile::remove(output);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(QFile::encodeName(workDir).constData()) != 0)
-            _exit(127);
-        std::vector<char*> argv;
-        for (const std::string& a : command)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    Run run;
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.peakMiB = double(usage.ru_maxrss) / 1024.0;
-    run.output = QFileInfo(output).size();
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return run;
+    const TimedRun timed = RunTimed(command, workDir);
+    return Run{timed.seconds, timed.peakKiB / 1024.0, QFileInfo(output).size(), timed.ok};
 }
 
 Run Best(const std::vector<std::string>& command, const QString& workDir, const QString& output)

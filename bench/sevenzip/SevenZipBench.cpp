@@ -3,6 +3,7 @@
 //
 //   sevenzip_bench [corpus-folder]            builds the corpus there (or in a temporary folder), compares
 //   sevenzip_bench --pack LEVEL FOLDER ARCHIVE  one run of our writer, as the packing step sets it up
+#include "TimedRun.h"
 #include "archive/sevenzip/SevenZip.h"
 
 #include <QByteArray>
@@ -13,14 +14,10 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -95,38 +92,6 @@ qint64 FolderBytes(const QString& root)
     return total;
 }
 
-struct Measure {
-    double seconds = 0;
-    long peakKiB = 0;
-    bool ok = false;
-};
-
-Measure RunProcess(const std::vector<QByteArray>& arguments, const QString& folder)
-{
-    std::vector<char*> argv;
-    for (const QByteArray& a : arguments)
-        argv.push_back(const_cast<char*>(a.constData()));
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        if (chdir(QFile::encodeName(folder).constData()) != 0)
-            _exit(126);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    Measure m;
-    m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    m.peakKiB = usage.ru_maxrss;
-    m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return m;
-}
-
 int Pack(int level, const QString& folder, const QString& archive)
 {
     pw::TSevenZip writer;
@@ -148,18 +113,18 @@ int Compare(const QString& corpus, const QString& self)
     for (int level : {0, 5}) {
         const QString ours = out.filePath(QStringLiteral("ours%1.7z").arg(level));
         const QString theirs = out.filePath(QStringLiteral("7z%1.7z").arg(level));
-        Measure best[2];
+        TimedRun best[2];
         // Alternate the two so that a busy moment of the machine falls on both; keep each one's best.
         for (int round = 0; round < kRounds; ++round) {
             QFile::remove(ours);
             QFile::remove(theirs);
-            const Measure m[2] = {
-                RunProcess({QFile::encodeName(self), "--pack", QByteArray::number(level), QFile::encodeName(corpus),
-                            QFile::encodeName(ours)},
-                           corpus),
-                RunProcess({"/usr/lib/p7zip/7z", "a", "-mx=" + QByteArray::number(level), "-ms=off",
-                            QFile::encodeName(theirs), "."},
-                           corpus)};
+            const TimedRun m[2] = {
+                RunTimed({QFile::encodeName(self).toStdString(), "--pack", std::to_string(level),
+                          QFile::encodeName(corpus).toStdString(), QFile::encodeName(ours).toStdString()},
+                         corpus),
+                RunTimed({"/usr/lib/p7zip/7z", "a", "-mx=" + std::to_string(level), "-ms=off",
+                          QFile::encodeName(theirs).toStdString(), "."},
+                         corpus)};
             for (int w = 0; w < 2; ++w) {
                 if (!m[w].ok)
                     return 1;

@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueEdit.h"
 #include "catalogue/Silence.h"
 #include "platform/Errors.h"
+#include "platform/ObjectNames.h"
 #include "shell/Dialogs.h"
 
 #include <QGridLayout>
@@ -14,13 +15,6 @@
 
 namespace pw {
 namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QPushButton* NewButton(const char* name, const QString& caption, QWidget* parent)
 {

@@ -1,5 +1,7 @@
 #include "project/TAddAtalhoForm.h"
 
+#include "platform/ObjectNames.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,16 +9,6 @@
 #include <QVBoxLayout>
 
 namespace pw {
-namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-}  // namespace
 
 TAddAtalhoForm::TAddAtalhoForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/HostFolders.h"
+#include "platform/ObjectNames.h"
 #include "platform/TextLines.h"
 #include "project/EntriesText.h"
 #include "project/FolderScan.h"
@@ -78,13 +79,6 @@ private:
 };
 
 namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QLabel* NewLabel(const char* name, const QString& text, QWidget* parent)
 {

@@ -139,7 +139,8 @@ TEST(PackStepBuild, PlainArchiveOfTheProgramFolder)
     Workspace w;
     RecordingUi ui;
     BuildDriver driver(ui);
-    const QString target = w.dir.path("out/Programa.7z");
+    // The 7z filter decides the kind, whatever extension the name was given.
+    const QString target = w.dir.path("out/Programa.cab");
     w.dir.mkdir("out");
     ui.answer = BuildUi::SaveChoice{target, 2};
     EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Succeeded);

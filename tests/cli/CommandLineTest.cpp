@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "CabinetDecoders.h"
 #include "support/TempDir.h"
 
 #include <QProcess>
@@ -19,14 +20,14 @@ struct ToolRun {
     QString out, err;
 };
 
-// Runs the real front end with XDG_DATA_HOME inside `home`.
-ToolRun RunTool(const QStringList& args, const QString& home)
+// Runs the real front end (or a copy of it elsewhere) with XDG_DATA_HOME inside `home`.
+ToolRun RunTool(const QStringList& args, const QString& home, const QString& program = QStringLiteral(PACKWRIGHT_BUILD))
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), home);
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral(PACKWRIGHT_BUILD), args);
+    p.start(program, args);
     p.waitForFinished(120000);
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
@@ -104,4 +105,30 @@ TEST(CommandLineTool, ExitStatusTellsTheOutcome)
     EXPECT_EQ(built.exitCode, 0) << built.err.toStdString();
     EXPECT_TRUE(pwtest::Exists(dir.path("o.cab")));
     EXPECT_TRUE(pwtest::Exists(home + QStringLiteral("/Brontel/Packwright/temp")));
+}
+
+TEST(CommandLineTool, CompactedAddOnAndPlainArchiveEndToEnd)
+{
+    // A copy of the program beside a stand-in self-extractor module: that folder is its AppDir.
+    pwtest::TempDir dir;
+    const QString program = dir.path("app/packwright-build");
+    dir.mkdir("app");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PACKWRIGHT_BUILD), program));
+    dir.write("app/7zS.sfx", "SFX-STUB");
+    dir.write("p/setup.exe", "MZ");
+    dir.write("p/data/leia-me.txt", "olá");
+    const QString home = dir.path("home");
+
+    const ToolRun addOn = RunTool({"--folder", dir.path("p"), "--start", "setup.exe", "--switch", "/S",
+                                   dir.path("Demo.cab")}, home, program);
+    ASSERT_EQ(addOn.exitCode, 0) << addOn.err.toStdString();
+    EXPECT_EQ(pwtest::ListedNames(dir.path("Demo.cab")), (QStringList{"svcpack/Demo.exe", "ENTRIES_DEMO.ini"}));
+
+    // The plain archive keeps the name it was given, whatever its extension.
+    const ToolRun plain = RunTool({"--folder", dir.path("p"), "--start", "setup.exe", "--format", "7z",
+                                   dir.path("Demo.cab")}, home, program);
+    ASSERT_EQ(plain.exitCode, 0) << plain.err.toStdString();
+    const pwtest::ToolRun test = pwtest::RunTool(QStringLiteral("7z"), {QStringLiteral("t"), dir.path("Demo.cab")});
+    EXPECT_TRUE(test.ok && test.output.contains(QStringLiteral("Type = 7z"))) << test.output.toStdString();
+    EXPECT_TRUE(test.output.contains(QStringLiteral("Files: 2"))) << test.output.toStdString();
 }

@@ -118,31 +118,14 @@ TEST(ShortcutDialog, CancelAddsNothingAndTheNextUseStartsFromWhatWasTyped)
     EXPECT_EQ(f.Row(0), (QStringList{"Inicialização", "a.exe", "3", "1", "a.exe", "", "", "", "A"}));
 }
 
-TEST(ShortcutDialog, RowsReachTheBuildInListOrderAndFollowRemoveAndClear)
+TEST(ShortcutDialog, RowsReachTheBuildInListOrder)
 {
     Fixture f;
     f.Add([&] { f.Type(0, 0, {"first.exe"}); });
     f.Add([&] { f.Type(1, 2, {"second.exe"}); });
-    QList<ShortcutEntry> rows = f.form->CurrentBuildInputs().shortcuts;
+    const QList<ShortcutEntry> rows = f.form->CurrentBuildInputs().shortcuts;
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0].subItem(ShortcutEntry::Target), QStringLiteral("first.exe"));
     EXPECT_EQ(rows[1].subItem(ShortcutEntry::Target), QStringLiteral("second.exe"));
     EXPECT_EQ(rows[1].subItem(ShortcutEntry::LocationCode), QStringLiteral("1"));
-
-    f.form->Timer1Timer();
-    EXPECT_FALSE(f.form->Button2->isEnabled());
-    EXPECT_TRUE(f.form->Button3->isEnabled());
-    f.form->Atalhos->topLevelItem(0)->setSelected(true);
-    f.form->Timer1Timer();
-    EXPECT_TRUE(f.form->Button2->isEnabled());
-    f.form->Button2Click();
-    rows = f.form->CurrentBuildInputs().shortcuts;
-    ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0].subItem(ShortcutEntry::Target), QStringLiteral("second.exe"));
-
-    f.form->Button3Click();
-    f.form->Timer1Timer();
-    EXPECT_EQ(f.form->Atalhos->topLevelItemCount(), 0);
-    EXPECT_FALSE(f.form->Button2->isEnabled());
-    EXPECT_FALSE(f.form->Button3->isEnabled());
 }
