@@ -2,9 +2,8 @@
 
 #include "catalogue/Silence.h"
 #include "shell/TMainForm.h"
-#include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
-#include "support/TestApplication.h"
+#include "support/WindowFixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,20 +21,12 @@ namespace {
 
 // The main window over scratch folders, started with a catalogue, and its editor. Opening the editor
 // runs `whileOpen` in place of the modal loop.
-struct Fixture {
-    pwtest::TempDir dir;
-    pwtest::RecordingDialogs dialogs;
-    std::unique_ptr<TMainForm> form;
+struct Fixture : pwtest::WindowFixture {
     TSilForm* editor = nullptr;
     QString catalogue;
 
     explicit Fixture(const QByteArray& content)
     {
-        pwtest::TestApplication();
-        form = std::make_unique<TMainForm>(dialogs, QStringList{});
-        form->Timer1->stop();
-        form->AppDir = dir.mkdir("app");
-        form->DataDir = dir.mkdir("data");
         catalogue = dir.write("data/Silence.qmr", content);
         form->FormShow();
         editor = form->SilForm;

@@ -2,9 +2,8 @@
 
 #include "project/ShortcutEntry.h"
 #include "shell/TMainForm.h"
-#include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
-#include "support/TestApplication.h"
+#include "support/WindowFixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,18 +18,9 @@ using namespace pw;
 
 namespace {
 
-struct Fixture {
-    pwtest::RecordingDialogs dialogs;
-    std::unique_ptr<TMainForm> form;
-    TAddAtalhoForm* dialog = nullptr;
+struct Fixture : pwtest::WindowFixture {
+    TAddAtalhoForm* dialog = form->AddAtalhoForm;
 
-    Fixture()
-    {
-        pwtest::TestApplication();
-        form = std::make_unique<TMainForm>(dialogs, QStringList{});
-        form->Timer1->stop();
-        dialog = form->AddAtalhoForm;
-    }
 
     // "Adicionar" with `fill` run in place of the user, who then clicks OK or "Cancelar".
     void Add(const std::function<void()>& fill, bool confirm = true)

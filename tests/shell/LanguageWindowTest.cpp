@@ -3,9 +3,8 @@
 #include "project/TAddAtalhoForm.h"
 #include "shell/LanguageFile.h"
 #include "shell/TMainForm.h"
-#include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
-#include "support/TestApplication.h"
+#include "support/WindowFixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -54,20 +53,7 @@ QMap<QString, QString> TextsOf(QWidget* window)
     return texts;
 }
 
-struct Fixture {
-    pwtest::TempDir dir;
-    pwtest::RecordingDialogs dialogs;
-    std::unique_ptr<TMainForm> form;
-
-    Fixture()
-    {
-        pwtest::TestApplication();
-        form = std::make_unique<TMainForm>(dialogs, QStringList{});
-        form->Timer1->stop();
-        form->AppDir = dir.mkdir("app");
-        form->DataDir = dir.mkdir("data");
-        dir.mkdir("app/languages");
-    }
+struct Fixture : pwtest::WindowFixture {
     void Language(const QString& name, const QByteArray& content) { dir.write("app/languages/" + name + ".qmr", content); }
     // Picks a language as the user does.
     void Choose(const QString& name)

@@ -4,9 +4,8 @@
 #include "project/ShortcutEntry.h"
 #include "shell/FolderEdit.h"
 #include "shell/Poll.h"
-#include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
-#include "support/TestApplication.h"
+#include "support/WindowFixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,22 +27,12 @@ using namespace pw;
 namespace {
 
 // A window over scratch folders: AppDir with a "languages" folder, DataDir with its "temp" folder.
-struct Fixture {
-    pwtest::TempDir dir;
-    pwtest::RecordingDialogs dialogs;
-    std::unique_ptr<TMainForm> form;
+struct Fixture : pwtest::WindowFixture {
     QString program;
 
-    explicit Fixture(const QStringList& arguments = {})
+    explicit Fixture(const QStringList& arguments = {}) : WindowFixture(arguments)
     {
-        pwtest::TestApplication();
-        dir.mkdir("app/languages");
-        dir.mkdir("data/temp");
         program = dir.mkdir("program").chopped(1);
-        form = std::make_unique<TMainForm>(dialogs, arguments);
-        form->Timer1->stop();  // ticks are run by hand
-        form->AppDir = dir.path("app/");
-        form->DataDir = dir.path("data/");
     }
     QString Settings() const { return QString::fromLatin1(pwtest::ReadAll(dir.path("data/config.qmr"))); }
     void Pick(QComboBox* box, const QString& text)
