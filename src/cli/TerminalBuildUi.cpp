@@ -2,11 +2,20 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
+#include <signal.h>
 #include <unistd.h>
 
 namespace pw {
 namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void OnInterrupt(int)
+{
+    interrupted = 1;
+}
 
 void Print(FILE* stream, const QString& text)
 {
@@ -54,6 +63,21 @@ void TerminalBuildUi::setProgress(int position)
     progressShown_ = true;
 }
 
+void TerminalBuildUi::CatchInterrupts()
+{
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+bool TerminalBuildUi::cancelRequested()
+{
+    return interrupted != 0;
+}
+
 void TerminalBuildUi::processEvents()
 {
     QCoreApplication::processEvents();
@@ -65,6 +89,10 @@ void TerminalBuildUi::showMessage(const QString&) {}
 int TerminalBuildUi::Finish(BuildDriver::Outcome outcome, const BuildDriver& driver)
 {
     EndProgressLine();
+    if (outcome != BuildDriver::Outcome::Succeeded && interrupted) {
+        Print(stderr, QStringLiteral("packwright-build: stopped; %1 was not made\n").arg(output_));
+        return 1;
+    }
     switch (outcome) {
     case BuildDriver::Outcome::Succeeded:
         Print(stdout, QStringLiteral("%1 %2\n").arg(driver.lastMessage, output_));

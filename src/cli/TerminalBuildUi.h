@@ -15,6 +15,11 @@ public:
     void processEvents() override;
     void showMessage(const QString& text) override;
     void setBuilding(bool) override {}
+    bool cancelRequested() override;
+
+    // From here on, Ctrl+C (or SIGTERM) stops the packing: the build removes what it had made and ends.
+    // A second one ends the program at once.
+    static void CatchInterrupts();
 
     // Prints the outcome and returns the exit status: 0 only when the output file was made.
     int Finish(BuildDriver::Outcome outcome, const BuildDriver& driver);

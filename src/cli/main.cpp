@@ -12,6 +12,7 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    pw::TerminalBuildUi::CatchInterrupts();
     const pw::CommandLine cl = pw::ParseCommandLine(QCoreApplication::arguments().mid(1));
     if (cl.help) {
         std::fputs(pw::UsageText().toLocal8Bit().constData(), stdout);

@@ -1,10 +1,14 @@
 #include "cli/CommandLine.h"
 
 #include "CabinetDecoders.h"
+#include "build/BuildTexts.h"
 #include "support/TempDir.h"
 
+#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 using namespace pw;
 
@@ -131,4 +135,28 @@ TEST(CommandLineTool, CompactedAddOnAndPlainArchiveEndToEnd)
     const pwtest::ToolRun test = pwtest::RunTool(QStringLiteral("7z"), {QStringLiteral("t"), dir.path("Demo.cab")});
     EXPECT_TRUE(test.ok && test.output.contains(QStringLiteral("Type = 7z"))) << test.output.toStdString();
     EXPECT_TRUE(test.output.contains(QStringLiteral("Files: 2"))) << test.output.toStdString();
+}
+
+TEST(CommandLineTool, AnInterruptStopsThePackingAndLeavesNoArchive)
+{
+    pwtest::TempDir dir;
+    dir.write("p/setup.exe", "MZ");
+    QFile big(dir.write("p/big.bin"));
+    ASSERT_TRUE(big.resize(qint64(1) << 30));  // sparse: fast to make, slow to pack
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path("home"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(PACKWRIGHT_BUILD), {"--folder", dir.path("p"), "--start", "setup.exe", "--format", "7z",
+                                               dir.path("out.7z")});
+    QByteArray out;
+    while (!out.contains(BuildTexts().CompactZipStr.toUtf8()) && p.waitForReadyRead(30000))
+        out += p.readAllStandardOutput();
+    ASSERT_TRUE(out.contains(BuildTexts().CompactZipStr.toUtf8())) << out.data();
+    ::kill(pid_t(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(p.readAllStandardError().contains("stopped"));
+    EXPECT_FALSE(pwtest::Exists(dir.path("out.7z")));
 }
