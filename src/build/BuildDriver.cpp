@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace pw {
@@ -135,7 +136,15 @@ BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi:
 
     if (choice.filterIndex == 2) {
         ShowStatus(texts.CompactZipStr);
-        pack.PackFolder(in, target, events);
+        const QString partial = PartialFileName(target);
+        try {
+            pack.PackFolder(in, partial, events);
+        } catch (...) {
+            QFile::remove(partial);
+            throw;
+        }
+        if (QFileInfo::exists(partial))
+            CommitPartialFile(partial, target);
         return Report(QFileInfo::exists(target));
     }
 

@@ -1,26 +1,14 @@
 #include "build/CabinetStep.h"
 
+#include "build/FileHelpers.h"
 #include "build/Runners.h"
-#include "platform/Errors.h"
 
 #include <QFile>
-#include <QFileInfo>
-
-#include <cerrno>
-#include <cstdio>
 
 namespace pw {
 namespace {
 
 const QString kProgramFolder = QStringLiteral("svcpack");
-
-// The cabinet is written under a name of its own beside the target and takes the target's name only once
-// it is complete, so a failed build leaves neither a partial cabinet nor a lost earlier file there.
-QString PartialName(const QString& target)
-{
-    const QFileInfo info(target);
-    return info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".partial");
-}
 
 }  // namespace
 
@@ -28,7 +16,7 @@ void CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, con
                                const QString& entriesFileName)
 {
     CabWriter1.SetCompressionType(in.compact ? TSTCabCompressionType::cctNone : TSTCabCompressionType::cctMsZip);
-    const QString partial = PartialName(target);
+    const QString partial = PartialFileName(target);
     try {
         CabWriter1.OpenCabinet(partial);
         if (in.compact) {
@@ -46,11 +34,7 @@ void CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, con
         QFile::remove(partial);
         throw;
     }
-    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
-        const int error = errno;
-        QFile::remove(partial);
-        throw CannotCreateFile(target, SystemErrorText(error));
-    }
+    CommitPartialFile(partial, target);
 }
 
 }  // namespace pw

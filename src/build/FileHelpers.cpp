@@ -1,5 +1,6 @@
 #include "build/FileHelpers.h"
 
+#include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/FileSearch.h"
 
@@ -7,6 +8,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 
 namespace pw {
 
@@ -15,6 +18,21 @@ QString BareFileName(const QString& path)
     const QString name = FileNamePart(path);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? name : name.left(dot);
+}
+
+QString PartialFileName(const QString& target)
+{
+    const QFileInfo info(target);
+    return info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".partial");
+}
+
+void CommitPartialFile(const QString& partial, const QString& target)
+{
+    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
+        const int error = errno;
+        QFile::remove(partial);
+        throw CannotCreateFile(target, SystemErrorText(error));
+    }
 }
 
 void CopyFileData(const QString& source, const QString& dest)

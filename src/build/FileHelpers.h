@@ -12,6 +12,14 @@ QString BareFileName(const QString& path);
 // `dest` exists afterwards. A copy that fails part-way leaves no `dest` behind, so that test is honest.
 void CopyFileData(const QString& source, const QString& dest);
 
+// The output of a build is written under a hidden name of its own beside `target` and takes the target's
+// name only once it is complete: a failed or stopped build leaves neither a partial file nor the loss of
+// an earlier file there.
+QString PartialFileName(const QString& target);
+// Gives the complete `partial` the name `target`, replacing it; raises "Cannot create file" when that
+// fails, and then removes `partial`.
+void CommitPartialFile(const QString& partial, const QString& target);
+
 // Bare names of the entries matching `mask` ("folder/pattern"), files and folders, names beginning with
 // "." left out, sorted without regard to case; appended to `list`.
 void ListFiles(const QString& mask, QStringList& list);

@@ -6,6 +6,7 @@
 #include "platform/Errors.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -231,13 +232,15 @@ TEST(PackStepBuild, TheWindowRepaintsDuringPackingAndACancelEndsTheBuildSilently
     w.in.compressionLevel = 4;
     RecordingUi ui;
     BuildDriver driver(ui);
-    const QString target = w.dir.path("out.7z");
+    // The user chose to replace an earlier archive; a build that does not finish leaves it as it was.
+    const QString target = w.dir.write("out.7z", "an earlier archive");
     ui.answer = BuildUi::SaveChoice{target, 2};
     ui.cancelAfter = 2;
     EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Aborted);
     EXPECT_GE(ui.waits, 3);
     EXPECT_TRUE(ui.messages.isEmpty());
-    EXPECT_FALSE(Exists(target));
+    EXPECT_EQ(ReadAll(target), QByteArray("an earlier archive"));
+    EXPECT_EQ(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.7z"});
 }
 
 TEST(PackStepLibrary, AMissingLibraryIsSaidInWords)
