@@ -94,9 +94,10 @@ TEST(BuildDriver, CancelledDialogStillCleansUp)
 TEST(BuildDriver, UncompactedCabinetBuildShowsItsStepsAndLeavesTheProgramFolderAlone)
 {
     Workspace w;
+    w.dir.write(QStringLiteral("program/Leia-me da instalação.txt"), "olá");
     const QStringList before = TreeDigest(w.in.sourceDir);
     RecordingUi ui;
-    ui.answer = BuildUi::SaveChoice{w.dir.path("out/My App.cab"), 1};
+    ui.answer = BuildUi::SaveChoice{w.dir.path(QStringLiteral("out/My App é.cab")), 1};
     BuildDriver driver(ui);
     const BuildDriver::Outcome outcome = driver.CriaClick(w.in);
     const BuildTexts& t = driver.texts;
@@ -105,10 +106,10 @@ TEST(BuildDriver, UncompactedCabinetBuildShowsItsStepsAndLeavesTheProgramFolderA
                                    "status " + t.CompactCABStr, "message " + t.MessageStr, "status " + t.DelTempStr,
                                    "status ...", "idle"}));
     EXPECT_EQ(outcome, BuildDriver::Outcome::Succeeded);
-    EXPECT_TRUE(pwtest::Exists(w.dir.path("out/My App.cab")));
-    EXPECT_EQ(driver.OutName, QStringLiteral("My App"));
-    EXPECT_EQ(driver.EntriesFileName, QStringLiteral("ENTRIES_MY APP.ini"));
-    EXPECT_FALSE(pwtest::Exists(w.dir.path("data/ENTRIES_MY APP.ini"))) << "temporary files go at the end";
+    EXPECT_TRUE(pwtest::Exists(w.dir.path(QStringLiteral("out/My App é.cab"))));
+    EXPECT_EQ(driver.OutName, QStringLiteral("My App é"));
+    EXPECT_EQ(driver.EntriesFileName, QStringLiteral("ENTRIES_MY APP é.ini"));
+    EXPECT_FALSE(pwtest::Exists(w.dir.path(QStringLiteral("data/ENTRIES_MY APP é.ini")))) << "temporary files go at the end";
     EXPECT_EQ(TreeDigest(w.in.sourceDir), before);
 }
 
