@@ -5,7 +5,6 @@
 #include "platform/Errors.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace pw {
@@ -136,15 +135,7 @@ BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi:
 
     if (choice.filterIndex == 2) {
         ShowStatus(texts.CompactZipStr);
-        const QString partial = PartialFileName(target);
-        try {
-            pack.PackFolder(in, partial, events);
-        } catch (...) {
-            QFile::remove(partial);
-            throw;
-        }
-        if (QFileInfo::exists(partial))
-            CommitPartialFile(partial, target);
+        WriteThroughPartialFile(target, [&](const QString& partial) { pack.PackFolder(in, partial, events); });
         return Report(QFileInfo::exists(target));
     }
 

@@ -3,7 +3,6 @@
 #include "build/FileHelpers.h"
 #include "build/Runners.h"
 
-#include <QFile>
 
 namespace pw {
 namespace {
@@ -16,25 +15,24 @@ void CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, con
                                const QString& entriesFileName)
 {
     CabWriter1.SetCompressionType(in.compact ? TSTCabCompressionType::cctNone : TSTCabCompressionType::cctMsZip);
-    const QString partial = PartialFileName(target);
-    try {
-        CabWriter1.OpenCabinet(partial);
-        if (in.compact) {
-            CabWriter1.AddFiles(in.tempDir() + outName + QStringLiteral(".exe"), kProgramFolder, true);
-        } else {
-            CabWriter1.AddFiles(in.sourceDir + QStringLiteral("/*"), kProgramFolder, true);
-            const QString runner = RunnerProgram(in.startFile);
-            if (!runner.isEmpty())
-                CabWriter1.AddFiles(in.appDir + runner, kProgramFolder, true);
+    WriteThroughPartialFile(target, [&](const QString& partial) {
+        try {
+            CabWriter1.OpenCabinet(partial);
+            if (in.compact) {
+                CabWriter1.AddFiles(in.tempDir() + outName + QStringLiteral(".exe"), kProgramFolder, true);
+            } else {
+                CabWriter1.AddFiles(in.sourceDir + QStringLiteral("/*"), kProgramFolder, true);
+                const QString runner = RunnerProgram(in.startFile);
+                if (!runner.isEmpty())
+                    CabWriter1.AddFiles(in.appDir + runner, kProgramFolder, true);
+            }
+            CabWriter1.AddFile(in.dataDir + entriesFileName, entriesFileName, false);
+            CabWriter1.CloseCabinet(true);
+        } catch (...) {
+            CabWriter1.CloseCabinet(false);  // releases the file before it is removed
+            throw;
         }
-        CabWriter1.AddFile(in.dataDir + entriesFileName, entriesFileName, false);
-        CabWriter1.CloseCabinet(true);
-    } catch (...) {
-        CabWriter1.CloseCabinet(false);
-        QFile::remove(partial);
-        throw;
-    }
-    CommitPartialFile(partial, target);
+    });
 }
 
 }  // namespace pw

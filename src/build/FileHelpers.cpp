@@ -20,14 +20,18 @@ QString BareFileName(const QString& path)
     return dot < 0 ? name : name.left(dot);
 }
 
-QString PartialFileName(const QString& target)
+void WriteThroughPartialFile(const QString& target, const std::function<void(const QString& partial)>& write)
 {
     const QFileInfo info(target);
-    return info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".partial");
-}
-
-void CommitPartialFile(const QString& partial, const QString& target)
-{
+    const QString partial = info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".partial");
+    try {
+        write(partial);
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
+    }
+    if (!QFileInfo::exists(partial))
+        return;
     if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
         const int error = errno;
         QFile::remove(partial);

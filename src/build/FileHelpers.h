@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace pw {
 
 // File-name part of `path` without its last extension: "/out/my.cabinet.cab" gives "my.cabinet".
@@ -12,13 +14,11 @@ QString BareFileName(const QString& path);
 // `dest` exists afterwards. A copy that fails part-way leaves no `dest` behind, so that test is honest.
 void CopyFileData(const QString& source, const QString& dest);
 
-// The output of a build is written under a hidden name of its own beside `target` and takes the target's
-// name only once it is complete: a failed or stopped build leaves neither a partial file nor the loss of
-// an earlier file there.
-QString PartialFileName(const QString& target);
-// Gives the complete `partial` the name `target`, replacing it; raises "Cannot create file" when that
-// fails, and then removes `partial`.
-void CommitPartialFile(const QString& partial, const QString& target);
+// Has `write` make the output of a build under a hidden name of its own beside `target`, and gives that
+// file the target's name only once `write` has returned without an error and the file exists: a failed or
+// stopped build leaves neither a partial file nor the loss of an earlier file there. Raises "Cannot
+// create file" when the renaming fails.
+void WriteThroughPartialFile(const QString& target, const std::function<void(const QString& partial)>& write);
 
 // Bare names of the entries matching `mask` ("folder/pattern"), files and folders, names beginning with
 // "." left out, sorted without regard to case; appended to `list`.

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 
-#include <csignal>
 #include <cstdio>
 #include <signal.h>
 #include <unistd.h>
@@ -10,7 +9,7 @@
 namespace pw {
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+volatile sig_atomic_t interrupted = 0;
 
 extern "C" void OnInterrupt(int)
 {

@@ -24,14 +24,20 @@ struct ToolRun {
     QString out, err;
 };
 
-// Runs the real front end (or a copy of it elsewhere) with XDG_DATA_HOME inside `home`.
-ToolRun RunTool(const QStringList& args, const QString& home, const QString& program = QStringLiteral(PACKWRIGHT_BUILD))
+// Starts the real front end (or a copy of it elsewhere) with XDG_DATA_HOME inside `home`.
+void StartTool(QProcess& p, const QStringList& args, const QString& home,
+               const QString& program = QStringLiteral(PACKWRIGHT_BUILD))
 {
-    QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), home);
     p.setProcessEnvironment(env);
     p.start(program, args);
+}
+
+ToolRun RunTool(const QStringList& args, const QString& home, const QString& program = QStringLiteral(PACKWRIGHT_BUILD))
+{
+    QProcess p;
+    StartTool(p, args, home, program);
     p.waitForFinished(120000);
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
@@ -144,11 +150,8 @@ TEST(CommandLineTool, AnInterruptStopsThePackingAndLeavesNoArchive)
     QFile big(dir.write("p/big.bin"));
     ASSERT_TRUE(big.resize(qint64(1) << 30));  // sparse: fast to make, slow to pack
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path("home"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(PACKWRIGHT_BUILD), {"--folder", dir.path("p"), "--start", "setup.exe", "--format", "7z",
-                                               dir.path("out.7z")});
+    StartTool(p, {"--folder", dir.path("p"), "--start", "setup.exe", "--format", "7z", dir.path("out.7z")},
+              dir.path("home"));
     QByteArray out;
     while (!out.contains(BuildTexts().CompactZipStr.toUtf8()) && p.waitForReadyRead(30000))
         out += p.readAllStandardOutput();

@@ -26,7 +26,7 @@ using namespace pw;
 
 namespace {
 
-// A window over scratch folders: AppDir with a "languages" folder, DataDir with its "temp" folder.
+// The window with an empty program folder beside its own folders.
 struct Fixture : pwtest::WindowFixture {
     QString program;
 
