@@ -1,6 +1,6 @@
 #pragma once
 // The command line of packwright-build, turned into the inputs the window would hand to a build.
-#include "build/BuildInputs.h"
+#include "pipeline/BuildInputs.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The build's view on a terminal: the save dialog answered with the output file, status texts as lines,
 // a progress bar redrawn in place when standard output is a terminal.
-#include "build/BuildDriver.h"
+#include "pipeline/BuildDriver.h"
 
 namespace pw {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Everything modal or outside the window: file and folder dialogs, message boxes, the web browser and
 // the processing of pending events. The window uses Qt's; tests answer and record instead.
-#include "build/BuildUi.h"
+#include "pipeline/BuildUi.h"
 
 #include <QString>
 #include <QUrl>

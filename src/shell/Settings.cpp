@@ -1,6 +1,6 @@
 #include "shell/Settings.h"
 
-#include "build/FileHelpers.h"
+#include "pipeline/FileHelpers.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/ProfileFile.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: its controls hold the project inputs, its fields the folders and the current build.
 // The handlers are glue; the rules they apply live in the core libraries.
-#include "build/BuildDriver.h"
+#include "pipeline/BuildDriver.h"
 #include "project/VersionInfoReader.h"
 
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "CabinetDecoders.h"
-#include "build/BuildTexts.h"
+#include "pipeline/BuildTexts.h"
 #include "support/TempDir.h"
 
 #include <QFile>

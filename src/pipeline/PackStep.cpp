@@ -1,7 +1,7 @@
-#include "build/PackStep.h"
+#include "pipeline/PackStep.h"
 
-#include "build/FileHelpers.h"
-#include "build/Runners.h"
+#include "pipeline/FileHelpers.h"
+#include "pipeline/Runners.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 

@@ -2,11 +2,11 @@
 // "Criar arquivo": asks for the output file, runs the build steps in their fixed order, moves the
 // progress bar, shows the status texts, decides success by the existence of the expected files, reports
 // the outcome and always removes the temporary files.
-#include "build/BuildInputs.h"
-#include "build/BuildTexts.h"
-#include "build/BuildUi.h"
-#include "build/CabinetStep.h"
-#include "build/PackStep.h"
+#include "pipeline/BuildInputs.h"
+#include "pipeline/BuildTexts.h"
+#include "pipeline/BuildUi.h"
+#include "pipeline/CabinetStep.h"
+#include "pipeline/PackStep.h"
 
 namespace pw {
 

@@ -1,7 +1,7 @@
-#include "build/BuildDriver.h"
+#include "pipeline/BuildDriver.h"
 
-#include "build/EntriesFile.h"
-#include "build/FileHelpers.h"
+#include "pipeline/EntriesFile.h"
+#include "pipeline/FileHelpers.h"
 #include "platform/Errors.h"
 
 #include <QDir>

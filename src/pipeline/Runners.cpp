@@ -1,4 +1,4 @@
-#include "build/Runners.h"
+#include "pipeline/Runners.h"
 
 #include "platform/FileNames.h"
 

@@ -1,6 +1,6 @@
 // The cabinet packaging step: the two add-on layouts, read back by the independent decoders.
 #include "archive/cabinet/ESTCabinet.h"
-#include "build/CabinetStep.h"
+#include "pipeline/CabinetStep.h"
 
 #include "CabinetDecoders.h"
 #include "support/TempDir.h"

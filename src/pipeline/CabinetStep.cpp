@@ -1,7 +1,7 @@
-#include "build/CabinetStep.h"
+#include "pipeline/CabinetStep.h"
 
-#include "build/FileHelpers.h"
-#include "build/Runners.h"
+#include "pipeline/FileHelpers.h"
+#include "pipeline/Runners.h"
 
 
 namespace pw {

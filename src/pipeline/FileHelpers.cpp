@@ -1,4 +1,4 @@
-#include "build/FileHelpers.h"
+#include "pipeline/FileHelpers.h"
 
 #include "platform/Errors.h"
 #include "platform/FileNames.h"

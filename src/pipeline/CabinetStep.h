@@ -1,7 +1,7 @@
 #pragma once
 // The last step of a cabinet build: the add-on cabinet itself.
 #include "archive/cabinet/TSTCabWriter.h"
-#include "build/BuildInputs.h"
+#include "pipeline/BuildInputs.h"
 
 namespace pw {
 

@@ -1,6 +1,6 @@
-#include "build/BuildDriver.h"
+#include "pipeline/BuildDriver.h"
 
-#include "build/EntriesFile.h"
+#include "pipeline/EntriesFile.h"
 #include "support/ScratchMount.h"
 #include "support/TempDir.h"
 

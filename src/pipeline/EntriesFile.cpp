@@ -1,6 +1,6 @@
-#include "build/EntriesFile.h"
+#include "pipeline/EntriesFile.h"
 
-#include "build/Runners.h"
+#include "pipeline/Runners.h"
 #include "platform/FileNames.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"

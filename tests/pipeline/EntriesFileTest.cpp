@@ -1,5 +1,5 @@
-#include "build/EntriesFile.h"
-#include "build/FileHelpers.h"
+#include "pipeline/EntriesFile.h"
+#include "pipeline/FileHelpers.h"
 
 #include "platform/Errors.h"
 #include "support/ScratchMount.h"

@@ -1,6 +1,6 @@
 // The packing step and the self-extracting installer, alone and inside whole builds.
-#include "build/BuildDriver.h"
-#include "build/PackStep.h"
+#include "pipeline/BuildDriver.h"
+#include "pipeline/PackStep.h"
 
 #include "ArchiveTools.h"
 #include "platform/Errors.h"
