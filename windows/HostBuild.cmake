@@ -1,0 +1,36 @@
+# The main build's side of the Windows programs: it cross-builds windows/ once per target as a project of its
+# own, lays the i686 programs (the ones add-ons carry) into AppDir under their fixed names, keeps the x86-64
+# ones in the build tree for the tests under Wine, and builds the portable parts for the host so that the
+# tests, the fuzzer and the benchmarks can run them on Linux.
+include(ExternalProject)
+
+set(PW_WINDOWS_PROGRAMS 7zS.sfx msistub.exe batchrunner.exe infrunner.exe)
+foreach(arch i686 x86_64)
+  set(dir ${CMAKE_BINARY_DIR}/windows-${arch})
+  list(TRANSFORM PW_WINDOWS_PROGRAMS PREPEND ${dir}/ OUTPUT_VARIABLE products)
+  ExternalProject_Add(windows_${arch}
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}/windows
+    BINARY_DIR ${dir}
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/windows/toolchain/${arch}-w64-mingw32.cmake
+               -DCMAKE_BUILD_TYPE=MinSizeRel
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${products})
+  set(PW_WINDOWS_${arch}_DIR ${dir})
+endforeach()
+
+list(TRANSFORM PW_WINDOWS_PROGRAMS PREPEND ${PW_WINDOWS_i686_DIR}/ OUTPUT_VARIABLE PW_WINDOWS_SHIPPED)
+add_custom_target(windows_programs ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PW_WINDOWS_SHIPPED} ${PW_APPDIR}
+  DEPENDS windows_i686 windows_x86_64
+  COMMENT "Laying the Windows programs into AppDir")
+install(FILES ${PW_WINDOWS_SHIPPED} DESTINATION lib/packwright)
+
+# LZMA decoding comes from the LZMA SDK that Debian ships as source in lzma-dev.
+find_file(PW_LZMADEC_C LzmaDec.c PATHS /usr/include/lzma NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+
+foreach(part unpack sfx)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/windows/${part}/HostBuild.cmake)
+    include(${CMAKE_SOURCE_DIR}/windows/${part}/HostBuild.cmake)
+  endif()
+endforeach()

@@ -1,0 +1,6 @@
+#include "Runtime.h"
+
+int AppMain(void)
+{
+    return 1;
+}
