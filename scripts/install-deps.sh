@@ -12,6 +12,7 @@ packages=(
   wine wine64 wixl
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick xdotool
+  file dpkg-dev desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: a normal build, then the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, the 7z writer under ThreadSanitizer, and last the Debian package, installed
+# and tried as a user would.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -20,3 +21,4 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asa
 # over 4 GiB adds nothing there but time).
 PW_ONLY_TARGETS="sevenzip_tests pack_step_tests" PW_ONLY_TESTS='^(SevenZip|PackStep)' PW_SKIP_TESTS=4GiB \
   TSAN_OPTIONS=halt_on_error=1 run_suite build-tsan -DPW_TSAN=ON
+scripts/package-test.sh
