@@ -20,7 +20,7 @@
 
 /* ---- CRC32 (the IEEE polynomial, as 7z stores it) ---- */
 typedef struct SzCrcTable {
-    uint32_t t[4][256];
+    uint32_t t[8][256];
 } SzCrcTable;
 void SzCrc_Init(SzCrcTable *table);
 uint32_t SzCrc_Update(const SzCrcTable *table, uint32_t crc, const void *data, size_t size);
