@@ -54,7 +54,7 @@ private:
         const QString& root = options_.rootDir;
         if (root.isEmpty())
             name.remove(0, DrivePrefixLength(name));
-        else if (name.left(root.size()).toUpper() == root.toUpper())
+        else if (UpperCaseKeepingLength(name.left(root.size())) == UpperCaseKeepingLength(root))
             name.remove(0, root.size());
         if (!name.isEmpty())
             items_.push_back({name, *info});
@@ -114,9 +114,24 @@ std::vector<GatheredItem> GatherItems(const QStringList& entries, const GatherOp
     return items;
 }
 
+QString UpperCaseKeepingLength(const QString& text)
+{
+    QString upper = text;
+    for (qsizetype i = 0; i < upper.size(); ++i) {
+        if (upper[i].isHighSurrogate() && i + 1 < upper.size() && upper[i + 1].isLowSurrogate()) {
+            const char32_t c = QChar::toUpper(QChar::surrogateToUcs4(upper[i], upper[i + 1]));
+            upper[i] = QChar(QChar::highSurrogate(c));
+            upper[++i] = QChar(QChar::lowSurrogate(c));
+        } else {
+            upper[i] = upper[i].toUpper();
+        }
+    }
+    return upper;
+}
+
 QString StripRootPrefix(const QString& name, const QString& rootPrefix)
 {
-    if (!rootPrefix.isEmpty() && name.left(rootPrefix.size()).toUpper() == rootPrefix)
+    if (!rootPrefix.isEmpty() && UpperCaseKeepingLength(name.left(rootPrefix.size())) == rootPrefix)
         return name.mid(rootPrefix.size());
     return name;
 }

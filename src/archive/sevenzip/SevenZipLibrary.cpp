@@ -6,7 +6,6 @@
 #include <QFile>
 
 #include <dlfcn.h>
-#include <string>
 
 namespace pw {
 
@@ -63,10 +62,14 @@ HRESULT SevenZipLibrary::CreateObject(const GUID& clsid, const GUID& iid, void**
     return createObject_(&clsid, &iid, out);
 }
 
+std::wstring SevenZipLibrary::WideText(const QString& text)
+{
+    return std::wstring(text.utf16(), text.utf16() + text.size());
+}
+
 BSTR SevenZipLibrary::AllocString(const QString& text) const
 {
-    const std::wstring wide = text.toStdWString();
-    return sysAllocString_(wide.c_str());
+    return sysAllocString_(WideText(text).c_str());
 }
 
 void SevenZipLibrary::FreeString(BSTR text) const
