@@ -155,7 +155,7 @@ BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi:
         return Report(false);
     ui_.setProgress(102);
     ShowStatus(texts.CompactCABStr);
-    cabinet.BuildCabinet(in, target, OutName, EntriesFileName);
+    cabinet.BuildCabinet(in, target, OutName, EntriesFileName, events);
     return Report(QFileInfo::exists(target));
 }
 

@@ -1,15 +1,13 @@
 #include "pipeline/FileHelpers.h"
 
-#include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/FileSearch.h"
+#include "platform/PartialFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 
 namespace pw {
 
@@ -22,21 +20,15 @@ QString BareFileName(const QString& path)
 
 void WriteThroughPartialFile(const QString& target, const std::function<void(const QString& partial)>& write)
 {
-    const QFileInfo info(target);
-    const QString partial = info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".partial");
+    const QString partial = PartialFileName(target);
     try {
         write(partial);
     } catch (...) {
         QFile::remove(partial);
         throw;
     }
-    if (!QFileInfo::exists(partial))
-        return;
-    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
-        const int error = errno;
-        QFile::remove(partial);
-        throw CannotCreateFile(target, SystemErrorText(error));
-    }
+    if (QFileInfo::exists(partial))
+        GivePartialFileItsName(partial, target);
 }
 
 void CopyFileData(const QString& source, const QString& dest)

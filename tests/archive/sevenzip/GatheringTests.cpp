@@ -2,6 +2,7 @@
 #include "archive/sevenzip/CompressionProperties.h"
 #include "archive/sevenzip/ItemGathering.h"
 #include "archive/sevenzip/SevenZip.h"
+#include "platform/Errors.h"
 #include "ArchiveTools.h"
 #include "support/TempDir.h"
 
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pw;
@@ -161,6 +163,19 @@ TEST_F(SevenZipGathering, ALinkBackToAParentIsNotWalkedForever)
     const QStringList names = Stored({app + QStringLiteral("/*.*")}, app);
     EXPECT_TRUE(names.contains(QStringLiteral("lib/loop")));
     EXPECT_FALSE(names.contains(QStringLiteral("lib/loop/setup.exe")));
+}
+
+TEST_F(SevenZipGathering, ANamedPipeTakenByTheMaskStopsTheGatheringWithAMessage)
+{
+    const QString pipe = app + QStringLiteral("/lib/fifo.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_EQ(Stored({app + QStringLiteral("/*.dll")}, app), QStringList({"lib", "lib/core.dll", "lib/deep"}));
+    try {
+        GatherItems({app + QStringLiteral("/*.txt")}, {app, {AddRecurseDirs}, {}, {}});
+        FAIL() << "a named pipe was gathered";
+    } catch (const UserError& e) {
+        EXPECT_TRUE(e.message().startsWith('"' + pipe + QStringLiteral("\" is a named pipe"))) << e.message().toStdString();
+    }
 }
 
 TEST_F(SevenZipGathering, ACancelStopsTheScanAfterTheCurrentEntry)
