@@ -28,7 +28,7 @@ struct ToolRun {
 };
 ToolRun RunTool(const QString& program, const QStringList& arguments);
 
-// Tests and extracts `cabinet` (the first of a set) with each decoder into a fresh folder and compares what
+// Extracts `cabinet` (the first of a set) with each decoder into a fresh folder and compares what
 // comes out with `expected`, byte for byte.
 ::testing::AssertionResult DecodersExtract(const QString& cabinet, const FileTree& expected,
                                            std::initializer_list<Decoder> decoders = kAllDecoders);
