@@ -95,6 +95,7 @@ void TSTCabWriter::SetCompressionLzxLevel(int level)
 void TSTCabWriter::OpenCabinet(const QString& fileName)
 {
     CloseCabinet(false);
+    DropSet();  // what a failed FCICreate left
     cabinetFile_ = QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(fileName));
     erf_ = {};
     ccab_ = {};
