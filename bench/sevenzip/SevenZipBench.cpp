@@ -37,8 +37,8 @@ int Pack(int level, const QString& folder, const QString& archive)
 int Compare(const QString& corpus, const QString& self)
 {
     if (!QFileInfo::exists(corpus + QStringLiteral("/docs")))
-        MakeCorpus(corpus);
-    std::printf("corpus %s: %.1f MB\n", qPrintable(corpus), FolderBytes(corpus) / 1e6);
+        pwcorpus::MakeArchiveCorpus(corpus);
+    std::printf("corpus %s: %.1f MB\n", qPrintable(corpus), pwcorpus::FolderBytes(corpus) / 1e6);
     QTemporaryDir out;
     std::printf("%-6s %-8s %10s %10s %12s\n", "level", "writer", "wall s", "peak MiB", "archive MB");
     for (int level : {0, 5}) {

@@ -30,8 +30,8 @@ T Median(std::vector<T> values)
 int Compare(const QString& corpus, const QString& pwunpack)
 {
     if (!QFileInfo::exists(corpus + QStringLiteral("/docs")))
-        MakeCorpus(corpus);
-    const qint64 corpusBytes = FolderBytes(corpus);
+        pwcorpus::MakeArchiveCorpus(corpus);
+    const qint64 corpusBytes = pwcorpus::FolderBytes(corpus);
     QTemporaryDir scratch;
     const std::string archive = QFile::encodeName(scratch.filePath(QStringLiteral("corpus.7z"))).toStdString();
     if (!RunTimed({"/usr/lib/p7zip/7z", "a", "-mx=5", "-ms=off", archive, "."}, corpus).ok)
@@ -49,7 +49,7 @@ int Compare(const QString& corpus, const QString& pwunpack)
         for (int w = 0; w < 2; ++w) {
             QDir(out[w]).removeRecursively();
             const TimedRun run = RunTimed(commands[w], scratch.path());
-            if (!run.ok || FolderBytes(out[w]) != corpusBytes) {
+            if (!run.ok || pwcorpus::FolderBytes(out[w]) != corpusBytes) {
                 std::fprintf(stderr, "run %d of %s failed\n", round, commands[w][0].c_str());
                 return 1;
             }

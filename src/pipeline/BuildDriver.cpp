@@ -176,7 +176,7 @@ BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi:
     EntriesFileName = WriteEntriesFile(in, OutName);
     ui_.setProgress(102);
     ShowStatus(texts.CompactCABStr);
-    return Report(cabinet.BuildCabinet(in, target, OutName, EntriesFileName));
+    return Report(cabinet.BuildCabinet(in, target, OutName, EntriesFileName, events));
 }
 
 }  // namespace pw

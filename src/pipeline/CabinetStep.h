@@ -2,6 +2,7 @@
 // The last step of a cabinet build: the add-on cabinet itself.
 #include "archive/cabinet/TSTCabWriter.h"
 #include "pipeline/BuildInputs.h"
+#include "pipeline/PackStep.h"
 
 namespace pw {
 
@@ -10,10 +11,11 @@ public:
     // Writes the cabinet at `target`: the program (or its self-extractor) under "svcpack", with the start
     // file's runner program beside it when the folder goes in as it is, and the entries file at the top.
     // True when `target` is the cabinet just made. Throws UserError (an ESTCabinet or a file error, or a
-    // runner missing from in.appDir) when it cannot; a cabinet that could not be finished is never left
-    // at `target`, and a file that was there stays as it was.
+    // runner missing from in.appDir) when it cannot, and SilentAbort when `events` asked it to stop; a
+    // cabinet that could not be finished is never left at `target`, and a file that was there stays as it
+    // was. Only `waiting` and `cancelRequested` of `events` are used.
     bool BuildCabinet(const BuildInputs& in, const QString& target, const QString& outName,
-                      const QString& entriesFileName);
+                      const QString& entriesFileName, const PackEvents& events = {});
 
     TSTCabWriter CabWriter1;
 };

@@ -1,16 +1,14 @@
 #include "pipeline/FileHelpers.h"
 
 #include "pipeline/PendingFiles.h"
-#include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/FileSearch.h"
+#include "platform/PartialFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 
 namespace pw {
 
@@ -23,8 +21,7 @@ QString BareFileName(const QString& path)
 
 bool WriteThroughPartialFile(const QString& target, const std::function<bool(const QString& partial)>& write)
 {
-    const QFileInfo info(target);
-    const QString partial = info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".partial");
+    const QString partial = PartialFileName(target);
     const PendingFile pending(partial);
     bool made = false;
     try {
@@ -37,11 +34,7 @@ bool WriteThroughPartialFile(const QString& target, const std::function<bool(con
         QFile::remove(partial);
         return false;
     }
-    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
-        const int error = errno;
-        QFile::remove(partial);
-        throw CannotCreateFile(target, SystemErrorText(error));
-    }
+    GivePartialFileItsName(partial, target);
     return true;
 }
 

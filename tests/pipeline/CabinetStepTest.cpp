@@ -1,6 +1,7 @@
 // The cabinet packaging step: the two add-on layouts, read back by the independent decoders.
 #include "archive/cabinet/ESTCabinet.h"
 #include "pipeline/CabinetStep.h"
+#include "platform/Errors.h"
 
 #include "CabinetDecoders.h"
 #include "support/TempDir.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 
 namespace {
 
@@ -136,6 +138,47 @@ TEST_F(CabinetStepTest, MissingProgramFolderRaisesTheSystemsError)
     in.startFile = "setup.exe";
     EXPECT_THROW(step.BuildCabinet(in, dir.path("out/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini"), UserError);
     EXPECT_TRUE(QDir(dir.path("out")).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST_F(CabinetStepTest, ASetOfSeveralCabinetsComesOutUnderTheChosenName)
+{
+    PW_SKIP_WITHOUT_DECODERS();
+    in.compact = false;
+    in.sourceDir = dir.path("program");
+    in.startFile = "setup.exe";
+    QByteArray noise(150000, Qt::Uninitialized);
+    QRandomGenerator random(7);
+    for (char& byte : noise)
+        byte = char(random.bounded(256));
+    dir.write("program/setup.exe", noise);
+    step.CabWriter1.CabinetSizeThreshold = 60000;
+    step.BuildCabinet(in, dir.path("out/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini");
+    const QStringList cabinets = QDir(dir.path("out")).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_GE(cabinets.size(), 2);
+    for (int i = 1; i < cabinets.size(); ++i)
+        EXPECT_TRUE(cabinets.contains(QStringLiteral("MyApp%1.cab").arg(i))) << cabinets.join(' ').toStdString();
+    EXPECT_TRUE(pwtest::DecodersExtract(dir.path("out/MyApp.cab"),
+                                        {{"svcpack/setup.exe", noise}, {"ENTRIES_MYAPP.ini", entries}},
+                                        {pwtest::Decoder::Cabextract, pwtest::Decoder::SevenZip}));
+}
+
+TEST_F(CabinetStepTest, AStopAskedForWhileWaitingEndsTheStepSilentlyAndKeepsAnEarlierFile)
+{
+    in.compact = false;
+    in.sourceDir = dir.path("program");
+    in.startFile = "setup.exe";
+    for (int i = 0; i < 30; ++i)
+        dir.write(QStringLiteral("program/part%1.bin").arg(i), QByteArray(200000, char('a' + i % 26)));
+    dir.write("program/setup.exe", "MZ");
+    const QString target = dir.write("out/MyApp.cab", "an earlier add-on");
+    int waits = 0;
+    PackEvents events;
+    events.waiting = [&] { ++waits; };
+    events.cancelRequested = [&] { return waits >= 2; };
+    EXPECT_THROW(step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini", events), SilentAbort);
+    EXPECT_EQ(waits, 2);
+    EXPECT_EQ(pwtest::ReadAll(target), "an earlier add-on");
+    EXPECT_EQ(QDir(dir.path("out")).entryList(QDir::Files | QDir::Hidden), QStringList("MyApp.cab"));
 }
 
 }  // namespace

@@ -149,7 +149,8 @@ BOOL FciGetTempFile(char* pszTempName, int cbTempName, void*)
 
 INT_PTR FciGetOpenInfo(char* pszName, USHORT* pdate, USHORT* ptime, USHORT* pattribs, int* err, void* pv)
 {
-    const int fd = ::open(pszName, O_RDONLY | O_CLOEXEC);
+    // Without waiting: opening a named pipe for reading would wait for a writer for ever.
+    const int fd = ::open(pszName, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return Fail(err);
     struct stat st {};
@@ -159,8 +160,9 @@ INT_PTR FciGetOpenInfo(char* pszName, USHORT* pdate, USHORT* ptime, USHORT* patt
         return -1;
     }
     ::close(fd);
-    if (S_ISDIR(st.st_mode)) {
-        *err = EISDIR;
+    // Only a plain file has data to store: a folder has none, a pipe or a device may never end.
+    if (!S_ISREG(st.st_mode)) {
+        *err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return -1;
     }
     // The host's nearest to the file attributes: no write permission is read-only, a leading dot hidden;

@@ -5,6 +5,8 @@
 #include "archive/cabinet/ESTCabinet.h"
 #include "platform/FileNames.h"
 #include "platform/FileSearch.h"
+#include "platform/FolderWalk.h"
+#include "platform/PartialFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace pw {
 namespace {
@@ -33,14 +36,6 @@ QString WithTrailingSlash(const QString& folder)
 QString Numbered(QString text, int number)
 {
     return text.replace(QLatin1Char('*'), QString::number(number));
-}
-
-// Gets a cabinet's folder ready: created with its parents, and no file of the cabinet's name in it.
-void PrepareCabinetPlace(const CCAB& ccab)
-{
-    const QString folder = QFile::decodeName(ccab.szCabPath);
-    QDir().mkpath(folder);
-    QFile::remove(folder + QFile::decodeName(ccab.szCab));
 }
 
 }  // namespace
@@ -100,6 +95,7 @@ void TSTCabWriter::SetCompressionLzxLevel(int level)
 void TSTCabWriter::OpenCabinet(const QString& fileName)
 {
     CloseCabinet(false);
+    DropSet();  // what a failed FCICreate left
     cabinetFile_ = QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(fileName));
     erf_ = {};
     ccab_ = {};
@@ -127,11 +123,11 @@ void TSTCabWriter::OpenCabinet(const QString& fileName)
     const QByteArray path = QFile::encodeName(WithTrailingSlash(QFile::decodeName(ccab_.szCabPath)));
     if (!CopyText(ccab_.szCabPath, path))
         throw CannotCreateFile(cabinetFile_, SystemErrorText(ENAMETOOLONG));
-    PrepareCabinetPlace(ccab_);
+    BeginCabinetFile(ccab_);
     filesInCabinet_ = filesInFolder_ = 0;
     progressCountdown_ = 0;
-    context_ = CabinetLibrary::FCICreate(&erf_, FilePlaced, FciAlloc, FciFree, FciOpen, FciRead, FciWrite, FciClose,
-                                         FciSeek, FciDelete, FciGetTempFile, &ccab_, this);
+    context_ = CabinetLibrary::FCICreate(&erf_, FilePlaced, FciAlloc, FciFree, OpenFile, FciRead, FciWrite, FciClose,
+                                         FciSeek, DeleteFile, FciGetTempFile, &ccab_, this);
     if (!context_)
         RaiseError();
 }
@@ -163,29 +159,21 @@ void TSTCabWriter::AddFiles(const QString& mask, const QString& prefix, bool rec
     QString folder;
     QString pattern;
     SplitMask(mask, &folder, &pattern);
-    AddFilesIn(folder, pattern, prefix, recursive);
-}
-
-void TSTCabWriter::AddFilesIn(const QString& folder, const QString& pattern, const QString& prefix, bool recursive)
-{
-    const DirListing files = FindEntries(folder, pattern);
-    if (files.error != 0)
-        throw OperatingSystemError(files.error);
-    for (const DirEntry& entry : files.entries) {
-        if (!entry.isDir)
-            AddFile(JoinPath(folder, entry.name, QLatin1Char('/')), JoinPath(prefix, entry.name, QLatin1Char('\\')),
-                    false);
-    }
-    if (!recursive)
-        return;
-    const DirListing all = FindEntries(folder, QStringLiteral("*"));
-    if (all.error != 0)
-        throw OperatingSystemError(all.error);
-    for (const DirEntry& entry : all.entries) {
-        if (entry.isDir)
-            AddFilesIn(JoinPath(folder, entry.name, QLatin1Char('/')) + QLatin1Char('/'), pattern,
-                       JoinPath(prefix, entry.name, QLatin1Char('\\')), true);
-    }
+    bool stopped = false;
+    WalkRules rules;
+    rules.takesFile = [&pattern](const QString& name) { return WildcardMatch(pattern, name); };
+    rules.recursive = recursive;
+    rules.filesFirst = true;
+    rules.cancelled = [&stopped] { return stopped; };
+    rules.pump = [this, &stopped] { stopped = !Wait(); };
+    WalkFolder(folder, rules, [&](const WalkEntry& entry) {
+        if (entry.info.isDirectory())
+            return;
+        const QString inside = entry.path.mid(folder.size()).replace(QLatin1Char('/'), QLatin1Char('\\'));
+        AddFile(entry.path, JoinPath(prefix, inside, QLatin1Char('\\')), false);
+    });
+    if (stopped)
+        throw ESTCabinet(ERF{FCIERR_USER_ABORT, 0, 1});
 }
 
 void TSTCabWriter::FlushCabinet()
@@ -207,14 +195,70 @@ void TSTCabWriter::CloseCabinet(bool flush)
     if (!context_)
         return;
     if (flush) {
+        // On failure the context stays open, to be dropped with its set by the next OpenCabinet,
+        // CloseCabinet (flush = false) or the destructor.
         if (!CabinetLibrary::FCIFlushCabinet(context_, 0, NextCabinet, Status))
             RaiseError();
         filesInCabinet_ = filesInFolder_ = 0;
     }
     const HFCI context = context_;
     context_ = nullptr;
-    if (!CabinetLibrary::FCIDestroy(context))
+    const bool destroyed = CabinetLibrary::FCIDestroy(context);
+    if (flush && destroyed)
+        GiveSetItsNames();
+    else
+        DropSet();
+    if (!destroyed)
         RaiseError();
+}
+
+void TSTCabWriter::BeginCabinetFile(const CCAB& ccab)
+{
+    const QString folder = QFile::decodeName(ccab.szCabPath);
+    QDir().mkpath(folder);
+    const QByteArray name = QByteArray(ccab.szCabPath) + ccab.szCab;
+    const QByteArray partial = QFile::encodeName(PartialFileName(QFile::decodeName(name)));
+    QFile::remove(QFile::decodeName(partial));
+    set_.append({name, partial});
+}
+
+QByteArray TSTCabWriter::WrittenName(const char* path) const
+{
+    for (const SetFile& file : set_) {
+        if (file.name == path)
+            return file.partial;
+    }
+    return path;
+}
+
+void TSTCabWriter::GiveSetItsNames()
+{
+    const QList<SetFile> set = std::exchange(set_, {});
+    for (qsizetype i = 0; i < set.size(); ++i) {
+        if (!QFile::exists(QFile::decodeName(set[i].partial)))
+            continue;  // nothing was added: the Cabinet API writes no empty cabinet
+        try {
+            GivePartialFileItsName(QFile::decodeName(set[i].partial), QFile::decodeName(set[i].name));
+        } catch (...) {
+            for (qsizetype j = i + 1; j < set.size(); ++j)
+                QFile::remove(QFile::decodeName(set[j].partial));
+            throw;
+        }
+    }
+}
+
+void TSTCabWriter::DropSet()
+{
+    for (const SetFile& file : std::exchange(set_, {}))
+        QFile::remove(QFile::decodeName(file.partial));
+}
+
+bool TSTCabWriter::Wait()
+{
+    bool abort = false;
+    if (OnWaiting && waitPacer_.Due())
+        OnWaiting(*this, abort);
+    return !abort;
 }
 
 QString TSTCabWriter::CabinetFileNameFor(int cabinet) const
@@ -274,7 +318,7 @@ BOOL TSTCabWriter::NextCabinet(PCCAB pccab, ULONG cbPrevCab, void* pv)
     if (writer.OnGetNextCabinet)
         writer.OnGetNextCabinet(writer, *pccab, cbPrevCab, abort);
     if (!abort)
-        PrepareCabinetPlace(*pccab);
+        writer.BeginCabinetFile(*pccab);
     writer.filesInCabinet_ = writer.filesInFolder_ = 0;
     return abort ? 0 : 1;
 }
@@ -311,7 +355,21 @@ LONG TSTCabWriter::Status(UINT typeStatus, ULONG cb1, ULONG cb2, void* pv)
     default:
         break;
     }
+    if (!abort && !writer.Wait())
+        abort = true;
     return abort ? -1 : result;
+}
+
+INT_PTR TSTCabWriter::OpenFile(char* pszFile, int oflag, int pmode, int* err, void* pv)
+{
+    QByteArray path = static_cast<TSTCabWriter*>(pv)->WrittenName(pszFile);
+    return FciOpen(path.data(), oflag, pmode, err, pv);
+}
+
+int TSTCabWriter::DeleteFile(char* pszFile, int* err, void* pv)
+{
+    QByteArray path = static_cast<TSTCabWriter*>(pv)->WrittenName(pszFile);
+    return FciDelete(path.data(), err, pv);
 }
 
 }  // namespace pw

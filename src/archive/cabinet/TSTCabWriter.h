@@ -2,8 +2,14 @@
 // Writes cabinet files through the Cabinet API: fills its CCAB record from the properties, names the
 // further cabinets of a set, keeps file-count limits per cabinet and per folder, adds folder trees under
 // a prefix, and turns the API's notifications into events.
+//
+// Every cabinet of a set is written under a hidden name beside its own (".NAME.partial") and takes its
+// own name only when the whole set is finished, so a set that fails or is dropped leaves nothing behind
+// and an earlier file of the same name stays as it was; the names inside the cabinets are the real ones.
+#include "platform/Pacer.h"
 #include "platform/cabinet/Fci.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -55,16 +61,21 @@ public:
         OnCabinetStatus;
     std::function<void(TSTCabWriter&, bool& abort)> OnProgress;
     std::function<void(TSTCabWriter&, const QString& fileName, bool& skip)> OnBeforeFileAdd;
+    // Not among the stored events: raised at a steady pace (between data blocks, while a cabinet is
+    // copied together, between the files of a folder) so that a window can repaint and stop the writer.
+    std::function<void(TSTCabWriter&, bool& abort)> OnWaiting;
 
-    // Discards any open cabinet and starts a set whose first cabinet is `fileName`.
+    // Discards any open cabinet and starts a set whose first cabinet is `fileName`; creates its folder.
     void OpenCabinet(const QString& fileName);
     // `name` is the name inside the cabinet, "\" between its folders.
     void AddFile(const QString& source, const QString& name, bool execute);
-    // Every file matching the mask that ends `mask`, under `prefix` plus its path below the mask's folder.
+    // Every file matching the mask that ends `mask`, under `prefix` plus its path below the mask's folder;
+    // a folder's files before its sub-folders. The walk's rules (FolderWalk) apply.
     void AddFiles(const QString& mask, const QString& prefix, bool recursive);
     void FlushCabinet();
     void FlushFolder();
-    // With `flush` the last cabinet is finished; without it whatever is not yet written is dropped.
+    // With `flush` the last cabinet is finished and every cabinet of the set takes its name; without it
+    // the set is dropped.
     void CloseCabinet(bool flush);
 
     QString CabinetFileNameFor(int cabinet) const;
@@ -75,10 +86,24 @@ private:
     static int FilePlaced(PCCAB pccab, char* pszFile, LONG cbFile, BOOL fContinuation, void* pv);
     static BOOL NextCabinet(PCCAB pccab, ULONG cbPrevCab, void* pv);
     static LONG Status(UINT typeStatus, ULONG cb1, ULONG cb2, void* pv);
+    static INT_PTR OpenFile(char* pszFile, int oflag, int pmode, int* err, void* pv);
+    static int DeleteFile(char* pszFile, int* err, void* pv);
 
-    void AddFilesIn(const QString& folder, const QString& pattern, const QString& prefix, bool recursive);
     [[noreturn]] void RaiseError() const;
     HFCI RequireContext() const;
+    bool Wait();  // false when the OnWaiting handler asked to stop
+    // A cabinet of the set, about to be written: its folder made, an old partial file of it gone.
+    void BeginCabinetFile(const CCAB& ccab);
+    QByteArray WrittenName(const char* path) const;
+    void GiveSetItsNames();
+    void DropSet();
+
+    struct SetFile {
+        QByteArray name;     // as the Cabinet API names it, folder and file name
+        QByteArray partial;  // where it is written
+    };
+    QList<SetFile> set_;
+    Pacer waitPacer_{std::chrono::milliseconds(50)};
 
     TSTCabCompressionType compressionType_ = TSTCabCompressionType::cctLzx;
     int lzxLevel_ = 21;

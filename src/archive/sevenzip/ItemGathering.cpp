@@ -1,10 +1,9 @@
 #include "archive/sevenzip/ItemGathering.h"
 
-#include "platform/FileSearch.h"
+#include "platform/FolderWalk.h"
+#include "platform/Pacer.h"
 
 #include <chrono>
-#include <set>
-#include <utility>
 
 namespace pw {
 namespace {
@@ -37,66 +36,57 @@ public:
         if (!folder.isEmpty() && !IsSeparator(folder.back()))
             folder += QLatin1Char('/');
         const QString mask = entry.mid(star + 1, 8);
-        AddFolderItem(folder);
-        Scan(folder, mask);
+        // A pattern whose folder does not exist gathers nothing, as a path that does not exist does.
+        if (AddFolderItem(folder))
+            Scan(folder, mask);
     }
 
     std::vector<GatheredItem> Take() { return std::move(items_); }
 
 private:
     // The pattern's own folder, named relative to the root folder; the root folder itself is no item.
-    void AddFolderItem(const QString& folder)
+    // False when the folder does not exist.
+    bool AddFolderItem(const QString& folder)
     {
-        const std::optional<FileInformation> info = QueryFileInformation(folder);
+        const QString path = folder.isEmpty() ? QStringLiteral(".") : folder;
+        const std::optional<FileInformation> info = QueryFileInformation(path);
         if (!info || !info->isDirectory())
-            return;
+            return false;
         QString name = folder.left(folder.size() - 1);
         const QString& root = options_.rootDir;
         if (root.isEmpty())
             name.remove(0, DrivePrefixLength(name));
-        else if (name.left(root.size()).toUpper() == root.toUpper())
+        else if (UpperCaseKeepingLength(name.left(root.size())) == UpperCaseKeepingLength(root))
             name.remove(0, root.size());
         if (!name.isEmpty())
             items_.push_back({name, *info});
+        return true;
     }
 
     void Scan(const QString& folder, const QString& mask)
     {
-        // A folder reached a second time (a link back to one of its parents) is not walked again, so the
-        // walk always ends.
-        if (const std::optional<FileInformation> self = QueryFileInformation(folder.isEmpty() ? QStringLiteral(".") : folder))
-            if (!visited_.insert({self->device, self->inode}).second)
-                return;
-        for (const DirEntry& entry : FindEntries(folder, QStringLiteral("*.*")).entries) {
-            Pump();
-            const QString path = folder + entry.name;
-            const std::optional<FileInformation> info = QueryFileInformation(path);
-            if (info && info->isDirectory()) {
-                if (!options_.options.contains(AddStoreOnlyFilename))
-                    items_.push_back({path, *info});
-                if (options_.options.contains(AddRecurseDirs))
-                    Scan(path + QLatin1Char('/'), mask);
-            } else if (info && (mask == QLatin1String(".*") || Extension(entry.name) == mask)) {
-                items_.push_back({path, *info});
-            }
-            if (options_.cancelled && options_.cancelled())
-                return;
-        }
+        WalkRules rules;
+        rules.takesFile = [&mask](const QString& name) {
+            return mask == QLatin1String(".*") || Extension(name) == mask;
+        };
+        rules.recursive = options_.options.contains(AddRecurseDirs);
+        rules.cancelled = options_.cancelled;
+        rules.pump = [this] { Pump(); };
+        WalkFolder(folder, rules, [this](const WalkEntry& entry) {
+            if (!entry.info.isDirectory() || !options_.options.contains(AddStoreOnlyFilename))
+                items_.push_back({entry.path, entry.info});
+        });
     }
 
     void Pump()
     {
-        using Clock = std::chrono::steady_clock;
-        if (!options_.pump || Clock::now() < nextPump_)
-            return;
-        options_.pump();
-        nextPump_ = Clock::now() + std::chrono::milliseconds(50);
+        if (options_.pump && pacer_.Due())
+            options_.pump();
     }
 
     const GatherOptions& options_;
     std::vector<GatheredItem> items_;
-    std::set<std::pair<std::uint64_t, std::uint64_t>> visited_;
-    std::chrono::steady_clock::time_point nextPump_ = std::chrono::steady_clock::now();
+    Pacer pacer_{std::chrono::milliseconds(50)};
 };
 
 }  // namespace
@@ -114,9 +104,24 @@ std::vector<GatheredItem> GatherItems(const QStringList& entries, const GatherOp
     return items;
 }
 
+QString UpperCaseKeepingLength(const QString& text)
+{
+    QString upper = text;
+    for (qsizetype i = 0; i < upper.size(); ++i) {
+        if (upper[i].isHighSurrogate() && i + 1 < upper.size() && upper[i + 1].isLowSurrogate()) {
+            const char32_t c = QChar::toUpper(QChar::surrogateToUcs4(upper[i], upper[i + 1]));
+            upper[i] = QChar(QChar::highSurrogate(c));
+            upper[++i] = QChar(QChar::lowSurrogate(c));
+        } else {
+            upper[i] = upper[i].toUpper();
+        }
+    }
+    return upper;
+}
+
 QString StripRootPrefix(const QString& name, const QString& rootPrefix)
 {
-    if (!rootPrefix.isEmpty() && name.left(rootPrefix.size()).toUpper() == rootPrefix)
+    if (!rootPrefix.isEmpty() && UpperCaseKeepingLength(name.left(rootPrefix.size())) == rootPrefix)
         return name.mid(rootPrefix.size());
     return name;
 }

@@ -23,6 +23,10 @@ struct GatherOptions {
 
 std::vector<GatheredItem> GatherItems(const QStringList& entries, const GatherOptions& options);
 
+// The text upper-cased one character at a time, so that it keeps its length: "ß" stays "ß", where
+// QString::toUpper makes it "SS" and a prefix of the upper-cased root no longer lines up with the names.
+QString UpperCaseKeepingLength(const QString& text);
+
 // The stored name of an item, before and after the OnSetAddName handler has seen it: the root prefix
 // (compared without regard to case) comes off first; then the drive or root prefix and, with
 // AddStoreOnlyFilename, the folders. The archive's separator is "/".

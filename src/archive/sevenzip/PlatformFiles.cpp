@@ -4,13 +4,10 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pw {
 namespace {
-
-constexpr std::uint64_t kTicksFrom1601To1970 = 116444736000000000ull;
 
 int ReadRetrying(int fd, char* buffer, size_t size)
 {
@@ -36,28 +33,6 @@ bool WriteWhole(int fd, const char* data, size_t size)
 }
 
 }  // namespace
-
-std::uint64_t FileTimeFromUnix(qint64 seconds, qint64 nanoseconds)
-{
-    return std::uint64_t(seconds * 10000000 + nanoseconds / 100 + qint64(kTicksFrom1601To1970));
-}
-
-std::optional<FileInformation> QueryFileInformation(const QString& path)
-{
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return std::nullopt;
-    FileInformation info;
-    const bool folder = S_ISDIR(st.st_mode);
-    info.size = folder ? 0 : qint64(st.st_size);
-    info.lastWriteTime = FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
-    info.attributes = folder ? kAttributeDirectory : kAttributeArchive;
-    if (!(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
-        info.attributes |= kAttributeReadOnly;
-    info.device = st.st_dev;
-    info.inode = st.st_ino;
-    return info;
-}
 
 int CopyFileNoReplace(const QString& source, const QString& dest)
 {

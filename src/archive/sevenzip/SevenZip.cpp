@@ -123,7 +123,7 @@ void TSevenZip::SendCompressionProperties()
     std::vector<const wchar_t*> namePointers;
     std::vector<PROPVARIANT> values(properties.size(), PROPVARIANT{});
     for (size_t i = 0; i < properties.size(); ++i) {
-        names.push_back(properties[i].name.toStdWString());
+        names.push_back(SevenZipLibrary::WideText(properties[i].name));
         if (const auto* number = std::get_if<std::uint32_t>(&properties[i].value)) {
             values[i].vt = VT_UI4;
             values[i].ulVal = *number;
@@ -148,7 +148,7 @@ qint32 TSevenZip::Add()
 
 qint32 TSevenZip::Pack()
 {
-    AddRootDir = AddRootDir.toUpper();
+    AddRootDir = UpperCaseKeepingLength(AddRootDir);
     QString rootPrefix = AddRootDir;
     if (!rootPrefix.isEmpty() && !rootPrefix.endsWith(QLatin1Char('/')) && !rootPrefix.endsWith(QLatin1Char('\\')))
         rootPrefix += QLatin1Char('/');

@@ -24,7 +24,8 @@ public:
     TSevenZip& operator=(const TSevenZip&) = delete;
 
     // Writes SZFileName from FileList. Returns 0 on success, the library's own failure code, or -1 when
-    // nothing was gathered. Throws SilentAbort when the archive file cannot be created.
+    // nothing was gathered. Throws SilentAbort when the archive file cannot be created, and UserError
+    // when the walk of a folder meets what it cannot pack (see FolderWalk).
     qint32 Add();
 
     QString AddRootDir;  // upper-cased by Add

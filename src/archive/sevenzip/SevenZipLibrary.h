@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+
 namespace pw {
 
 class SevenZipLibrary {
@@ -26,6 +28,11 @@ public:
 
     // A new object of class `clsid` answering `iid`, with one reference the caller owns.
     HRESULT CreateObject(const GUID& clsid, const GUID& iid, void** out) const;
+
+    // A string as the library takes it: one wchar_t for each UTF-16 unit, a character outside the 16-bit
+    // range as its two surrogates. The archive format stores UTF-16 and the library writes each wchar_t
+    // as one unit, so a whole character in a 4-byte wchar_t would lose its upper bits.
+    static std::wstring WideText(const QString& text);
 
     // Strings the library frees itself (property values it clears, passwords it is handed) must come
     // from its own allocator.

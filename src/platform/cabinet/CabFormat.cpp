@@ -1,6 +1,9 @@
 #include "platform/cabinet/CabFormat.h"
 
+#include "platform/cabinet/DeflateCodes.h"
+
 #include <libdeflate.h>
+#include <zlib.h>
 
 #include <bit>
 #include <cmath>
@@ -69,17 +72,51 @@ std::uint32_t Checksum(const unsigned char* data, std::size_t size, std::uint32_
 BlockEncoder::~BlockEncoder()
 {
     libdeflate_free_compressor(compressor_);
+    if (zlib_)
+        deflateEnd(zlib_);
+    delete zlib_;
+}
+
+std::size_t BlockEncoder::DeflateWithZlib(const unsigned char* data, std::uint32_t size, unsigned char* out,
+                                          std::size_t room, int strategy)
+{
+    if (!zlib_) {
+        zlib_ = new z_stream{};
+        if (deflateInit2(zlib_, kDeflateLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+            delete zlib_;
+            zlib_ = nullptr;
+            return 0;
+        }
+    } else if (deflateReset(zlib_) != Z_OK) {
+        return 0;
+    }
+    if (deflateParams(zlib_, kDeflateLevel, strategy) != Z_OK)
+        return 0;
+    zlib_->next_in = const_cast<unsigned char*>(data);
+    zlib_->avail_in = size;
+    zlib_->next_out = out;
+    zlib_->avail_out = static_cast<uInt>(room);
+    return deflate(zlib_, Z_FINISH) == Z_STREAM_END ? zlib_->total_out : 0;
 }
 
 std::uint32_t BlockEncoder::Deflate(const unsigned char* data, std::uint32_t size, unsigned char* out)
 {
     // Each block is a deflate stream of its own that ends with a final block; one that would not shrink
-    // below the MSZIP bound is written as a single stored block instead.
+    // below the MSZIP bound is written as a single stored block instead. libdeflate can describe a block
+    // with codes that leave bit patterns unused, which some readers refuse; zlib never does, so such a
+    // block (and any output of several blocks, not looked into) is made again by zlib: by Huffman codes
+    // alone, quickly, where libdeflate found matches not worth their cost.
     out[0] = 'C';
     out[1] = 'K';
     const std::size_t room = kMaxMsZipPayload - 2;
-    std::size_t packed =
-        LooksIncompressible(data, size) ? 0 : libdeflate_deflate_compress(compressor_, data, size, out + 2, room);
+    std::size_t packed = 0;
+    if (!LooksIncompressible(data, size)) {
+        packed = libdeflate_deflate_compress(compressor_, data, size, out + 2, room);
+        const CodeShape shape = packed > 0 ? ShapeOfCodes(out + 2, packed) : CodeShape::Complete;
+        if (shape != CodeShape::Complete)
+            packed = DeflateWithZlib(data, size, out + 2, room,
+                                     shape == CodeShape::LiteralsOnly ? Z_HUFFMAN_ONLY : Z_DEFAULT_STRATEGY);
+    }
     if (packed == 0 || packed >= size + kStoredOverhead) {
         unsigned char* p = out + 2;
         p[0] = 0x01;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 struct libdeflate_compressor;
+struct z_stream_s;
 
 namespace pw::fci {
 
@@ -71,8 +72,11 @@ public:
 
 private:
     std::uint32_t Deflate(const unsigned char* data, std::uint32_t size, unsigned char* out);
+    std::size_t DeflateWithZlib(const unsigned char* data, std::uint32_t size, unsigned char* out, std::size_t room,
+                                int strategy);
 
-    libdeflate_compressor* compressor_ = nullptr;
+    libdeflate_compressor* compressor_ = nullptr;  // the fast engine, for nearly every block
+    z_stream_s* zlib_ = nullptr;                   // for the blocks whose codes not every reader takes
 };
 
 }  // namespace pw::fci

@@ -140,7 +140,7 @@ BOOL Context::FlushFolder(PFNFCIGETNEXTCABINET nextCabinet, PFNFCISTATUS status)
 
 void Context::ReadSource(const char* source, const char* name, bool execute, PFNFCIGETOPENINFO openInfo)
 {
-    FileRecord file{CallerString(name, CallerAllocator<char>(cb_.memory)), 0, open_.total, 0, 0, 0, 0, false};
+    FileRecord file{CallerString(name, CallerAllocator<char>(cb_.memory)), 0, 0, 0, 0, 0, 0, false};
     int err = 0;
     const INT_PTR handle = openInfo(const_cast<char*>(source), &file.date, &file.time, &file.attribs, &err, pv_);
     if (handle == -1)
@@ -150,6 +150,8 @@ void Context::ReadSource(const char* source, const char* name, bool execute, PFN
     if (!IsAscii(name))
         file.attribs |= kAttribNameIsUtf8;
     try {
+        MakeRoomInFolder(handle);
+        file.offset = open_.total;
         for (;;) {
             const UINT room = kBlockSize - open_.buffered;
             const UINT got = cb_.read(handle, buffer_.data() + open_.buffered, room, &err, pv_);
@@ -174,6 +176,26 @@ void Context::ReadSource(const char* source, const char* name, bool execute, PFN
     cb_.close(handle, &err, pv_);
     open_.currentFileBytes += FileRecordBytes(file);
     open_.files.push_back(std::move(file));
+}
+
+void Context::MakeRoomInFolder(INT_PTR source)
+{
+    // A folder addresses at most kMaxFolderBytes, and a file cannot be split between two folders. So a
+    // file that would carry the open folder past that starts a folder of its own, and one larger than any
+    // folder is refused before a byte of it is read. A source whose size cannot be had (a pipe) is read
+    // and held to the limit as it comes.
+    int err = 0;
+    const LONG size = cb_.seek(source, 0, kSeekEnd, &err, pv_);
+    if (size == -1 && err == EOVERFLOW)
+        throw Failure{FCIERR_CAB_FORMAT_LIMIT, EFBIG, true};
+    if (size == -1)
+        return;
+    if (cb_.seek(source, 0, kSeekSet, &err, pv_) != 0)
+        throw Failure{FCIERR_READ_SRC, static_cast<UINT>(err), true};
+    if (static_cast<std::uint32_t>(size) > kMaxFolderBytes)
+        throw Failure{FCIERR_CAB_FORMAT_LIMIT, EFBIG, true};
+    if (!open_.files.empty() && kMaxFolderBytes - open_.total < static_cast<std::uint32_t>(size))
+        CloseFolder();
 }
 
 void Context::EmitBlock()

@@ -114,6 +114,7 @@ private:
     BOOL Report(Failure failure);
 
     void ReadSource(const char* source, const char* name, bool execute, PFNFCIGETOPENINFO openInfo);
+    void MakeRoomInFolder(INT_PTR source);
     void EmitBlock();
     void CloseFolder();
     void SpillFullCabinets();

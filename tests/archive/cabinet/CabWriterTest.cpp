@@ -13,7 +13,10 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -38,6 +41,15 @@ QByteArray TextLike(qsizetype size)
     for (int line = 0; text.size() < size; ++line)
         text += "line " + QByteArray::number(line) + ": the quick brown fox jumps over the lazy dog\r\n";
     return text.left(size);
+}
+
+// What "seq FIRST LAST" prints.
+QByteArray Numbers(int first, int last)
+{
+    QByteArray text;
+    for (int n = first; n <= last; ++n)
+        text += QByteArray::number(n) + '\n';
+    return text;
 }
 
 void WriteTree(const pwtest::TempDir& dir, const QString& root, const FileTree& tree)
@@ -79,6 +91,7 @@ TEST_P(CabWriterKinds, TreesComeOutByteForByte)
         {QString::fromUtf8("caf\xc3\xa9/na\xc3\xafve \xc3\xbc.txt"), "utf-8 name"},
         {"a/b/c/d/e/f/g/h/i/j/deep.txt", "deep"},
         {"sub/.hidden", "dot file"},
+        {"numbers.txt", Numbers(1, 20000)},  // a few letters: blocks of literals alone
     };
     WriteTree(dir, "src", tree);
     TSTCabWriter writer;
@@ -132,10 +145,18 @@ TEST_P(CabWriterKinds, SizeThresholdSpansFilesAcrossASetOfCabinets)
             if (continuation)
                 continued << QString::fromUtf8(ccab.szCab) + QLatin1Char(':') + name;
         };
+        const QString earlier = dir.write(QStringLiteral("out%1/set1.cab").arg(limit), "an earlier file");
+        QStringList seenWhileWriting;
+        writer.OnCabinetStatus = [&](TSTCabWriter&, quint32, quint32, quint32&, bool&) {
+            seenWhileWriting = QDir(out).entryList(QDir::Files);
+        };
         writer.OpenCabinet(out + "/set.cab");
         writer.AddFiles(dir.path("src/*"), "", false);
         writer.CloseCabinet(true);
-        const QStringList cabinets = QDir(out).entryList(QDir::Files);
+        // Each cabinet takes its name only when the whole set is written.
+        EXPECT_EQ(seenWhileWriting, QStringList("set1.cab"));
+        EXPECT_NE(pwtest::ReadAll(earlier), "an earlier file");
+        const QStringList cabinets = QDir(out).entryList(QDir::Files | QDir::Hidden);
         EXPECT_GE(cabinets.size(), 4);
         EXPECT_FALSE(continued.isEmpty()) << "some file goes on in a later cabinet";
         for (const QString& cabinet : cabinets)
@@ -229,17 +250,27 @@ TEST(CabWriter, NamesOfFurtherCabinets)
     EXPECT_EQ(writer.CabinetFileNameFor(2), "noextension2");
 }
 
-TEST(CabWriter, OpenCabinetMakesItsFolderAndRemovesAnOldFile)
+TEST(CabWriter, AnEarlierFileStaysUntilTheNewCabinetIsComplete)
 {
     pwtest::TempDir dir;
     const QString old = dir.write("out/a.cab", "an old cabinet");
     TSTCabWriter writer;
+    writer.SetCompressionType(TSTCabCompressionType::cctNone);
     writer.OpenCabinet(dir.path("out/a.cab"));
-    EXPECT_FALSE(QFile::exists(old));
+    writer.AddFile(dir.write("f", "new"), "f", false);
+    EXPECT_EQ(pwtest::ReadAll(old), "an old cabinet");
+    writer.CloseCabinet(false);
+    EXPECT_EQ(pwtest::ReadAll(old), "an old cabinet") << "dropped, not finished";
+    writer.OpenCabinet(dir.path("out/a.cab"));
+    writer.AddFile(dir.path("f"), "f", false);
+    writer.CloseCabinet(true);
+    EXPECT_TRUE(pwtest::DecodersExtract(old, {{"f", "new"}}, {Decoder::Cabextract}));
+    EXPECT_EQ(QDir(dir.path("out")).entryList(QDir::Files | QDir::Hidden), QStringList("a.cab"));
+
     writer.OpenCabinet(dir.path("new/sub/b.cab"));
     EXPECT_TRUE(QFileInfo(dir.path("new/sub")).isDir());
-    writer.CloseCabinet(false);
-    EXPECT_FALSE(QFile::exists(dir.path("new/sub/b.cab"))) << "discarded, not finished";
+    writer.CloseCabinet(true);  // nothing added: no cabinet
+    EXPECT_TRUE(QDir(dir.path("new/sub")).isEmpty(QDir::Files | QDir::Hidden));
     writer.CloseCabinet(true);  // nothing open: nothing happens
 }
 
@@ -369,7 +400,7 @@ TEST(CabWriter, UnreadableSourcesRaiseClearErrors)
     EXPECT_TRUE(longName.message().startsWith("Data-size or file-count exceeded CAB format limits [0x0009]."));
 }
 
-TEST(CabWriter, FileLargerThanAFolderCanHoldFails)
+TEST(CabWriter, FileLargerThanAFolderCanHoldIsRefusedBeforeItIsRead)
 {
     pwtest::TempDir dir;
     const QString big = dir.write("big");
@@ -377,13 +408,16 @@ TEST(CabWriter, FileLargerThanAFolderCanHoldFails)
     TSTCabWriter writer;
     writer.SetCompressionType(TSTCabCompressionType::cctMsZip);
     writer.OpenCabinet(dir.path("x.cab"));
+    int blocks = 0;
+    writer.OnFileStatus = [&](TSTCabWriter&, quint32, quint32, bool&) { ++blocks; };
     const ESTCabinet e = CabinetErrorOf([&] { writer.AddFile(big, "big", false); });
     EXPECT_EQ(e.erfOper(), 9u);
     EXPECT_EQ(e.erfType(), UINT(EFBIG));
-    // What was read of it is in the folder already: nothing more is written from that folder.
-    EXPECT_EQ(CabinetErrorOf([&] { writer.CloseCabinet(true); }).erfOper(), 9u);
-    writer.CloseCabinet(false);
-    EXPECT_FALSE(QFile::exists(dir.path("x.cab")));
+    EXPECT_EQ(blocks, 0);
+    // Nothing of it went in, so the cabinet can still be made.
+    writer.AddFile(dir.write("small", "s"), "small", false);
+    writer.CloseCabinet(true);
+    EXPECT_TRUE(pwtest::DecodersExtract(dir.path("x.cab"), {{"small", "s"}}, {Decoder::Cabextract}));
 }
 
 TEST(CabWriter, OutputFolderThatCannotBeMadeFails)
@@ -417,6 +451,99 @@ TEST(CabWriter, FullDiskFailsAndLeavesNoCabinet)
         EXPECT_TRUE(QDir(mountPoint).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
     ::umount(target.constData());
+}
+
+TEST(CabWriterWalk, ALinkBackToAParentIsWalkedOnce)
+{
+    PW_SKIP_WITHOUT_DECODERS();
+    pwtest::TempDir dir;
+    dir.write("src/a.txt", "a");
+    dir.write("src/sub/b.txt", "b");
+    ASSERT_EQ(::symlink(".", QFile::encodeName(dir.path("src/sub/loop")).constData()), 0);
+    ASSERT_EQ(::symlink("sub", QFile::encodeName(dir.path("src/again")).constData()), 0);
+    TSTCabWriter writer;
+    writer.SetCompressionType(TSTCabCompressionType::cctMsZip);
+    writer.OpenCabinet(dir.path("x.cab"));
+    writer.AddFiles(dir.path("src/*"), "svcpack", true);
+    writer.CloseCabinet(true);
+    const QStringList names = pwtest::ListedNames(dir.path("x.cab"));
+    EXPECT_EQ(names.size(), 2) << names.join(' ').toStdString();
+    EXPECT_TRUE(names.contains("svcpack/a.txt"));
+}
+
+// A reader opened on a named pipe waits for a writer; this one comes after a while, so that a walk that
+// opens the pipe ends instead of hanging the test.
+class PipeUnblocker {
+public:
+    explicit PipeUnblocker(const QString& pipe)
+        : thread_([path = QFile::encodeName(pipe)] {
+              std::this_thread::sleep_for(std::chrono::seconds(3));
+              const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK);
+              if (fd >= 0)
+                  ::close(fd);
+          })
+    {
+    }
+    ~PipeUnblocker() { thread_.join(); }
+
+private:
+    std::thread thread_;
+};
+
+TEST(CabWriterWalk, SpecialFilesStopTheWalkWithAMessageNamingThem)
+{
+    pwtest::TempDir dir;
+    dir.write("src/a.txt", "a");
+    const QString pipe = dir.path("src/sub/fifo.txt");
+    QDir().mkpath(dir.path("src/sub"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    PipeUnblocker unblocker(pipe);
+    TSTCabWriter writer;
+    writer.SetCompressionType(TSTCabCompressionType::cctNone);
+    writer.OpenCabinet(dir.path("x.cab"));
+    try {
+        writer.AddFiles(dir.path("src/*"), "svcpack", true);
+        FAIL() << "a named pipe was packed";
+    } catch (const UserError& e) {
+        EXPECT_EQ(e.message(), "\"" + pipe + "\" is a named pipe, not a file: it cannot be packed.");
+    }
+    writer.CloseCabinet(false);
+    // A mask that does not take it leaves it alone.
+    writer.OpenCabinet(dir.path("x.cab"));
+    writer.AddFiles(dir.path("src/*.none"), "svcpack", true);
+    writer.CloseCabinet(false);
+    // Named directly, it is refused without waiting for a writer.
+    writer.OpenCabinet(dir.path("x.cab"));
+    EXPECT_EQ(CabinetErrorOf([&] { writer.AddFile(pipe, "p", false); }).erfOper(), 1u);
+    writer.CloseCabinet(false);
+    EXPECT_FALSE(QFile::exists(dir.path("x.cab")));
+}
+
+TEST(CabWriter, TheWaitingHandlerCanStopTheWriterAndNothingIsLeft)
+{
+    pwtest::TempDir dir;
+    for (int i = 0; i < 40; ++i)
+        dir.write(QStringLiteral("src/f%1.bin").arg(i), RandomBytes(100000, quint32(i)));
+    const QString earlier = dir.write("out/x.cab", "an earlier add-on");
+    for (const int stopAt : {1, 3}) {
+        TSTCabWriter writer;
+        writer.SetCompressionType(TSTCabCompressionType::cctMsZip);
+        int waits = 0;
+        writer.OnWaiting = [&](TSTCabWriter&, bool& abort) {
+            abort = ++waits == stopAt;
+            std::this_thread::sleep_for(std::chrono::milliseconds(60));  // paced by time: let it pass
+        };
+        writer.OpenCabinet(earlier);
+        const ESTCabinet e = CabinetErrorOf([&] {
+            writer.AddFiles(dir.path("src/*"), "", true);
+            writer.CloseCabinet(true);
+        });
+        EXPECT_EQ(e.erfOper(), UINT(FCIERR_USER_ABORT));
+        EXPECT_EQ(waits, stopAt);
+        writer.CloseCabinet(false);
+        EXPECT_EQ(pwtest::ReadAll(earlier), "an earlier add-on");
+        EXPECT_EQ(QDir(dir.path("out")).entryList(QDir::Files | QDir::Hidden), QStringList("x.cab"));
+    }
 }
 
 }  // namespace

@@ -28,13 +28,18 @@ struct ToolRun {
 };
 ToolRun RunTool(const QString& program, const QStringList& arguments);
 
-// Every file of `folder` below it.
-FileTree ReadTree(const QString& folder);
-
-// Tests and extracts `cabinet` (the first of a set) with each decoder into a fresh folder and compares what
+// Extracts `cabinet` (the first of a set) with each decoder into a fresh folder and compares what
 // comes out with `expected`, byte for byte.
 ::testing::AssertionResult DecodersExtract(const QString& cabinet, const FileTree& expected,
                                            std::initializer_list<Decoder> decoders = kAllDecoders);
+
+// Relative path ("/" between folders) to the file on disk whose bytes it should have: for trees too big
+// to hold in memory, compared piece by piece.
+using FileSources = QMap<QString, QString>;
+::testing::AssertionResult DecodersExtractFiles(const QString& cabinet, const FileSources& expected,
+                                                std::initializer_list<Decoder> decoders = kAllDecoders);
+// Every file below `folder`, under `prefix` plus its path below the folder.
+FileSources FilesBelow(const QString& folder, const QString& prefix);
 
 // A folder for many small files: in memory where the machine has such a file system, since creating
 // thousands of files on disk takes seconds.

@@ -57,13 +57,12 @@ CommandResult RunCommand(const QString& program, const QStringList& arguments, c
     return result;
 }
 
-std::map<QString, ListedEntry> ListArchive(const QString& archive)
+std::vector<std::pair<QString, ListedEntry>> ListArchiveInOrder(const QString& archive)
 {
-    std::map<QString, ListedEntry> entries;
+    std::vector<std::pair<QString, ListedEntry>> entries;
     const CommandResult listing = RunCommand(QStringLiteral("7z"), {QStringLiteral("l"), QStringLiteral("-slt"), archive});
     const QStringList lines = QString::fromUtf8(listing.output).split(QLatin1Char('\n'));
     bool inEntries = false;
-    QString path;
     for (const QString& raw : lines) {
         const QString line = raw.trimmed();
         if (line.startsWith(QLatin1String("----------"))) {
@@ -75,17 +74,26 @@ std::map<QString, ListedEntry> ListArchive(const QString& archive)
         const QString key = line.section(QStringLiteral(" = "), 0, 0);
         const QString value = line.section(QStringLiteral(" = "), 1);
         if (key == QLatin1String("Path"))
-            path = value;
-        else if (key == QLatin1String("Size"))
-            entries[path].size = value.toLongLong();
+            entries.emplace_back(value, ListedEntry{});
+        if (entries.empty())
+            continue;
+        ListedEntry& entry = entries.back().second;
+        if (key == QLatin1String("Size"))
+            entry.size = value.toLongLong();
         else if (key == QLatin1String("Folder"))
-            entries[path].folder = value == QLatin1String("+");
+            entry.folder = value == QLatin1String("+");
         else if (key == QLatin1String("Attributes") && value.startsWith(QLatin1Char('D')))
-            entries[path].folder = true;
+            entry.folder = true;
         else if (key == QLatin1String("Method"))
-            entries[path].method = value;
+            entry.method = value;
     }
     return entries;
+}
+
+std::map<QString, ListedEntry> ListArchive(const QString& archive)
+{
+    const auto inOrder = ListArchiveInOrder(archive);
+    return {inOrder.begin(), inOrder.end()};
 }
 
 bool ArchiveTestsClean(const QString& archive)
@@ -164,6 +172,9 @@ QString MakeSampleTree(const QString& parent)
     write(QStringLiteral("vazio.dat"), {});
     write(QStringLiteral("Ação/relatório café.txt"), "acentos\n");
     write(QStringLiteral("sub/ünïcødé_日本.txt"), text.left(777));
+    // Characters outside the 16-bit range: UTF-16 in the archive, as surrogate pairs.
+    write(QStringLiteral("emoji 😀/sorriso 🎉.txt"), "festa\n");
+    QDir().mkpath(root + QStringLiteral("/vazia 🚀"));
     write(QStringLiteral("sub/vazio2.bin"), {});
     QString deep = QStringLiteral("d");
     for (int i = 1; i < 12; ++i)

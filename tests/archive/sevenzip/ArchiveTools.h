@@ -6,6 +6,8 @@
 #include <QStringList>
 
 #include <map>
+#include <utility>
+#include <vector>
 
 namespace pwtest {
 
@@ -24,7 +26,9 @@ struct ListedEntry {
     friend bool operator==(const ListedEntry& a, const ListedEntry& b) { return a.size == b.size && a.folder == b.folder; }
 };
 
-// Path → entry, from "7z l -slt".
+// Path and entry of each item, in the archive's order, from "7z l -slt".
+std::vector<std::pair<QString, ListedEntry>> ListArchiveInOrder(const QString& archive);
+// Path → entry.
 std::map<QString, ListedEntry> ListArchive(const QString& archive);
 // True when "7z t" finds no error.
 bool ArchiveTestsClean(const QString& archive);
@@ -38,7 +42,7 @@ bool ReferenceArchive(const QString& folder, int level, const QString& archive);
 // Relative path → contents, folders as "<dir>", for every entry below `folder`.
 std::map<QString, QByteArray> ReadTree(const QString& folder);
 
-// A program folder with empty files, an empty folder, non-ASCII names, a deep tree and some bytes that
+// A program folder with empty files, empty folders, non-ASCII names (some outside the 16-bit range), a deep tree and some bytes that
 // compress and some that do not. Returns its path without a trailing "/".
 QString MakeSampleTree(const QString& parent);
 

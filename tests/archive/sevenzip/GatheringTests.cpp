@@ -2,6 +2,8 @@
 #include "archive/sevenzip/CompressionProperties.h"
 #include "archive/sevenzip/ItemGathering.h"
 #include "archive/sevenzip/SevenZip.h"
+#include "platform/Errors.h"
+#include "ArchiveTools.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -9,10 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pw;
-using pwtest::TempDir;
+using namespace pwtest;
 
 namespace {
 
@@ -29,74 +34,97 @@ protected:
         dir.write(QStringLiteral("App/archive.tar.gz"), "z");
     }
 
-    // Stored names, in gathering order, as Add would name them.
-    QStringList Stored(const QStringList& entries, QString root, AddOpts options = {AddRecurseDirs})
+    // Stored names, sorted: what the writer puts in an archive, as 7-Zip lists it.
+    QStringList Stored(const QStringList& entries, const QString& root, AddOpts options = {AddRecurseDirs})
     {
-        root = root.toUpper();
-        QString prefix = root;
-        if (!prefix.isEmpty() && !prefix.endsWith(QLatin1Char('/')))
-            prefix += QLatin1Char('/');
+        TSevenZip writer;
+        for (const QString& entry : entries)
+            writer.FileList.Append(entry);
+        writer.AddRootDir = root;
+        writer.AddOptions = options;
+        writer.SZFileName = archive;
+        QFile::remove(archive);
+        EXPECT_EQ(writer.Add(), 0);
         QStringList names;
-        for (const GatheredItem& item : GatherItems(entries, {root, options, {}, {}}))
-            names.append(FinishStoredName(StripRootPrefix(item.name, prefix), options));
+        for (const auto& [path, entry] : ListArchiveInOrder(archive))
+            names << path;
+        names.sort();
         return names;
     }
 
-    QStringList Sorted(QStringList list)
+    // Names relative to the program folder, in the order they were gathered.
+    QStringList GatheredOrder(AddOpts options = {AddRecurseDirs})
     {
-        list.sort();
-        return list;
+        QStringList names;
+        for (const GatheredItem& item : GatherItems({app + QStringLiteral("/*.*")}, {app, options, {}, {}}))
+            names << item.name.mid(app.size() + 1);
+        return names;
     }
 
     TempDir dir;
     QString app = dir.path(QStringLiteral("App"));
+    QString archive = dir.path(QStringLiteral("names.7z"));
 };
 
-TEST_F(SevenZipGathering, TheProgramFolderIsStoredRelativeToItselfDepthFirst)
+TEST_F(SevenZipGathering, TheProgramFolderIsStoredRelativeToItself)
 {
-    const QStringList names = Stored({app + QStringLiteral("/*.*")}, app);
-    EXPECT_EQ(Sorted(names), QStringList({"archive.tar.gz", "lib", "lib/core.dll", "lib/deep", "lib/deep/data.txt",
-                                          "lib/setup.exe", "notes.txt", "readme.TXT", "setup.exe"}));
-    // A folder comes before its contents, and its contents before its later siblings.
+    EXPECT_EQ(Stored({app + QStringLiteral("/*.*")}, app),
+              QStringList({"archive.tar.gz", "lib", "lib/core.dll", "lib/deep", "lib/deep/data.txt", "lib/setup.exe",
+                           "notes.txt", "readme.TXT", "setup.exe"}));
+}
+
+TEST_F(SevenZipGathering, AFolderComesBeforeItsContentsAndTheyBeforeItsLaterSiblings)
+{
+    const QStringList names = GatheredOrder();
     const qsizetype lib = names.indexOf(QStringLiteral("lib"));
-    const qsizetype deep = names.indexOf(QStringLiteral("lib/deep"));
-    EXPECT_LT(lib, deep);
-    EXPECT_EQ(names.indexOf(QStringLiteral("lib/deep/data.txt")), deep + 1);
-    for (qsizetype i = lib + 1; i < names.size() && names[i].startsWith(QLatin1String("lib/")); ++i)
-        EXPECT_GT(i, lib);
+    const auto inLib = [](const QString& name) { return name.startsWith(QLatin1String("lib/")); };
+    const qsizetype contents = std::count_if(names.begin(), names.end(), inLib);
+    ASSERT_EQ(contents, 4);
+    for (qsizetype i = lib + 1; i <= lib + contents; ++i)
+        EXPECT_TRUE(i < names.size() && inLib(names[i])) << names.join(' ').toStdString();
+    EXPECT_EQ(names.indexOf(QStringLiteral("lib/deep/data.txt")), names.indexOf(QStringLiteral("lib/deep")) + 1);
+}
+
+TEST_F(SevenZipGathering, ARootWhoseUpperCaseIsLongerStillComesOffTheNames)
+{
+    // "ß" upper-cases to "SS", "ŉ" to two letters as well.
+    dir.write(QStringLiteral("Straße ŉ/setup.exe"), "MZ");
+    dir.write(QStringLiteral("Straße ŉ/sub/data.txt"), "d");
+    const QString folder = dir.path(QStringLiteral("Straße ŉ"));
+    EXPECT_EQ(Stored({folder + QStringLiteral("/*.*")}, folder), QStringList({"setup.exe", "sub", "sub/data.txt"}));
 }
 
 TEST_F(SevenZipGathering, WithoutARootTheFolderItselfIsAnItemAndNamesAreFullPathsWithoutTheRoot)
 {
     const QString full = app.mid(1);  // this host's root "/" is its drive prefix
     const QStringList names = Stored({app + QStringLiteral("/*.*")}, QString());
-    EXPECT_EQ(names.first(), full);
+    EXPECT_TRUE(names.contains(full));
     EXPECT_TRUE(names.contains(full + QStringLiteral("/lib/deep/data.txt")));
+    EXPECT_EQ(names.size(), 10);
     EXPECT_EQ(Stored({app + QStringLiteral("/*.*")}, QString(), {AddRecurseDirs, AddIncludeDriveLetter}), names);
 }
 
 TEST_F(SevenZipGathering, ARootInAnotherLetterCaseStillMakesNamesRelative)
 {
-    EXPECT_EQ(Sorted(Stored({app + QStringLiteral("/*.*")}, app.toLower())),
-              Sorted(Stored({app + QStringLiteral("/*.*")}, app)));
+    EXPECT_EQ(Stored({app + QStringLiteral("/*.*")}, app.toLower()), Stored({app + QStringLiteral("/*.*")}, app));
 }
 
 TEST_F(SevenZipGathering, WithoutRecursionSubfoldersAreItemsButNotTheirContents)
 {
-    EXPECT_EQ(Sorted(Stored({app + QStringLiteral("/*.*")}, app, {})),
+    EXPECT_EQ(Stored({app + QStringLiteral("/*.*")}, app, {}),
               QStringList({"archive.tar.gz", "lib", "notes.txt", "readme.TXT", "setup.exe"}));
 }
 
 TEST_F(SevenZipGathering, StoreOnlyFilenameDropsFoldersAndKeepsEqualNames)
 {
-    EXPECT_EQ(Sorted(Stored({app + QStringLiteral("/*.*")}, app, {AddRecurseDirs, AddStoreOnlyFilename})),
+    EXPECT_EQ(Stored({app + QStringLiteral("/*.*")}, app, {AddRecurseDirs, AddStoreOnlyFilename}),
               QStringList({"archive.tar.gz", "core.dll", "data.txt", "notes.txt", "readme.TXT", "setup.exe",
                            "setup.exe"}));
 }
 
 TEST_F(SevenZipGathering, MasksCompareTheLastExtensionExactly)
 {
-    const auto withMask = [&](const QString& mask) { return Sorted(Stored({app + QStringLiteral("/*") + mask}, app)); };
+    const auto withMask = [&](const QString& mask) { return Stored({app + QStringLiteral("/*") + mask}, app); };
     EXPECT_EQ(withMask(QStringLiteral(".txt")), QStringList({"lib", "lib/deep", "lib/deep/data.txt", "notes.txt"}));
     EXPECT_EQ(withMask(QStringLiteral(".TXT")), QStringList({"lib", "lib/deep", "readme.TXT"}));
     EXPECT_EQ(withMask(QStringLiteral(".tar.gz")), QStringList({"lib", "lib/deep"}));
@@ -107,7 +135,7 @@ TEST_F(SevenZipGathering, MasksCompareTheLastExtensionExactly)
 
 TEST_F(SevenZipGathering, TextBeforeTheStarIsAFurtherFolder)
 {
-    EXPECT_EQ(Sorted(Stored({app + QStringLiteral("/lib*.*")}, app)),
+    EXPECT_EQ(Stored({app + QStringLiteral("/lib*.*")}, app),
               QStringList({"lib", "lib/core.dll", "lib/deep", "lib/deep/data.txt", "lib/setup.exe"}));
 }
 
@@ -124,7 +152,7 @@ TEST_F(SevenZipGathering, AnEntryBeginningWithAStarScansTheCurrentFolder)
 {
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(app + QStringLiteral("/lib")));
-    const QStringList names = Sorted(Stored({QStringLiteral("*.*")}, QString()));
+    const QStringList names = Stored({QStringLiteral("*.*")}, QString());
     QDir::setCurrent(previous);
     EXPECT_EQ(names, QStringList({"core.dll", "deep", "deep/data.txt", "setup.exe"}));
 }
@@ -135,6 +163,19 @@ TEST_F(SevenZipGathering, ALinkBackToAParentIsNotWalkedForever)
     const QStringList names = Stored({app + QStringLiteral("/*.*")}, app);
     EXPECT_TRUE(names.contains(QStringLiteral("lib/loop")));
     EXPECT_FALSE(names.contains(QStringLiteral("lib/loop/setup.exe")));
+}
+
+TEST_F(SevenZipGathering, ANamedPipeTakenByTheMaskStopsTheGatheringWithAMessage)
+{
+    const QString pipe = app + QStringLiteral("/lib/fifo.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_EQ(Stored({app + QStringLiteral("/*.dll")}, app), QStringList({"lib", "lib/core.dll", "lib/deep"}));
+    try {
+        GatherItems({app + QStringLiteral("/*.txt")}, {app, {AddRecurseDirs}, {}, {}});
+        FAIL() << "a named pipe was gathered";
+    } catch (const UserError& e) {
+        EXPECT_TRUE(e.message().startsWith('"' + pipe + QStringLiteral("\" is a named pipe"))) << e.message().toStdString();
+    }
 }
 
 TEST_F(SevenZipGathering, ACancelStopsTheScanAfterTheCurrentEntry)

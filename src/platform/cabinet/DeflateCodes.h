@@ -1,0 +1,19 @@
+#pragma once
+// A look at the Huffman codes a deflate stream declares, for the readers that take fewer streams than
+// RFC 1951 allows.
+#include <cstddef>
+
+namespace pw::fci {
+
+enum class CodeShape {
+    Complete,      // one final block that every reader decodes: stored, fixed codes, or complete codes
+    LiteralsOnly,  // one final block of literals alone, whose distance code is empty (one of length 0)
+    Unknown,       // any other incomplete code, or several blocks, which are not looked into
+};
+
+// A dynamic block may declare a code that leaves some bit patterns unused: no distance at all when it
+// holds only literals, or a single distance code of length 1. The format allows both, but libmspack, the
+// reader behind cabextract, refuses such a block and every block after it in its folder.
+CodeShape ShapeOfCodes(const unsigned char* stream, std::size_t size);
+
+}  // namespace pw::fci
