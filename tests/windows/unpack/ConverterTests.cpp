@@ -17,6 +17,7 @@ extern "C" {
 
 #include <cstdlib>
 #include <cstring>
+#include <ostream>
 
 using namespace pwtest;
 
@@ -117,6 +118,12 @@ struct Filter {
     uint32_t method;
     lzma_vli liblzma;
 };
+
+// Test names carry the parameter's printed form: its name, not its bytes (which hold a pointer).
+void PrintTo(const Filter& filter, std::ostream* out)
+{
+    *out << filter.name;
+}
 
 class BranchConverter : public ::testing::TestWithParam<Filter> {};
 
