@@ -18,6 +18,7 @@
 typedef struct Install {
     DWORD failure;
     int restart;
+    RtText lastMedia; /* the source file asked for last */
 } Install;
 
 static void LogFileFailure(const PwChar *what, const PwChar *file, const PwChar *more, DWORD code)
@@ -36,13 +37,23 @@ static UINT CALLBACK OnQueueEvent(PVOID context, UINT notification, UINT_PTR par
     Install *install = context;
     switch (notification) {
     case SPFILENOTIFY_NEEDMEDIA: {
+        /* SetupAPI may ask for media that are there (Wine asks for every source): go on when the file, or
+           the cabinet or tag file it comes in, is in place, unless it was asked for just before. */
         const SOURCE_MEDIA_W *media = (const SOURCE_MEDIA_W *)param1;
-        RtText file = {0};
-        RtText_AppendPath(&file, media->SourcePath ? media->SourcePath : u"", media->SourcePath ? RtLength(media->SourcePath) : 0,
-                          media->SourceFile, RtLength(media->SourceFile));
+        const PwChar *folder = media->SourcePath ? media->SourcePath : u"";
+        RtText file = {0}, tag = {0};
+        RtText_AppendPath(&file, folder, RtLength(folder), media->SourceFile, RtLength(media->SourceFile));
+        if (media->Tagfile && *media->Tagfile)
+            RtText_AppendPath(&tag, folder, RtLength(folder), media->Tagfile, RtLength(media->Tagfile));
+        int present = RtIsFile(RtText_Z(&file)) || (tag.length && RtIsFile(RtText_Z(&tag)));
+        int again = RtEqualNoCase(file.chars, file.length, RtText_Z(&install->lastMedia), install->lastMedia.length);
+        RtText_Free(&install->lastMedia);
+        install->lastMedia = file;
+        RtText_Free(&tag);
+        if (present && !again)
+            return FILEOP_DOIT;
         install->failure = ERROR_FILE_NOT_FOUND;
         LogFileFailure(u"source file missing: ", RtText_Z(&file), NULL, install->failure);
-        RtText_Free(&file);
         SetLastError(install->failure);
         return FILEOP_ABORT;
     }
@@ -102,8 +113,11 @@ static void NeverAsk(void)
 static DWORD InstallSection(HINF inf, const PwChar *section, const PwChar *sourceFolder)
 {
     Install install = {0};
-    if (!SetupInstallFromInfSectionW(NULL, inf, section, SPINST_ALL, NULL, sourceFolder,
-                                     SP_COPY_NEWER_OR_SAME | SP_COPY_NOBROWSE, OnQueueEvent, &install, NULL, NULL)) {
+    BOOL installed = SetupInstallFromInfSectionW(NULL, inf, section, SPINST_ALL, NULL, sourceFolder,
+                                                 SP_COPY_NEWER_OR_SAME | SP_COPY_NOBROWSE, OnQueueEvent, &install,
+                                                 NULL, NULL);
+    RtText_Free(&install.lastMedia);
+    if (!installed) {
         DWORD error = install.failure ? install.failure : GetLastError() ? GetLastError() : ERROR_GEN_FAILURE;
         RtLog_Failure(u"the installation of the section failed", error);
         return error;
