@@ -3,7 +3,7 @@
 /* Past this size the log starts afresh when a program opens it. */
 #define LOG_LIMIT (64 * 1024)
 
-static HANDLE logFile = INVALID_HANDLE_VALUE;
+static HANDLE logFile; /* NULL when there is no log */
 static RtText logPrefix;
 static HANDLE console;
 
@@ -17,9 +17,11 @@ void RtLog_Start(void)
     if (path.length && !path.failed)
         logFile = CreateFileW(RtText_Z(&path), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (logFile == INVALID_HANDLE_VALUE)
+        logFile = NULL;
     RtText_Free(&path);
     LARGE_INTEGER size;
-    if (logFile != INVALID_HANDLE_VALUE && GetFileSizeEx(logFile, &size) && size.QuadPart > LOG_LIMIT)
+    if (logFile && GetFileSizeEx(logFile, &size) && size.QuadPart > LOG_LIMIT)
         SetEndOfFile(logFile); /* a fresh handle stands at offset 0 */
 
     RtText self = {0};
@@ -55,7 +57,7 @@ static void WriteUtf8(HANDLE file, const PwChar *text, size_t length, int append
 
 void RtLog_Line(const PwChar *text)
 {
-    if (logFile == INVALID_HANDLE_VALUE)
+    if (!logFile)
         return;
     SYSTEMTIME now;
     GetLocalTime(&now);

@@ -12,8 +12,15 @@ static int Job_Open(Job *job)
     job->job = CreateJobObjectW(NULL, NULL);
     job->port = CreateIoCompletionPort(INVALID_HANDLE_VALUE, NULL, 0, 1);
     JOBOBJECT_ASSOCIATE_COMPLETION_PORT link = {job->job, job->port};
-    return job->job && job->port
-        && SetInformationJobObject(job->job, JobObjectAssociateCompletionPortInformation, &link, sizeof link);
+    if (!job->job || !job->port
+        || !SetInformationJobObject(job->job, JobObjectAssociateCompletionPortInformation, &link, sizeof link))
+        return 0;
+    /* A process that asks to leave the job may: without this its CreateProcess would fail, and so might the
+       installation. It is then not waited for, as it asked. */
+    JOBOBJECT_BASIC_LIMIT_INFORMATION limits = {0};
+    limits.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+    SetInformationJobObject(job->job, JobObjectBasicLimitInformation, &limits, sizeof limits);
+    return 1;
 }
 
 static void Job_Close(Job *job)

@@ -79,13 +79,20 @@ void RtText_AppendAscii(RtText *text, const char *ascii)
 
 void RtText_AppendNumber(RtText *text, uint64_t value)
 {
-    PwChar digits[20];
-    size_t count = 0;
-    do {
-        digits[sizeof digits / sizeof *digits - ++count] = (PwChar)('0' + value % 10);
-        value /= 10;
-    } while (value);
-    RtText_Append(text, digits + sizeof digits / sizeof *digits - count, count);
+    /* Digits by subtracting powers of ten: dividing a 64-bit number would take a compiler helper on i686. */
+    uint64_t powers[20];
+    powers[19] = 1;
+    for (int i = 19; i > 0; --i)
+        powers[i - 1] = powers[i] * 10;
+    int started = 0;
+    for (int i = 0; i < 20; ++i) {
+        PwChar digit = '0';
+        for (; value >= powers[i]; value -= powers[i])
+            ++digit;
+        started |= digit != '0' || i == 19;
+        if (started)
+            RtText_AppendChar(text, digit);
+    }
 }
 
 /* The code point of the sequence at *p, which it passes; -1 for anything that is not the shortest form of a
