@@ -93,11 +93,11 @@ SfxBlockResult SfxBlock_Read(const uint8_t *bytes, size_t size, SfxBlock *config
     const size_t startLength = sizeof kStart - 1, endLength = sizeof kEnd - 1;
     if (size < startLength || memcmp(bytes, kStart, startLength) != 0)
         return SFX_BLOCK_NO_BLOCK;
-    /* The end marker counts at the start of a line with the archive right after it (line breaks aside): a
-       value may hold the marker's text, since the build writes values as they stand. */
+    /* The end marker counts where the archive follows it (line breaks aside): a value may hold the marker's
+       text, since the build writes values as they stand. */
     int sawEnd = 0;
     for (size_t at = startLength; at + endLength <= size; ++at) {
-        if (!IsLineBreak(bytes[at - 1]) || memcmp(bytes + at, kEnd, endLength) != 0)
+        if (memcmp(bytes + at, kEnd, endLength) != 0)
             continue;
         sawEnd = 1;
         size_t archive = at + endLength;
