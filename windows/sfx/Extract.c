@@ -30,7 +30,7 @@ DWORD MakeFolders(RtText *path, size_t from, size_t end, int refuseLinks)
             DWORD attributes = GetFileAttributesW(path->chars);
             error = attributes == INVALID_FILE_ATTRIBUTES            ? GetLastError()
                   : !(attributes & FILE_ATTRIBUTE_DIRECTORY)        ? ERROR_DIRECTORY
-                  : refuseLinks && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? ERROR_ACCESS_DENIED
+                  : refuseLinks && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? ERROR_CANT_ACCESS_FILE
                                                                     : 0;
         }
         path->chars[i] = saved;
@@ -56,12 +56,14 @@ static SzResult PreparePath(Extraction *x, const SzItem *item)
 {
     RtText_Truncate(&x->relative, 0);
     RtText_Truncate(&x->path, x->installer->longFolder.length);
-    if (!SfxNames_Make(item->path, item->pathLength, &x->relative)) {
+    int safe = SfxNames_Make(item->path, item->pathLength, &x->relative);
+    RtText_AppendChar(&x->path, '\\');
+    if (!safe) {
+        RtText_Append(&x->path, item->path, item->pathLength);
         x->failedStep = u"the archive holds a name that would leave the extraction folder";
         x->error = ERROR_INVALID_NAME;
         return SZ_ERROR_NAME;
     }
-    RtText_AppendChar(&x->path, '\\');
     RtText_Append(&x->path, x->relative.chars, x->relative.length);
     if (x->path.failed || x->relative.failed) {
         x->error = ERROR_NOT_ENOUGH_MEMORY;
@@ -75,7 +77,9 @@ static SzResult PreparePath(Extraction *x, const SzItem *item)
         return SZ_OK;
     x->error = MakeFolders(&x->path, x->installer->longFolder.length, end, 1);
     if (x->error) {
-        x->failedStep = u"cannot create the folder for";
+        x->failedStep = x->error == ERROR_CANT_ACCESS_FILE
+                          ? u"refusing to write through a link or junction on the way to"
+                          : u"cannot create the folder for";
         return SZ_ERROR_WRITE;
     }
     RtText_Truncate(&x->made, 0);

@@ -35,7 +35,8 @@ DWORD Installer_ReadAt(const Installer *installer, uint64_t offset, void *buffer
 DWORD Installer_CreateFolder(Installer *installer);
 DWORD Installer_Extract(Installer *installer);
 /* Creates the folders of path[0..end) from the one that ends at path[from]; with refuseLinks a folder on
-   the way that is a link or junction is an error, so nothing is written outside the extraction folder. */
+   the way that is a link or junction is an error (ERROR_CANT_ACCESS_FILE), so nothing is written outside
+   the extraction folder. */
 DWORD MakeFolders(RtText *path, size_t from, size_t end, int refuseLinks);
 
 /* Links.c: the block's Shortcut lines. Failures are logged and change no exit code. */
