@@ -1,0 +1,279 @@
+#define _GNU_SOURCE
+#include "PosixExtract.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+typedef struct Source {
+    int fd;
+    long long start;
+} Source;
+
+static SzResult ReadAt(void *context, uint64_t offset, void *buffer, size_t size)
+{
+    const Source *s = context;
+    char *p = buffer;
+    while (size > 0) {
+        ssize_t n = pread(s->fd, p, size, (off_t)(offset + (uint64_t)s->start));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return SZ_ERROR_READ;
+        p += n;
+        size -= (size_t)n;
+    }
+    return SZ_OK;
+}
+
+static void *Allocate(void *context, size_t size)
+{
+    (void)context;
+    return malloc(size);
+}
+
+static void Release(void *context, void *block)
+{
+    (void)context;
+    free(block);
+}
+
+long long PwFindArchiveStart(int fd)
+{
+    static const char signature[6] = {'7', 'z', (char)0xBC, (char)0xAF, 0x27, 0x1C};
+    static const char marker[] = ";!@InstallEnd@!";
+    /* the module and its configuration block are small: the marker is near the start */
+    enum { SEARCHED = 1 << 20 };
+    char *head = malloc(SEARCHED);
+    ssize_t got = head == NULL ? -1 : pread(fd, head, SEARCHED, 0);
+    long long start = -1;
+    if (got >= 6 && memcmp(head, signature, 6) == 0) {
+        start = 0;
+    } else if (got > 0) {
+        const char *found = memmem(head, (size_t)got, marker, sizeof marker - 1);
+        if (found != NULL)
+            start = found - head + (long long)(sizeof marker - 1);
+    }
+    free(head);
+    return start;
+}
+
+/* ---- the sink ---- */
+typedef struct Folder {
+    char *path;
+    struct timespec times[2];
+} Folder;
+
+typedef struct Target {
+    const char *outDir;
+    char path[4096];
+    Folder *folders; /* their times are set last, once nothing more is written into them */
+    size_t numFolders;
+    char *message;
+    size_t messageSize;
+} Target;
+
+typedef struct OpenFile {
+    int fd;
+} OpenFile;
+
+/* UTF-16 with '\\' between components to a UTF-8 path under outDir; unpaired surrogates become U+FFFD. */
+static int MakePath(Target *t, const SzItem *item)
+{
+    size_t n = (size_t)snprintf(t->path, sizeof t->path, "%s/", t->outDir);
+    uint32_t i;
+    for (i = 0; i < item->pathLength; ++i) {
+        uint32_t c = item->path[i];
+        if (c == '\\')
+            c = '/';
+        else if (c >= 0xD800 && c < 0xDC00 && i + 1 < item->pathLength && item->path[i + 1] >= 0xDC00 &&
+                 item->path[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (item->path[++i] - 0xDC00);
+        else if (c >= 0xD800 && c < 0xE000)
+            c = 0xFFFD;
+        if (n + 5 >= sizeof t->path)
+            return 0;
+        if (c < 0x80) {
+            t->path[n++] = (char)c;
+        } else if (c < 0x800) {
+            t->path[n++] = (char)(0xC0 | c >> 6);
+            t->path[n++] = (char)(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            t->path[n++] = (char)(0xE0 | c >> 12);
+            t->path[n++] = (char)(0x80 | ((c >> 6) & 0x3F));
+            t->path[n++] = (char)(0x80 | (c & 0x3F));
+        } else {
+            t->path[n++] = (char)(0xF0 | c >> 18);
+            t->path[n++] = (char)(0x80 | ((c >> 12) & 0x3F));
+            t->path[n++] = (char)(0x80 | ((c >> 6) & 0x3F));
+            t->path[n++] = (char)(0x80 | (c & 0x3F));
+        }
+    }
+    t->path[n] = 0;
+    return 1;
+}
+
+/* Makes every folder on the way to path (not path itself unless `itself`). */
+static int MakeFolders(char *path, size_t skip, int itself)
+{
+    char *p;
+    for (p = path + skip; *p; ++p) {
+        if (*p != '/')
+            continue;
+        *p = 0;
+        if (mkdir(path, 0777) != 0 && errno != EEXIST)
+            return 0;
+        *p = '/';
+    }
+    return !itself || mkdir(path, 0777) == 0 || errno == EEXIST;
+}
+
+static struct timespec FromFileTime(uint64_t t)
+{
+    /* 100 ns units since 1601 to the Unix epoch */
+    const uint64_t epoch = 116444736000000000ull;
+    struct timespec ts;
+    int64_t units = (int64_t)(t - epoch);
+    ts.tv_sec = (time_t)(units / 10000000);
+    ts.tv_nsec = (long)(units % 10000000) * 100;
+    if (ts.tv_nsec < 0) {
+        ts.tv_nsec += 1000000000;
+        --ts.tv_sec;
+    }
+    return ts;
+}
+
+static SzResult Fail(Target *t, const char *what)
+{
+    snprintf(t->message, t->messageSize, "%s %s: %s", what, t->path, strerror(errno));
+    return SZ_ERROR_WRITE;
+}
+
+static SzResult Begin(void *context, const SzItem *item, void **file)
+{
+    Target *t = context;
+    size_t base = strlen(t->outDir) + 1;
+    OpenFile *f;
+    if (!MakePath(t, item)) {
+        errno = ENAMETOOLONG;
+        return Fail(t, "cannot create");
+    }
+    if (!MakeFolders(t->path, base, item->isDirectory))
+        return Fail(t, "cannot create");
+    if (item->isDirectory) {
+        Folder *grown = realloc(t->folders, (t->numFolders + 1) * sizeof *grown);
+        if (grown == NULL)
+            return SZ_ERROR_MEMORY;
+        t->folders = grown;
+        if (item->hasModified && (grown[t->numFolders].path = strdup(t->path)) != NULL) {
+            grown[t->numFolders].times[0] = grown[t->numFolders].times[1] = FromFileTime(item->modified);
+            ++t->numFolders;
+        }
+        return SZ_OK;
+    }
+    f = malloc(sizeof *f);
+    if (f == NULL)
+        return SZ_ERROR_MEMORY;
+    f->fd = open(t->path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (f->fd < 0) {
+        free(f);
+        return Fail(t, "cannot create");
+    }
+    *file = f;
+    return SZ_OK;
+}
+
+static SzResult Write(void *context, void *file, const void *data, size_t size)
+{
+    OpenFile *f = file;
+    const char *p = data;
+    while (size > 0) {
+        ssize_t n = write(f->fd, p, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return Fail(context, "cannot write");
+        p += n;
+        size -= (size_t)n;
+    }
+    return SZ_OK;
+}
+
+static SzResult End(void *context, void *file, const SzItem *item, SzResult result)
+{
+    Target *t = context;
+    OpenFile *f = file;
+    if (f == NULL)
+        return SZ_OK;
+    if (result == SZ_OK && item->hasModified) {
+        struct timespec times[2];
+        times[0] = times[1] = FromFileTime(item->modified);
+        futimens(f->fd, times);
+    }
+    if (result == SZ_OK && item->hasAttributes && (item->attributes & 1)) /* read-only */
+        fchmod(f->fd, 0444);
+    if (close(f->fd) != 0 && result == SZ_OK)
+        result = Fail(t, "cannot write");
+    free(f);
+    if (result != SZ_OK)
+        unlink(t->path); /* nothing half-written stays behind */
+    return result;
+}
+
+SzResult PwExtractArchive(const char *path, const char *outDir, char *message, size_t messageSize)
+{
+    Source source;
+    SzHost host;
+    SzSink sink;
+    Target target;
+    SzArchive *archive = NULL;
+    SzResult result;
+    struct stat st;
+    size_t i;
+    message[0] = 0;
+    source.fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (source.fd < 0 || fstat(source.fd, &st) != 0) {
+        snprintf(message, messageSize, "cannot open %s: %s", path, strerror(errno));
+        if (source.fd >= 0)
+            close(source.fd);
+        return SZ_ERROR_READ;
+    }
+    source.start = PwFindArchiveStart(source.fd);
+    if (source.start < 0) {
+        snprintf(message, messageSize, "%s is neither a 7z archive nor a self-extractor", path);
+        close(source.fd);
+        return SZ_ERROR_SIGNATURE;
+    }
+    host.context = &source;
+    host.Read = ReadAt;
+    host.Alloc = Allocate;
+    host.Free = Release;
+    memset(&target, 0, sizeof target);
+    target.outDir = outDir;
+    target.message = message;
+    target.messageSize = messageSize;
+    sink.context = &target;
+    sink.Begin = Begin;
+    sink.Write = Write;
+    sink.End = End;
+    result = SzArchive_Open(&host, (uint64_t)(st.st_size - source.start), &archive);
+    if (result == SZ_OK)
+        result = SzArchive_Extract(archive, &sink);
+    if (result != SZ_OK && message[0] == 0 && archive != NULL)
+        snprintf(message, messageSize, "%s", SzArchive_LastMessage(archive));
+    else if (result != SZ_OK && message[0] == 0)
+        snprintf(message, messageSize, "not enough memory");
+    for (i = target.numFolders; i-- > 0;) {
+        utimensat(AT_FDCWD, target.folders[i].path, target.folders[i].times, 0);
+        free(target.folders[i].path);
+    }
+    free(target.folders);
+    SzArchive_Close(archive);
+    close(source.fd);
+    return result;
+}
