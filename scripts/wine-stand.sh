@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The Wine stand on which the end-to-end tests run the add-on's x86-64 Windows programs: a private prefix and
-# home under $PW_WINE_ROOT, made fresh once per test run and served by a persistent wineserver, so that a
-# program starts in a tenth of a second instead of a second.
+# The Wine stand on which the tests and benchmarks run the add-on's x86-64 Windows programs: a private
+# prefix and home under $PW_WINE_ROOT, made fresh once per run and served by a persistent wineserver, so
+# that a program starts in a tenth of a second instead of a second.
 #
 #   wine-stand.sh start                 make a fresh prefix and keep its wineserver running
 #   wine-stand.sh run PROGRAM ARGS...   run a Windows program there (its exit code comes back in 8 bits)
