@@ -29,7 +29,7 @@ install(FILES ${PW_WINDOWS_SHIPPED} DESTINATION lib/packwright)
 # LZMA decoding comes from the LZMA SDK that Debian ships as source in lzma-dev.
 find_file(PW_LZMADEC_C LzmaDec.c PATHS /usr/include/lzma NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 
-foreach(part unpack sfx)
+foreach(part rt unpack sfx)
   if(EXISTS ${CMAKE_SOURCE_DIR}/windows/${part}/HostBuild.cmake)
     include(${CMAKE_SOURCE_DIR}/windows/${part}/HostBuild.cmake)
   endif()

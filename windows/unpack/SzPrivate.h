@@ -118,12 +118,6 @@ typedef struct SzMethod {
 /* The method with that id, or NULL when this reader does not know it. */
 const SzMethod *SzMethod_Find(uint64_t id);
 
-/* The branch converters: each undoes its filter on size bytes that start at stream position ip and
-   returns how many of them are final; the rest must be offered again with more bytes after them (or are
-   left as they are at the stream's end). */
-typedef size_t (*SzConverter)(uint32_t *state, uint8_t *data, size_t size, uint32_t ip);
-SzConverter SzFilter_Converter(uint32_t method);
-
 /* The decoding stream of one folder; the blocks it took are the caller's to free. */
 SzResult SzFolder_Open(SzBlocks *blocks, const SzStreams *streams, uint32_t folder, SzStream **output);
 /* Size of the bytes a folder's coder input reads. */
