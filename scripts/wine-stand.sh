@@ -7,6 +7,8 @@
 #   wine-stand.sh run PROGRAM ARGS...   run a Windows program there (its exit code comes back in 8 bits)
 #   wine-stand.sh stop                  stop every process of the prefix and delete the stand
 #
+# Wine's own messages are off unless WINEDEBUG asks for some.
+#
 # No display is used. The null graphics driver lets programs create windows that nobody sees; a window that
 # waits for an answer then waits for ever, as it would during an unattended Windows setup, and the test
 # that started it times out instead of passing by luck.
@@ -14,7 +16,7 @@ set -euo pipefail
 
 root=${PW_WINE_ROOT:?set PW_WINE_ROOT to the folder that holds the stand}
 wine64=${PW_WINE64:-/usr/lib/wine/wine64}
-export WINEPREFIX=$root/prefix HOME=$root/home WINEDEBUG=-all
+export WINEPREFIX=$root/prefix HOME=$root/home WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 

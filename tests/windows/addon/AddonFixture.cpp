@@ -25,13 +25,13 @@ Unpacked AddonFixture::BuildAndUnpack(const QStringList& options) const
     return UnpackAddon(cabinet, scratch_.path(QStringLiteral("cab")));
 }
 
-SetupRun AddonFixture::Run(const Unpacked& addon) const
+SetupRun AddonFixture::Run(const Unpacked& addon, MessageBoxes boxes) const
 {
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("PW_TEST_RECORD"), WindowsPath(scratch_.path(QStringLiteral("record"))));
     environment.insert(QStringLiteral("PW_TEST_EXIT_CODE"), QString::number(kChosenExitCode));
     environment.insert(QStringLiteral("PW_TEST_RECORDER"), WindowsPath(TestTool(QStringLiteral("Recorder.exe"))));
-    return RunSetupLine(addon.addProgram, addon.svcpack, temp_, environment);
+    return RunSetupLine(addon.addProgram, addon.svcpack, temp_, environment, boxes);
 }
 
 QStringList AddonFixture::Recorded(const QString& file) const

@@ -22,7 +22,7 @@ protected:
     Unpacked BuildAndUnpack(const QStringList& options) const;
 
     // Runs the add-on's line with the recorder told where to record and what to end with.
-    SetupRun Run(const Unpacked& addon) const;
+    SetupRun Run(const Unpacked& addon, MessageBoxes boxes = MessageBoxes::Wait) const;
 
     // A file the recorder wrote, as lines.
     QStringList Recorded(const QString& file) const;

@@ -188,7 +188,9 @@ std::vector<AddonCase> EveryKindAndPacking()
 INSTANTIATE_TEST_SUITE_P(Addon, AddonRun, ::testing::ValuesIn(EveryKindAndPacking()), PrintCaseName);
 
 // A package that refuses to install: msiexec's code must come back through msistub (and the self-extractor),
-// and nothing may be installed.
+// and nothing may be installed. msiexec's basic interface (the /qb-! of the command line) shows such an error
+// in a message box that waits for an answer: an unattended Windows setup would stop there for good, and so
+// does this run, until the time limit.
 using RefusedPackage = AddonRun;
 
 TEST_P(RefusedPackage, EndsWithTheInstallersCode)

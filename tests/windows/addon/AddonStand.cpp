@@ -11,10 +11,12 @@ namespace {
 
 // Long enough for a module that extracts, installs and removes a few megabytes on a busy machine; a program
 // that waits for an answer from a window nobody sees never ends, and is stopped here.
-constexpr int kRunLimitMs = 120000;
+constexpr int kRunLimitMs = 60000;
 
-ToolRun RunProcess(const QString& program, const QStringList& arguments, const QString& folder,
-                   const QProcessEnvironment& environment)
+}  // namespace
+
+ToolRun RunIn(const QString& folder, const QString& program, const QStringList& arguments,
+              const QProcessEnvironment& environment)
 {
     QProcess process;
     QProcessEnvironment all = QProcessEnvironment::systemEnvironment();
@@ -39,8 +41,6 @@ ToolRun RunProcess(const QString& program, const QStringList& arguments, const Q
     return run;
 }
 
-}  // namespace
-
 QString WindowsPath(const QString& unixPath)
 {
     return QStringLiteral("Z:") + QDir::cleanPath(unixPath).replace(QLatin1Char('/'), QLatin1Char('\\'));
@@ -63,17 +63,26 @@ QString AppDirFile(const QString& name)
 
 ToolRun RunOnWine(const QStringList& commandLine, const QString& folder, const QProcessEnvironment& environment)
 {
-    return RunProcess(QStringLiteral(PW_WINE_STAND), QStringList{QStringLiteral("run")} + commandLine, folder,
-                      environment);
+    return RunIn(folder, QStringLiteral(PW_WINE_STAND), QStringList{QStringLiteral("run")} + commandLine, environment);
 }
 
 SetupRun RunSetupLine(const QString& line, const QString& folder, const QString& temp,
-                      const QProcessEnvironment& environment)
+                      const QProcessEnvironment& environment, MessageBoxes boxes)
 {
-    const ToolRun run = RunOnWine({TestTool(QStringLiteral("RunLine.exe")), WindowsPath(temp), line}, folder,
-                                  environment);
+    QStringList commandLine = {TestTool(QStringLiteral("RunLine.exe")), WindowsPath(temp), line};
+    QProcessEnvironment all = environment;
+    if (boxes == MessageBoxes::Answered) {
+        commandLine.insert(1, QStringLiteral("--close-messages"));
+        all.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all,fixme+dialog"));
+    }
+    const ToolRun run = RunOnWine(commandLine, folder, all);
     SetupRun result;
     result.output = run.output;
+    static const QRegularExpression closedLine(QStringLiteral("^closed message=(.*?)\\r?$"),
+                                               QRegularExpression::MultilineOption);
+    for (auto it = closedLine.globalMatch(run.output); it.hasNext();)
+        result.closedMessages << it.next().captured(1);
+    result.timedMessages = int(run.output.count(QStringLiteral("MessageBoxTimeoutW timeout not supported")));
     static const QRegularExpression exitLine(QStringLiteral("^exit=(\\d+)\\r?$"),
                                              QRegularExpression::MultilineOption);
     const QRegularExpressionMatch match = exitLine.match(run.output);
@@ -88,7 +97,7 @@ ToolRun BuildAddon(const QStringList& arguments, const QString& dataHome)
 {
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-    return RunProcess(AppDirFile(QStringLiteral("packwright-build")), arguments, QString(), environment);
+    return RunIn(QString(), AppDirFile(QStringLiteral("packwright-build")), arguments, environment);
 }
 
 Unpacked UnpackAddon(const QString& cabinet, const QString& folder)

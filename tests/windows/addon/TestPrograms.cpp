@@ -69,16 +69,17 @@ QByteArray InfFile(const QString& caseName)
 
 void WriteMsiPackage(const QString& msi, const QString& caseName)
 {
-    // Outside the program folder: only the package goes into the add-on.
-    const QString payload = QDir::cleanPath(QFileInfo(msi).absolutePath() + QStringLiteral("/../msi-payload.txt"));
-    WriteFile(payload, InstalledContent(caseName));
+    // Outside the program folder: only the package goes into the add-on. wixl takes sources relative to the
+    // folder it runs in.
+    const QString payloadFolder = QDir::cleanPath(QFileInfo(msi).absolutePath() + QStringLiteral("/.."));
+    WriteFile(payloadFolder + QStringLiteral("/msi-payload.txt"), InstalledContent(caseName));
     auto code = [] { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); };
-    const ToolRun wixl = RunTool(QStringLiteral("wixl"),
-                                 {QStringLiteral("-D"), QStringLiteral("ProductCode=") + code(), QStringLiteral("-D"),
-                                  QStringLiteral("ComponentCode=") + code(), QStringLiteral("-D"),
-                                  QStringLiteral("Folder=Packwright test ") + caseName, QStringLiteral("-D"),
-                                  QStringLiteral("Payload=") + payload, QStringLiteral("-o"), msi,
-                                  QStringLiteral(PW_TEST_PACKAGE_WXS)});
+    const ToolRun wixl = RunIn(payloadFolder, QStringLiteral("wixl"),
+                               {QStringLiteral("-D"), QStringLiteral("ProductCode=") + code(), QStringLiteral("-D"),
+                                QStringLiteral("ComponentCode=") + code(), QStringLiteral("-D"),
+                                QStringLiteral("Folder=Packwright test ") + caseName, QStringLiteral("-D"),
+                                QStringLiteral("Payload=msi-payload.txt"), QStringLiteral("-o"), msi,
+                                QStringLiteral(PW_TEST_PACKAGE_WXS)});
     ASSERT_TRUE(wixl.ok) << wixl.output.toStdString();
 }
 
