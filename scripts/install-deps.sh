@@ -8,7 +8,7 @@ packages=(
   p7zip-full
   cabextract gcab libarchive-tools
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 libimage-exiftool-perl
-  gcc-mingw-w64-i686 gcc-mingw-w64-x86-64 lzma-dev
+  gcc-mingw-w64-i686 gcc-mingw-w64-x86-64 lzma-dev liblzma-dev
   wine wine64 wixl
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick xdotool

@@ -15,6 +15,23 @@
 namespace pw {
 namespace {
 
+// A line is read back as a name up to its first comma and a switch after it: a name holding a comma, or
+// a text holding a line break (or a NUL, which ends the file's text), would come back as other entries,
+// and a line with neither name nor switch says nothing.
+void CheckEntry(const QString& name, const QString& command)
+{
+    if (name.contains(QLatin1Char(',')))
+        throw UserError(QStringLiteral("O nome \"%1\" tem uma vírgula, que no catálogo separa o nome do comando. "
+                                       "Escreva o nome sem vírgula.")
+                            .arg(name));
+    for (const QString& text : {name, command}) {
+        if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')) || text.contains(QChar(0)))
+            throw UserError(QStringLiteral("O nome e o comando devem caber numa linha só."));
+    }
+    if (name.trimmed().isEmpty() && command.trimmed().isEmpty())
+        throw UserError(QStringLiteral("Escreva o nome e o comando da entrada."));
+}
+
 void CheckIndex(int index, const CatalogueText& text)
 {
     if (index < 0 || index >= text.lines.size())
@@ -59,6 +76,7 @@ QByteArray CatalogueLine(const QString& name, const QString& command)
 
 void ReplaceCatalogueEntry(const QString& path, int index, const QString& name, const QString& command)
 {
+    CheckEntry(name, command);
     EditCatalogue(path, [&](CatalogueText& text) {
         CheckIndex(index, text);
         text.lines[index] = CatalogueLine(name, command);
@@ -67,6 +85,7 @@ void ReplaceCatalogueEntry(const QString& path, int index, const QString& name, 
 
 void AppendCatalogueEntry(const QString& path, const QString& name, const QString& command)
 {
+    CheckEntry(name, command);
     EditCatalogue(path, [&](CatalogueText& text) { text.lines.append(CatalogueLine(name, command)); });
 }
 

@@ -12,6 +12,10 @@ namespace pw {
 // The line the editor writes for an entry: the name, ", ", the switch, both as typed.
 QByteArray CatalogueLine(const QString& name, const QString& command);
 
+// An entry must come back from the file as it was typed: a name holding a comma (the first comma
+// separates name and switch), a line break in either text, and an entry with neither name nor switch are
+// refused with a UserError before the file is touched.
+
 // Replaces entry `index` with a new line; every other line keeps its bytes.
 void ReplaceCatalogueEntry(const QString& path, int index, const QString& name, const QString& command);
 

@@ -4,7 +4,7 @@
 #include "catalogue/Silence.h"
 #include "platform/Errors.h"
 #include "platform/ObjectNames.h"
-#include "shell/Dialogs.h"
+#include "dialogs/Dialogs.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -2,10 +2,10 @@
 
 #include "platform/CodePage.h"
 #include "platform/HostFolders.h"
-#include "platform/TextLines.h"
 #include "project/EntriesText.h"
 #include "project/FolderScan.h"
 #include "project/ShortcutEntry.h"
+#include "project/StartFileKinds.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -60,7 +60,7 @@ QString UsageText()
         "\n"
         "  --folder DIR        the program folder to pack\n"
         "  --start FILE        its start file (.exe .bat .cmd .com .msi .inf), a name inside DIR\n"
-        "  --switch TEXT       silent-install switch of the start file\n"
+        "  --switch TEXT       silent-install switch of the start file (not for .inf files)\n"
         "  --no-compact        put the folder's files into the cabinet as they are, instead of a\n"
         "                      7-Zip self-extractor\n"
         "  --level N           7-Zip compression level: 0 none (default), 1 fast, 2 normal, 3 maximum,\n"
@@ -162,8 +162,13 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 
     if (in.sourceDir.isEmpty())
         return fail(QStringLiteral("--folder is required"));
+    in.folderText = in.sourceDir;
     if (in.startFile.isEmpty())
         return fail(QStringLiteral("--start is required"));
+    // The window disables the switch field for these start files; a switch given here would be lost.
+    if (!in.silentSwitch.isEmpty() && StartFileKindOf(in.startFile) && !TakesSilentSwitch(in.startFile))
+        return fail(QStringLiteral("--switch cannot be used with %1: an .inf file is installed without a switch")
+                        .arg(in.startFile));
     if (positional.size() != 1)
         return fail(positional.isEmpty() ? QStringLiteral("OUTPUT is required")
                                          : QStringLiteral("one OUTPUT expected, got: %1").arg(positional.join(' ')));
@@ -184,11 +189,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             return fail(QStringLiteral("cannot read the entries file %1").arg(entriesFile));
         in.entriesText = *text;
     }
-    if (anyField) {
-        QStringList lines = SplitLines(in.entriesText);
-        UpdateGeneralSection(lines, fields);
-        in.entriesText = lines.join(QLatin1Char('\n'));
-    }
+    if (anyField)
+        in.entriesText = UpdateGeneralSectionText(in.entriesText, fields);
     return cl;
 }
 

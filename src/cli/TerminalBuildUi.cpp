@@ -1,5 +1,7 @@
 #include "cli/TerminalBuildUi.h"
 
+#include "pipeline/PendingFiles.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -11,9 +13,17 @@ namespace {
 
 volatile sig_atomic_t interrupted = 0;
 
-extern "C" void OnInterrupt(int)
+// The first interrupt asks the build to stop, which then removes what it made. A second one ends the
+// program at once, by the signal's own default action, after removing the files being written.
+extern "C" void OnInterrupt(int number)
 {
-    interrupted = 1;
+    if (!interrupted) {
+        interrupted = 1;
+        return;
+    }
+    RemovePendingFiles();
+    ::signal(number, SIG_DFL);
+    ::raise(number);  // delivered when this handler returns
 }
 
 void Print(FILE* stream, const QString& text)
@@ -66,8 +76,10 @@ void TerminalBuildUi::CatchInterrupts()
 {
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
-    action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
+    // One handler at a time, whichever signal and whichever thread it reaches.
+    sigaddset(&action.sa_mask, SIGINT);
+    sigaddset(&action.sa_mask, SIGTERM);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 }

@@ -18,7 +18,7 @@ public:
     bool cancelRequested() override;
 
     // From here on, Ctrl+C (or SIGTERM) stops the packing: the build removes what it had made and ends.
-    // A second one ends the program at once.
+    // A second one ends the program at once, removing the files it was writing.
     static void CatchInterrupts();
 
     // Prints the outcome and returns the exit status: 0 only when the output file was made.

@@ -1,7 +1,9 @@
 #include "pipeline/BuildDriver.h"
 
+#include "pipeline/AppFiles.h"
 #include "pipeline/EntriesFile.h"
 #include "pipeline/FileHelpers.h"
+#include "pipeline/PendingFiles.h"
 #include "platform/Errors.h"
 
 #include <QDir>
@@ -80,9 +82,9 @@ void BuildDriver::CleanUp(const BuildInputs& in)
     Busy = false;
 }
 
-BuildDriver::Outcome BuildDriver::Report(bool success)
+BuildDriver::Outcome BuildDriver::Report(bool made)
 {
-    if (success) {
+    if (made) {
         ui_.setProgress(103);
         ShowMessage(texts.MessageStr);
         return Outcome::Succeeded;
@@ -117,46 +119,64 @@ BuildDriver::Outcome BuildDriver::CriaClick(const BuildInputs& in)
     return outcome;
 }
 
+void BuildDriver::CheckBeforeBuilding(const BuildInputs& in, const QString& target, bool plainArchive) const
+{
+    if (IsInsideFolder(target, in.sourceDir) || IsInsideFolder(target, in.dataDir))
+        throw UserError(texts.OutputFolderRefusedStr.arg(target));
+    // The folder and start file may have changed since "Criar arquivo" was enabled, also while the save
+    // dialog was open: the add-on must hold what the user sees.
+    if (QDir::cleanPath(in.folderText) != QDir::cleanPath(in.sourceDir))
+        throw UserError(texts.FolderNotReadStr.arg(in.folderText));
+    if (in.startFile.isEmpty())
+        throw UserError(texts.NoStartFileStr);
+    if (!QFileInfo(in.startFilePath()).isFile())
+        throw UserError(texts.StartFileMissingStr.arg(in.startFile, in.sourceDir));
+    if (!plainArchive) {
+        for (const QString& name : AppFilesNeeded(in))
+            RequireAppFile(in.appDir, name);
+    }
+}
+
 BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi::SaveChoice& choice)
 {
     const QString target = choice.fileName;
+    const bool plainArchive = choice.filterIndex == 2;
     ui_.setProgress(0);
     OutName = BareFileName(target);
     ShowStatus(texts.InitProcessStr);
-    if (IsInsideFolder(target, in.sourceDir) || IsInsideFolder(target, in.tempDir()))
-        throw UserError(texts.OutputFolderRefusedStr.arg(target));
+    CheckBeforeBuilding(in, target, plainArchive);
     DeleteTemporaryFiles(in);
     ui_.setProgress(1);
+
+    // Should the process be ended at once, these go with it; the clean-up below removes them otherwise.
+    const PendingFile archive(SelfExtractorArchivePath(in)), installer(SelfExtractorPath(in, OutName)),
+        entries(in.dataDir + pw::EntriesFileName(OutName));
 
     const PackEvents events{[this](qint64 total) { SevenZip1PreProgress(total); },
                             [this](const QString& name, qint64 arc, qint64 file) { SevenZip1Progress(name, arc, file); },
                             [this] { ui_.processEvents(); },
                             [this] { return ui_.cancelRequested(); }};
 
-    if (choice.filterIndex == 2) {
+    if (plainArchive) {
         ShowStatus(texts.CompactZipStr);
-        WriteThroughPartialFile(target, [&](const QString& partial) { pack.PackFolder(in, partial, events); });
-        return Report(QFileInfo::exists(target));
+        return Report(WriteThroughPartialFile(target, [&](const QString& partial) {
+            return pack.PackFolder(in, partial, events, PackPurpose::PlainArchive);
+        }));
     }
 
     if (in.compact) {
         ShowStatus(texts.CompactZipStr);
-        pack.PackFolder(in, in.tempDir() + QStringLiteral("files.7z"), events);
-        if (!QFileInfo::exists(in.tempDir() + QStringLiteral("files.7z")))
+        if (!pack.PackFolder(in, SelfExtractorArchivePath(in), events, PackPurpose::SelfExtractorArchive))
             return Report(false);
         ShowStatus(texts.CompileSFXStr);
-        if (!pack.BuildSelfExtractor(in, OutName))
-            return Report(false);
+        pack.BuildSelfExtractor(in, OutName);
     }
     ui_.setProgress(101);
     ShowStatus(texts.ProcessInfoStr);
     EntriesFileName = WriteEntriesFile(in, OutName);
-    if (!QFileInfo::exists(in.dataDir + EntriesFileName))
-        return Report(false);
     ui_.setProgress(102);
     ShowStatus(texts.CompactCABStr);
-    cabinet.BuildCabinet(in, target, OutName, EntriesFileName);
-    return Report(QFileInfo::exists(target));
+    return Report(cabinet.BuildCabinet(in, target, OutName, EntriesFileName));
 }
 
 }  // namespace pw

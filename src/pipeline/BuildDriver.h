@@ -1,7 +1,7 @@
 #pragma once
-// "Criar arquivo": asks for the output file, runs the build steps in their fixed order, moves the
-// progress bar, shows the status texts, decides success by the existence of the expected files, reports
-// the outcome and always removes the temporary files.
+// "Criar arquivo": asks for the output file, checks that the build may run, runs the build steps in
+// their fixed order, moves the progress bar, shows the status texts, reports the outcome as the steps
+// tell it (success only when the last step made the output file) and always removes the temporary files.
 #include "pipeline/BuildInputs.h"
 #include "pipeline/BuildTexts.h"
 #include "pipeline/BuildUi.h"
@@ -14,8 +14,8 @@ class BuildDriver {
 public:
     enum class Outcome {
         Cancelled,  // the save dialog was cancelled
-        Succeeded,  // the output file exists; MessageStr was shown
-        Failed,     // an expected file was missing; ErrMessageStr was shown
+        Succeeded,  // this build made the output file; MessageStr was shown
+        Failed,     // a step made no file; ErrMessageStr was shown
         Error,      // a step raised an error; its message was shown
         Aborted,    // a step gave up silently; nothing was shown
     };
@@ -41,8 +41,11 @@ public:
     CabinetStep cabinet;
 
 private:
+    // Throws UserError with the reason when the build may not run: an output in a refused folder, a
+    // folder or start file that is not the one shown, a file missing from AppDir.
+    void CheckBeforeBuilding(const BuildInputs& in, const QString& target, bool plainArchive) const;
     Outcome RunSteps(const BuildInputs& in, const BuildUi::SaveChoice& choice);
-    Outcome Report(bool success);
+    Outcome Report(bool made);
     void ShowStatus(const QString& text);
     void ShowMessage(const QString& text);
     void DeleteTemporaryFiles(const BuildInputs& in);

@@ -12,6 +12,7 @@ struct BuildInputs {
     QString appDir;            // program folder, ends in "/"
     QString dataDir;           // working folder, ends in "/"
     QString sourceDir;         // the add-on's program folder as last scanned
+    QString folderText;        // the folder the user sees (text of Pasta): a build runs only when it is sourceDir
     QString startFile;         // bare name of the start file inside sourceDir
     QString silentSwitch;      // text of SilStr
     bool compact = true;       // "Compactar com 7-Zip"

@@ -13,10 +13,15 @@ struct BuildTexts {
     QString CompactCABStr = QStringLiteral("Compactando CAB ...");
     QString InitProcessStr = QStringLiteral("Inicializando processos ...");
     QString DelTempStr = QStringLiteral("Excluindo arquivos temporários ...");
-    // Not in the language files: the refusal to write the output into the program folder being packed or
-    // into the working folder that the clean-up empties.
+    // Not in the language files: why a build does not start. The output may not go into the program
+    // folder being packed, nor into the data folder, whose temporary files the clean-up deletes.
     QString OutputFolderRefusedStr =
         QStringLiteral("O arquivo \"%1\" não pode ser criado nesta pasta. Escolha outra pasta para o arquivo.");
+    // The folder shown is not the one whose files were listed (typed and never read, or not existing).
+    QString FolderNotReadStr = QStringLiteral("A pasta \"%1\" não foi lida. Escolha uma pasta existente (saia do "
+                                              "campo ou use o botão \"...\") e selecione o programa.");
+    QString NoStartFileStr = QStringLiteral("Selecione o programa de instalação antes de criar o arquivo.");
+    QString StartFileMissingStr = QStringLiteral("O programa \"%1\" não existe mais na pasta \"%2\".");
 };
 
 // The status line's resting text.

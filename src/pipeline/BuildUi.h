@@ -1,6 +1,8 @@
 #pragma once
 // What a person sees and answers during a build. The main window implements it with its widgets and
 // Qt's dialogs; the command-line front end with the terminal; tests with a recorder.
+#include "dialogs/SaveChoice.h"
+
 #include <QString>
 
 #include <optional>
@@ -9,10 +11,7 @@ namespace pw {
 
 class BuildUi {
 public:
-    struct SaveChoice {
-        QString fileName;
-        int filterIndex = 1;  // 1: Microsoft Cabinet, 2: 7-Zip Archive
-    };
+    using SaveChoice = pw::SaveChoice;
 
     virtual ~BuildUi() = default;
 

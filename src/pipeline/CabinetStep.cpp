@@ -1,8 +1,9 @@
 #include "pipeline/CabinetStep.h"
 
+#include "pipeline/AppFiles.h"
 #include "pipeline/FileHelpers.h"
-#include "pipeline/Runners.h"
-
+#include "pipeline/PackStep.h"
+#include "project/StartFileKinds.h"
 
 namespace pw {
 namespace {
@@ -11,23 +12,25 @@ const QString kProgramFolder = QStringLiteral("svcpack");
 
 }  // namespace
 
-void CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, const QString& outName,
+bool CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, const QString& outName,
                                const QString& entriesFileName)
 {
     CabWriter1.SetCompressionType(in.compact ? TSTCabCompressionType::cctNone : TSTCabCompressionType::cctMsZip);
-    WriteThroughPartialFile(target, [&](const QString& partial) {
+    const Runner* runner = in.compact ? nullptr : RunnerOf(in.startFile);
+    const QString runnerPath = runner ? RequireAppFile(in.appDir, runner->program) : QString();
+    return WriteThroughPartialFile(target, [&](const QString& partial) {
         try {
             CabWriter1.OpenCabinet(partial);
             if (in.compact) {
-                CabWriter1.AddFiles(in.tempDir() + outName + QStringLiteral(".exe"), kProgramFolder, true);
+                CabWriter1.AddFiles(SelfExtractorPath(in, outName), kProgramFolder, true);
             } else {
                 CabWriter1.AddFiles(in.sourceDir + QStringLiteral("/*"), kProgramFolder, true);
-                const QString runner = RunnerProgram(in.startFile);
-                if (!runner.isEmpty())
-                    CabWriter1.AddFiles(in.appDir + runner, kProgramFolder, true);
+                if (runner)
+                    CabWriter1.AddFiles(runnerPath, kProgramFolder, true);
             }
             CabWriter1.AddFile(in.dataDir + entriesFileName, entriesFileName, false);
             CabWriter1.CloseCabinet(true);
+            return true;
         } catch (...) {
             CabWriter1.CloseCabinet(false);  // releases the file before it is removed
             throw;

@@ -1,7 +1,6 @@
 #include "pipeline/EntriesFile.h"
 
-#include "pipeline/Runners.h"
-#include "platform/FileNames.h"
+#include "pipeline/StartCommand.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/TextLines.h"
@@ -22,15 +21,7 @@ QString EntriesFileName(const QString& outName)
 
 QString AddProgramCommand(const BuildInputs& in, const QString& outName)
 {
-    if (in.compact)
-        return outName + QStringLiteral(".exe");
-    const QString runner = RunnerProgram(in.startFile);
-    QString line = (runner.isEmpty() ? QString() : runner + QLatin1Char(' ')) + in.startFile;
-    if (!in.silentSwitch.isEmpty())
-        line += QLatin1Char(' ') + in.silentSwitch;
-    if (LowerExtension(in.startFile) == QLatin1String(".msi"))
-        line += QStringLiteral(" /qb-!");
-    return line;
+    return in.compact ? outName + QStringLiteral(".exe") : StartCommand(in, RunnerNaming::ProgramFile);
 }
 
 QStringList EntriesFileLines(const BuildInputs& in, const QString& outName)

@@ -1,5 +1,6 @@
 #include "pipeline/FileHelpers.h"
 
+#include "pipeline/PendingFiles.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/FileSearch.h"
@@ -20,53 +21,28 @@ QString BareFileName(const QString& path)
     return dot < 0 ? name : name.left(dot);
 }
 
-void WriteThroughPartialFile(const QString& target, const std::function<void(const QString& partial)>& write)
+bool WriteThroughPartialFile(const QString& target, const std::function<bool(const QString& partial)>& write)
 {
     const QFileInfo info(target);
     const QString partial = info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".partial");
+    const PendingFile pending(partial);
+    bool made = false;
     try {
-        write(partial);
+        made = write(partial);
     } catch (...) {
         QFile::remove(partial);
         throw;
     }
-    if (!QFileInfo::exists(partial))
-        return;
+    if (!made || !QFileInfo::exists(partial)) {
+        QFile::remove(partial);
+        return false;
+    }
     if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
         const int error = errno;
         QFile::remove(partial);
         throw CannotCreateFile(target, SystemErrorText(error));
     }
-}
-
-void CopyFileData(const QString& source, const QString& dest)
-{
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return;
-    QFile out(dest);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    bool ok = true;
-    for (;;) {
-        const qint64 n = in.read(buffer.data(), buffer.size());
-        if (n < 0) {
-            ok = false;
-            break;
-        }
-        if (n == 0)
-            break;
-        if (out.write(buffer.constData(), n) != n) {
-            ok = false;
-            break;
-        }
-    }
-    if (!out.flush())
-        ok = false;
-    out.close();
-    if (!ok)
-        QFile::remove(dest);
+    return true;
 }
 
 void ListFiles(const QString& mask, QStringList& list)
@@ -83,15 +59,14 @@ void ListFiles(const QString& mask, QStringList& list)
 
 bool DeleteFiles(const QString& mask)
 {
-    QStringList names;
-    ListFiles(mask, names);
     QString folder, pattern;
     SplitMask(mask, &folder, &pattern);
-    for (const QString& name : names) {
-        if (!QFileInfo(folder + name).isDir())
-            QFile::remove(folder + name);
+    const QList<DirEntry> entries = FindEntries(folder, pattern).entries;
+    for (const DirEntry& e : entries) {
+        if (!e.isDir)
+            QFile::remove(folder + e.name);
     }
-    return !names.isEmpty();
+    return !entries.isEmpty();
 }
 
 }  // namespace pw

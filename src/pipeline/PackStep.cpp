@@ -1,40 +1,17 @@
 #include "pipeline/PackStep.h"
 
-#include "pipeline/FileHelpers.h"
-#include "pipeline/Runners.h"
+#include "pipeline/AppFiles.h"
+#include "pipeline/StartCommand.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
+#include "project/StartFileKinds.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace pw {
 namespace {
 
 const QString kQuote = QStringLiteral("\"");
-
-QString RunnerArguments(const QString& extension)
-{
-    if (extension == QLatin1String(".msi"))
-        return QStringLiteral(" /qb-!");
-    if (extension == QLatin1String(".cmd") || extension == QLatin1String(".bat"))
-        return QStringLiteral(" hidcon");
-    return {};
-}
-
-QString RunCommand(const BuildInputs& in)
-{
-    const QString extension = LowerExtension(in.startFile);
-    // A ".com" start file is a program too: it runs as an ".exe" does, as the entries file runs it.
-    if (extension == QLatin1String(".exe") || extension == QLatin1String(".com")) {
-        const QString arguments = in.silentSwitch.isEmpty() ? QString() : QLatin1Char(' ') + in.silentSwitch;
-        return kQuote + in.startFile + arguments + kQuote;
-    }
-    const QString runner = RunnerProgram(in.startFile);
-    if (runner.isEmpty())
-        return {};
-    return kQuote + BareFileName(runner) + QLatin1Char(' ') + in.startFile + RunnerArguments(extension) + kQuote;
-}
 
 int ParsedCode(const QString& text)
 {
@@ -100,10 +77,21 @@ private:
 
 }  // namespace
 
+QString SelfExtractorArchivePath(const BuildInputs& in)
+{
+    return in.tempDir() + QStringLiteral("files.7z");
+}
+
+QString SelfExtractorPath(const BuildInputs& in, const QString& outName)
+{
+    return in.tempDir() + outName + QStringLiteral(".exe");
+}
+
 QByteArray SfxConfig(const BuildInputs& in)
 {
     const QString separator = QStringLiteral("\n\r");
-    QString block = QStringLiteral(";!@Install@!UTF-8!") + separator + QStringLiteral("RunProgram=") + RunCommand(in);
+    QString block = QStringLiteral(";!@Install@!UTF-8!") + separator + QStringLiteral("RunProgram=") + kQuote +
+                    StartCommand(in, RunnerNaming::RunWord) + kQuote;
     if (LowerExtension(in.startFile) == QLatin1String(".exe"))
         block += separator + QStringLiteral("GUIMode=\"2\"");
     if (in.overwriteMode > 0)
@@ -116,19 +104,18 @@ QByteArray SfxConfig(const BuildInputs& in)
 
 PackStep::PackStep(const QStringList& libraryPlaces) : SevenZip1(libraryPlaces)
 {
-    SevenZip1.SFXModule = QStringLiteral("7zS.sfx");
+    SevenZip1.SFXModule = kSfxModule;
     SevenZip1.AddOptions = {AddRecurseDirs};
 }
 
-void PackStep::PackFolder(const BuildInputs& in, const QString& target, const PackEvents& events)
+bool PackStep::PackFolder(const BuildInputs& in, const QString& target, const PackEvents& events,
+                          PackPurpose purpose)
 {
     SevenZip1.FileList.Clear();
-    QString runnerCopy;
-    if (LowerExtension(in.startFile) == QLatin1String(".inf")) {
-        const QString runner = RunnerProgram(in.startFile);
-        runnerCopy = in.tempDir() + runner;
-        CopyFileData(in.appDir + runner, runnerCopy);
-        SevenZip1.FileList.Append(runnerCopy);
+    QString runner;
+    if (const Runner* kind = RunnerOf(in.startFile); kind && purpose == PackPurpose::SelfExtractorArchive) {
+        runner = RequireAppFile(in.appDir, kind->program);
+        SevenZip1.FileList.Append(runner);
     }
     SevenZip1.FileList.Append(in.sourceDir + QStringLiteral("/*.*"));
     if (in.compressionLevel >= SAVE && in.compressionLevel <= ULTRA)
@@ -147,10 +134,10 @@ void PackStep::PackFolder(const BuildInputs& in, const QString& target, const Pa
     };
     // The runner lies outside the program folder; the installer's run command finds it only beside the
     // start file, at the top of the archive.
-    if (!runnerCopy.isEmpty())
+    if (!runner.isEmpty())
         SevenZip1.OnSetAddName = [&](TSevenZip*, std::uint32_t, QString& name) {
-            if (name == runnerCopy)
-                name = FileNamePart(runnerCopy);
+            if (name == runner)
+                name = FileNamePart(runner);
         };
     bool cancelled = false;
     SevenZip1.OnWaiting = [&](TSevenZip* sender) {
@@ -168,26 +155,26 @@ void PackStep::PackFolder(const BuildInputs& in, const QString& target, const Pa
         QFile::remove(target);
         throw SilentAbort();
     }
-    if (result != 0 || SevenZip1.LastError != 0)
-        QFile::remove(target);
+    if (result == 0 && SevenZip1.LastError == 0)
+        return true;
+    QFile::remove(target);
+    return false;
 }
 
-bool PackStep::BuildSelfExtractor(const BuildInputs& in, const QString& outName)
+void PackStep::BuildSelfExtractor(const BuildInputs& in, const QString& outName)
 {
-    const QString exe = in.tempDir() + outName + QStringLiteral(".exe");
-    CopyFileData(in.appDir + QStringLiteral("7zS.sfx"), exe);
-    if (!QFileInfo::exists(exe))
-        return false;
+    const QString module = RequireAppFile(in.appDir, kSfxModule);
+    const QString exe = SelfExtractorPath(in, outName);
     QFile out(exe);
-    if (!out.open(QIODevice::ReadWrite | QIODevice::Append))
-        throw CannotOpenFile(exe, out.errorString());
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw CannotCreateFile(exe, out.errorString());
+    AppendFile(out, module);
     const QByteArray config = SfxConfig(in);
     if (out.write(config) != config.size())
         throw UserError(QStringLiteral("Unable to write to %1").arg(exe));
-    AppendFile(out, in.tempDir() + QStringLiteral("files.7z"));
+    AppendFile(out, SelfExtractorArchivePath(in));
     if (!out.flush())
         throw UserError(QStringLiteral("Unable to write to %1").arg(exe));
-    return true;
 }
 
 }  // namespace pw

@@ -13,11 +13,22 @@ namespace pw {
 struct PackEvents {
     std::function<void(qint64 maxProgress)> preProgress;
     std::function<void(const QString& fileName, qint64 filePosArc, qint64 filePosFile)> progress;
-    // Called at a steady pace while packing, so the window can repaint and take a click on its cancel button.
+    // Called at a steady pace while packing, so the window can repaint and take the user's Esc (or a
+    // terminal its Ctrl+C).
     std::function<void()> waiting;
     // Asked after each `waiting`: true stops the packing.
     std::function<bool()> cancelRequested;
 };
+
+// What an archive is for. The self-extractor's archive also carries the start file's runner program at
+// its top, beside the start file, where the run command finds it; a plain archive holds the program
+// folder alone.
+enum class PackPurpose { PlainArchive, SelfExtractorArchive };
+
+// Where a cabinet build keeps the self-extractor's archive and the self-extractor itself, in the working
+// folder, until the cabinet is written: "temp/files.7z" and "temp/<outName>.exe".
+QString SelfExtractorArchivePath(const BuildInputs& in);
+QString SelfExtractorPath(const BuildInputs& in, const QString& outName);
 
 // The configuration block the self-extractor reads: UTF-8, lines separated by LF CR, no final separator.
 QByteArray SfxConfig(const BuildInputs& in);
@@ -28,15 +39,15 @@ public:
     // missing, so the program can say so instead of opening its window.
     explicit PackStep(const QStringList& libraryPlaces = SevenZipLibrary::DefaultPlaces());
 
-    // Packs in.sourceDir (and, for an ".inf" start file, a copy of its runner) into a 7z archive at
-    // `target`. Reports nothing itself: the driver tests whether `target` exists, so an archive that the
-    // writer could not complete, or that misses bytes of a file it could not read, is removed. Throws
-    // SilentAbort when the archive file cannot be created and when the user stopped the packing.
-    void PackFolder(const BuildInputs& in, const QString& target, const PackEvents& events);
+    // Packs in.sourceDir into a 7z archive at `target`. True when the archive was written whole; false
+    // when the writer failed (a full disk, a file it could not read, a library error): the archive is
+    // then removed. Throws SilentAbort when the archive file cannot be created and when the user stopped
+    // the packing, and UserError when the runner program is missing from in.appDir.
+    bool PackFolder(const BuildInputs& in, const QString& target, const PackEvents& events, PackPurpose purpose);
 
-    // Joins "7zS.sfx", the configuration block and temp/files.7z into temp/<outName>.exe. False when the
-    // copy of "7zS.sfx" could not be made; throws UserError when the pieces cannot be read or written.
-    bool BuildSelfExtractor(const BuildInputs& in, const QString& outName);
+    // Joins the module "7zS.sfx" of in.appDir, the configuration block and the packed archive into the
+    // self-extractor. Throws UserError when a piece is missing or cannot be read or written.
+    void BuildSelfExtractor(const BuildInputs& in, const QString& outName);
 
     TSevenZip SevenZip1;
 };

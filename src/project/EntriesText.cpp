@@ -1,5 +1,7 @@
 #include "project/EntriesText.h"
 
+#include "platform/TextLines.h"
+
 #include <utility>
 
 namespace pw {
@@ -39,6 +41,15 @@ void UpdateGeneralSection(QStringList& lines, const DescriptiveFields& fields)
         else
             lines.insert(1, line);
     }
+}
+
+QString UpdateGeneralSectionText(const QString& text, const DescriptiveFields& fields)
+{
+    // Splitting drops the empty line after a last line break; it comes back at the end.
+    const bool endsWithBreak = text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'));
+    QStringList lines = SplitLines(text);
+    UpdateGeneralSection(lines, fields);
+    return lines.join(QLatin1Char('\n')) + (endsWithBreak ? QStringLiteral("\n") : QString());
 }
 
 }  // namespace pw

@@ -20,4 +20,8 @@ int FindEntryLine(const QStringList& lines, const QString& word);
 // fields, in the order website, version, title, language, description, builddate.
 void UpdateGeneralSection(QStringList& lines, const DescriptiveFields& fields);
 
+// The same on a whole text, as the memo and an entries file hold it: every other line stays as it is, an
+// empty last line (a text that ends with a line break) included. Lines come back separated by "\n".
+QString UpdateGeneralSectionText(const QString& text, const DescriptiveFields& fields);
+
 }  // namespace pw

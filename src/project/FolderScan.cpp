@@ -1,7 +1,7 @@
 #include "project/FolderScan.h"
 
-#include "platform/FileNames.h"
 #include "platform/FileSearch.h"
+#include "project/StartFileKinds.h"
 
 #include <QFileInfo>
 
@@ -11,8 +11,7 @@ bool IsStartFileName(const QString& name)
 {
     if (name.endsWith(QLatin1Char('\\')))
         return false;
-    static const QStringList accepted = {".exe", ".bat", ".cmd", ".com", ".msi", ".inf"};
-    return accepted.contains(LowerExtension(name));
+    return StartFileKindOf(name) != nullptr;
 }
 
 std::optional<FolderScanResult> FolderScan(const QString& folder)

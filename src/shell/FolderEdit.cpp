@@ -1,6 +1,6 @@
 #include "shell/FolderEdit.h"
 
-#include "shell/Dialogs.h"
+#include "dialogs/Dialogs.h"
 
 #include <QEvent>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "shell/Poll.h"
 
-#include "platform/FileNames.h"
+#include "project/StartFileKinds.h"
 
 #include <QFile>
 
@@ -22,7 +22,7 @@ PollState EvaluatePoll(const PollInputs& in)
                     FileExists(in.sourceDir + QLatin1Char('/') + in.startFile) && !in.busy;
     s.comprLevEnabled = in.compact;
     s.sfxTabVisible = in.compact;
-    s.silCommEnabled = LowerExtension(in.startFile) == QLatin1String(".exe");
+    s.silCommEnabled = TakesSilentSwitch(in.startFile);
     s.silStrEnabled = s.silCommEnabled;
     s.removeShortcutEnabled = in.shortcutSelected;
     s.clearShortcutsEnabled = in.shortcutCount > 0;

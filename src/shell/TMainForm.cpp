@@ -2,16 +2,15 @@
 
 #include "catalogue/Silence.h"
 #include "catalogue/TSilForm.h"
+#include "dialogs/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/HostFolders.h"
 #include "platform/ObjectNames.h"
-#include "platform/TextLines.h"
 #include "project/EntriesText.h"
 #include "project/FolderScan.h"
 #include "project/ShortcutEntry.h"
 #include "project/TAddAtalhoForm.h"
-#include "shell/Dialogs.h"
 #include "shell/FolderEdit.h"
 #include "shell/LanguageApply.h"
 #include "shell/LanguageFile.h"
@@ -417,7 +416,7 @@ void TMainForm::FormShow()
     // A settings file that cannot be written ends the start-up here: the window keeps its own texts.
     if (!ShowingErrors([this] { LangBoxChange(); }))
         return;
-    LoadSilenceNames(0);
+    LoadSilenceNames(-1);
     ComprLev->setCurrentIndex(0);
     if (arguments_.size() >= 2 && arguments_[0] == QLatin1String("/SHL") && QFileInfo(arguments_[1]).isDir()) {
         Pasta->setText(arguments_[1]);
@@ -466,6 +465,7 @@ void TMainForm::PastaExit()
 
 void TMainForm::FolderScan(const QString& folder)
 {
+    ForgetVersionFill();  // the start-file choice goes with the scan
     const std::optional<FolderScanResult> scan = pw::FolderScan(folder);
     if (!scan) {
         Programa->clear();
@@ -485,20 +485,30 @@ void TMainForm::ProgramaChange()
 
 void TMainForm::StartFileFill()
 {
+    ForgetVersionFill();
     const QString path = SourceDir + QLatin1Char('/') + Programa->currentText();
     if (LowerExtension(path) != QLatin1String(".exe"))
         return;
     VersionInfo1.SetFileName(path);
     // Each field shows the start of its text, as a long description is read from its first words.
-    const auto fill = [](QLineEdit* field, const QString& text) {
+    const auto fill = [this](QLineEdit* field, const QString& text) {
         field->setText(text);
         field->setCursorPosition(0);
+        versionFill_.append({field, text});
     };
     fill(Title, VersionInfo1.StringValue(VersionInfoReader::ProductName));
     fill(Description, VersionInfo1.StringValue(VersionInfoReader::Comments));
     fill(Version, VersionInfo1.StringValue(VersionInfoReader::ProductVersion));
     fill(Language, VersionInfo1.LanguageName());
     fill(BuildDate, VersionInfo1.StringValue(VersionInfoReader::PrivateBuild));
+}
+
+void TMainForm::ForgetVersionFill()
+{
+    for (const auto& [field, value] : std::exchange(versionFill_, {})) {
+        if (field->text() == value)
+            field->clear();
+    }
 }
 
 void TMainForm::CompactClick()
@@ -511,12 +521,14 @@ void TMainForm::SilCommChange()
     ShowingErrors([this] { SilStr->setText(SilenceCommand(SilenceFilePath(DataDir), SilComm->currentIndex())); });
 }
 
-void TMainForm::LoadSilenceNames(int selected)
+void TMainForm::LoadSilenceNames(int keep)
 {
-    ShowingErrors([this, selected] {
+    ShowingErrors([this, keep] {
+        const QString path = SilenceFilePath(DataDir);
         SilComm->clear();
-        SilComm->addItems(SilenceNames(SilenceFilePath(DataDir)));
-        SilComm->setCurrentIndex(selected < SilComm->count() ? selected : (SilComm->count() > 0 ? 0 : -1));
+        SilComm->addItems(SilenceNames(path));
+        const bool stillUsed = keep >= 0 && keep < SilComm->count() && SilenceCommand(path, keep) == SilStr->text();
+        SilComm->setCurrentIndex(stillUsed ? keep : -1);
     });
 }
 
@@ -533,10 +545,9 @@ void TMainForm::EditaClick()
 
 void TMainForm::DataChange()
 {
-    QStringList lines = SplitLines(EntriesStr->toPlainText());
-    UpdateGeneralSection(lines, {Site->text(), Version->text(), Title->text(), Language->text(),
-                                 Description->text(), BuildDate->text()});
-    EntriesStr->setPlainText(lines.join(QLatin1Char('\n')));
+    EntriesStr->setPlainText(UpdateGeneralSectionText(EntriesStr->toPlainText(),
+                                                      {Site->text(), Version->text(), Title->text(),
+                                                       Language->text(), Description->text(), BuildDate->text()}));
 }
 
 void TMainForm::CriaClick()
@@ -589,6 +600,7 @@ BuildInputs TMainForm::CurrentBuildInputs() const
     in.appDir = AppDir;
     in.dataDir = DataDir;
     in.sourceDir = SourceDir;
+    in.folderText = Pasta->text();
     in.startFile = Programa->currentText();
     in.silentSwitch = SilStr->text();
     in.compact = Compact->isChecked();

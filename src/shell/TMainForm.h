@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QCheckBox;
 class QComboBox;
@@ -129,9 +130,13 @@ private:
     void BuildLanguagePage();
     void BuildAboutPage();
     void ConnectHandlers();
-    // Fills SilComm with the catalogue's names and selects row `selected`, or the first row when the
-    // catalogue has fewer.
-    void LoadSilenceNames(int selected);
+    // Fills SilComm with the catalogue's names. The box shows an entry only while the switch field holds
+    // that entry's switch, so the switch shown is the switch used: row `keep` stays chosen if it still
+    // does, else no row is (at start-up nothing is chosen).
+    void LoadSilenceNames(int keep);
+    // Empties the descriptive fields that still hold what the chosen start file's version data put there:
+    // they describe that start file, which is no longer the one chosen. What the user typed stays.
+    void ForgetVersionFill();
     // Runs `action`, showing the message of any error it raises, as the application's error display does.
     bool ShowingErrors(const std::function<void()>& action);
 
@@ -141,6 +146,7 @@ private:
     bool closeAfterBuild_ = false;
     std::unique_ptr<WindowBuildUi> buildUi_;
     std::unique_ptr<BuildDriver> driver_;
+    QList<std::pair<QLineEdit*, QString>> versionFill_;  // each field and the value the fill gave it
 };
 
 }  // namespace pw

@@ -1,6 +1,6 @@
 // The Packwright window.
+#include "dialogs/QtDialogs.h"
 #include "platform/Errors.h"
-#include "shell/Dialogs.h"
 #include "shell/TMainForm.h"
 
 #include <QApplication>

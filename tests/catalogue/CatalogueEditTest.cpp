@@ -37,24 +37,41 @@ ino_t Inode(const QString& path)
 
 }  // namespace
 
-TEST(CatalogueEdit, AppendingEmptyFieldsAddsCommaBlankAndKeepsEveryOtherByte)
+TEST(CatalogueEdit, AppendingAddsNameCommaBlankSwitchAndKeepsEveryOtherByte)
 {
     pwtest::TempDir dir;
     // Trailing blanks, a Latin-1 byte, a lone LF and a last line without a break.
     const QString path = dir.write("Silence.qmr", "Inno , /VERYSILENT  \r\nInstala\xE7\xE3o, /S\nlast, /q");
-    AppendCatalogueEntry(path, QString(), QString());
-    EXPECT_EQ(pwtest::ReadAll(path), "Inno , /VERYSILENT  \r\nInstala\xE7\xE3o, /S\r\nlast, /q\r\n, \r\n");
-    EXPECT_EQ(SilenceNames(path), (QStringList{"Inno ", "Instalação", "last", ""}));
+    AppendCatalogueEntry(path, QStringLiteral("Only a switch follows"), QString());
+    AppendCatalogueEntry(path, QString(), QStringLiteral(" /quiet"));
+    EXPECT_EQ(pwtest::ReadAll(path),
+              "Inno , /VERYSILENT  \r\nInstala\xE7\xE3o, /S\r\nlast, /q\r\nOnly a switch follows, \r\n,  /quiet\r\n");
+    EXPECT_EQ(SilenceNames(path), (QStringList{"Inno ", "Instalação", "last", "Only a switch follows", ""}));
 }
 
-TEST(CatalogueEdit, ReplacingRewritesOnlyThatLineAndATypedCommaEndsTheName)
+TEST(CatalogueEdit, ReplacingRewritesOnlyThatLineAndCommasStayInTheSwitch)
 {
     pwtest::TempDir dir;
     const QString path = dir.write("Silence.qmr", "A, /a\r\nB, /b\r\nC, /c\r\n");
-    ReplaceCatalogueEntry(path, 1, QStringLiteral("Setup, v2 "), QStringLiteral(" /silent"));
-    EXPECT_EQ(pwtest::ReadAll(path), "A, /a\r\nSetup, v2 ,  /silent\r\nC, /c\r\n");
-    EXPECT_EQ(SilenceNames(path), (QStringList{"A", "Setup", "C"}));
-    EXPECT_EQ(SilenceCommand(path, 1), QStringLiteral("v2 ,  /silent"));
+    ReplaceCatalogueEntry(path, 1, QStringLiteral("Setup v2 "), QStringLiteral(" /silent,/log"));
+    EXPECT_EQ(pwtest::ReadAll(path), "A, /a\r\nSetup v2 ,  /silent,/log\r\nC, /c\r\n");
+    EXPECT_EQ(SilenceNames(path), (QStringList{"A", "Setup v2 ", "C"}));
+    EXPECT_EQ(SilenceCommand(path, 1), QStringLiteral("/silent,/log"));
+}
+
+TEST(CatalogueEdit, AnEntryThatWouldReloadAsAnotherOrAsNothingIsRefusedAndTheFileUntouched)
+{
+    pwtest::TempDir dir;
+    const QByteArray before = "A, /a\r\n";
+    const QString path = dir.write("Silence.qmr", before);
+    const QString comma = ErrorOf([&] { AppendCatalogueEntry(path, QStringLiteral("Foo, Bar"), QStringLiteral("/x")); });
+    EXPECT_TRUE(comma.contains(QStringLiteral("\"Foo, Bar\""))) << comma.toStdString();
+    EXPECT_EQ(ErrorOf([&] { ReplaceCatalogueEntry(path, 0, QStringLiteral("Foo, Bar"), QStringLiteral("/x")); }), comma);
+    for (const auto& [name, command] : {std::pair{"", ""}, {"  ", " "}, {"Two\nlines", "/x"}, {"A", "/a\r/b"}}) {
+        EXPECT_FALSE(ErrorOf([&] { AppendCatalogueEntry(path, name, command); }).isEmpty()) << name << command;
+        EXPECT_FALSE(ErrorOf([&] { ReplaceCatalogueEntry(path, 0, name, command); }).isEmpty()) << name << command;
+    }
+    EXPECT_EQ(pwtest::ReadAll(path), before);
 }
 
 TEST(CatalogueEdit, TextIsWrittenInTheSystemCodePage)

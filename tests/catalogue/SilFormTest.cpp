@@ -91,21 +91,21 @@ TEST(CatalogueEditor, EveryChangeReachesTheFileAndTheListsAgreeAfterClosing)
     Fixture f("Inno, /VERYSILENT\r\nNSIS, /S\r\nMSI, /qn\r\n");
     f.Open([&] {
         f.editor->Lista->setCurrentRow(1);
-        f.Type(QStringLiteral("Nullsoft, v3"), QStringLiteral("/S /D"));
+        f.Type(QStringLiteral("Nullsoft v3"), QStringLiteral("/S /D"));
         f.editor->Button1->click();
-        EXPECT_EQ(f.File(), "Inno, /VERYSILENT\r\nNullsoft, v3, /S /D\r\nMSI, /qn\r\n");
-        EXPECT_EQ(f.Rows(), (QStringList{"Inno", "Nullsoft, v3", "MSI"}));
+        EXPECT_EQ(f.File(), "Inno, /VERYSILENT\r\nNullsoft v3, /S /D\r\nMSI, /qn\r\n");
+        EXPECT_EQ(f.Rows(), (QStringList{"Inno", "Nullsoft v3", "MSI"}));
         EXPECT_EQ(f.editor->Lista->currentRow(), 1);
 
-        f.Type(QString(), QString());
+        f.Type(QString(), QStringLiteral("/quiet"));
         f.editor->Button3->click();
-        EXPECT_EQ(f.File(), "Inno, /VERYSILENT\r\nNullsoft, v3, /S /D\r\nMSI, /qn\r\n, \r\n");
-        EXPECT_EQ(f.Rows(), (QStringList{"Inno", "Nullsoft, v3", "MSI", ""}));
+        EXPECT_EQ(f.File(), "Inno, /VERYSILENT\r\nNullsoft v3, /S /D\r\nMSI, /qn\r\n, /quiet\r\n");
+        EXPECT_EQ(f.Rows(), (QStringList{"Inno", "Nullsoft v3", "MSI", ""}));
         EXPECT_EQ(f.editor->Lista->currentRow(), 1);
 
         f.Type(QStringLiteral("kept"), QStringLiteral("also kept"));
         f.editor->Button4->click();
-        EXPECT_EQ(f.File(), "Inno, /VERYSILENT\r\nMSI, /qn\r\n, \r\n");
+        EXPECT_EQ(f.File(), "Inno, /VERYSILENT\r\nMSI, /qn\r\n, /quiet\r\n");
         EXPECT_EQ(f.Rows(), (QStringList{"Inno", "MSI", ""}));
         EXPECT_TRUE(f.editor->Lista->selectedItems().isEmpty());
         EXPECT_EQ(f.editor->Nome->text(), QStringLiteral("kept"));
@@ -115,6 +115,25 @@ TEST(CatalogueEditor, EveryChangeReachesTheFileAndTheListsAgreeAfterClosing)
     EXPECT_EQ(f.MainRows(), (QStringList{"Inno", "MSI", ""}));
     f.Open([&] { EXPECT_EQ(f.Rows(), f.MainRows()); });
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
+}
+
+TEST(CatalogueEditor, ACommaInTheNameOrAnEmptyEntryIsRefusedWithAMessage)
+{
+    const QByteArray before = "Inno, /VERYSILENT\r\nNSIS, /S\r\n";
+    Fixture f(before);
+    f.Open([&] {
+        f.editor->Lista->setCurrentRow(1);
+        f.Type(QStringLiteral("Foo, Bar"), QStringLiteral("/x"));
+        f.editor->Button1->click();
+        f.editor->Button3->click();
+        f.Type(QString(), QString());
+        f.editor->Button3->click();
+        EXPECT_EQ(f.Rows(), (QStringList{"Inno", "NSIS"}));
+    });
+    ASSERT_EQ(f.dialogs.messages.size(), 3);
+    EXPECT_TRUE(f.dialogs.messages[0].contains(QStringLiteral("\"Foo, Bar\"")));
+    EXPECT_EQ(f.File(), before);
+    EXPECT_EQ(f.MainRows(), (QStringList{"Inno", "NSIS"}));
 }
 
 TEST(CatalogueEditor, RemovingTheLastEntryEmptiesFileAndLists)

@@ -1,14 +1,20 @@
 #include "cli/CommandLine.h"
 
 #include "CabinetDecoders.h"
+#include "cli/TerminalBuildUi.h"
 #include "pipeline/BuildTexts.h"
+#include "pipeline/FileHelpers.h"
+#include "support/ScratchMount.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace pw;
 
@@ -79,6 +85,9 @@ TEST(CommandLine, FormatDefaultsAndUsageErrors)
           {"--folder", "f", "--start", "s", "--format", "zip", "x"}, {"--folder"}})
         EXPECT_FALSE(Parse(bad).error.isEmpty()) << bad.join(' ').toStdString();
     EXPECT_TRUE(Parse({"--help"}).help);
+    // An .inf runs without a switch; the window keeps its switch field closed for one.
+    EXPECT_FALSE(Parse({"--folder", "f", "--start", "d.INF", "--switch", "/S", "x"}).error.isEmpty());
+    EXPECT_TRUE(Parse({"--folder", "f", "--start", "d.msi", "--switch", "/S", "x"}).error.isEmpty());
 }
 
 TEST(CommandLine, InputsAreCheckedAsTheWindowChecksThem)
@@ -141,6 +150,91 @@ TEST(CommandLineTool, CompactedAddOnAndPlainArchiveEndToEnd)
     const pwtest::ToolRun test = pwtest::RunTool(QStringLiteral("7z"), {QStringLiteral("t"), dir.path("Demo.cab")});
     EXPECT_TRUE(test.ok && test.output.contains(QStringLiteral("Type = 7z"))) << test.output.toStdString();
     EXPECT_TRUE(test.output.contains(QStringLiteral("Files: 2"))) << test.output.toStdString();
+}
+
+TEST(CommandLineTool, ACompactedMsiAddOnCarriesItsRunnerAndAMissingOneIsNamedWithItsFolder)
+{
+    pwtest::TempDir dir;
+    const QString program = dir.path("app/packwright-build");
+    dir.mkdir("app");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PACKWRIGHT_BUILD), program));
+    dir.write("app/7zS.sfx", "SFX-STUB");
+    dir.write("p/setup.msi", "msi");
+    const QString home = dir.path("home");
+    const QStringList args{"--folder", dir.path("p"), "--start", "setup.msi", "--switch", "/norestart"};
+
+    for (const QStringList& kind : {QStringList(), QStringList{"--no-compact"}}) {
+        const ToolRun missing = RunTool(args + kind + QStringList{dir.path("Demo.cab")}, home, program);
+        EXPECT_EQ(missing.exitCode, 1);
+        EXPECT_TRUE(missing.err.contains(QStringLiteral("\"msistub.exe\"")) &&
+                    missing.err.contains(QStringLiteral("\"%1/\"").arg(dir.path("app"))))
+            << missing.err.toStdString();
+        EXPECT_FALSE(missing.out.contains(BuildTexts().MessageStr)) << missing.out.toStdString();
+        EXPECT_FALSE(pwtest::Exists(dir.path("Demo.cab")));
+    }
+
+    dir.write("app/msistub.exe", "MZ runner");
+    const ToolRun built = RunTool(args + QStringList{dir.path("Demo.cab")}, home, program);
+    ASSERT_EQ(built.exitCode, 0) << built.err.toStdString();
+    ASSERT_TRUE(pwtest::RunTool(QStringLiteral("cabextract"), {"-q", "-d", dir.path("x"), dir.path("Demo.cab")}).ok);
+    const QByteArray installer = pwtest::ReadAll(dir.path("x/svcpack/Demo.exe"));
+    EXPECT_TRUE(installer.contains("RunProgram=\"msistub setup.msi /norestart /qb-!\"")) << installer.left(200).data();
+    const qsizetype archiveStart = installer.indexOf(QByteArray("7z\xBC\xAF\x27\x1C", 6));
+    ASSERT_GT(archiveStart, 0);
+    const QString archive = dir.write("inner.7z", installer.mid(archiveStart));
+    const pwtest::ToolRun listing = pwtest::RunTool(QStringLiteral("7z"), {"l", "-slt", archive});
+    EXPECT_TRUE(listing.output.contains("Path = msistub.exe\n") && listing.output.contains("Path = setup.msi\n"))
+        << listing.output.toStdString();
+}
+
+TEST(CommandLineTool, AnArchiveThatCouldNotBeWrittenIsAFailureAndTheEarlierFileStays)
+{
+    pwtest::ScratchMount disk(1 << 20);
+    PW_REQUIRE_MOUNT(disk);
+    pwtest::TempDir dir;
+    dir.write("p/setup.exe", "MZ");
+    QByteArray noise(3 << 20, Qt::Uninitialized);
+    quint32 x = 12345;
+    for (char& c : noise)
+        c = char((x = x * 1664525u + 1013904223u) >> 24);
+    dir.write("p/data.bin", noise);
+    const QString target = disk.path("out.7z");
+    {
+        QFile earlier(target);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("an earlier archive");
+    }
+    const ToolRun run = RunTool({"--folder", dir.path("p"), "--start", "setup.exe", target}, dir.path("home"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.out.contains(BuildTexts().MessageStr)) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains(BuildTexts().ErrMessageStr)) << run.err.toStdString();
+    EXPECT_EQ(pwtest::ReadAll(target), QByteArray("an earlier archive"));
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.7z"});
+}
+
+TEST(CommandLineTool, ASecondInterruptEndsAtOnceAndTakesTheHalfWrittenFileWithIt)
+{
+    pwtest::TempDir dir;
+    const QString target = dir.path("out.7z");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        TerminalBuildUi::CatchInterrupts();
+        WriteThroughPartialFile(target, [](const QString& partial) {
+            QFile file(partial);
+            if (file.open(QIODevice::WriteOnly))
+                file.write("half an archive");
+            file.close();
+            ::raise(SIGINT);  // asks the build to stop
+            ::raise(SIGINT);  // comes before it has stopped: the program ends here
+            return true;
+        });
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty())
+        << QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
 }
 
 TEST(CommandLineTool, AnInterruptStopsThePackingAndLeavesNoArchive)

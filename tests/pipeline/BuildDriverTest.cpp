@@ -18,10 +18,13 @@ public:
     std::optional<SaveChoice> answer;
     QStringList log;
     QList<int> positions;
+    std::function<void()> whileSaveDialogIsOpen;
 
     std::optional<SaveChoice> askSaveFile() override
     {
         log.append(QStringLiteral("save"));
+        if (whileSaveDialogIsOpen)
+            whileSaveDialogIsOpen();
         return answer;
     }
     void setStatus(const QString& text) override { log.append(QStringLiteral("status ") + text); }
@@ -45,6 +48,7 @@ struct Workspace {
         in.dataDir = dir.mkdir("data");
         dir.mkdir("data/temp");
         in.sourceDir = dir.mkdir("program").chopped(1);
+        in.folderText = in.sourceDir;
         dir.write("program/setup.exe", "MZ fake installer");
         dir.write("program/sub/data.bin", QByteArray(5000, 'd'));
         in.startFile = QStringLiteral("setup.exe");
@@ -130,18 +134,55 @@ TEST(BuildDriver, AStepErrorIsShownAndTheIdleStateComesBack)
     EXPECT_FALSE(pwtest::Exists(w.dir.path("out.cab")));
 }
 
-TEST(BuildDriver, RefusesAnOutputInsideTheProgramFolderOrTheWorkingFolder)
+TEST(BuildDriver, RefusesAnOutputInsideTheProgramFolderOrTheDataFolder)
 {
     Workspace w;
-    const QStringList before = TreeDigest(w.in.sourceDir);
-    for (const QString& target : {w.in.sourceDir + QStringLiteral("/sub/../addon.cab"), w.in.tempDir() + "x.7z"}) {
+    w.dir.write("data/Silence.qmr", "Inno, /VERYSILENT\r\n");
+    const QStringList program = TreeDigest(w.in.sourceDir), data = TreeDigest(w.in.dataDir);
+    // The clean-up would delete an "addon.ini" there after its success, and a cabinet would replace the
+    // catalogue.
+    for (const QString& target : {w.in.sourceDir + QStringLiteral("/sub/../addon.cab"), w.in.tempDir() + "x.7z",
+                                  w.in.dataDir + "addon.ini", w.in.dataDir + "Silence.qmr"}) {
         RecordingUi ui;
-        ui.answer = BuildUi::SaveChoice{target, target.endsWith(".7z") ? 2 : 1};
+        ui.answer = BuildUi::SaveChoice{target, target.endsWith(".cab") || target.endsWith(".qmr") ? 1 : 2};
         BuildDriver driver(ui);
         EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error) << target.toStdString();
-        EXPECT_FALSE(pwtest::Exists(target));
+        EXPECT_EQ(driver.lastMessage, driver.texts.OutputFolderRefusedStr.arg(target));
+        EXPECT_FALSE(ui.positions.contains(1)) << "refused before anything is made or deleted";
     }
-    EXPECT_EQ(TreeDigest(w.in.sourceDir), before);
+    EXPECT_EQ(TreeDigest(w.in.sourceDir), program);
+    EXPECT_EQ(TreeDigest(w.in.dataDir), data);
+}
+
+TEST(BuildDriver, BuildsOnlyTheFolderAndStartFileTheUserSees)
+{
+    Workspace w;
+    w.dir.write("other/setup.exe", "MZ another program");
+    const QString target = w.dir.write("out.cab", "an earlier add-on");
+    const auto build = [&](const BuildInputs& in, const std::function<void()>& whileSaveDialogIsOpen = {}) {
+        RecordingUi ui;
+        ui.answer = BuildUi::SaveChoice{target, 1};
+        ui.whileSaveDialogIsOpen = whileSaveDialogIsOpen;
+        BuildDriver driver(ui);
+        EXPECT_EQ(driver.CriaClick(in), BuildDriver::Outcome::Error);
+        EXPECT_FALSE(ui.positions.contains(1)) << "nothing was made";
+        EXPECT_EQ(pwtest::ReadAll(target), "an earlier add-on");
+        return driver.lastMessage;
+    };
+    const BuildTexts texts;
+
+    BuildInputs typed = w.in;  // another folder typed over the one scanned, never read
+    typed.folderText = w.dir.path("other");
+    EXPECT_EQ(build(typed), texts.FolderNotReadStr.arg(typed.folderText));
+    typed.folderText = w.dir.path("missing");
+    EXPECT_EQ(build(typed), texts.FolderNotReadStr.arg(typed.folderText));
+
+    BuildInputs unchosen = w.in;  // the scan of the new folder emptied the start-file list
+    unchosen.startFile.clear();
+    EXPECT_EQ(build(unchosen), texts.NoStartFileStr);
+
+    EXPECT_EQ(build(w.in, [&] { QFile::remove(w.in.startFilePath()); }),
+              texts.StartFileMissingStr.arg(w.in.startFile, w.in.sourceDir));
 }
 
 TEST(BuildDriver, ProgressHandlersMapThePackingTotalOntoOneToHundredAndOne)

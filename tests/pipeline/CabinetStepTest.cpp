@@ -43,7 +43,7 @@ TEST_F(CabinetStepTest, CompactPutsTheInstallerStoredUnderSvcpack)
     in.compact = true;
     const QByteArray installer = "MZ self-extractor " + QByteArray(100000, 'i');
     dir.write("data/temp/MyApp.exe", installer);
-    step.BuildCabinet(in, dir.path("out/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini");
+    EXPECT_TRUE(step.BuildCabinet(in, dir.path("out/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini"));
     EXPECT_EQ(pwtest::ListedNames(dir.path("out/MyApp.cab")), QStringList({"svcpack/MyApp.exe", "ENTRIES_MYAPP.ini"}));
     EXPECT_EQ(Method(dir.path("out/MyApp.cab")), "None");
     EXPECT_TRUE(pwtest::DecodersExtract(dir.path("out/MyApp.cab"),
@@ -78,18 +78,38 @@ TEST_F(CabinetStepTest, UncheckedPutsTheProgramFolderAndItsRunner)
                                                  {"ENTRIES_MYAPP.ini", entries}}));
 }
 
-TEST_F(CabinetStepTest, MissingRunnerIsLeftOutAndTheFolderIsMade)
+TEST_F(CabinetStepTest, AMissingFolderOnTheWayIsMadeAndNothingElseIsLeftBesideTheAddOn)
 {
     PW_SKIP_WITHOUT_DECODERS();
     in.compact = false;
     in.sourceDir = dir.path("program");
     in.startFile = "install.cmd";
     dir.write("program/install.cmd", "@echo off\r\n");
-    step.BuildCabinet(in, dir.path("new/folder/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini");
+    dir.write("app/batchrunner.exe", "runner");
+    EXPECT_TRUE(step.BuildCabinet(in, dir.path("new/folder/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini"));
     EXPECT_TRUE(pwtest::DecodersExtract(dir.path("new/folder/MyApp.cab"),
-                                        {{"svcpack/install.cmd", "@echo off\r\n"}, {"ENTRIES_MYAPP.ini", entries}}));
-    EXPECT_EQ(QDir(dir.path("new/folder")).entryList(QDir::Files | QDir::Hidden), QStringList("MyApp.cab"))
-        << "nothing else is left beside the add-on";
+                                        {{"svcpack/install.cmd", "@echo off\r\n"},
+                                         {"svcpack/batchrunner.exe", "runner"},
+                                         {"ENTRIES_MYAPP.ini", entries}}));
+    EXPECT_EQ(QDir(dir.path("new/folder")).entryList(QDir::Files | QDir::Hidden), QStringList("MyApp.cab"));
+}
+
+TEST_F(CabinetStepTest, AMissingRunnerMakesNoCabinetAndIsNamedWithItsFolder)
+{
+    in.compact = false;
+    in.sourceDir = dir.path("program");
+    in.startFile = "install.cmd";
+    dir.write("program/install.cmd", "@echo off\r\n");
+    const QString target = dir.write("out/MyApp.cab", "an earlier add-on");
+    try {
+        step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini");
+        FAIL() << "an add-on that cannot run its start file was made";
+    } catch (const UserError& e) {
+        EXPECT_TRUE(e.message().contains("\"batchrunner.exe\"") && e.message().contains("\"" + in.appDir + "\""))
+            << e.message().toStdString();
+    }
+    EXPECT_EQ(pwtest::ReadAll(target), "an earlier add-on");
+    EXPECT_EQ(QDir(dir.path("out")).entryList(QDir::Files | QDir::Hidden), QStringList("MyApp.cab"));
 }
 
 TEST_F(CabinetStepTest, FailedBuildLeavesNoCabinetAndKeepsAnEarlierFile)

@@ -4,6 +4,7 @@
 
 #include "ArchiveTools.h"
 #include "platform/Errors.h"
+#include "support/ScratchMount.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -51,10 +52,12 @@ TEST(PackStepSfxConfig, RunCommandByStartFileExtension)
     const auto runLine = [](const QString& start, const QString& silentSwitch) {
         return SfxConfig(Start(start, silentSwitch)).split('\n').at(1).mid(1);  // after the CR
     };
-    EXPECT_EQ(runLine("install.bat", "/q"), QByteArray("RunProgram=\"batchrunner install.bat hidcon\""));
+    // The same commands as the entries file's, the runner named by its word.
+    EXPECT_EQ(runLine("install.bat", "/q"), QByteArray("RunProgram=\"batchrunner install.bat /q hidcon\""));
     EXPECT_EQ(runLine("go.CMD", ""), QByteArray("RunProgram=\"batchrunner go.CMD hidcon\""));
     EXPECT_EQ(runLine("driver.inf", "/x"), QByteArray("RunProgram=\"infrunner driver.inf\""));
-    EXPECT_EQ(runLine("pkg.msi", "/x"), QByteArray("RunProgram=\"msistub pkg.msi /qb-!\""));
+    EXPECT_EQ(runLine("pkg.msi", "/x"), QByteArray("RunProgram=\"msistub pkg.msi /x /qb-!\""));
+    EXPECT_EQ(runLine("pkg.msi", ""), QByteArray("RunProgram=\"msistub pkg.msi /qb-!\""));
     EXPECT_EQ(runLine("Setup.EXE", ""), QByteArray("RunProgram=\"Setup.EXE\""));
     EXPECT_EQ(runLine("Setup.EXE", "/VERYSILENT /NORESTART"), QByteArray("RunProgram=\"Setup.EXE /VERYSILENT /NORESTART\""));
     EXPECT_EQ(runLine("tool.com", "-s"), QByteArray("RunProgram=\"tool.com -s\""));
@@ -105,6 +108,7 @@ struct Workspace {
         dir.mkdir("data/temp");
         dir.write("app/7zS.sfx", sfx);
         in.sourceDir = MakeSampleTree(dir.path());
+        in.folderText = in.sourceDir;
         in.startFile = QStringLiteral("setup.exe");
         in.compressionLevel = 2;
         in.entriesText = QStringLiteral("[General]\ntitle=T");
@@ -116,15 +120,23 @@ public:
     std::optional<SaveChoice> answer;
     QStringList messages;
     QList<int> positions;
-    int waits = 0;
-    int cancelAfter = -1;  // answers "cancel" from this many questions on
+    int waitsWhilePacking = 0;  // rounds of events while the folder is packed, beyond the status's own
+    int cancelAfter = -1;       // answers "cancel" from this many questions on
     int asked = 0;
     std::function<void()> onMessage;
 
     std::optional<SaveChoice> askSaveFile() override { return answer; }
-    void setStatus(const QString&) override {}
+    void setStatus(const QString& text) override
+    {
+        packing_ = text == BuildTexts().CompactZipStr;
+        statusShown_ = false;
+    }
     void setProgress(int position) override { positions.append(position); }
-    void processEvents() override { ++waits; }
+    void processEvents() override
+    {
+        if (packing_ && std::exchange(statusShown_, true))
+            ++waitsWhilePacking;
+    }
     void showMessage(const QString& text) override
     {
         messages.append(text);
@@ -133,6 +145,10 @@ public:
     }
     void setBuilding(bool) override {}
     bool cancelRequested() override { return cancelAfter >= 0 && ++asked > cancelAfter; }
+
+private:
+    bool packing_ = false;
+    bool statusShown_ = false;
 };
 
 TEST(PackStepBuild, PlainArchiveOfTheProgramFolder)
@@ -176,30 +192,111 @@ TEST(PackStepBuild, CabinetBuildMakesTheSelfExtractorFromStubBlockAndArchive)
     EXPECT_FALSE(Exists(w.in.tempDir() + "MyApp.exe"));  // cleaned up afterwards
 }
 
-TEST(PackStepBuild, AnInfStartFileCarriesItsRunnerBesideIt)
+TEST(PackStepBuild, TheSelfExtractorsArchiveCarriesTheRunnerBesideTheStartFileAndAPlainOneDoesNot)
 {
     Workspace w;
-    w.dir.write("app/infrunner.exe", "MZ runner");
-    w.dir.write("Programa/driver.inf", "[Version]");
-    w.in.startFile = QStringLiteral("driver.inf");
+    const std::pair<const char*, const char*> kinds[] = {
+        {"driver.inf", "infrunner.exe"}, {"pkg.msi", "msistub.exe"}, {"go.bat", "batchrunner.exe"},
+        {"Go.CMD", "batchrunner.exe"}};
+    for (const auto& [start, runner] : kinds) {
+        w.dir.write(QStringLiteral("app/") + runner, QByteArray("MZ ") + runner);
+        w.dir.write(QStringLiteral("Programa/") + start, "start file");
+    }
+    const qsizetype folderItems = ReadTree(w.in.sourceDir).size();
     PackStep step;
-    const QString target = w.dir.path("out.7z");
-    step.PackFolder(w.in, target, {});
-    const std::map<QString, ListedEntry> listed = ListArchive(target);
-    EXPECT_TRUE(listed.count(QStringLiteral("infrunner.exe")));
-    EXPECT_TRUE(listed.count(QStringLiteral("driver.inf")));
-    EXPECT_EQ(listed.size(), ReadTree(w.in.sourceDir).size() + 1);
+    for (const auto& [start, runner] : kinds) {
+        w.in.startFile = QString::fromUtf8(start);
+        const QString target = w.dir.path("out.7z");
+        ASSERT_TRUE(step.PackFolder(w.in, target, {}, PackPurpose::SelfExtractorArchive)) << start;
+        std::map<QString, ListedEntry> listed = ListArchive(target);
+        EXPECT_TRUE(listed.count(QString::fromUtf8(runner))) << start;
+        EXPECT_TRUE(listed.count(QString::fromUtf8(start)));
+        EXPECT_EQ(qsizetype(listed.size()), folderItems + 1) << start;
+        QFile::remove(target);
+
+        ASSERT_TRUE(step.PackFolder(w.in, target, {}, PackPurpose::PlainArchive));
+        EXPECT_EQ(qsizetype(ListArchive(target).size()), folderItems) << "a plain archive is the folder alone";
+        QFile::remove(target);
+    }
 }
 
-TEST(PackStepBuild, WithoutTheSelfExtractorModuleTheBuildFails)
+TEST(PackStepBuild, AModuleOrRunnerMissingFromAppDirStopsTheBuildBeforeItPacksAndSaysWhere)
 {
     Workspace w;
-    QFile::remove(w.in.appDir + "7zS.sfx");
+    w.dir.write("Programa/pkg.msi", "msi");
+    const QString target = w.dir.write("MyApp.cab", "an earlier add-on");
+    struct Case {
+        const char* missing;
+        const char* start;
+        bool compact;
+    } cases[] = {{"7zS.sfx", "setup.exe", true}, {"msistub.exe", "pkg.msi", true}, {"msistub.exe", "pkg.msi", false}};
+    for (const Case& c : cases) {
+        QFile::remove(w.in.appDir + "7zS.sfx");
+        QFile::remove(w.in.appDir + "msistub.exe");
+        for (const QString name : {"7zS.sfx", "msistub.exe"})
+            if (name != QLatin1String(c.missing))
+                w.dir.write("app/" + name, w.sfx);
+        w.in.startFile = QString::fromUtf8(c.start);
+        w.in.compact = c.compact;
+        RecordingUi ui;
+        BuildDriver driver(ui);
+        ui.answer = BuildUi::SaveChoice{target, 1};
+        EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error) << c.missing;
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_TRUE(ui.messages[0].contains(QStringLiteral("\"%1\"").arg(c.missing)) &&
+                    ui.messages[0].contains(QStringLiteral("\"%1\"").arg(w.in.appDir)))
+            << ui.messages[0].toStdString();
+        EXPECT_FALSE(ui.positions.contains(1)) << "nothing was packed";
+        EXPECT_EQ(ReadAll(target), QByteArray("an earlier add-on"));
+    }
+
+    // Another module of that name is the user's choice: the build takes whatever file is there.
+    w.dir.write("app/7zS.sfx", "MZ the user's own module");
+    w.in.startFile = QStringLiteral("setup.exe");
+    w.in.compact = true;
     RecordingUi ui;
     BuildDriver driver(ui);
-    ui.answer = BuildUi::SaveChoice{w.dir.path("MyApp.cab"), 1};
+    ui.answer = BuildUi::SaveChoice{target, 1};
+    QByteArray installer;
+    ui.onMessage = [&] { installer = ReadAll(w.in.tempDir() + "MyApp.exe"); };
+    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Succeeded);
+    EXPECT_TRUE(installer.startsWith("MZ the user's own module;!@Install@!UTF-8!"));
+}
+
+TEST(PackStepBuild, APlainArchiveThatCannotBeWrittenWholeIsAFailureAndTheEarlierFileStays)
+{
+    Workspace w;
+    w.dir.write("Programa/big.bin", RandomBytes(3 << 20));
+    pwtest::ScratchMount disk(2 << 20);
+    PW_REQUIRE_MOUNT(disk);
+    const QByteArray earlier(512 << 10, 'e');
+    {
+        QFile f(disk.path("out.7z"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write(earlier), earlier.size());
+    }
+    RecordingUi ui;
+    BuildDriver driver(ui);
+    ui.answer = BuildUi::SaveChoice{disk.path("out.7z"), 2};
     EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Failed);
     EXPECT_EQ(ui.messages, QStringList{driver.texts.ErrMessageStr});
+    EXPECT_FALSE(ui.positions.contains(103));
+    EXPECT_EQ(ReadAll(disk.path("out.7z")), earlier);
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.7z"});
+}
+
+TEST(PackStepBuild, AnOutputNameBeginningWithADotLeavesNoInstallerBehind)
+{
+    Workspace w;
+    RecordingUi ui;
+    BuildDriver driver(ui);
+    ui.answer = BuildUi::SaveChoice{w.dir.path(".Hidden.cab"), 1};
+    QStringList during;
+    ui.onMessage = [&] { during = QDir(w.in.tempDir()).entryList(QDir::Files | QDir::Hidden); };
+    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Succeeded);
+    EXPECT_TRUE(during.contains(QStringLiteral(".Hidden.exe")));
+    EXPECT_TRUE(QDir(w.in.tempDir()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(QDir(w.in.dataDir).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST(PackStepBuild, AnArchiveThatCannotBeCreatedEndsTheBuildSilently)
@@ -220,7 +317,7 @@ TEST(PackStepBuild, AFileThatCannotBeReadIsNotPassedOffAsPacked)
     const QString target = w.dir.path("out.7z");
     PackEvents events;
     events.preProgress = [&](qint64) { QFile::remove(w.in.sourceDir + "/leia-me.txt"); };
-    step.PackFolder(w.in, target, events);
+    EXPECT_FALSE(step.PackFolder(w.in, target, events, PackPurpose::PlainArchive));
     EXPECT_NE(step.SevenZip1.LastError, 0);
     EXPECT_FALSE(Exists(target));
 }
@@ -237,7 +334,7 @@ TEST(PackStepBuild, TheWindowRepaintsDuringPackingAndACancelEndsTheBuildSilently
     ui.answer = BuildUi::SaveChoice{target, 2};
     ui.cancelAfter = 2;
     EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Aborted);
-    EXPECT_GE(ui.waits, 3);
+    EXPECT_GE(ui.waitsWhilePacking, 3) << "the packing lets the window repaint, and each time asks about a stop";
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_EQ(ReadAll(target), QByteArray("an earlier archive"));
     EXPECT_EQ(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.7z"});

@@ -65,3 +65,13 @@ TEST(EntriesText, TheSearchIsBySubstringWhateverTheLineIs)
     EXPECT_EQ(FindEntryLine(v, QStringLiteral("TITLE")), 1);
     EXPECT_EQ(FindEntryLine(v, QStringLiteral("absent")), -1);
 }
+
+TEST(EntriesText, AWholeTextKeepsItsLastEmptyLineAndTakesNoneItDidNotHave)
+{
+    const QString body = QStringLiteral("[General]\nbuilddate=\ndescription=\nlanguage=\ntitle=X\nversion=\nwebsite=");
+    EXPECT_EQ(UpdateGeneralSectionText(QStringLiteral("[General]\n"), WithTitle(QStringLiteral("X"))), body + "\n");
+    EXPECT_EQ(UpdateGeneralSectionText(QStringLiteral("[General]\r\n\r\n"), WithTitle(QStringLiteral("X"))),
+              body + "\n\n");
+    EXPECT_EQ(UpdateGeneralSectionText(QStringLiteral("[General]"), WithTitle(QStringLiteral("X"))), body);
+    EXPECT_EQ(UpdateGeneralSectionText(QString(), WithTitle(QStringLiteral("X"))), body);
+}

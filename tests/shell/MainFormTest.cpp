@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -38,6 +39,18 @@ struct Fixture : pwtest::WindowFixture {
     void Pick(QComboBox* box, const QString& text)
     {
         box->setCurrentIndex(box->findText(text));
+    }
+    // The user types a folder and leaves the field.
+    void Scan(const QString& folder)
+    {
+        form->Pasta->setText(folder);
+        form->PastaExit();
+    }
+    // The user picks a start file.
+    void Choose(const QString& startFile)
+    {
+        Pick(form->Programa, startFile);
+        form->ProgramaChange();
     }
 };
 
@@ -69,8 +82,8 @@ TEST(MainFormStartUp, LanguageFirstThenCatalogueThenLevelThenCommandLine)
     EXPECT_EQ(f.form->LangBox->itemText(0), QStringLiteral("english"));
     EXPECT_EQ(pwtest::ReadAll(f.dir.path("data/config.qmr")), QByteArray("[Main]\r\nLanguage=Portugu\xEAs (Brasil)\r\n"));
     EXPECT_EQ(f.form->SilComm->count(), 2);
-    EXPECT_EQ(f.form->SilComm->currentIndex(), 0);
-    EXPECT_TRUE(f.form->SilStr->text().isEmpty()) << "selecting in code does not fill the switch";
+    EXPECT_EQ(f.form->SilComm->currentIndex(), -1) << "the box shows no switch that the field does not hold";
+    EXPECT_TRUE(f.form->SilStr->text().isEmpty());
     EXPECT_EQ(f.form->ComprLev->currentIndex(), 0);
     EXPECT_EQ(f.form->SourceDir, f.program);
     EXPECT_EQ(f.form->Programa->count(), 1);
@@ -130,7 +143,7 @@ TEST(MainFormPoll, CriaNeedsAFolderAnExistingStartFileAndNoBuild)
     Fixture f;
     f.dir.write("program/Setup.EXE", "x");
     f.dir.write("program/data.MSI", "x");
-    f.form->FolderScan(f.program);
+    f.Scan(f.program);
     f.form->Timer1Timer();
     EXPECT_FALSE(f.form->Cria->isEnabled()) << "no start file is chosen right after a scan";
     EXPECT_FALSE(f.form->SilComm->isEnabled());
@@ -138,17 +151,25 @@ TEST(MainFormPoll, CriaNeedsAFolderAnExistingStartFileAndNoBuild)
     f.Pick(f.form->Programa, QStringLiteral("Setup.EXE"));
     f.form->Timer1Timer();
     EXPECT_TRUE(f.form->Cria->isEnabled());
-    EXPECT_TRUE(f.form->SilComm->isEnabled());
-    EXPECT_TRUE(f.form->SilStr->isEnabled());
 
-    f.Pick(f.form->Programa, QStringLiteral("data.MSI"));
-    f.form->Timer1Timer();
-    EXPECT_FALSE(f.form->SilComm->isEnabled());
-    EXPECT_FALSE(f.form->SilStr->isEnabled());
-
-    QFile::remove(f.program + QStringLiteral("/data.MSI"));
+    QFile::remove(f.program + QStringLiteral("/Setup.EXE"));
     f.form->Timer1Timer();
     EXPECT_FALSE(f.form->Cria->isEnabled()) << "a start file deleted after the scan disables the build";
+}
+
+TEST(MainFormPoll, TheSwitchIsOpenForEveryStartFileThatUsesItAndClosedForAnInf)
+{
+    Fixture f;
+    for (const char* name : {"a.exe", "b.COM", "c.Msi", "d.bat", "e.cmd", "f.inf"})
+        f.dir.write(QStringLiteral("program/") + name, "x");
+    f.Scan(f.program);
+    for (const char* name : {"a.exe", "b.COM", "c.Msi", "d.bat", "e.cmd", "f.inf"}) {
+        f.Pick(f.form->Programa, QString::fromUtf8(name));
+        f.form->Timer1Timer();
+        const bool open = QString::fromUtf8(name) != QLatin1String("f.inf");
+        EXPECT_EQ(f.form->SilComm->isEnabled(), open) << name;
+        EXPECT_EQ(f.form->SilStr->isEnabled(), open) << name;
+    }
 }
 
 TEST(MainFormPoll, CompactDecidesTheLevelAndTheSfxPage)
@@ -190,7 +211,7 @@ TEST(MainFormProject, FolderScanKeepsTheLastGoodFolder)
 {
     Fixture f;
     f.dir.write("program/setup.exe");
-    f.form->FolderScan(f.program);
+    f.Scan(f.program);
     ASSERT_EQ(f.form->Programa->count(), 1);
     f.form->Pasta->setText(f.dir.path("missing"));
     f.form->PastaExit();
@@ -226,20 +247,72 @@ TEST(MainFormProject, FieldsDriveTheEntriesTextAndNonExeStartFilesLeaveThemAlone
               QStringLiteral("[General]\nbuilddate=\ndescription=\nlanguage=\ntitle=Foo\nversion=1.0\nwebsite=\n\n"
                              "[EditFile]\nI386\\SVCPACK.INF,SetupHotfixesToRun,AddProgram"));
     f.dir.write("program/install.bat");
-    f.form->FolderScan(f.program);
+    f.Scan(f.program);
     f.Pick(f.form->Programa, QStringLiteral("install.bat"));
     f.form->ProgramaChange();
     EXPECT_EQ(f.form->Title->text(), QStringLiteral("Foo"));
 }
 
-TEST(MainFormProject, PickingACatalogueEntryFillsTheSwitch)
+TEST(MainFormProject, TheCatalogueBoxShowsAnEntryOnlyWhileItsSwitchIsTheOneUsed)
 {
     Fixture f;
     f.dir.write("data/Silence.qmr", "Inno, /VERYSILENT\r\nNSIS,  /S \r\n");
     f.form->FormShow();
+    EXPECT_EQ(f.form->SilComm->currentText(), QString());
     f.form->SilComm->setCurrentIndex(1);
     f.form->SilCommChange();
     EXPECT_EQ(f.form->SilStr->text(), QStringLiteral("/S"));
+
+    // The catalogue is reloaded after the editor closes: an entry whose switch is unchanged stays chosen,
+    // one whose switch was edited no longer matches the field.
+    f.form->ShowModal = [](QDialog&) { return int(QDialog::Rejected); };
+    f.form->EditaClick();
+    EXPECT_EQ(f.form->SilComm->currentIndex(), 1);
+    f.form->ShowModal = [&](QDialog&) {
+        f.dir.write("data/Silence.qmr", "Inno, /VERYSILENT\r\nNSIS, /S /NCRC\r\n");
+        return int(QDialog::Rejected);
+    };
+    f.form->EditaClick();
+    EXPECT_EQ(f.form->SilComm->currentIndex(), -1);
+    EXPECT_EQ(f.form->SilStr->text(), QStringLiteral("/S"));
+}
+
+TEST(MainFormProject, ValuesFromVersionDataFollowTheStartFile)
+{
+    Fixture f;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PW_SAMPLES "/DemoApp/setup.exe"), f.program + "/setup.exe"));
+    f.dir.write("program/install.bat", "@echo off");
+    f.dir.write("other/tool.exe", "MZ without version data");
+    f.Scan(f.program);
+    f.Choose(QStringLiteral("setup.exe"));
+    ASSERT_EQ(f.form->Title->text(), QStringLiteral("Packwright Demo"));
+    ASSERT_EQ(f.form->BuildDate->text(), QStringLiteral("08/12/2026"));
+    f.form->Version->setText(QStringLiteral("1.0 final"));  // the user's own words stay
+    f.form->Site->setText(QStringLiteral("https://example.org"));
+
+    f.Choose(QStringLiteral("install.bat"));
+    for (QLineEdit* field : {f.form->Title, f.form->Description, f.form->Language, f.form->BuildDate})
+        EXPECT_EQ(field->text(), QString()) << field->objectName().toStdString();
+    EXPECT_EQ(f.form->Version->text(), QStringLiteral("1.0 final"));
+    EXPECT_EQ(f.form->Site->text(), QStringLiteral("https://example.org"));
+    EXPECT_TRUE(f.form->EntriesStr->toPlainText().contains(QStringLiteral("\ntitle=\n")));
+
+    f.Choose(QStringLiteral("setup.exe"));
+    EXPECT_EQ(f.form->Title->text(), QStringLiteral("Packwright Demo"));
+    f.Scan(f.dir.path("other"));
+    EXPECT_EQ(f.form->Title->text(), QString()) << "another folder: no start file is chosen";
+    EXPECT_EQ(f.form->Version->text(), QString()) << "this time the version came from the start file";
+}
+
+TEST(MainFormProject, EditingAFieldKeepsEveryOtherLineOfTheEntriesTextAsItIs)
+{
+    Fixture f;
+    const QString text = QStringLiteral("[General]\ntitle=\n\n[EditFile]\nI386\\SVCPACK.INF,SetupHotfixesToRun,AddProgram\n");
+    f.form->EntriesStr->setPlainText(text);
+    f.form->Title->setText(QStringLiteral("X"));
+    EXPECT_EQ(f.form->EntriesStr->toPlainText(),
+              QStringLiteral("[General]\nbuilddate=\ndescription=\nlanguage=\nversion=\nwebsite=\ntitle=X\n\n"
+                             "[EditFile]\nI386\\SVCPACK.INF,SetupHotfixesToRun,AddProgram\n"));
 }
 
 TEST(MainFormBuild, CancelledBuildRestoresTheIdleWindow)
@@ -247,7 +320,7 @@ TEST(MainFormBuild, CancelledBuildRestoresTheIdleWindow)
     Fixture f;
     f.dir.write("program/setup.exe");
     f.dir.write("data/x.ini");
-    f.form->FolderScan(f.program);
+    f.Scan(f.program);
     f.Pick(f.form->Programa, QStringLiteral("setup.exe"));
     f.form->CriaClick();
     EXPECT_FALSE(pwtest::Exists(f.dir.path("data/x.ini")));
@@ -260,11 +333,25 @@ TEST(MainFormBuild, CancelledBuildRestoresTheIdleWindow)
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 
+TEST(MainFormBuild, AFolderTypedButNeverReadIsNotBuilt)
+{
+    Fixture f;
+    f.dir.write("program/setup.exe", "MZ");
+    f.dir.write("other/setup.exe", "MZ another program");
+    f.Scan(f.program);
+    f.Pick(f.form->Programa, QStringLiteral("setup.exe"));
+    f.form->Pasta->setText(f.dir.path("other"));  // typed, and "Criar arquivo" clicked without leaving the field
+    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.cab"), 1});
+    f.form->CriaClick();
+    EXPECT_EQ(f.dialogs.messages, QStringList{f.form->Driver().texts.FolderNotReadStr.arg(f.dir.path("other"))});
+    EXPECT_FALSE(pwtest::Exists(f.dir.path("out.cab")));
+}
+
 TEST(MainFormBuild, InputsAreTakenFromTheControls)
 {
     Fixture f;
     f.dir.write("program/setup.exe");
-    f.form->FolderScan(f.program);
+    f.Scan(f.program);
     f.Pick(f.form->Programa, QStringLiteral("setup.exe"));
     f.form->SilStr->setText(QStringLiteral("/S"));
     f.form->ComprLev->setCurrentIndex(4);
@@ -292,9 +379,9 @@ struct LongBuild : Fixture {
         dir.write("program/setup.exe");
         QFile big(dir.write("program/big.bin"));
         big.resize(qint64(1) << 30);  // sparse: fast to make, slow to pack
-        form->FolderScan(program);
+        Scan(program);
         Pick(form->Programa, QStringLiteral("setup.exe"));
-        dialogs.saveAnswers.push_back(BuildUi::SaveChoice{dir.path("out.7z"), 2});
+        dialogs.saveAnswers.push_back(SaveChoice{dir.path("out.7z"), 2});
     }
     void ExpectStoppedAndCleanedUp()
     {
@@ -321,7 +408,7 @@ TEST(MainFormBuild, EscStopsThePackingSilentlyAndTheNextBuildRunsAgain)
     // The stop is not left standing for the next build.
     f.dialogs.onProcessEvents = nullptr;
     QFile::remove(f.program + QStringLiteral("/big.bin"));
-    f.dialogs.saveAnswers.push_back(BuildUi::SaveChoice{f.dir.path("out.7z"), 2});
+    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.7z"), 2});
     f.form->CriaClick();
     EXPECT_TRUE(pwtest::Exists(f.dir.path("out.7z")));
 }
@@ -346,14 +433,14 @@ TEST(MainFormBuild, ShortcutRowsBecomeShortcutLinesOfTheInstallerInListOrder)
     Fixture f;
     f.dir.write("app/7zS.sfx", "SFX-STUB");
     f.dir.write("program/setup.exe", "MZ");
-    f.form->FolderScan(f.program);
+    f.Scan(f.program);
     f.Pick(f.form->Programa, QStringLiteral("setup.exe"));
     f.form->Compact->setChecked(true);
     f.form->AddShortcutRow(MakeShortcutEntry(QStringLiteral("Área de trabalho"), 0, 1, QStringLiteral("app\\first.exe"),
                                              {}, {}, {}, QStringLiteral("First")));
     f.form->AddShortcutRow(MakeShortcutEntry(QStringLiteral("Menu Iniciar"), 1, 0, QStringLiteral("second.exe"),
                                              QStringLiteral("-q"), {}, {}, QStringLiteral("Second")));
-    f.dialogs.saveAnswers.push_back(BuildUi::SaveChoice{f.dir.path("Demo.cab"), 1});
+    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("Demo.cab"), 1});
     f.form->CriaClick();
     ASSERT_TRUE(pwtest::Exists(f.dir.path("Demo.cab"))) << f.dialogs.messages.join('\n').toStdString();
 

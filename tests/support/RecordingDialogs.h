@@ -1,7 +1,7 @@
 #pragma once
 // A stand-in for the window's dialogs: answers from a script of replies, and writes down every message
 // box and opened address instead of showing anything.
-#include "shell/Dialogs.h"
+#include "dialogs/Dialogs.h"
 
 #include <QStringList>
 
@@ -12,7 +12,7 @@ namespace pwtest {
 
 class RecordingDialogs : public pw::Dialogs {
 public:
-    std::deque<std::optional<pw::BuildUi::SaveChoice>> saveAnswers;  // empty: the dialog is cancelled
+    std::deque<std::optional<pw::SaveChoice>> saveAnswers;  // empty: the dialog is cancelled
     std::deque<std::optional<QString>> folderAnswers;                 // empty: the dialog is cancelled
     QStringList messages;
     QStringList folderStarts;
@@ -20,7 +20,7 @@ public:
     int eventRounds = 0;
     std::function<void()> onProcessEvents;  // what a person does while the window processes its events
 
-    std::optional<pw::BuildUi::SaveChoice> askSaveFile(QWidget*) override { return Next(saveAnswers); }
+    std::optional<pw::SaveChoice> askSaveFile(QWidget*) override { return Next(saveAnswers); }
     std::optional<QString> askFolder(QWidget*, const QString& start) override
     {
         folderStarts.append(start);

@@ -193,7 +193,9 @@ void SzMessage_Set(SzArchive *a, const char *text)
 
 static void Append(SzArchive *a, char c)
 {
-    size_t n = strlen(a->message);
+    size_t n = 0;
+    while (a->message[n] != 0)
+        ++n;
     if (n + 1 < sizeof a->message) {
         a->message[n] = c;
         a->message[n + 1] = 0;

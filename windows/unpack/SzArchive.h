@@ -46,7 +46,9 @@ typedef struct SzItem {
     int hasModified;
     uint64_t modified; /* FILETIME: 100 ns units since 1601-01-01 UTC */
     int hasAttributes;
-    uint32_t attributes; /* Windows file attributes (the low 16 bits of what the archive stores) */
+    /* Windows file attributes: the low 16 bits of what the archive stores, less the 0x8000 flag with which
+       archives made on POSIX systems say that the high 16 bits hold a file mode (0x81A48020 gives 0x20). */
+    uint32_t attributes;
 } SzItem;
 
 typedef struct SzSink {
@@ -65,6 +67,7 @@ typedef struct SzArchive SzArchive;
 /* Reads and checks the headers of an archive of archiveSize bytes. On failure *archive is still set (NULL
    only when even that had no memory) so that SzArchive_LastMessage can say why; close it either way. */
 SzResult SzArchive_Open(const SzHost *host, uint64_t archiveSize, SzArchive **archive);
+/* The items to extract: anti-items (deletions an update recorded) are left out. */
 uint32_t SzArchive_ItemCount(const SzArchive *archive);
 SzResult SzArchive_Item(const SzArchive *archive, uint32_t index, SzItem *item);
 /* Decodes every item into the sink, checking every CRC; stops at the first failure. */

@@ -1,4 +1,4 @@
-/* CRC32 four bytes at a time, with the tables made at run time (no initialised data to carry). */
+/* CRC32 eight bytes at a time, with the tables made at run time (no initialised data to carry). */
 #include "SzPrivate.h"
 
 void SzCrc_Init(SzCrcTable *table)
@@ -11,17 +11,19 @@ void SzCrc_Init(SzCrcTable *table)
         table->t[0][i] = r;
     }
     for (i = 0; i < 256; ++i)
-        for (k = 1; k < 4; ++k)
+        for (k = 1; k < 8; ++k)
             table->t[k][i] = (table->t[k - 1][i] >> 8) ^ table->t[0][table->t[k - 1][i] & 0xFF];
 }
 
 uint32_t SzCrc_Update(const SzCrcTable *table, uint32_t crc, const void *data, size_t size)
 {
     const uint8_t *p = data;
-    for (; size >= 4; size -= 4, p += 4) {
+    for (; size >= 8; size -= 8, p += 8) {
+        uint32_t high = (uint32_t)p[4] | (uint32_t)p[5] << 8 | (uint32_t)p[6] << 16 | (uint32_t)p[7] << 24;
         crc ^= (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
-        crc = table->t[3][crc & 0xFF] ^ table->t[2][(crc >> 8) & 0xFF] ^ table->t[1][(crc >> 16) & 0xFF] ^
-              table->t[0][crc >> 24];
+        crc = table->t[7][crc & 0xFF] ^ table->t[6][(crc >> 8) & 0xFF] ^ table->t[5][(crc >> 16) & 0xFF] ^
+              table->t[4][crc >> 24] ^ table->t[3][high & 0xFF] ^ table->t[2][(high >> 8) & 0xFF] ^
+              table->t[1][(high >> 16) & 0xFF] ^ table->t[0][high >> 24];
     }
     for (; size > 0; --size)
         crc = table->t[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);

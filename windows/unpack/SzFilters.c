@@ -215,11 +215,11 @@ static size_t ConvertArm64(uint32_t *state, uint8_t *data, size_t size, uint32_t
     return i;
 }
 
-/* RISC-V: JAL that links through ra or t0 (its 20-bit offset was made absolute, bits kept in the
-   instruction's own scattered order but read as one big-endian-ish field), and an AUIPC followed by an
-   instruction whose rs1 is AUIPC's rd. The encoder rewrote such a pair as an AUIPC with rd = sp that
-   carries the second instruction's low 20 bits, followed by the absolute address in big-endian order; an
-   AUIPC pair that merely looked like that encoded form was swapped the other way, and is swapped back. */
+/* RISC-V: JAL that links through ra or t0, whose target the encoder made absolute and stored big-endian in
+   the instruction's upper 20 bits; and AUIPC followed by an instruction whose rs1 is AUIPC's rd, which the
+   encoder rewrote as an AUIPC with rd = sp carrying the second instruction's low 20 bits, followed by the
+   absolute address in big-endian order. A pair that merely looked like that rewritten form was swapped
+   the other way by the encoder, so that any data survives the round trip, and is swapped back. */
 static size_t ConvertRiscV(uint32_t *state, uint8_t *data, size_t size, uint32_t ip)
 {
     size_t i = 0;
@@ -270,7 +270,12 @@ static size_t ConvertRiscV(uint32_t *state, uint8_t *data, size_t size, uint32_t
     return i;
 }
 
-SzConverter SzFilter_Converter(uint32_t method)
+/* Undoes the filter on size bytes that start at stream position ip and returns how many of them are final;
+   the rest must be offered again with more bytes after them (or are left as they are at the stream's
+   end). */
+typedef size_t (*SzConverter)(uint32_t *state, uint8_t *data, size_t size, uint32_t ip);
+
+static SzConverter Converter(uint32_t method)
 {
     switch (method) {
     case 0x04:
@@ -374,7 +379,7 @@ SzResult SzFilter_Create(SzBlocks *blocks, const SzCoderInfo *coder, SzStream **
         return SZ_ERROR_MEMORY;
     f->base.Read = FilterRead;
     f->input = inputs[0];
-    f->convert = SzFilter_Converter((uint32_t)coder->method);
+    f->convert = Converter((uint32_t)coder->method);
     f->state = 0;
     f->ip = coder->propsSize == 4 ? Le32(coder->props) : 0; /* a start address other than 0 */
     f->distance = coder->propsSize == 1 ? coder->props[0] + 1u : 1;

@@ -20,7 +20,7 @@
 
 /* ---- CRC32 (the IEEE polynomial, as 7z stores it) ---- */
 typedef struct SzCrcTable {
-    uint32_t t[4][256];
+    uint32_t t[8][256];
 } SzCrcTable;
 void SzCrc_Init(SzCrcTable *table);
 uint32_t SzCrc_Update(const SzCrcTable *table, uint32_t crc, const void *data, size_t size);
@@ -117,12 +117,6 @@ typedef struct SzMethod {
 } SzMethod;
 /* The method with that id, or NULL when this reader does not know it. */
 const SzMethod *SzMethod_Find(uint64_t id);
-
-/* The branch converters: each undoes its filter on size bytes that start at stream position ip and
-   returns how many of them are final; the rest must be offered again with more bytes after them (or are
-   left as they are at the stream's end). */
-typedef size_t (*SzConverter)(uint32_t *state, uint8_t *data, size_t size, uint32_t ip);
-SzConverter SzFilter_Converter(uint32_t method);
 
 /* The decoding stream of one folder; the blocks it took are the caller's to free. */
 SzResult SzFolder_Open(SzBlocks *blocks, const SzStreams *streams, uint32_t folder, SzStream **output);

@@ -5,7 +5,7 @@
 //
 // Add runs the library on a helper thread and stays in a loop on the calling thread until the archive is
 // written: every event reaches its handler there, in order, and OnWaiting is raised at a steady pace so
-// that a window can repaint and offer a cancel button that sets CancelRequested.
+// that a window can repaint and take the user's request to stop, which sets CancelRequested.
 #include "archive/sevenzip/ComObject.h"
 #include "archive/sevenzip/SevenZipLibrary.h"
 #include "archive/sevenzip/SevenZipTypes.h"

@@ -65,7 +65,12 @@ HRESULT SevenZipLibrary::CreateObject(const GUID& clsid, const GUID& iid, void**
 
 BSTR SevenZipLibrary::AllocString(const QString& text) const
 {
-    const std::wstring wide = text.toStdWString();
+    // The library keeps UTF-16 code units in its 4-byte wchar_t (as it does for names it reads from the
+    // file system) and stores only the low 16 bits of each: a character outside the BMP must reach it as
+    // its two surrogates, not as one UTF-32 value.
+    std::wstring wide(size_t(text.size()), L'\0');
+    for (qsizetype i = 0; i < text.size(); ++i)
+        wide[size_t(i)] = wchar_t(text[i].unicode());
     return sysAllocString_(wide.c_str());
 }
 

@@ -72,7 +72,7 @@ using T7zSetNewNameEvent = std::function<void(TSevenZip* Sender, std::uint32_t F
 using T7zExtractOverwrite = std::function<void(TSevenZip* Sender, const QString& FileName, bool& DoOverwrite)>;
 using TOpenVolume = std::function<void(QString& arcFileName, bool Removable, bool& Cancel)>;
 // Not among the stored events: raised on the calling thread at a steady pace while Add runs, so that a
-// window can repaint and take a click on its cancel button (which sets CancelRequested).
+// window can repaint and take the user's request to stop (which sets CancelRequested).
 using T7zWaitingEvent = std::function<void(TSevenZip* Sender)>;
 
 }  // namespace pw

@@ -1,4 +1,4 @@
-#include "shell/Dialogs.h"
+#include "dialogs/QtDialogs.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -7,7 +7,7 @@
 
 namespace pw {
 
-std::optional<BuildUi::SaveChoice> QtDialogs::askSaveFile(QWidget* parent)
+std::optional<SaveChoice> QtDialogs::askSaveFile(QWidget* parent)
 {
     const QStringList filters = {QStringLiteral("Microsoft Cabinet (*.cab)"), QStringLiteral("7-Zip Archive (*.7z)")};
     QFileDialog dialog(parent);
@@ -21,8 +21,7 @@ std::optional<BuildUi::SaveChoice> QtDialogs::askSaveFile(QWidget* parent)
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return BuildUi::SaveChoice{dialog.selectedFiles().front(),
-                               dialog.selectedNameFilter() == filters[1] ? 2 : 1};
+    return SaveChoice{dialog.selectedFiles().front(), dialog.selectedNameFilter() == filters[1] ? 2 : 1};
 }
 
 std::optional<QString> QtDialogs::askFolder(QWidget* parent, const QString& startFolder)
