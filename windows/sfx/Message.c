@@ -22,11 +22,20 @@ static VOID CALLBACK CloseMessage(HWND unused, UINT message, UINT_PTR timer, DWO
 
 void ShowMessage(const PwChar *title, const PwChar *text)
 {
-    UINT_PTR timer = SetTimer(NULL, 0, MESSAGE_MS, CloseMessage);
-    /* Without a timer nothing would close the window: then there is none, only the log. Without a display
+    /* Windows closes a box of MessageBoxTimeoutW when its time is up (user32 has it since XP but declares it
+       nowhere, so it is looked up). Wine ignores that time: there a timer of our own closes the box. Without
+       the timer nothing is sure to close it, and there is no box, only the log; without a display,
        MessageBoxW returns at once. */
+    typedef int(WINAPI * MessageBoxTimeout)(HWND, LPCWSTR, LPCWSTR, UINT, WORD, DWORD);
+    MessageBoxTimeout showTimed = (MessageBoxTimeout)(void (*)(void))GetProcAddress(GetModuleHandleW(u"user32.dll"),
+                                                                                     "MessageBoxTimeoutW");
+    UINT_PTR timer = SetTimer(NULL, 0, MESSAGE_MS, CloseMessage);
     if (!timer)
         return;
-    MessageBoxW(NULL, text, title, MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
+    const UINT style = MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST;
+    if (showTimed)
+        showTimed(NULL, text, title, style, 0, MESSAGE_MS);
+    else
+        MessageBoxW(NULL, text, title, style);
     KillTimer(NULL, timer);
 }

@@ -25,7 +25,7 @@ typedef struct Installer {
 
 /* Says what went wrong, with the error's text when code is not 0: in the log, on a console if one is
    attached, and in a message window that closes by itself, unless the block asks for no window. */
-void Installer_Fail(const Installer *installer, const PwChar *text, const PwChar *detail, DWORD code);
+void Installer_Fail(const Installer *installer, const char *text, const PwChar *detail, DWORD code);
 
 /* Payload.c: finds the block after the module's image and reads it. */
 DWORD Installer_ReadPayload(Installer *installer);
