@@ -50,12 +50,12 @@ static DWORD ReadBlock(Installer *installer)
         Installer_Fail(installer, "cannot read the installer", RtText_Z(&installer->self), error);
         return error;
     }
+    installer->configRead = result == SFX_BLOCK_OK || result == SFX_BLOCK_NO_ARCHIVE;
     if (result != SFX_BLOCK_OK) {
         error = result == SFX_BLOCK_MEMORY ? ERROR_NOT_ENOUGH_MEMORY : ERROR_BAD_FORMAT;
         Installer_Fail(installer, SfxBlock_Message(result), NULL, error);
         return error;
     }
-    installer->configRead = 1;
     installer->archiveStart = imageEnd + installer->config.archiveOffset;
     installer->archiveSize = installer->fileSize - installer->archiveStart;
     return 0;
