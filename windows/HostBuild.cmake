@@ -29,8 +29,20 @@ install(FILES ${PW_WINDOWS_SHIPPED} DESTINATION lib/packwright)
 # LZMA decoding comes from the LZMA SDK that Debian ships as source in lzma-dev.
 find_file(PW_LZMADEC_C LzmaDec.c PATHS /usr/include/lzma NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 
-foreach(part unpack sfx)
+foreach(part rt unpack sfx)
   if(EXISTS ${CMAKE_SOURCE_DIR}/windows/${part}/HostBuild.cmake)
     include(${CMAKE_SOURCE_DIR}/windows/${part}/HostBuild.cmake)
   endif()
 endforeach()
+
+# packwright-build beside the x86-64 programs under their shipped names: an AppDir whose add-ons run under
+# wine64, for the end-to-end tests and the benchmarks. The add-on is made by the unchanged program from
+# whatever module and runners lie beside it, as it is for a user who replaces them.
+set(PW_X86_64_APPDIR ${CMAKE_BINARY_DIR}/app-x86_64)
+list(TRANSFORM PW_WINDOWS_PROGRAMS PREPEND ${PW_WINDOWS_x86_64_DIR}/ OUTPUT_VARIABLE x86_64_programs)
+add_custom_target(windows_x86_64_appdir
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PW_X86_64_APPDIR}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:packwright-build> ${x86_64_programs} ${PW_X86_64_APPDIR}
+  DEPENDS packwright-build windows_x86_64
+  COMMENT "Laying packwright-build beside the x86-64 Windows programs"
+  VERBATIM)

@@ -1,5 +1,6 @@
-/* The compiler emits calls to these for structure copies and initialisations even in freestanding code. */
-#include <stddef.h>
+/* The compiler emits calls to the mem functions for structure copies and initialisations even in freestanding
+   code; the portable parts call them, and strlen, as any C code does. */
+#include "Runtime.h"
 
 void *memset(void *target, int value, size_t size)
 {
@@ -32,6 +33,14 @@ void *memmove(void *target, const void *source, size_t size)
     return target;
 }
 
+size_t strlen(const char *text)
+{
+    size_t length = 0;
+    while (text[length])
+        ++length;
+    return length;
+}
+
 int memcmp(const void *a, const void *b, size_t size)
 {
     const unsigned char *p = a, *q = b;
@@ -39,4 +48,16 @@ int memcmp(const void *a, const void *b, size_t size)
         if (*p != *q)
             return *p - *q;
     return 0;
+}
+
+/* The programs' memory comes from the process heap; zero-filled, as the portable code expects. */
+void *RtAlloc(size_t size)
+{
+    return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size ? size : 1);
+}
+
+void RtFree(void *block)
+{
+    if (block)
+        HeapFree(GetProcessHeap(), 0, block);
 }

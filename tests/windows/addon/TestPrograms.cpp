@@ -1,0 +1,150 @@
+#include "TestPrograms.h"
+
+#include "AddonStand.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+namespace pwtest {
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size()) << path.toStdString();
+}
+
+QByteArray NoiseBytes(int size)
+{
+    QRandomGenerator generator(20240601);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& byte : bytes)
+        byte = static_cast<char>(generator.generate());
+    return bytes;
+}
+
+// What every folder holds beside its start file: text the packer compresses, noise it cannot, a sub-folder
+// two levels deep, a name with characters outside the Basic Multilingual Plane, an empty file and an empty
+// folder.
+void WriteCommonFiles(const QString& folder)
+{
+    WriteFile(folder + QStringLiteral("/readme.txt"),
+              QByteArray("Line of a read-me that repeats, as read-me files do.\r\n").repeated(1000));
+    WriteFile(folder + QStringLiteral("/empty.dat"), {});
+    WriteFile(folder + QStringLiteral("/sub/deeper/data.bin"), NoiseBytes(300 * 1024));
+    WriteFile(folder + QStringLiteral("/Ünïcødé 日本 😀.txt"), "named outside the BMP\r\n");
+    QDir().mkpath(folder + QLatin1Char('/') + kEmptyFolder);
+}
+
+// A batch file that hands its arguments to the recorder and ends with the recorder's exit code.
+const QByteArray kBatchFile = "@echo off\r\n\"%PW_TEST_RECORDER%\" %*\r\nexit /b %ERRORLEVEL%\r\n";
+
+QByteArray InfFile(const QString& caseName)
+{
+    return QStringLiteral("[Version]\r\n"
+                          "Signature=\"$Windows NT$\"\r\n\r\n"
+                          "[DefaultInstall]\r\n"
+                          "CopyFiles=Test.Files\r\n"
+                          "AddReg=Test.Registry\r\n\r\n"
+                          "[DestinationDirs]\r\n"
+                          "Test.Files=11\r\n\r\n"
+                          "[Test.Files]\r\n"
+                          "%1\r\n\r\n"
+                          "[Test.Registry]\r\n"
+                          "HKLM,\"Software\\Packwright tests\",\"%2\",0,\"%3\"\r\n\r\n"
+                          "[SourceDisksNames]\r\n"
+                          "1=\"Packwright test files\"\r\n\r\n"
+                          "[SourceDisksFiles]\r\n"
+                          "%1=1\r\n")
+        .arg(InfCopiedFile(caseName), InfRegistryValue(caseName), QString::fromUtf8(InstalledContent(caseName)).trimmed())
+        .toLatin1();
+}
+
+void WriteMsiPackage(const QString& msi, const QString& caseName)
+{
+    // Outside the program folder: only the package goes into the add-on. wixl takes sources relative to the
+    // folder it runs in.
+    const QString payloadFolder = QDir::cleanPath(QFileInfo(msi).absolutePath() + QStringLiteral("/.."));
+    WriteFile(payloadFolder + QStringLiteral("/msi-payload.txt"), InstalledContent(caseName));
+    auto code = [] { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); };
+    const ToolRun wixl = RunIn(payloadFolder, QStringLiteral("wixl"),
+                               {QStringLiteral("-D"), QStringLiteral("ProductCode=") + code(), QStringLiteral("-D"),
+                                QStringLiteral("ComponentCode=") + code(), QStringLiteral("-D"),
+                                QStringLiteral("Folder=Packwright test ") + caseName, QStringLiteral("-D"),
+                                QStringLiteral("Payload=msi-payload.txt"), QStringLiteral("-o"), msi,
+                                QStringLiteral(PW_TEST_PACKAGE_WXS)});
+    ASSERT_TRUE(wixl.ok) << wixl.output.toStdString();
+}
+
+}  // namespace
+
+const char* KindName(StartKind kind)
+{
+    switch (kind) {
+    case StartKind::Exe:
+        return "exe";
+    case StartKind::Msi:
+        return "msi";
+    case StartKind::Bat:
+        return "bat";
+    case StartKind::Cmd:
+        return "cmd";
+    case StartKind::Inf:
+        return "inf";
+    }
+    return "";
+}
+
+QString MsiInstallFolder(const QString& caseName)
+{
+    return QStringLiteral("Packwright test ") + caseName;
+}
+
+QString InfCopiedFile(const QString& caseName)
+{
+    return QStringLiteral("pwtest-") + caseName + QStringLiteral(".txt");
+}
+
+QString InfRegistryValue(const QString& caseName)
+{
+    return caseName;
+}
+
+QByteArray InstalledContent(const QString& caseName)
+{
+    return "installed by the test " + caseName.toUtf8() + "\r\n";
+}
+
+TestProgram WriteProgramFolder(StartKind kind, const QString& folder, const QString& caseName)
+{
+    WriteCommonFiles(folder);
+    switch (kind) {
+    case StartKind::Exe:
+        EXPECT_TRUE(QFile::copy(TestTool(QStringLiteral("Recorder.exe")), folder + QStringLiteral("/setup.exe")));
+        return {QStringLiteral("setup.exe"), kRecordedSwitch, QString()};
+    case StartKind::Bat:
+    case StartKind::Cmd: {
+        const QString name = kind == StartKind::Bat ? QStringLiteral("install.bat") : QStringLiteral("install.cmd");
+        WriteFile(folder + QLatin1Char('/') + name, kBatchFile);
+        return {name, kRecordedSwitch, QStringLiteral("batchrunner.exe")};
+    }
+    case StartKind::Msi:
+        WriteMsiPackage(folder + QStringLiteral("/setup.msi"), caseName);
+        return {QStringLiteral("setup.msi"),
+                QStringLiteral("INSTALLDIR=\"C:\\%1\"").arg(MsiInstallFolder(caseName)), QStringLiteral("msistub.exe")};
+    case StartKind::Inf:
+        WriteFile(folder + QStringLiteral("/setup.inf"), InfFile(caseName));
+        WriteFile(folder + QLatin1Char('/') + InfCopiedFile(caseName), InstalledContent(caseName));
+        return {QStringLiteral("setup.inf"), QString(), QStringLiteral("infrunner.exe")};
+    }
+    return {};
+}
+
+}  // namespace pwtest

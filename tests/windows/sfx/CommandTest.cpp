@@ -1,0 +1,107 @@
+// The extracted items' names and the command the module makes from RunProgram.
+#include "Command.h"
+
+#include "SfxTestSupport.h"
+#include "windows/WideText.h"
+
+#include <gtest/gtest.h>
+
+using namespace pw;
+using namespace pwtest;
+
+namespace {
+
+std::string MadeName(const char16_t* path)
+{
+    Text out;
+    return SfxNames_Make(W(path), RtLength(W(path)), out.get()) ? out.str() : "(refused)";
+}
+
+TEST(SfxNames, NamesStayInsideTheExtractionFolder)
+{
+    EXPECT_EQ(MadeName(u"setup.exe"), "setup.exe");
+    EXPECT_EQ(MadeName(u"sub dir\\ação\\😀.txt"), "sub dir\\ação\\😀.txt");
+    EXPECT_EQ(MadeName(u"a/b"), "a\\b");
+    for (const char16_t* escape : {u"", u"\\abs", u"/abs", u"..", u"a\\..\\..\\b", u"a\\.\\b", u"a\\\\b", u"a\\", u"./a"})
+        EXPECT_EQ(MadeName(escape), "(refused)") << U8(W(escape));
+}
+
+TEST(SfxNames, CharactersWindowsCannotHoldBecomeUnderscores)
+{
+    // A colon would open a drive or a stream, a trailing dot or blank would be dropped by Windows.
+    EXPECT_EQ(MadeName(u"C:\\x"), "C_\\x");
+    EXPECT_EQ(MadeName(u"file:stream"), "file_stream");
+    EXPECT_EQ(MadeName(u"a<b>c|d?e*f\"g\x01"), "a_b_c_d_e_f_g_");
+    EXPECT_EQ(MadeName(u"dots...\\blank \\x"), "dots.._\\blank_\\x");
+    EXPECT_EQ(MadeName(u"..."), ".._");
+}
+
+struct Extracted {
+    SfxNames names{};
+    Extracted(std::initializer_list<const char16_t*> files)
+    {
+        for (const char16_t* file : files)
+            SfxNames_Add(&names, W(file), RtLength(W(file)));
+    }
+    Extracted(const Extracted&) = delete;
+    Extracted& operator=(const Extracted&) = delete;
+    ~Extracted() { SfxNames_Free(&names); }
+
+    SfxCommandResult result;
+    std::string application;
+    std::string Make(const char16_t* runProgram)
+    {
+        SfxCommand command;
+        result = SfxCommand_Make(runProgram ? W(runProgram) : nullptr, &names, W(u"C:\\My Temp\\pw-1"), &command);
+        application = U8(RtText_Z(&command.application));
+        std::string commandLine = U8(RtText_Z(&command.commandLine));
+        SfxCommand_Free(&command);
+        return commandLine;
+    }
+};
+
+TEST(SfxCommand, TheStartFileRunsFromTheExtractionFolderQuoted)
+{
+    Extracted files{u"my setup.exe", u"my", u"sub\\tool.exe", u"setup.exe"};
+    EXPECT_EQ(files.Make(u"my setup.exe /S /v\"/qn\""), "\"C:\\My Temp\\pw-1\\my setup.exe\" /S /v\"/qn\"");
+    EXPECT_EQ(files.result, SFX_COMMAND_OK);
+    EXPECT_EQ(files.application, "C:\\My Temp\\pw-1\\my setup.exe");
+    EXPECT_EQ(files.Make(u"MY SETUP.EXE"), "\"C:\\My Temp\\pw-1\\MY SETUP.EXE\"");
+    EXPECT_EQ(files.Make(u"\"my setup.exe\" /S"), "\"C:\\My Temp\\pw-1\\my setup.exe\" /S");
+    EXPECT_EQ(files.Make(u"  sub\\tool.exe -x"), "\"C:\\My Temp\\pw-1\\sub\\tool.exe\" -x");
+    EXPECT_EQ(files.Make(u"setup.exe"), "\"C:\\My Temp\\pw-1\\setup.exe\"");
+}
+
+TEST(SfxCommand, ARunnerWordRunsTheRunnerOnTheQuotedStartFile)
+{
+    Extracted files{u"msistub.exe", u"batchrunner.exe", u"infrunner.exe", u"my setup.msi", u"go.cmd", u"drv.inf"};
+    for (BuildInputs in : {StartFile("my setup.msi", "/norestart"), StartFile("go.cmd"), StartFile("drv.inf")}) {
+        ReadBlock read(WithArchive(SfxConfig(in)));
+        files.Make(reinterpret_cast<const char16_t*>(read.config.runProgram));
+        EXPECT_EQ(files.result, SFX_COMMAND_OK) << in.startFile.toStdString();
+    }
+    EXPECT_EQ(files.Make(u"msistub my setup.msi /qb-!"),
+              "\"C:\\My Temp\\pw-1\\msistub.exe\" \"my setup.msi\" /qb-!");
+    EXPECT_EQ(files.application, "C:\\My Temp\\pw-1\\msistub.exe");
+    EXPECT_EQ(files.Make(u"BatchRunner.exe go.cmd hidcon"), "\"C:\\My Temp\\pw-1\\batchrunner.exe\" go.cmd hidcon");
+    EXPECT_EQ(files.Make(u"infrunner"), "\"C:\\My Temp\\pw-1\\infrunner.exe\"");
+    EXPECT_EQ(files.Make(u"infrunner missing.inf"), "\"C:\\My Temp\\pw-1\\infrunner.exe\" missing.inf");
+
+    Extracted noRunner{u"go.cmd"};
+    noRunner.Make(u"batchrunner go.cmd hidcon");
+    EXPECT_EQ(noRunner.result, SFX_COMMAND_NO_RUNNER);
+}
+
+TEST(SfxCommand, ACommandNamingNoExtractedFileRunsAsItStands)
+{
+    Extracted files{u"setup.exe"};
+    EXPECT_EQ(files.Make(u"cmd /c echo x"), "cmd /c echo x");
+    EXPECT_EQ(files.result, SFX_COMMAND_OK);
+    EXPECT_EQ(files.application, "");
+    for (const char16_t* nothing : {u"", u"  \t", static_cast<const char16_t*>(nullptr)}) {
+        files.Make(nothing);
+        EXPECT_EQ(files.result, SFX_COMMAND_EMPTY);
+    }
+}
+
+}  // namespace

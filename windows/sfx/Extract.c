@@ -1,0 +1,305 @@
+#include "Module.h"
+
+#include <string.h>
+
+/* The attributes an extracted item keeps; the others (compressed, encrypted, a link's reparse point, the
+   archive writer's own flags in the high bits) describe where the item came from, not what it is. */
+#define KEPT_ATTRIBUTES                                                                                        \
+    (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE           \
+     | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)
+
+typedef struct Extraction {
+    Installer *installer;
+    RtText path;     /* the current item's full path */
+    RtText relative; /* its path inside the folder */
+    RtText made;     /* the last folder made and checked, with all the folders it lies in */
+    DWORD error;     /* what stopped the sink */
+    const char *failedStep;
+    uint64_t files, bytes;
+} Extraction;
+
+DWORD MakeFolders(RtText *path, size_t from, size_t end, int refuseLinks)
+{
+    for (size_t i = from + 1; i <= end; ++i) {
+        if (i < end && path->chars[i] != '\\')
+            continue;
+        PwChar saved = path->chars[i];
+        path->chars[i] = 0;
+        DWORD error = CreateDirectoryW(path->chars, NULL) ? 0 : GetLastError();
+        if (error == ERROR_ALREADY_EXISTS) {
+            DWORD attributes = GetFileAttributesW(path->chars);
+            error = attributes == INVALID_FILE_ATTRIBUTES            ? GetLastError()
+                  : !(attributes & FILE_ATTRIBUTE_DIRECTORY)        ? ERROR_DIRECTORY
+                  : refuseLinks && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? ERROR_CANT_ACCESS_FILE
+                                                                    : 0;
+        }
+        path->chars[i] = saved;
+        if (error)
+            return error;
+    }
+    return 0;
+}
+
+static uint64_t FileTimeValue(const FILETIME *time)
+{
+    return (uint64_t)time->dwHighDateTime << 32 | time->dwLowDateTime;
+}
+
+static FILETIME ToFileTime(uint64_t value)
+{
+    FILETIME time = {(DWORD)value, (DWORD)(value >> 32)};
+    return time;
+}
+
+/* Points x->path at the item and makes the folders it lies in (and, for a folder item, the folder itself). */
+static SzResult PreparePath(Extraction *x, const SzItem *item)
+{
+    RtText_Truncate(&x->relative, 0);
+    RtText_Truncate(&x->path, x->installer->longFolder.length);
+    int safe = SfxNames_Make(item->path, item->pathLength, &x->relative);
+    RtText_AppendChar(&x->path, '\\');
+    if (!safe) {
+        RtText_Append(&x->path, item->path, item->pathLength);
+        x->failedStep = "the archive holds a name that would leave the extraction folder";
+        x->error = ERROR_INVALID_NAME;
+        return SZ_ERROR_NAME;
+    }
+    RtText_Append(&x->path, x->relative.chars, x->relative.length);
+    if (x->path.failed || x->relative.failed) {
+        x->error = ERROR_NOT_ENOUGH_MEMORY;
+        return SZ_ERROR_WRITE;
+    }
+    size_t end = item->isDirectory ? x->path.length : RtFolderLength(x->path.chars);
+    /* Items come folder by folder: the folder made for the previous item usually holds this one too. */
+    int known = end <= x->made.length && (end == x->made.length || x->made.chars[end] == '\\')
+             && memcmp(x->path.chars, x->made.chars, end * sizeof(PwChar)) == 0;
+    if (known)
+        return SZ_OK;
+    x->error = MakeFolders(&x->path, x->installer->longFolder.length, end, 1);
+    if (x->error) {
+        x->failedStep = x->error == ERROR_CANT_ACCESS_FILE
+                          ? "refusing to write through a link or junction on the way to"
+                          : "cannot create the folder for";
+        return SZ_ERROR_WRITE;
+    }
+    RtText_Truncate(&x->made, 0);
+    RtText_Append(&x->made, x->path.chars, end);
+    return SZ_OK;
+}
+
+/* Whether OverwriteMode lets the item replace the file of the same name already there. */
+static int MayReplace(const Extraction *x, const SzItem *item, const WIN32_FIND_DATAW *existing)
+{
+    switch (x->installer->config.overwriteMode) {
+    case 1:
+        return 0;
+    case 2:
+        return !item->hasModified || FileTimeValue(&existing->ftLastWriteTime) < item->modified;
+    default:
+        return 1;
+    }
+}
+
+static SzResult Begin(void *context, const SzItem *item, void **file)
+{
+    Extraction *x = context;
+    *file = NULL;
+    SzResult result = PreparePath(x, item);
+    if (result != SZ_OK || item->isDirectory)
+        return result;
+    /* The names are free of wildcards (SfxNames_Make): the search finds the file itself, in any case. */
+    WIN32_FIND_DATAW existing;
+    HANDLE found = FindFirstFileW(x->path.chars, &existing);
+    if (found != INVALID_HANDLE_VALUE) {
+        FindClose(found);
+        if (existing.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) {
+            x->failedStep = "a folder or link is in the way of";
+            x->error = ERROR_ALREADY_EXISTS;
+            return SZ_ERROR_WRITE;
+        }
+        if (!MayReplace(x, item, &existing))
+            return SZ_OK;
+        SetFileAttributesW(x->path.chars, FILE_ATTRIBUTE_NORMAL);
+    }
+    HANDLE handle = CreateFileW(x->path.chars, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (handle == INVALID_HANDLE_VALUE) {
+        x->error = GetLastError();
+        x->failedStep = "cannot create";
+        return SZ_ERROR_WRITE;
+    }
+    SfxNames_Add(&x->installer->extracted, x->relative.chars, x->relative.length);
+    ++x->files;
+    *file = handle;
+    return SZ_OK;
+}
+
+static SzResult Write(void *context, void *file, const void *data, size_t size)
+{
+    Extraction *x = context;
+    const uint8_t *p = data;
+    x->bytes += size;
+    while (size) {
+        DWORD piece = size > (1u << 30) ? 1u << 30 : (DWORD)size, written;
+        if (!WriteFile(file, p, piece, &written, NULL)) {
+            x->error = GetLastError();
+            x->failedStep = "cannot write";
+            return SZ_ERROR_WRITE;
+        }
+        p += written;
+        size -= written;
+    }
+    return SZ_OK;
+}
+
+static SzResult End(void *context, void *file, const SzItem *item, SzResult result)
+{
+    Extraction *x = context;
+    if (!file)
+        return SZ_OK;
+    if (result == SZ_OK && item->hasModified) {
+        FILETIME modified = ToFileTime(item->modified);
+        SetFileTime(file, NULL, NULL, &modified);
+    }
+    CloseHandle(file);
+    if (result != SZ_OK)
+        DeleteFileW(x->path.chars);
+    else if (item->hasAttributes)
+        SetFileAttributesW(x->path.chars, item->attributes & KEPT_ATTRIBUTES ? item->attributes & KEPT_ATTRIBUTES
+                                                                             : FILE_ATTRIBUTE_NORMAL);
+    return SZ_OK;
+}
+
+/* Folders get their times and attributes after everything inside them is written, which would change them. */
+static void FinishFolders(Extraction *x, SzArchive *archive)
+{
+    for (uint32_t i = 0; i < SzArchive_ItemCount(archive); ++i) {
+        SzItem item;
+        if (SzArchive_Item(archive, i, &item) != SZ_OK || !item.isDirectory || PreparePath(x, &item) != SZ_OK)
+            continue;
+        if (item.hasModified) {
+            HANDLE folder = CreateFileW(x->path.chars, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, NULL);
+            if (folder != INVALID_HANDLE_VALUE) {
+                FILETIME modified = ToFileTime(item.modified);
+                SetFileTime(folder, NULL, NULL, &modified);
+                CloseHandle(folder);
+            }
+        }
+        if (item.hasAttributes && (item.attributes & KEPT_ATTRIBUTES))
+            SetFileAttributesW(x->path.chars, item.attributes & KEPT_ATTRIBUTES);
+    }
+}
+
+static SzResult Read(void *context, uint64_t offset, void *buffer, size_t size)
+{
+    const Installer *installer = context;
+    return Installer_ReadAt(installer, installer->archiveStart + offset, buffer, size) ? SZ_ERROR_READ : SZ_OK;
+}
+
+static void *Alloc(void *context, size_t size)
+{
+    (void)context;
+    return RtAlloc(size);
+}
+
+static void Free(void *context, void *block)
+{
+    (void)context;
+    RtFree(block);
+}
+
+/* The Windows error that stands for a reader's failure, as the installer's exit code. */
+static DWORD ReaderError(SzResult result)
+{
+    switch (result) {
+    case SZ_ERROR_READ: return ERROR_READ_FAULT;
+    case SZ_ERROR_SIGNATURE: return ERROR_BAD_FORMAT;
+    case SZ_ERROR_TRUNCATED: return ERROR_HANDLE_EOF;
+    case SZ_ERROR_CRC: return ERROR_CRC;
+    case SZ_ERROR_UNSUPPORTED: return ERROR_NOT_SUPPORTED;
+    case SZ_ERROR_MEMORY: return ERROR_NOT_ENOUGH_MEMORY;
+    case SZ_ERROR_NAME: return ERROR_INVALID_NAME;
+    case SZ_ERROR_ABORTED: return ERROR_CANCELLED;
+    default: return ERROR_INVALID_DATA;
+    }
+}
+
+static void LogExtracted(const Extraction *x)
+{
+    RtText line = {0};
+    RtText_AppendAscii(&line, "extracted ");
+    RtText_AppendNumber(&line, x->files);
+    RtText_AppendAscii(&line, " files (");
+    RtText_AppendNumber(&line, x->bytes);
+    RtText_AppendAscii(&line, " bytes) into ");
+    RtText_AppendZ(&line, RtText_Z(&x->installer->folder));
+    RtLog_Line(RtText_Z(&line));
+    RtText_Free(&line);
+}
+
+DWORD Installer_Extract(Installer *installer)
+{
+    SzHost host = {installer, Read, Alloc, Free};
+    SzArchive *archive = NULL;
+    SzResult result = SzArchive_Open(&host, installer->archiveSize, &archive);
+    Extraction x = {.installer = installer};
+    RtText_AppendZ(&x.path, RtText_Z(&installer->longFolder));
+    if (result == SZ_OK) {
+        SzSink sink = {&x, Begin, Write, End};
+        result = SzArchive_Extract(archive, &sink);
+        if (result == SZ_OK)
+            FinishFolders(&x, archive);
+    }
+    DWORD error = 0;
+    if (result == SZ_OK) {
+        LogExtracted(&x);
+    } else if (x.error) {
+        error = x.error;
+        Installer_Fail(installer, x.failedStep ? x.failedStep : "cannot extract", x.path.chars, error);
+    } else {
+        error = ReaderError(result);
+        RtText message = {0};
+        RtText_AppendAscii(&message, archive ? SzArchive_LastMessage(archive) : "out of memory");
+        Installer_Fail(installer, "the archive cannot be extracted", RtText_Z(&message), error);
+        RtText_Free(&message);
+    }
+    SzArchive_Close(archive);
+    RtText_Free(&x.path);
+    RtText_Free(&x.relative);
+    RtText_Free(&x.made);
+    return error;
+}
+
+DWORD Installer_CreateFolder(Installer *installer)
+{
+    PwChar temp[MAX_PATH + 1];
+    DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    if (!length || length > MAX_PATH) {
+        DWORD error = length ? ERROR_FILENAME_EXCED_RANGE : GetLastError();
+        Installer_Fail(installer, "cannot find the temporary folder", NULL, error);
+        return error;
+    }
+    /* The process id makes the name unique among running installers; a counter passes over leftovers. */
+    for (unsigned attempt = 0;; ++attempt) {
+        RtText_Truncate(&installer->folder, 0);
+        RtText_Append(&installer->folder, temp, length);
+        RtText_AppendAscii(&installer->folder, "pwsetup-");
+        RtText_AppendNumber(&installer->folder, GetCurrentProcessId());
+        RtText_AppendChar(&installer->folder, '-');
+        RtText_AppendNumber(&installer->folder, attempt);
+        if (installer->folder.failed)
+            return ERROR_NOT_ENOUGH_MEMORY;
+        if (CreateDirectoryW(installer->folder.chars, NULL))
+            break;
+        DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS || attempt == 1000) {
+            Installer_Fail(installer, "cannot create the extraction folder", installer->folder.chars, error);
+            return error;
+        }
+    }
+    const PwChar *folder = installer->folder.chars;
+    int unc = folder[0] == '\\' && folder[1] == '\\';
+    RtText_AppendAscii(&installer->longFolder, unc ? "\\\\?\\UNC" : "\\\\?\\");
+    RtText_AppendZ(&installer->longFolder, folder + unc);
+    return installer->longFolder.failed ? ERROR_NOT_ENOUGH_MEMORY : 0;
+}
