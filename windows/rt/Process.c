@@ -31,16 +31,17 @@ static void Job_Close(Job *job)
         CloseHandle(job->job);
 }
 
-static DWORD ActiveProcesses(HANDLE job)
-{
-    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info;
-    if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, NULL))
-        return 0;
-    return info.ActiveProcesses;
-}
+/* Once the command's own process has ended, what is left in the job is waited for only while it works: a
+   program the installer started to stay (a tray icon, an updater, a "launch now" choice) would otherwise hold
+   Windows setup for ever. Two minutes in which the whole job used less than a second of processor time
+   count as "left running on purpose". */
+#define IDLE_SECONDS_BEFORE_GIVING_UP 120
+#define IDLE_PROCESSOR_TIME 10000000 /* 100 ns units: one second */
 
-static void Job_WaitUntilEmpty(Job *job)
+static void Job_WaitUntilEmpty(Job *job, HANDLE command)
 {
+    unsigned idleSeconds = 0;
+    LONGLONG busyMark = -1;
     for (;;) {
         DWORD message;
         ULONG_PTR key;
@@ -49,7 +50,20 @@ static void Job_WaitUntilEmpty(Job *job)
         if (GetQueuedCompletionStatus(job->port, &message, &key, &data, 1000)) {
             if ((HANDLE)key == job->job && message == JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO)
                 return;
-        } else if (ActiveProcesses(job->job) == 0) {
+            continue;
+        }
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info;
+        if (!QueryInformationJobObject(job->job, JobObjectBasicAccountingInformation, &info, sizeof info, NULL)
+            || info.ActiveProcesses == 0)
+            return;
+        if (WaitForSingleObject(command, 0) != WAIT_OBJECT_0)
+            continue;
+        LONGLONG used = info.TotalUserTime.QuadPart + info.TotalKernelTime.QuadPart;
+        if (busyMark < 0 || used - busyMark >= IDLE_PROCESSOR_TIME) {
+            busyMark = used;
+            idleSeconds = 0;
+        } else if (++idleSeconds >= IDLE_SECONDS_BEFORE_GIVING_UP) {
+            RtLog_Line(u"the command has ended; what it started is still running but idle, and is left to run");
             return;
         }
     }
@@ -98,7 +112,7 @@ DWORD RtRun(const RtProcess *process, DWORD *exitCode)
         RtLog_Line(u"the command runs outside a job: only its own process is waited for");
     ResumeThread(info.hThread);
     if (tree)
-        Job_WaitUntilEmpty(&job);
+        Job_WaitUntilEmpty(&job, info.hProcess);
     WaitForSingleObject(info.hProcess, INFINITE);
     GetExitCodeProcess(info.hProcess, exitCode);
     CloseHandle(info.hThread);

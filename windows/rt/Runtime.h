@@ -41,7 +41,8 @@ typedef struct RtProcess {
     int hidden;                /* no window, no console */
 } RtProcess;
 
-/* Starts the process, waits until it and every process it started have ended, and gives its exit code.
+/* Starts the process, waits until it and every process it started have ended (or, once it has ended itself,
+   until what it left behind sits idle), and gives its exit code.
    Returns 0, or the Windows error that kept the process from starting. Logs the command and its outcome. */
 DWORD RtRun(const RtProcess *process, DWORD *exitCode);
 
