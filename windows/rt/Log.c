@@ -81,7 +81,7 @@ void RtLog_Line(const PwChar *text)
     RtText_Free(&line);
 }
 
-void RtConsole_Line(const PwChar *text)
+static void ConsoleLine(const PwChar *text)
 {
     /* A program of the windows subsystem has standard handles only when its starter passed some; from a
        command prompt it has none, and writes to the prompt's console by attaching to it. */
@@ -106,13 +106,29 @@ void RtConsole_Line(const PwChar *text)
     RtText_Free(&line);
 }
 
-void RtLog_Failure(const PwChar *text, DWORD code)
+void RtReport(const PwChar *line)
+{
+    RtLog_Line(line);
+    ConsoleLine(line);
+}
+
+void RtText_AppendFailure(RtText *line, const char *text, const PwChar *detail, DWORD code)
+{
+    RtText_AppendAscii(line, text);
+    if (detail) {
+        RtText_AppendAscii(line, ": ");
+        RtText_AppendZ(line, detail);
+    }
+    if (code) {
+        RtText_AppendAscii(line, ": ");
+        RtText_AppendError(line, code);
+    }
+}
+
+void RtLog_Failure(const char *text, const PwChar *detail, DWORD code)
 {
     RtText line = {0};
-    RtText_AppendZ(&line, text);
-    RtText_AppendAscii(&line, ": ");
-    RtText_AppendError(&line, code);
-    RtLog_Line(RtText_Z(&line));
-    RtConsole_Line(RtText_Z(&line));
+    RtText_AppendFailure(&line, text, detail, code);
+    RtReport(RtText_Z(&line));
     RtText_Free(&line);
 }

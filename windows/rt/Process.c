@@ -87,7 +87,7 @@ DWORD RtRun(const RtProcess *process, DWORD *exitCode)
     if (!CreateProcessW(process->application, process->commandLine, NULL, NULL, FALSE, flags, NULL,
                         process->folder, &startup, &info)) {
         DWORD error = GetLastError();
-        RtLog_Failure(u"could not start the command", error);
+        RtLog_Failure("could not start the command", NULL, error);
         return error;
     }
     Job job = {0};

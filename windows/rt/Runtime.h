@@ -26,10 +26,13 @@ void RtText_AppendError(RtText *text, DWORD code);
    afresh when it has grown past a few dozen kilobytes, so it never grows without bound across runs. */
 void RtLog_Start(void);
 void RtLog_Line(const PwChar *text);
-/* Logs text and the error's text, and prints them to a console when one is attached. */
-void RtLog_Failure(const PwChar *text, DWORD code);
-/* Prints one line to the console this program was started from, if any. */
-void RtConsole_Line(const PwChar *text);
+/* Appends "text: detail: <the error's text> (error N)"; detail and the error only when given (not NULL, not
+   0). The texts of failures are ASCII: it halves their room in the programs. */
+void RtText_AppendFailure(RtText *line, const char *text, const PwChar *detail, DWORD code);
+/* Logs a line and prints it to the console this program was started from, if any. */
+void RtReport(const PwChar *line);
+/* Reports a failure composed as RtText_AppendFailure composes it. */
+void RtLog_Failure(const char *text, const PwChar *detail, DWORD code);
 
 typedef struct RtProcess {
     const PwChar *application; /* NULL: the first word of commandLine, searched for as CreateProcess does */

@@ -50,17 +50,12 @@ DWORD Runner_Start(RunnerStart *start)
     DWORD error = 0;
     if (search.runnerFolder.failed || named.failed || search.found.failed) {
         error = ERROR_NOT_ENOUGH_MEMORY;
-        RtLog_Failure(u"cannot read the command line", error);
+        RtLog_Failure("cannot read the command line", NULL, error);
     } else if (!known) {
         error = ERROR_FILE_NOT_FOUND;
-        RtText what = {0};
-        RtText_AppendAscii(&what, named.length ? "cannot find the file \"" : "no file named on the command line");
-        if (named.length) {
-            RtText_AppendZ(&what, RtText_Z(&named));
-            RtText_AppendAscii(&what, "\" in the working folder or beside the runner");
-        }
-        RtLog_Failure(RtText_Z(&what), error);
-        RtText_Free(&what);
+        RtLog_Failure(named.length ? "no such file in the working folder or beside the runner"
+                                   : "no file named on the command line",
+                      named.length ? named.chars : NULL, error);
     }
     start->file = search.found;
     RtText_Free(&search.runnerFolder);

@@ -21,16 +21,6 @@ typedef struct Install {
     RtText lastMedia; /* the source file asked for last */
 } Install;
 
-static void LogFileFailure(const PwChar *what, const PwChar *file, const PwChar *more, DWORD code)
-{
-    RtText line = {0};
-    RtText_AppendZ(&line, what);
-    RtText_AppendZ(&line, file ? file : u"");
-    RtText_AppendZ(&line, more ? more : u"");
-    RtLog_Failure(RtText_Z(&line), code);
-    RtText_Free(&line);
-}
-
 static UINT CALLBACK OnQueueEvent(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR param2)
 {
     (void)param2;
@@ -53,7 +43,7 @@ static UINT CALLBACK OnQueueEvent(PVOID context, UINT notification, UINT_PTR par
         if (present && !again)
             return FILEOP_DOIT;
         install->failure = ERROR_FILE_NOT_FOUND;
-        LogFileFailure(u"source file missing: ", RtText_Z(&file), NULL, install->failure);
+        RtLog_Failure("source file missing", RtText_Z(&file), install->failure);
         SetLastError(install->failure);
         return FILEOP_ABORT;
     }
@@ -63,9 +53,12 @@ static UINT CALLBACK OnQueueEvent(PVOID context, UINT notification, UINT_PTR par
     case SPFILENOTIFY_BACKUPERROR: {
         const FILEPATHS_W *paths = (const FILEPATHS_W *)param1;
         install->failure = paths->Win32Error ? paths->Win32Error : ERROR_GEN_FAILURE;
-        LogFileFailure(u"cannot install ", paths->Source, paths->Target ? u" as " : NULL, install->failure);
-        if (paths->Target)
-            RtLog_Line(paths->Target);
+        RtText files = {0};
+        RtText_AppendZ(&files, paths->Source ? paths->Source : u"");
+        RtText_AppendAscii(&files, " -> ");
+        RtText_AppendZ(&files, paths->Target ? paths->Target : u"");
+        RtLog_Failure("cannot install", RtText_Z(&files), install->failure);
+        RtText_Free(&files);
         SetLastError(install->failure);
         return FILEOP_ABORT;
     }
@@ -119,7 +112,7 @@ static DWORD InstallSection(HINF inf, const PwChar *section, const PwChar *sourc
     RtText_Free(&install.lastMedia);
     if (!installed) {
         DWORD error = install.failure ? install.failure : GetLastError() ? GetLastError() : ERROR_GEN_FAILURE;
-        RtLog_Failure(u"the installation of the section failed", error);
+        RtLog_Failure("the installation of the section failed", NULL, error);
         return error;
     }
     RtText services = {0};
@@ -128,7 +121,7 @@ static DWORD InstallSection(HINF inf, const PwChar *section, const PwChar *sourc
     if (SetupGetLineCountW(inf, RtText_Z(&services)) >= 0) {
         if (!SetupInstallServicesFromInfSectionW(inf, RtText_Z(&services), 0)) {
             DWORD error = GetLastError();
-            RtLog_Failure(u"the installation of the services failed", error);
+            RtLog_Failure("the installation of the services failed", NULL, error);
             return error;
         }
         install.restart |= GetLastError() == ERROR_SUCCESS_REBOOT_REQUIRED;
@@ -149,11 +142,10 @@ int AppMain(void)
     HINF inf = SetupOpenInfFileW(RtText_Z(&start.file), NULL, INF_STYLE_WIN4, &errorLine);
     if (inf == INVALID_HANDLE_VALUE) {
         error = GetLastError();
-        RtText what = {0};
-        RtText_AppendAscii(&what, "cannot read the INF file (line ");
-        RtText_AppendNumber(&what, errorLine);
-        RtText_AppendChar(&what, ')');
-        RtLog_Failure(RtText_Z(&what), error);
+        RtText line = {0};
+        RtText_AppendAscii(&line, "line ");
+        RtText_AppendNumber(&line, errorLine);
+        RtLog_Failure("cannot read the INF file", RtText_Z(&line), error);
         return (int)error;
     }
     /* The INF may name a layout file that describes its source media. */
@@ -172,7 +164,7 @@ int AppMain(void)
 
     if (SetupGetLineCountW(inf, actual) < 0) {
         error = ERROR_SECTION_NOT_FOUND;
-        RtLog_Failure(u"the INF file has no such section", error);
+        RtLog_Failure("the INF file has no such section", NULL, error);
     } else {
         RtText sourceFolder = {0};
         RtText_Append(&sourceFolder, RtText_Z(&start.file), RtFolderLength(RtText_Z(&start.file)) + 1);

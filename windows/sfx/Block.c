@@ -95,11 +95,11 @@ SfxBlockResult SfxBlock_Read(const uint8_t *bytes, size_t size, SfxBlock *config
         return SFX_BLOCK_NO_BLOCK;
     /* The end marker counts where the archive follows it (line breaks aside): a value may hold the marker's
        text, since the build writes values as they stand. */
-    int sawEnd = 0;
+    size_t lastEnd = 0;
     for (size_t at = startLength; at + endLength <= size; ++at) {
         if (memcmp(bytes + at, kEnd, endLength) != 0)
             continue;
-        sawEnd = 1;
+        lastEnd = at;
         size_t archive = at + endLength;
         while (archive < size && IsLineBreak(bytes[archive]))
             ++archive;
@@ -109,7 +109,11 @@ SfxBlockResult SfxBlock_Read(const uint8_t *bytes, size_t size, SfxBlock *config
             return ReadLines(bytes + startLength, at - startLength, config);
         }
     }
-    return sawEnd ? SFX_BLOCK_NO_ARCHIVE : SFX_BLOCK_NO_END;
+    if (!lastEnd)
+        return SFX_BLOCK_NO_END;
+    /* Without its archive the block still says whether the installer may show a window to say so. */
+    SfxBlockResult read = ReadLines(bytes + startLength, lastEnd - startLength, config);
+    return read == SFX_BLOCK_OK ? SFX_BLOCK_NO_ARCHIVE : read;
 }
 
 const char *SfxBlock_Message(SfxBlockResult result)

@@ -30,7 +30,8 @@ typedef struct SfxBlock {
 } SfxBlock;
 
 /* Reads the block at the start of bytes (what follows the module's image, as much of it as was read; the
-   block and the archive's signature must lie within it). Keys are compared without case; unknown keys and
+   block and the archive's signature must lie within it). With SFX_BLOCK_NO_ARCHIVE the settings are read
+   all the same, from the block up to its last end marker. Keys are compared without case; unknown keys and
    lines without "=" are passed over; the last of repeated keys counts, except Shortcut, which adds one
    shortcut per line. A value loses one pair of enclosing quotes and nothing else: the build writes the
    quotes inside a value as they stand, unescaped. */

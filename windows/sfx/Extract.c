@@ -14,7 +14,7 @@ typedef struct Extraction {
     RtText relative; /* its path inside the folder */
     RtText made;     /* the last folder made and checked, with all the folders it lies in */
     DWORD error;     /* what stopped the sink */
-    const PwChar *failedStep;
+    const char *failedStep;
     uint64_t files, bytes;
 } Extraction;
 
@@ -30,7 +30,7 @@ DWORD MakeFolders(RtText *path, size_t from, size_t end, int refuseLinks)
             DWORD attributes = GetFileAttributesW(path->chars);
             error = attributes == INVALID_FILE_ATTRIBUTES            ? GetLastError()
                   : !(attributes & FILE_ATTRIBUTE_DIRECTORY)        ? ERROR_DIRECTORY
-                  : refuseLinks && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? ERROR_ACCESS_DENIED
+                  : refuseLinks && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? ERROR_CANT_ACCESS_FILE
                                                                     : 0;
         }
         path->chars[i] = saved;
@@ -56,12 +56,14 @@ static SzResult PreparePath(Extraction *x, const SzItem *item)
 {
     RtText_Truncate(&x->relative, 0);
     RtText_Truncate(&x->path, x->installer->longFolder.length);
-    if (!SfxNames_Make(item->path, item->pathLength, &x->relative)) {
-        x->failedStep = u"the archive holds a name that would leave the extraction folder";
+    int safe = SfxNames_Make(item->path, item->pathLength, &x->relative);
+    RtText_AppendChar(&x->path, '\\');
+    if (!safe) {
+        RtText_Append(&x->path, item->path, item->pathLength);
+        x->failedStep = "the archive holds a name that would leave the extraction folder";
         x->error = ERROR_INVALID_NAME;
         return SZ_ERROR_NAME;
     }
-    RtText_AppendChar(&x->path, '\\');
     RtText_Append(&x->path, x->relative.chars, x->relative.length);
     if (x->path.failed || x->relative.failed) {
         x->error = ERROR_NOT_ENOUGH_MEMORY;
@@ -75,7 +77,9 @@ static SzResult PreparePath(Extraction *x, const SzItem *item)
         return SZ_OK;
     x->error = MakeFolders(&x->path, x->installer->longFolder.length, end, 1);
     if (x->error) {
-        x->failedStep = u"cannot create the folder for";
+        x->failedStep = x->error == ERROR_CANT_ACCESS_FILE
+                          ? "refusing to write through a link or junction on the way to"
+                          : "cannot create the folder for";
         return SZ_ERROR_WRITE;
     }
     RtText_Truncate(&x->made, 0);
@@ -84,7 +88,7 @@ static SzResult PreparePath(Extraction *x, const SzItem *item)
 }
 
 /* Whether OverwriteMode lets the item replace the file of the same name already there. */
-static int MayReplace(const Extraction *x, const SzItem *item, const WIN32_FILE_ATTRIBUTE_DATA *existing)
+static int MayReplace(const Extraction *x, const SzItem *item, const WIN32_FIND_DATAW *existing)
 {
     switch (x->installer->config.overwriteMode) {
     case 1:
@@ -103,10 +107,13 @@ static SzResult Begin(void *context, const SzItem *item, void **file)
     SzResult result = PreparePath(x, item);
     if (result != SZ_OK || item->isDirectory)
         return result;
-    WIN32_FILE_ATTRIBUTE_DATA existing;
-    if (GetFileAttributesExW(x->path.chars, GetFileExInfoStandard, &existing)) {
+    /* The names are free of wildcards (SfxNames_Make): the search finds the file itself, in any case. */
+    WIN32_FIND_DATAW existing;
+    HANDLE found = FindFirstFileW(x->path.chars, &existing);
+    if (found != INVALID_HANDLE_VALUE) {
+        FindClose(found);
         if (existing.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) {
-            x->failedStep = u"a folder or link is in the way of";
+            x->failedStep = "a folder or link is in the way of";
             x->error = ERROR_ALREADY_EXISTS;
             return SZ_ERROR_WRITE;
         }
@@ -117,7 +124,7 @@ static SzResult Begin(void *context, const SzItem *item, void **file)
     HANDLE handle = CreateFileW(x->path.chars, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (handle == INVALID_HANDLE_VALUE) {
         x->error = GetLastError();
-        x->failedStep = u"cannot create";
+        x->failedStep = "cannot create";
         return SZ_ERROR_WRITE;
     }
     SfxNames_Add(&x->installer->extracted, x->relative.chars, x->relative.length);
@@ -135,7 +142,7 @@ static SzResult Write(void *context, void *file, const void *data, size_t size)
         DWORD piece = size > (1u << 30) ? 1u << 30 : (DWORD)size, written;
         if (!WriteFile(file, p, piece, &written, NULL)) {
             x->error = GetLastError();
-            x->failedStep = u"cannot write";
+            x->failedStep = "cannot write";
             return SZ_ERROR_WRITE;
         }
         p += written;
@@ -248,12 +255,12 @@ DWORD Installer_Extract(Installer *installer)
         LogExtracted(&x);
     } else if (x.error) {
         error = x.error;
-        Installer_Fail(installer, x.failedStep ? x.failedStep : u"cannot extract", x.path.chars, error);
+        Installer_Fail(installer, x.failedStep ? x.failedStep : "cannot extract", x.path.chars, error);
     } else {
         error = ReaderError(result);
         RtText message = {0};
         RtText_AppendAscii(&message, archive ? SzArchive_LastMessage(archive) : "out of memory");
-        Installer_Fail(installer, u"the archive cannot be extracted", RtText_Z(&message), error);
+        Installer_Fail(installer, "the archive cannot be extracted", RtText_Z(&message), error);
         RtText_Free(&message);
     }
     SzArchive_Close(archive);
@@ -269,7 +276,7 @@ DWORD Installer_CreateFolder(Installer *installer)
     DWORD length = GetTempPathW(MAX_PATH + 1, temp);
     if (!length || length > MAX_PATH) {
         DWORD error = length ? ERROR_FILENAME_EXCED_RANGE : GetLastError();
-        Installer_Fail(installer, u"cannot find the temporary folder", NULL, error);
+        Installer_Fail(installer, "cannot find the temporary folder", NULL, error);
         return error;
     }
     /* The process id makes the name unique among running installers; a counter passes over leftovers. */
@@ -286,7 +293,7 @@ DWORD Installer_CreateFolder(Installer *installer)
             break;
         DWORD error = GetLastError();
         if (error != ERROR_ALREADY_EXISTS || attempt == 1000) {
-            Installer_Fail(installer, u"cannot create the extraction folder", installer->folder.chars, error);
+            Installer_Fail(installer, "cannot create the extraction folder", installer->folder.chars, error);
             return error;
         }
     }

@@ -64,17 +64,21 @@ static HRESULT SaveLink(const SfxShortcut *shortcut, const PwChar *target, const
     return result;
 }
 
-static void LogShortcut(const PwChar *what, const RtText *link, const RtText *target, HRESULT result)
+static void LogShortcut(const char *what, const RtText *link, const RtText *target, HRESULT result)
 {
     RtText line = {0};
-    RtText_AppendZ(&line, what);
     RtText_AppendZ(&line, RtText_Z(link));
     RtText_AppendAscii(&line, " -> ");
     RtText_AppendZ(&line, RtText_Z(target));
-    if (FAILED(result))
-        RtLog_Failure(RtText_Z(&line), (DWORD)result);
-    else
-        RtLog_Line(RtText_Z(&line));
+    if (FAILED(result)) {
+        RtLog_Failure("cannot make the shortcut", RtText_Z(&line), (DWORD)result);
+    } else {
+        RtText logged = {0};
+        RtText_AppendAscii(&logged, what);
+        RtText_AppendZ(&logged, RtText_Z(&line));
+        RtLog_Line(RtText_Z(&logged));
+        RtText_Free(&logged);
+    }
     RtText_Free(&line);
 }
 
@@ -85,11 +89,7 @@ static void MakeShortcut(const PwChar *line, const PwChar *const folders[SFX_FOL
     PwChar place[MAX_PATH];
     int allUsers = 0;
     if (!SfxShortcut_Read(line, &shortcut)) {
-        RtText what = {0};
-        RtText_AppendAscii(&what, "shortcut line not understood: ");
-        RtText_AppendZ(&what, line);
-        RtLog_Line(RtText_Z(&what));
-        RtText_Free(&what);
+        RtLog_Failure("shortcut line not understood", line, 0);
         return;
     }
     allUsers = SfxShortcut_ForAllUsers(&shortcut, system);
@@ -100,7 +100,7 @@ static void MakeShortcut(const PwChar *line, const PwChar *const folders[SFX_FOL
         DWORD error = MakeFolders(&link, RtLength(place), RtFolderLength(link.chars), 0);
         result = error ? HRESULT_FROM_WIN32(error) : SaveLink(&shortcut, target.chars, link.chars);
     }
-    LogShortcut(allUsers ? u"shortcut for all users: " : u"shortcut: ", &link, &target, result);
+    LogShortcut(allUsers ? "shortcut for all users: " : "shortcut: ", &link, &target, result);
     RtText_Free(&target);
     RtText_Free(&link);
     SfxShortcut_Free(&shortcut);

@@ -6,12 +6,12 @@
 
 void ShowMessage(const PwChar *title, const PwChar *text)
 {
-    /* MessageBoxTimeoutW closes the window by itself. user32 has it since Windows XP but does not declare
-       it, so it is looked up; without it, and without a display, there is no window, only the log. */
+    /* MessageBoxTimeoutW closes the box when its time is up. user32 has it since Windows XP but declares it
+       nowhere, so it is looked up; without it there is no box, only the log, since a box without a timeout
+       would wait for an answer. (Wine ignores the timeout: its tests answer such a box themselves.) */
     typedef int(WINAPI * MessageBoxTimeout)(HWND, LPCWSTR, LPCWSTR, UINT, WORD, DWORD);
-    HMODULE user32 = LoadLibraryW(u"user32.dll");
-    MessageBoxTimeout show =
-        user32 ? (MessageBoxTimeout)(void (*)(void))GetProcAddress(user32, "MessageBoxTimeoutW") : NULL;
+    MessageBoxTimeout show = (MessageBoxTimeout)(void (*)(void))GetProcAddress(GetModuleHandleW(u"user32.dll"),
+                                                                                "MessageBoxTimeoutW");
     if (show)
         show(NULL, text, title, MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST, 0, MESSAGE_MS);
 }

@@ -2,20 +2,11 @@
 
 #include "Command.h"
 
-void Installer_Fail(const Installer *installer, const PwChar *text, const PwChar *detail, DWORD code)
+void Installer_Fail(const Installer *installer, const char *text, const PwChar *detail, DWORD code)
 {
     RtText line = {0};
-    RtText_AppendZ(&line, text);
-    if (detail) {
-        RtText_AppendAscii(&line, ": ");
-        RtText_AppendZ(&line, detail);
-    }
-    if (code) {
-        RtText_AppendAscii(&line, ": ");
-        RtText_AppendError(&line, code);
-    }
-    RtLog_Line(RtText_Z(&line));
-    RtConsole_Line(RtText_Z(&line));
+    RtText_AppendFailure(&line, text, detail, code);
+    RtReport(RtText_Z(&line));
     /* Before the block is read nobody has asked for silence: the window closes by itself either way. */
     if (!installer->configRead || !installer->config.hidden) {
         const PwChar *self = RtText_Z(&installer->self);
@@ -36,17 +27,17 @@ static DWORD RunCommand(Installer *installer, DWORD *exitCode)
         RtLog_Line(u"the configuration names no program to run");
     } else if (made == SFX_COMMAND_NO_RUNNER) {
         error = ERROR_FILE_NOT_FOUND;
-        Installer_Fail(installer, u"the archive lacks the runner that the command names", installer->config.runProgram,
+        Installer_Fail(installer, "the archive lacks the runner that the command names", installer->config.runProgram,
                        error);
     } else if (made == SFX_COMMAND_MEMORY) {
         error = ERROR_NOT_ENOUGH_MEMORY;
-        Installer_Fail(installer, u"cannot make the command", NULL, error);
+        Installer_Fail(installer, "cannot make the command", NULL, error);
     } else {
         RtProcess process = {command.application.length ? command.application.chars : NULL,
                              command.commandLine.chars, RtText_Z(&installer->folder), 0};
         error = RtRun(&process, exitCode);
         if (error)
-            Installer_Fail(installer, u"cannot run", command.commandLine.chars, error);
+            Installer_Fail(installer, "cannot run", command.commandLine.chars, error);
     }
     SfxCommand_Free(&command);
     return error;

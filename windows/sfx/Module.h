@@ -25,7 +25,7 @@ typedef struct Installer {
 
 /* Says what went wrong, with the error's text when code is not 0: in the log, on a console if one is
    attached, and in a message window that closes by itself, unless the block asks for no window. */
-void Installer_Fail(const Installer *installer, const PwChar *text, const PwChar *detail, DWORD code);
+void Installer_Fail(const Installer *installer, const char *text, const PwChar *detail, DWORD code);
 
 /* Payload.c: finds the block after the module's image and reads it. */
 DWORD Installer_ReadPayload(Installer *installer);
@@ -35,7 +35,8 @@ DWORD Installer_ReadAt(const Installer *installer, uint64_t offset, void *buffer
 DWORD Installer_CreateFolder(Installer *installer);
 DWORD Installer_Extract(Installer *installer);
 /* Creates the folders of path[0..end) from the one that ends at path[from]; with refuseLinks a folder on
-   the way that is a link or junction is an error, so nothing is written outside the extraction folder. */
+   the way that is a link or junction is an error (ERROR_CANT_ACCESS_FILE), so nothing is written outside
+   the extraction folder. */
 DWORD MakeFolders(RtText *path, size_t from, size_t end, int refuseLinks);
 
 /* Links.c: the block's Shortcut lines. Failures are logged and change no exit code. */

@@ -31,11 +31,11 @@ static DWORD ReadBlock(Installer *installer)
     uint64_t imageEnd;
     DWORD error = Installer_ReadAt(installer, 0, head, headSize);
     if (error) {
-        Installer_Fail(installer, u"cannot read the installer", RtText_Z(&installer->self), error);
+        Installer_Fail(installer, "cannot read the installer", RtText_Z(&installer->self), error);
         return error;
     }
     if (!SfxImage_End(head, headSize, installer->fileSize, &imageEnd)) {
-        Installer_Fail(installer, u"the installer's program headers are damaged", NULL, ERROR_BAD_EXE_FORMAT);
+        Installer_Fail(installer, "the installer's program headers are damaged", NULL, ERROR_BAD_EXE_FORMAT);
         return ERROR_BAD_EXE_FORMAT;
     }
     uint64_t rest = installer->fileSize - imageEnd;
@@ -47,18 +47,15 @@ static DWORD ReadBlock(Installer *installer)
     SfxBlockResult result = error ? SFX_BLOCK_OK : SfxBlock_Read(block, size, &installer->config);
     RtFree(block);
     if (error) {
-        Installer_Fail(installer, u"cannot read the installer", RtText_Z(&installer->self), error);
+        Installer_Fail(installer, "cannot read the installer", RtText_Z(&installer->self), error);
         return error;
     }
+    installer->configRead = result == SFX_BLOCK_OK || result == SFX_BLOCK_NO_ARCHIVE;
     if (result != SFX_BLOCK_OK) {
-        RtText message = {0};
-        RtText_AppendAscii(&message, SfxBlock_Message(result));
         error = result == SFX_BLOCK_MEMORY ? ERROR_NOT_ENOUGH_MEMORY : ERROR_BAD_FORMAT;
-        Installer_Fail(installer, RtText_Z(&message), NULL, error);
-        RtText_Free(&message);
+        Installer_Fail(installer, SfxBlock_Message(result), NULL, error);
         return error;
     }
-    installer->configRead = 1;
     installer->archiveStart = imageEnd + installer->config.archiveOffset;
     installer->archiveSize = installer->fileSize - installer->archiveStart;
     return 0;
@@ -79,7 +76,7 @@ DWORD Installer_ReadPayload(Installer *installer)
     LARGE_INTEGER size;
     if (installer->file == INVALID_HANDLE_VALUE || !GetFileSizeEx(installer->file, &size)) {
         DWORD error = GetLastError();
-        Installer_Fail(installer, u"cannot open the installer", RtText_Z(&installer->self), error);
+        Installer_Fail(installer, "cannot open the installer", RtText_Z(&installer->self), error);
         return error;
     }
     installer->fileSize = (uint64_t)size.QuadPart;

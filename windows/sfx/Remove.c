@@ -52,13 +52,14 @@ void Installer_RemoveFolder(const Installer *installer)
         if (!removed && attempt < ATTEMPTS)
             Sleep(PAUSE_MS);
     }
-    RtText line = {0};
-    RtText_AppendAscii(&line, removed ? "removed " : "left for removal at the next restart: ");
-    RtText_AppendZ(&line, RtText_Z(&installer->folder));
-    if (removed)
+    if (removed) {
+        RtText line = {0};
+        RtText_AppendAscii(&line, "removed ");
+        RtText_AppendZ(&line, RtText_Z(&installer->folder));
         RtLog_Line(RtText_Z(&line));
-    else
-        RtLog_Failure(RtText_Z(&line), GetLastError());
-    RtText_Free(&line);
+        RtText_Free(&line);
+    } else {
+        RtLog_Failure("left for removal at the next restart", RtText_Z(&installer->folder), GetLastError());
+    }
     RtText_Free(&path);
 }

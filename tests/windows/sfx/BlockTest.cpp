@@ -34,8 +34,8 @@ TEST(SfxBlock, ReadsEachKindOfStartFile)
         const char* startFile;
         const char* runProgram;
         bool hidden;
-    } cases[] = {{"install.bat", "batchrunner install.bat hidcon", false},
-                 {"my setup.msi", "msistub my setup.msi /qb-!", false},
+    } cases[] = {{"install.bat", "batchrunner install.bat -s hidcon", false},
+                 {"my setup.msi", "msistub my setup.msi -s /qb-!", false},
                  {"driver.inf", "infrunner driver.inf", false},
                  {"tool.com", "tool.com -s", false},
                  {"setup.exe", "setup.exe -s", true}};
@@ -98,6 +98,17 @@ TEST(SfxBlock, SaysWhatIsWrongWithADamagedBlock)
     EXPECT_EQ(ReadBlock(WithArchive(notUtf8)).result, SFX_BLOCK_NOT_UTF8);
     for (SfxBlockResult result : {SFX_BLOCK_NO_BLOCK, SFX_BLOCK_NO_END, SFX_BLOCK_NO_ARCHIVE, SFX_BLOCK_NOT_UTF8})
         EXPECT_GT(strlen(SfxBlock_Message(result)), 20u);
+}
+
+TEST(SfxBlock, WithoutItsArchiveTheBlockStillSaysWhetherAWindowMayShow)
+{
+    BuildInputs in = StartFile("setup.exe", "/S");
+    in.shortcuts = {MakeShortcutEntry("Local", 0, 1, "a.exe", "", "", "Descrição ;!@InstallEnd@!", "")};
+    ReadBlock cut(SfxConfig(in));
+    EXPECT_EQ(cut.result, SFX_BLOCK_NO_ARCHIVE);
+    EXPECT_TRUE(cut.config.hidden);
+    EXPECT_EQ(U8(cut.config.runProgram), "setup.exe /S");
+    EXPECT_EQ(cut.config.shortcutCount, 1u);
 }
 
 TEST(SfxBlock, TheEndMarkerCountsOnlyWhereAnArchiveFollows)
