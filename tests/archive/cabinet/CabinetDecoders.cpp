@@ -83,16 +83,8 @@ ToolRun RunTool(const QString& program, const QStringList& arguments)
     return run;
 }
 
-QString FastScratchRoot()
-{
-    const QFileInfo memory(QStringLiteral("/dev/shm"));
-    return memory.isDir() && memory.isWritable() ? memory.filePath() : QDir::tempPath();
-}
-
-namespace {
-
-// Relative paths of every file below `folder`.
-QStringList ListFiles(const QString& folder)
+// Relative paths of every file below `folder`, sorted.
+static QStringList ListFiles(const QString& folder)
 {
     QStringList names;
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
@@ -101,6 +93,25 @@ QStringList ListFiles(const QString& folder)
     names.sort();
     return names;
 }
+
+FileTree ReadTree(const QString& folder)
+{
+    FileTree tree;
+    for (const QString& name : ListFiles(folder)) {
+        QFile file(folder + QLatin1Char('/') + name);
+        if (file.open(QIODevice::ReadOnly))
+            tree.insert(name, file.readAll());
+    }
+    return tree;
+}
+
+QString FastScratchRoot()
+{
+    const QFileInfo memory(QStringLiteral("/dev/shm"));
+    return memory.isDir() && memory.isWritable() ? memory.filePath() : QDir::tempPath();
+}
+
+namespace {
 
 bool SameFiles(const QString& a, const QString& b)
 {

@@ -28,6 +28,9 @@ struct ToolRun {
 };
 ToolRun RunTool(const QString& program, const QStringList& arguments);
 
+// Every file of `folder` below it, with its content.
+FileTree ReadTree(const QString& folder);
+
 // Extracts `cabinet` (the first of a set) with each decoder into a fresh folder and compares what
 // comes out with `expected`, byte for byte.
 ::testing::AssertionResult DecodersExtract(const QString& cabinet, const FileTree& expected,

@@ -15,7 +15,8 @@ void AddonFixture::Prepare(StartKind kind, const QString& name)
 
 Unpacked AddonFixture::BuildAndUnpack(const QStringList& options) const
 {
-    QStringList arguments = {QStringLiteral("--folder"), program_folder_, QStringLiteral("--start"), program_.startFile};
+    QStringList arguments
+        = {QStringLiteral("--folder"), program_folder_, QStringLiteral("--start"), program_.startFile};
     if (!program_.silentSwitch.isEmpty())
         arguments << QStringLiteral("--switch") << program_.silentSwitch;
     const QString cabinet = scratch_.path(QStringLiteral("MyApp.cab"));
@@ -36,7 +37,8 @@ SetupRun AddonFixture::Run(const Unpacked& addon, MessageBoxes boxes) const
 
 QStringList AddonFixture::Recorded(const QString& file) const
 {
-    QStringList lines = QString::fromUtf8(ReadAll(scratch_.path(QStringLiteral("record/") + file))).split(QLatin1Char('\n'));
+    QStringList lines
+        = QString::fromUtf8(ReadAll(scratch_.path(QStringLiteral("record/") + file))).split(QLatin1Char('\n'));
     if (lines.back().isEmpty())
         lines.removeLast();
     return lines;

@@ -82,7 +82,8 @@ protected:
             << "command line: " << runs.front().toStdString();
         const QString folder = Recorded(QStringLiteral("folder.txt")).value(0);
         if (Compact()) {
-            EXPECT_EQ(WindowsParent(folder), WindowsPath(temp_)) << "not an extraction folder: " << folder.toStdString();
+            EXPECT_EQ(WindowsParent(folder), WindowsPath(temp_))
+                << "not an extraction folder: " << folder.toStdString();
         } else {
             EXPECT_EQ(folder, WindowsPath(addon.svcpack));
         }
@@ -125,9 +126,10 @@ protected:
     // this is not the system account of Windows setup.
     void CheckShortcuts() const
     {
-        const ToolRun info = RunOnWine({TestTool(QStringLiteral("ShortcutInfo.exe")), QStringLiteral("--remove"),
-                                        QStringLiteral("D"), DesktopShortcut(), QStringLiteral("P"), ProgramsShortcut()},
-                                       QString());
+        const ToolRun info
+            = RunOnWine({TestTool(QStringLiteral("ShortcutInfo.exe")), QStringLiteral("--remove"), QStringLiteral("D"),
+                         DesktopShortcut(), QStringLiteral("P"), ProgramsShortcut()},
+                        QString());
         const QList<QMap<QString, QString>> links = ParseRecords(info.output);
         ASSERT_EQ(links.size(), 2) << info.output.toStdString();
 
@@ -142,7 +144,8 @@ protected:
 
         const QMap<QString, QString>& programs = links[1];
         EXPECT_EQ(programs.value(QStringLiteral("scope")), QStringLiteral("user")) << ProgramsShortcut().toStdString();
-        EXPECT_EQ(programs.value(QStringLiteral("path")).toLower(), QStringLiteral("c:\\program files\\packwright\\app.exe"));
+        EXPECT_EQ(programs.value(QStringLiteral("path")).toLower(),
+                  QStringLiteral("c:\\program files\\packwright\\app.exe"));
         EXPECT_EQ(programs.value(QStringLiteral("arguments")), QStringLiteral("-x"));
         EXPECT_EQ(programs.value(QStringLiteral("description")), QStringLiteral("Descrição ") + name_);
     }
@@ -205,7 +208,8 @@ TEST_P(RefusedPackage, EndsWithTheInstallersCode)
 }
 
 INSTANTIATE_TEST_SUITE_P(Addon, RefusedPackage,
-                         ::testing::Values(AddonCase{StartKind::Msi, 1, true}, AddonCase{StartKind::Msi, kNoCompact, true}),
+                         ::testing::Values(AddonCase{StartKind::Msi, 1, true},
+                                           AddonCase{StartKind::Msi, kNoCompact, true}),
                          PrintCaseName);
 
 }  // namespace

@@ -103,7 +103,8 @@ ToolRun BuildAddon(const QStringList& arguments, const QString& dataHome)
 Unpacked UnpackAddon(const QString& cabinet, const QString& folder)
 {
     Unpacked result;
-    const ToolRun extract = RunTool(QStringLiteral("cabextract"), {QStringLiteral("-q"), QStringLiteral("-d"), folder, cabinet});
+    const ToolRun extract
+        = RunTool(QStringLiteral("cabextract"), {QStringLiteral("-q"), QStringLiteral("-d"), folder, cabinet});
     if (!extract.ok) {
         result.error = QStringLiteral("cabextract failed: ") + extract.output;
         return result;

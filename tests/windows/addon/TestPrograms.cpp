@@ -48,22 +48,24 @@ const QByteArray kBatchFile = "@echo off\r\n\"%PW_TEST_RECORDER%\" %*\r\nexit /b
 
 QByteArray InfFile(const QString& caseName)
 {
-    return QStringLiteral("[Version]\r\n"
-                          "Signature=\"$Windows NT$\"\r\n\r\n"
-                          "[DefaultInstall]\r\n"
-                          "CopyFiles=Test.Files\r\n"
-                          "AddReg=Test.Registry\r\n\r\n"
-                          "[DestinationDirs]\r\n"
-                          "Test.Files=11\r\n\r\n"
-                          "[Test.Files]\r\n"
-                          "%1\r\n\r\n"
-                          "[Test.Registry]\r\n"
-                          "HKLM,\"Software\\Packwright tests\",\"%2\",0,\"%3\"\r\n\r\n"
-                          "[SourceDisksNames]\r\n"
-                          "1=\"Packwright test files\"\r\n\r\n"
-                          "[SourceDisksFiles]\r\n"
-                          "%1=1\r\n")
-        .arg(InfCopiedFile(caseName), InfRegistryValue(caseName), QString::fromUtf8(InstalledContent(caseName)).trimmed())
+    return QStringLiteral(
+               "[Version]\r\n"
+               "Signature=\"$Windows NT$\"\r\n\r\n"
+               "[DefaultInstall]\r\n"
+               "CopyFiles=Test.Files\r\n"
+               "AddReg=Test.Registry\r\n\r\n"
+               "[DestinationDirs]\r\n"
+               "Test.Files=11\r\n\r\n"
+               "[Test.Files]\r\n"
+               "%1\r\n\r\n"
+               "[Test.Registry]\r\n"
+               "HKLM,\"Software\\Packwright tests\",\"%2\",0,\"%3\"\r\n\r\n"
+               "[SourceDisksNames]\r\n"
+               "1=\"Packwright test files\"\r\n\r\n"
+               "[SourceDisksFiles]\r\n"
+               "%1=1\r\n")
+        .arg(InfCopiedFile(caseName), InfRegistryValue(caseName),
+             QString::fromUtf8(InstalledContent(caseName)).trimmed())
         .toLatin1();
 }
 
@@ -74,7 +76,7 @@ void WriteMsiPackage(const QString& msi, const QString& caseName)
     const QString payloadFolder = QDir::cleanPath(QFileInfo(msi).absolutePath() + QStringLiteral("/.."));
     WriteFile(payloadFolder + QStringLiteral("/msi-payload.txt"), InstalledContent(caseName));
     auto code = [] { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); };
-    const ToolRun wixl = RunIn(payloadFolder, QStringLiteral("wixl"),
+    const ToolRun wixl = RunIn(payloadFolder, QStringLiteral(PW_WIXL),
                                {QStringLiteral("-D"), QStringLiteral("ProductCode=") + code(), QStringLiteral("-D"),
                                 QStringLiteral("ComponentCode=") + code(), QStringLiteral("-D"),
                                 QStringLiteral("Folder=Packwright test ") + caseName, QStringLiteral("-D"),

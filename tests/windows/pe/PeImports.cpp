@@ -151,7 +151,8 @@ PeFacts ReadPeFacts(const QByteArray& file)
     facts.pe32 = magic == kPe32Magic;
     const size_t directories = optional + (facts.pe32 ? 96 : 112);
     if ((magic != kPe32Magic && magic != kPe32PlusMagic) || directories + 16 * 8 > optional + optionalSize) {
-        facts.error = QStringLiteral("unknown optional header (magic %1, %2 bytes)").arg(magic, 0, 16).arg(optionalSize);
+        facts.error
+            = QStringLiteral("unknown optional header (magic %1, %2 bytes)").arg(magic, 0, 16).arg(optionalSize);
         return facts;
     }
     facts.osMajor = pe.U16(optional + 40);

@@ -40,7 +40,8 @@ std::vector<Allowed> ReadAllowlist(QString* error)
             *error += QStringLiteral("line %1 has %2 fields, not 4\n").arg(number).arg(fields.size());
             continue;
         }
-        entries.push_back({fields[0].trimmed().toLower(), fields[1].trimmed(), fields[2].trimmed(), fields[3].trimmed()});
+        entries.push_back(
+            {fields[0].trimmed().toLower(), fields[1].trimmed(), fields[2].trimmed(), fields[3].trimmed()});
     }
     return entries;
 }
@@ -109,10 +110,10 @@ TEST_P(ShippedProgram, ImportsWhatItsX86_64BuildImports)
                 << "only the x86-64 build imports " << dll.toStdString() << " " << function.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, ShippedProgram, ::testing::ValuesIn(kShipped),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
-                             return QString::fromLatin1(info.param).replace(QLatin1Char('.'), QLatin1Char('_')).toStdString();
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Windows, ShippedProgram, ::testing::ValuesIn(kShipped), [](const ::testing::TestParamInfo<const char*>& info) {
+        return QString::fromLatin1(info.param).replace(QLatin1Char('.'), QLatin1Char('_')).toStdString();
+    });
 
 // Each entry must say where the fact comes from, and that source must put the function in Windows XP or
 // earlier; an entry for a later function would let the test pass a program that XP cannot load.
