@@ -3,8 +3,8 @@
 //     most 48 KB, each runner at most 16 KB);
 //  2. the x86-64 self-extractor under wine64 on an add-on of the mixed corpus (~200 MB) that packwright-build
 //     packs at level 2: it extracts everything, runs a start file that notes the time and ends at once, and
-//     removes the folder. Against it, pwunpack (the Linux build of the same reader) extracts the archive
-//     part of the same file. Target: extraction within 1.5 times. The runs alternate, each in a fresh process
+//     removes the folder. Against it, pwunpack (the Linux build of the same reader) extracts the same
+//     file. Target: extraction within 1.5 times. The runs alternate, each in a fresh process
 //     timed with wait4(); medians are reported. For reference, what Wine's own xcopy and rmdir take to write
 //     and remove the same files: under Wine every file costs far more than on Linux, whoever writes it.
 //
@@ -76,22 +76,6 @@ bool SizesWithinTargets()
     return all;
 }
 
-// The 7z archive inside a self-extractor, as a file of its own: it starts right after the end marker of the
-// configuration block that the archive's signature follows (the module's own code holds the marker too).
-bool CopyArchivePart(const QString& installer, const QString& archive)
-{
-    QFile in(installer), out(archive);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = in.readAll();
-    const QByteArray followed = QByteArray(";!@InstallEnd@!") + QByteArray::fromHex("377abcaf271c");
-    const qsizetype marker = bytes.indexOf(followed);
-    if (marker < 0)
-        return false;
-    const QByteArrayView part = QByteArrayView(bytes).sliced(marker + followed.size() - 6);
-    return out.write(part.data(), part.size()) == part.size();
-}
-
 // The prefix's temporary folder (Wine 8 puts the user's %TEMP% in the profile's "Temp").
 QString TempFolder(const QString& prefix)
 {
@@ -152,11 +136,6 @@ int CompareExtraction(const QString& corpus)
     }
     const QString svcpack = scratch.filePath(QStringLiteral("cab/svcpack"));
     const QString installer = svcpack + QStringLiteral("/addon.exe");
-    const QString archive = scratch.filePath(QStringLiteral("addon.7z"));
-    if (!CopyArchivePart(installer, archive)) {
-        std::fprintf(stderr, "no 7z archive after the configuration block of %s\n", qPrintable(installer));
-        return 1;
-    }
     std::printf("\nprogram folder %.1f MB; add-on built in %.1f s; self-extractor %.1f MB\n", programBytes / 1e6,
                 built.seconds, QFileInfo(installer).size() / 1e6);
 
@@ -172,7 +151,7 @@ int CompareExtraction(const QString& corpus)
     const QString temp = TempFolder(wineRoot + QStringLiteral("/prefix"));
     const QString out = scratch.filePath(QStringLiteral("out"));
     const std::vector<std::string> onWine = {Native(stand), "run", Native(installer)};
-    const std::vector<std::string> onLinux = {PW_PWUNPACK, Native(archive), Native(out)};
+    const std::vector<std::string> onLinux = {PW_PWUNPACK, Native(installer), Native(out)};
     Phases phases;
     int failures = 0;
     // Alternate the two so that a busy moment of the machine falls on both.

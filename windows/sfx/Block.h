@@ -10,6 +10,10 @@
 extern "C" {
 #endif
 
+/* The block is small: one that does not end within this much of the module's image end is no block of ours.
+   The block and the archive's signature must lie within the bytes handed to SfxBlock_Read. */
+#define SFX_BLOCK_WINDOW (256 * 1024)
+
 typedef enum SfxBlockResult {
     SFX_BLOCK_OK = 0,
     SFX_BLOCK_NO_BLOCK,   /* nothing, or something else, follows the module */

@@ -2,9 +2,6 @@
 
 #include "Image.h"
 
-/* The block is small; a block that does not end within this much of the image's end is no block of ours. */
-#define BLOCK_WINDOW (256 * 1024)
-
 DWORD Installer_ReadAt(const Installer *installer, uint64_t offset, void *buffer, size_t size)
 {
     uint8_t *p = buffer;
@@ -39,7 +36,7 @@ static DWORD ReadBlock(Installer *installer)
         return ERROR_BAD_EXE_FORMAT;
     }
     uint64_t rest = installer->fileSize - imageEnd;
-    size_t size = rest < BLOCK_WINDOW ? (size_t)rest : BLOCK_WINDOW;
+    size_t size = rest < SFX_BLOCK_WINDOW ? (size_t)rest : SFX_BLOCK_WINDOW;
     uint8_t *block = RtAlloc(size);
     if (!block)
         return ERROR_NOT_ENOUGH_MEMORY;

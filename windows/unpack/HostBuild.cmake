@@ -12,6 +12,9 @@ set_target_properties(pw_unpack_host PROPERTIES C_STANDARD 99 C_EXTENSIONS OFF A
 # The POSIX calls of the extraction half are not C99.
 set_source_files_properties(${PW_UNPACK_DIR}/host/PosixExtract.c PROPERTIES COMPILE_OPTIONS -std=gnu11)
 
+# Finding the archive in a self-extractor is the module's own work.
+target_link_libraries(pw_unpack_host PUBLIC pw_sfx_host)
+
 add_executable(pwunpack ${PW_UNPACK_DIR}/host/PwUnpack.c)
 target_link_libraries(pwunpack PRIVATE pw_unpack_host)
 set_target_properties(pwunpack PROPERTIES AUTOMOC OFF)

@@ -1,6 +1,9 @@
 #define _GNU_SOURCE
 #include "PosixExtract.h"
 
+#include "Block.h"
+#include "Image.h"
+
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
@@ -43,21 +46,40 @@ static void Release(void *context, void *block)
     free(block);
 }
 
+/* Reads up to size bytes at offset into a new buffer; NULL when nothing could be read. */
+static uint8_t *ReadHead(int fd, off_t offset, size_t size, size_t *got)
+{
+    uint8_t *bytes = malloc(size);
+    ssize_t n = bytes == NULL ? -1 : pread(fd, bytes, size, offset);
+    if (n <= 0) {
+        free(bytes);
+        return NULL;
+    }
+    *got = (size_t)n;
+    return bytes;
+}
+
 long long PwFindArchiveStart(int fd)
 {
-    static const char signature[6] = {'7', 'z', (char)0xBC, (char)0xAF, 0x27, 0x1C};
-    static const char marker[] = ";!@InstallEnd@!";
-    /* the module and its configuration block are small: the marker is near the start */
-    enum { SEARCHED = 1 << 20 };
-    char *head = malloc(SEARCHED);
-    ssize_t got = head == NULL ? -1 : pread(fd, head, SEARCHED, 0);
+    static const uint8_t signature[6] = {'7', 'z', 0xBC, 0xAF, 0x27, 0x1C};
+    struct stat info;
+    size_t got;
+    uint8_t *head = fstat(fd, &info) == 0 ? ReadHead(fd, 0, SFX_IMAGE_HEAD_SIZE, &got) : NULL;
+    if (head == NULL)
+        return -1;
     long long start = -1;
-    if (got >= 6 && memcmp(head, signature, 6) == 0) {
+    uint64_t imageEnd;
+    if (got >= sizeof signature && memcmp(head, signature, sizeof signature) == 0) {
         start = 0;
-    } else if (got > 0) {
-        const char *found = memmem(head, (size_t)got, marker, sizeof marker - 1);
-        if (found != NULL)
-            start = found - head + (long long)(sizeof marker - 1);
+    } else if (SfxImage_End(head, got, (uint64_t)info.st_size, &imageEnd)) {
+        /* The module's own reading of what follows its image: the block, then the archive. */
+        uint8_t *block = ReadHead(fd, (off_t)imageEnd, SFX_BLOCK_WINDOW, &got);
+        SfxBlock config;
+        if (block != NULL && SfxBlock_Read(block, got, &config) == SFX_BLOCK_OK) {
+            start = (long long)(imageEnd + config.archiveOffset);
+            SfxBlock_Free(&config);
+        }
+        free(block);
     }
     free(head);
     return start;

@@ -10,8 +10,8 @@
 extern "C" {
 #endif
 
-/* Where the 7z archive starts in the file behind fd: 0 for a plain archive, the byte after the
-   configuration block's end marker for a self-extractor; -1 when neither is found. */
+/* Where the 7z archive starts in the file behind fd: 0 for a plain archive; for a self-extractor, where its
+   module finds it (after the module's image and the configuration block); -1 when neither is found. */
 long long PwFindArchiveStart(int fd);
 
 /* Extracts the archive file at path into outDir (which must exist). On failure message receives the
