@@ -100,6 +100,28 @@ static int MayReplace(const Extraction *x, const SzItem *item, const WIN32_FIND_
     }
 }
 
+/* A file is already where the item goes: only a name the archive holds twice (or in another case) meets
+   one, since the folder is new. OverwriteMode decides; a folder or a link in the way stops the extraction.
+   1 when the item is to replace it (made writable), 0 when the item is skipped, -1 on failure. */
+static int ReplaceExisting(Extraction *x, const SzItem *item)
+{
+    /* The names are free of wildcards (SfxNames_Make): the search finds the file itself, in any case. */
+    WIN32_FIND_DATAW existing;
+    HANDLE found = FindFirstFileW(x->path.chars, &existing);
+    if (found == INVALID_HANDLE_VALUE)
+        return 1;
+    FindClose(found);
+    if (existing.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) {
+        x->failedStep = "a folder or link is in the way of";
+        x->error = ERROR_ALREADY_EXISTS;
+        return -1;
+    }
+    if (!MayReplace(x, item, &existing))
+        return 0;
+    SetFileAttributesW(x->path.chars, FILE_ATTRIBUTE_NORMAL);
+    return 1;
+}
+
 static SzResult Begin(void *context, const SzItem *item, void **file)
 {
     Extraction *x = context;
@@ -107,25 +129,22 @@ static SzResult Begin(void *context, const SzItem *item, void **file)
     SzResult result = PreparePath(x, item);
     if (result != SZ_OK || item->isDirectory)
         return result;
-    /* The names are free of wildcards (SfxNames_Make): the search finds the file itself, in any case. */
-    WIN32_FIND_DATAW existing;
-    HANDLE found = FindFirstFileW(x->path.chars, &existing);
-    if (found != INVALID_HANDLE_VALUE) {
-        FindClose(found);
-        if (existing.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) {
-            x->failedStep = "a folder or link is in the way of";
-            x->error = ERROR_ALREADY_EXISTS;
+    /* Every call costs, most of all under Wine: the usual case, a name not yet there, takes one. */
+    HANDLE handle = CreateFileW(x->path.chars, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (handle == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) {
+            int replace = ReplaceExisting(x, item);
+            if (replace <= 0)
+                return replace < 0 ? SZ_ERROR_WRITE : SZ_OK;
+            handle = CreateFileW(x->path.chars, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+            error = GetLastError();
+        }
+        if (handle == INVALID_HANDLE_VALUE) {
+            x->error = error;
+            x->failedStep = "cannot create";
             return SZ_ERROR_WRITE;
         }
-        if (!MayReplace(x, item, &existing))
-            return SZ_OK;
-        SetFileAttributesW(x->path.chars, FILE_ATTRIBUTE_NORMAL);
-    }
-    HANDLE handle = CreateFileW(x->path.chars, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (handle == INVALID_HANDLE_VALUE) {
-        x->error = GetLastError();
-        x->failedStep = "cannot create";
-        return SZ_ERROR_WRITE;
     }
     SfxNames_Add(&x->installer->extracted, x->relative.chars, x->relative.length);
     ++x->files;
@@ -161,11 +180,11 @@ static SzResult End(void *context, void *file, const SzItem *item, SzResult resu
         SetFileTime(file, NULL, NULL, &modified);
     }
     CloseHandle(file);
+    DWORD attributes = item->hasAttributes ? item->attributes & KEPT_ATTRIBUTES : 0;
     if (result != SZ_OK)
         DeleteFileW(x->path.chars);
-    else if (item->hasAttributes)
-        SetFileAttributesW(x->path.chars, item->attributes & KEPT_ATTRIBUTES ? item->attributes & KEPT_ATTRIBUTES
-                                                                             : FILE_ATTRIBUTE_NORMAL);
+    else if (attributes & ~FILE_ATTRIBUTE_ARCHIVE) /* a new file has the archive attribute already */
+        SetFileAttributesW(x->path.chars, attributes);
     return SZ_OK;
 }
 
