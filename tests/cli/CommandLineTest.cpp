@@ -69,7 +69,7 @@ TEST(CommandLine, OptionsBecomeTheWindowsInputs)
     EXPECT_EQ(cl.inputs.shortcuts[0].caption, QStringLiteral("Área de trabalho"));
     EXPECT_EQ(cl.inputs.shortcuts[0].subItems,
               (QStringList{"app\\run.exe", "0", "1", "app\\run.exe", "-x", "Dir", "Desc", "Run"}));
-    EXPECT_TRUE(cl.inputs.entriesText.contains(QStringLiteral("\ntitle=Foo\nversion=1.0\n")));
+    EXPECT_TRUE(FilledEntriesText(cl).contains(QStringLiteral("\ntitle=Foo\nversion=1.0\n")));
 }
 
 TEST(CommandLine, FormatDefaultsAndUsageErrors)
@@ -96,15 +96,15 @@ TEST(CommandLine, InputsAreCheckedAsTheWindowChecksThem)
     BuildInputs in;
     in.sourceDir = dir.path("missing");
     in.startFile = QStringLiteral("setup.exe");
-    EXPECT_FALSE(CheckInputs(in).isEmpty());
+    EXPECT_FALSE(CheckInputs(in, BuildTexts()).isEmpty());
     in.sourceDir = dir.mkdir("p").chopped(1);
-    EXPECT_FALSE(CheckInputs(in).isEmpty()) << "an empty folder";
+    EXPECT_FALSE(CheckInputs(in, BuildTexts()).isEmpty()) << "an empty folder";
     dir.write("p/readme.txt");
     dir.mkdir("p/setup.exe");
-    EXPECT_FALSE(CheckInputs(in).isEmpty()) << "a folder named like a start file";
+    EXPECT_FALSE(CheckInputs(in, BuildTexts()).isEmpty()) << "a folder named like a start file";
     dir.write("p/Setup.exe");
     in.startFile = QStringLiteral("Setup.exe");
-    EXPECT_TRUE(CheckInputs(in).isEmpty());
+    EXPECT_TRUE(CheckInputs(in, BuildTexts()).isEmpty());
 }
 
 TEST(CommandLineTool, ExitStatusTellsTheOutcome)
@@ -254,6 +254,7 @@ TEST(CommandLineTool, AnInterruptStopsThePackingAndLeavesNoArchive)
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 1);
-    EXPECT_TRUE(p.readAllStandardError().contains("stopped"));
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()),
+              QStringLiteral("packwright-build: ") + BuildTexts().StoppedStr.arg(dir.path("out.7z")) + '\n');
     EXPECT_FALSE(pwtest::Exists(dir.path("out.7z")));
 }

@@ -4,6 +4,7 @@
 #include "project/ShortcutEntry.h"
 #include "shell/FolderEdit.h"
 #include "shell/Poll.h"
+#include "shell/StatusLine.h"
 #include "support/TempDir.h"
 #include "support/WindowFixture.h"
 
