@@ -22,6 +22,7 @@ struct CatalogueTexts {
     QString EmptyEntryStr = QStringLiteral("Escreva o nome e o comando da entrada.");
 
     QString Text(EntryProblem problem, const QString& name) const;
+    bool operator==(const CatalogueTexts&) const = default;
 };
 
 // An entry refused. It carries the problem and the name, so that the editor can word it in the user's

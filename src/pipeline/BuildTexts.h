@@ -43,6 +43,8 @@ struct BuildTexts {
     QString StopKeyStr = QStringLiteral("(tecle %1 para interromper)");
     // The command line's last word when Ctrl+C stopped the build.
     QString StoppedStr = QStringLiteral("Interrompido: o arquivo \"%1\" não foi criado.");
+
+    bool operator==(const BuildTexts&) const = default;
 };
 
 // The status line's resting text.
