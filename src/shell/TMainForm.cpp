@@ -10,8 +10,8 @@
 #include "project/EntriesText.h"
 #include "project/FolderScan.h"
 #include "project/ShortcutEntry.h"
-#include "project/VersionFill.h"
 #include "project/TAddAtalhoForm.h"
+#include "project/VersionFill.h"
 #include "shell/FolderEdit.h"
 #include "shell/LanguageApply.h"
 #include "shell/LanguageFile.h"
@@ -156,6 +156,7 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
         ApplyLanguage(*this, LanguageFile(LanguageFilePath(AppDir, language)));
     };
 
+    Timer1Timer();  // the states are set before the window first shows
     FitToCaptions();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -169,6 +170,8 @@ void TMainForm::FitToCaptions()
 TMainForm::~TMainForm()
 {
     Timer1->stop();
+    // The shortcut list's model empties itself when the widgets go, after this window's own part.
+    Atalhos->model()->disconnect(this);
 }
 
 void TMainForm::BuildGeralPage()
@@ -393,7 +396,8 @@ void TMainForm::RequestPoll()
         return;
     QTimer::singleShot(0, this, [this] {
         pollRequested_ = false;
-        Timer1Timer();
+        if (Timer1->isActive())
+            Timer1Timer();
     });
 }
 
