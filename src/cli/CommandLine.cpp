@@ -25,11 +25,11 @@ bool ParseNumber(const QString& text, int low, int high, int* value)
     return ok && *value >= low && *value <= high;
 }
 
-QString ShortcutError(const QString& spec, ShortcutEntry* entry)
+QString ShortcutError(const QString& value, ShortcutEntry* entry)
 {
-    const QStringList f = spec.split(QLatin1Char(','));
+    const QStringList f = value.split(QLatin1Char(','));
     if (f.size() != 7)
-        return QStringLiteral("--shortcut takes seven comma-separated fields, got %1: %2").arg(f.size()).arg(spec);
+        return QStringLiteral("--shortcut takes seven comma-separated fields, got %1: %2").arg(f.size()).arg(value);
     int location = 0, folder = 0;
     if (!ParseNumber(f[0], 0, 3, &location))
         return QStringLiteral("--shortcut location must be 0 to 3: %1").arg(f[0]);

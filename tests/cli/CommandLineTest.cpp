@@ -125,6 +125,21 @@ TEST(CommandLineTool, ExitStatusTellsTheOutcome)
     EXPECT_TRUE(pwtest::Exists(home + QStringLiteral("/Brontel/Packwright/temp")));
 }
 
+TEST(CommandLineTool, AnOutputFolderThatDoesNotExistIsNamedAndNotMade)
+{
+    pwtest::TempDir dir;
+    dir.write("p/setup.exe", "MZ");
+    const BuildTexts texts;
+    for (const char* name : {"typo/out.cab", "typo/out.7z"}) {
+        const ToolRun run = RunTool({"--folder", dir.path("p"), "--start", "setup.exe", "--no-compact", dir.path(name)},
+                                    dir.path("home"));
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, QStringLiteral("packwright-build: %1\n%2\n").arg(texts.ErrMessageStr,
+                                                                          texts.NoFolderStr.arg(dir.path("typo"))));
+        EXPECT_FALSE(pwtest::Exists(dir.path("typo")));
+    }
+}
+
 TEST(CommandLineTool, CompactedAddOnAndPlainArchiveEndToEnd)
 {
     // A copy of the program beside a stand-in self-extractor module: that folder is its AppDir.
