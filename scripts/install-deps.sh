@@ -11,7 +11,7 @@ packages=(
   gcc-mingw-w64-i686 gcc-mingw-w64-x86-64 lzma-dev liblzma-dev
   wine wine64 wixl
   clang libclang-rt-14-dev
-  xvfb xauth x11-apps imagemagick xdotool
+  xvfb xauth x11-apps imagemagick xdotool libxcb1-dev
   file dpkg-dev desktop-file-utils appstream
 )
 missing=()

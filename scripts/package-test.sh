@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the Debian package, installs it with apt-get, and checks the installed program as a user meets it:
 # packwright-build makes an add-on of the sample folder that cabextract accepts, the window starts under
-# Xvfb, and the desktop entry and AppStream metadata validate. Needs root (it installs the package).
+# Xvfb in English, and the desktop entry and AppStream metadata validate. Needs root (it installs the package).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=build-package
@@ -28,8 +28,9 @@ mkdir -p "$HOME"
 cabextract -q -d "$scratch/unpacked" "$scratch/DemoApp.cab"
 test -f "$scratch/unpacked/svcpack/DemoApp.exe"
 
-# The window: started through the launcher, which lays out this user's data folder on the first start.
-xvfb-run -a bash -ec '
+# The window: started through the launcher, which lays out this user's data folder on the first start,
+# in the language of the locale.
+LANG=C.UTF-8 xvfb-run -a bash -ec '
   /usr/bin/packwright &
   window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Packwright$" | head -n 1)
   kill %1
@@ -37,4 +38,7 @@ xvfb-run -a bash -ec '
   test -n "$window"
 '
 test -f "$XDG_DATA_HOME/Brontel/Packwright/Silence.qmr"
+# From then on the command line speaks the window's language.
+/usr/bin/packwright-build --folder "$PWD/samples/DemoApp" --start setup.exe "$scratch/Again.cab" |
+  grep -x "File created successfully!" >/dev/null  # reads to the end: no broken pipe for the build
 echo "The installed package works: add-on made, window shown, desktop entry and metadata valid."

@@ -21,15 +21,13 @@ namespace {
 void CheckEntry(const QString& name, const QString& command)
 {
     if (name.contains(QLatin1Char(',')))
-        throw UserError(QStringLiteral("O nome \"%1\" tem uma vírgula, que no catálogo separa o nome do comando. "
-                                       "Escreva o nome sem vírgula.")
-                            .arg(name));
+        throw EntryRefused(EntryProblem::NameHasComma, name);
     for (const QString& text : {name, command}) {
         if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')) || text.contains(QChar(0)))
-            throw UserError(QStringLiteral("O nome e o comando devem caber numa linha só."));
+            throw EntryRefused(EntryProblem::LineBreak, name);
     }
     if (name.trimmed().isEmpty() && command.trimmed().isEmpty())
-        throw UserError(QStringLiteral("Escreva o nome e o comando da entrada."));
+        throw EntryRefused(EntryProblem::Empty, name);
 }
 
 void CheckIndex(int index, const CatalogueText& text)
@@ -68,6 +66,24 @@ void EditCatalogue(const QString& path, const std::function<void(CatalogueText&)
 }
 
 }  // namespace
+
+QString CatalogueTexts::Text(EntryProblem problem, const QString& name) const
+{
+    switch (problem) {
+    case EntryProblem::NameHasComma:
+        return NameHasCommaStr.arg(name);
+    case EntryProblem::LineBreak:
+        return LineBreakStr;
+    case EntryProblem::Empty:
+        break;
+    }
+    return EmptyEntryStr;
+}
+
+EntryRefused::EntryRefused(EntryProblem problem_, const QString& name_)
+    : UserError(CatalogueTexts().Text(problem_, name_)), problem(problem_), name(name_)
+{
+}
 
 QByteArray CatalogueLine(const QString& name, const QString& command)
 {

@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "platform/ObjectNames.h"
 #include "dialogs/Dialogs.h"
+#include "dialogs/FixedWindow.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -32,7 +33,6 @@ TSilForm::TSilForm(Dialogs& dialogs, QWidget* parent)
     setWindowTitle(QStringLiteral("Editar comandos para instalação silenciosa"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setModal(true);
-    setFixedSize(369, 353);
 
     Lista = Named(new QListWidget(this), "Lista");
     Lista->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -69,6 +69,12 @@ TSilForm::TSilForm(Dialogs& dialogs, QWidget* parent)
     connect(Button4, &QPushButton::clicked, this, &TSilForm::Button4Click);
     connect(Button5, &QPushButton::clicked, this, &TSilForm::Button5Click);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    FitToCaptions();
+}
+
+void TSilForm::FitToCaptions()
+{
+    FitFixedWindow(*this, QSize(369, 353));
 }
 
 void TSilForm::Prepare(const QString& cataloguePath, const QStringList& rows)
@@ -91,10 +97,12 @@ bool TSilForm::Reporting(const std::function<void()>& operation)
     try {
         operation();
         return true;
+    } catch (const EntryRefused& e) {
+        dialogs_.showMessage(this, texts.Text(e.problem, e.name), MessageKind::Warning);
     } catch (const UserError& e) {
-        dialogs_.showMessage(this, e.message());
-        return false;
+        dialogs_.showMessage(this, e.message(), MessageKind::Error);
     }
+    return false;
 }
 
 void TSilForm::ListaClick()

@@ -1,6 +1,8 @@
 #pragma once
 // The catalogue editor: a modal dialog over the catalogue file whose list shows one row per entry, in
 // file order, so that a row's index is the line it edits. Every change is written to the file at once.
+#include "catalogue/CatalogueEdit.h"
+
 #include <QDialog>
 #include <QUrl>
 
@@ -28,12 +30,17 @@ public:
     // Before each opening: the catalogue to edit and the rows the main window shows for it. No row is
     // selected; the two fields keep the texts of the previous opening.
     void Prepare(const QString& cataloguePath, const QStringList& rows);
+    // The dialog's size for its current captions and the screen's DPI.
+    void FitToCaptions();
 
     void ListaClick();
     void Button1Click();  // "Alterar selecionado"
     void Button3Click();  // "Adicionar"
     void Button4Click();  // "Remover"
     void Button5Click();  // "Google"
+
+    // Its words for an entry it refuses; set by the language.
+    CatalogueTexts texts;
 
     // The web search for a program's silent-install switch.
     static QUrl SearchAddress(const QString& name);

@@ -2,10 +2,12 @@
 
 #include "platform/CodePage.h"
 #include "platform/HostFolders.h"
-#include "project/EntriesText.h"
 #include "project/FolderScan.h"
 #include "project/ShortcutEntry.h"
 #include "project/StartFileKinds.h"
+#include "project/VersionFill.h"
+#include "shell/LanguageFile.h"
+#include "shell/Settings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,11 +25,11 @@ bool ParseNumber(const QString& text, int low, int high, int* value)
     return ok && *value >= low && *value <= high;
 }
 
-QString ShortcutError(const QString& spec, ShortcutEntry* entry)
+QString ShortcutError(const QString& value, ShortcutEntry* entry)
 {
-    const QStringList f = spec.split(QLatin1Char(','));
+    const QStringList f = value.split(QLatin1Char(','));
     if (f.size() != 7)
-        return QStringLiteral("--shortcut takes seven comma-separated fields, got %1: %2").arg(f.size()).arg(spec);
+        return QStringLiteral("--shortcut takes seven comma-separated fields, got %1: %2").arg(f.size()).arg(value);
     int location = 0, folder = 0;
     if (!ParseNumber(f[0], 0, 3, &location))
         return QStringLiteral("--shortcut location must be 0 to 3: %1").arg(f[0]);
@@ -73,9 +75,15 @@ QString UsageText()
         "                      2 common documents, 3 my documents, 4 desktop, 5 extractor folder,\n"
         "                      6 extraction folder\n"
         "  --title T  --version V  --language L  --build-date D  --site S  --description D\n"
-        "                      the add-on's descriptive fields ([General] of the entries file)\n"
+        "                      the add-on's descriptive fields ([General] of the entries file); those\n"
+        "                      not given are filled from an .exe start file's version data, as the\n"
+        "                      window fills them when the start file is chosen\n"
+        "  --no-version-data   leave the fields not given empty\n"
         "  --entries FILE      the entries text to start from (default: the built-in one)\n"
         "  --format cab|7z     kind of output; default: 7z when OUTPUT ends in .7z, else cab\n"
+        "  --language-file NAME\n"
+        "                      the language of the messages: a language file's name, as the window\n"
+        "                      lists it (default: the language chosen in the window)\n"
         "  --help              this text\n"
         "\n"
         "Exit status: 0 when OUTPUT was made, 1 when the build failed (the reason is printed),\n"
@@ -89,16 +97,15 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     in.appDir = ApplicationFolder();
     in.dataDir = DataFolder();
     in.entriesText = DefaultEntriesLines().join(QLatin1Char('\n'));
-    DescriptiveFields fields;
-    bool anyField = false;
     QString entriesFile, format;
     QStringList positional;
-    std::map<QString, QString*> fieldOptions = {
-        {"--title", &fields.Title}, {"--version", &fields.Version}, {"--language", &fields.Language},
-        {"--build-date", &fields.BuildDate}, {"--site", &fields.Site}, {"--description", &fields.Description}};
-    std::map<QString, QString*> textOptions = {{"--folder", &in.sourceDir}, {"--start", &in.startFile},
-                                               {"--switch", &in.silentSwitch}, {"--entries", &entriesFile},
-                                               {"--format", &format}};
+    const std::map<QString, QString DescriptiveFields::*> fieldOptions = {
+        {"--title", &DescriptiveFields::Title},         {"--version", &DescriptiveFields::Version},
+        {"--language", &DescriptiveFields::Language},   {"--build-date", &DescriptiveFields::BuildDate},
+        {"--site", &DescriptiveFields::Site},           {"--description", &DescriptiveFields::Description}};
+    const std::map<QString, QString*> textOptions = {
+        {"--folder", &in.sourceDir}, {"--start", &in.startFile}, {"--switch", &in.silentSwitch},
+        {"--entries", &entriesFile}, {"--format", &format},      {"--language-file", &cl.language}};
     auto fail = [&cl](const QString& error) {
         cl.error = error;
         return cl;
@@ -126,6 +133,10 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             in.compact = false;
             continue;
         }
+        if (arg == QLatin1String("--no-version-data")) {
+            cl.versionData = false;
+            continue;
+        }
         if (arg == QLatin1String("--")) {
             positional += arguments.mid(i + 1);
             break;
@@ -142,8 +153,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         if (!v)
             return fail(QStringLiteral("%1 needs a value").arg(arg));
         if (auto f = fieldOptions.find(arg); f != fieldOptions.end()) {
-            *f->second = *v;
-            anyField = true;
+            cl.fields.append({f->second, *v});
         } else if (auto t = textOptions.find(arg); t != textOptions.end()) {
             *t->second = *v;
         } else if (arg == QLatin1String("--level")) {
@@ -189,23 +199,45 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             return fail(QStringLiteral("cannot read the entries file %1").arg(entriesFile));
         in.entriesText = *text;
     }
-    if (anyField)
-        in.entriesText = UpdateGeneralSectionText(in.entriesText, fields);
     return cl;
 }
 
-QString CheckInputs(const BuildInputs& in)
+QString CheckInputs(const BuildInputs& in, const BuildTexts& texts)
 {
     const std::optional<FolderScanResult> scan = FolderScan(in.sourceDir);
     if (!scan)
-        return QStringLiteral("the program folder %1 does not exist").arg(in.sourceDir);
+        return texts.NoFolderStr.arg(in.sourceDir);
     if (scan->folderEntries.isEmpty())
-        return QStringLiteral("the program folder %1 is empty").arg(in.sourceDir);
+        return texts.EmptyFolderStr.arg(in.sourceDir);
     if (!scan->startFiles.contains(in.startFile))
-        return QStringLiteral("%1 is not a start file of %2 (a .exe, .bat, .cmd, .com, .msi or .inf file in "
-                              "that folder)")
-            .arg(in.startFile, in.sourceDir);
+        return texts.NotStartFileStr.arg(in.startFile, in.sourceDir);
     return {};
+}
+
+QString FilledEntriesText(const CommandLine& cl)
+{
+    QString text = cl.inputs.entriesText;
+    DescriptiveFields fields;  // empty, as the window's at its start
+    if (cl.versionData) {
+        VersionInfoReader reader;
+        for (const FieldValue& change : VersionDataFill(reader, cl.inputs.startFilePath()))
+            ChangeField(text, fields, change);
+    }
+    for (const FieldValue& change : cl.fields)
+        ChangeField(text, fields, change);
+    return text;
+}
+
+std::optional<QString> LanguageFileOf(const CommandLine& cl)
+{
+    const QString& appDir = cl.inputs.appDir;
+    if (cl.language.isEmpty())
+        return LanguageFilePath(appDir, StoredLanguage(appDir, cl.inputs.dataDir));
+    const QStringList names = LanguageNames(appDir);
+    const int index = FindLanguage(names, cl.language);
+    if (index < 0)
+        return std::nullopt;
+    return LanguageFilePath(appDir, names[index]);
 }
 
 }  // namespace pw

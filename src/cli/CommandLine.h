@@ -1,8 +1,12 @@
 #pragma once
 // The command line of packwright-build, turned into the inputs the window would hand to a build.
 #include "pipeline/BuildInputs.h"
+#include "pipeline/BuildTexts.h"
+#include "project/EntriesText.h"
 
 #include <QStringList>
+
+#include <optional>
 
 namespace pw {
 
@@ -10,8 +14,11 @@ enum class OutputFormat { Cabinet, SevenZip };
 
 struct CommandLine {
     bool help = false;
-    QString error;  // a usage error, or empty
-    BuildInputs inputs;
+    QString error;  // a usage error, in English, or empty
+    BuildInputs inputs;  // its entries text is the one the build starts from: the built-in one or --entries
+    QList<FieldValue> fields;  // the descriptive fields given, in the order given
+    bool versionData = true;   // fill the fields from the start file's version data, as the window does
+    QString language;          // --language-file: a language's name, or empty for the window's language
     QString output;
     OutputFormat format = OutputFormat::Cabinet;
 };
@@ -21,6 +28,16 @@ QString UsageText();
 
 // What keeps "Criar arquivo" disabled in the window, said in words: an empty or missing program folder,
 // or a start file that is not one of its start files. Empty when the build may run.
-QString CheckInputs(const BuildInputs& in);
+QString CheckInputs(const BuildInputs& in, const BuildTexts& texts);
+
+// The entries text the window holds for these inputs: the text the build starts from, then the values
+// the start file's version data gives when it is chosen (unless --no-version-data), then the fields
+// given, each changing the text as typing it into the window does.
+QString FilledEntriesText(const CommandLine& cl);
+
+// The language file the build speaks: the one --language-file names (matched without regard to case),
+// else the one the window applies, that of the settings file. Empty for the built-in texts; nothing when
+// --language-file names no language file.
+std::optional<QString> LanguageFileOf(const CommandLine& cl);
 
 }  // namespace pw

@@ -39,7 +39,7 @@ TerminalBuildUi::TerminalBuildUi(QString output, int filterIndex)
 {
 }
 
-std::optional<BuildUi::SaveChoice> TerminalBuildUi::askSaveFile()
+std::optional<BuildUi::SaveChoice> TerminalBuildUi::askSaveFile(const SaveSuggestion&)
 {
     return SaveChoice{output_, filterIndex_};
 }
@@ -94,30 +94,33 @@ void TerminalBuildUi::processEvents()
     QCoreApplication::processEvents();
 }
 
-// The outcome's message is printed once by Finish, on the stream that fits it.
-void TerminalBuildUi::showMessage(const QString&) {}
+void TerminalBuildUi::PrintError(const QString& text)
+{
+    // A message box's paragraphs become lines.
+    QString lines = text;
+    lines.remove(QLatin1Char('\r'));
+    lines.replace(QStringLiteral("\n\n"), QStringLiteral("\n"));
+    Print(stderr, QStringLiteral("packwright-build: ") + lines + QLatin1Char('\n'));
+}
 
-int TerminalBuildUi::Finish(BuildDriver::Outcome outcome, const BuildDriver& driver)
+void TerminalBuildUi::showMessage(const QString& text, MessageKind kind)
 {
     EndProgressLine();
-    if (outcome != BuildDriver::Outcome::Succeeded && interrupted) {
-        Print(stderr, QStringLiteral("packwright-build: stopped; %1 was not made\n").arg(output_));
-        return 1;
-    }
-    switch (outcome) {
-    case BuildDriver::Outcome::Succeeded:
-        Print(stdout, QStringLiteral("%1 %2\n").arg(driver.lastMessage, output_));
+    if (kind == MessageKind::Information)
+        Print(stdout, text + QLatin1Char('\n'));
+    else
+        PrintError(text);
+}
+
+int TerminalBuildUi::Finish(BuildDriver::Outcome outcome, const BuildTexts& texts)
+{
+    EndProgressLine();
+    if (outcome == BuildDriver::Outcome::Succeeded)
         return 0;
-    case BuildDriver::Outcome::Aborted:
-        Print(stderr, QStringLiteral("packwright-build: the archive could not be created: %1\n").arg(output_));
-        return 1;
-    case BuildDriver::Outcome::Failed:
-    case BuildDriver::Outcome::Error:
-        Print(stderr, QStringLiteral("packwright-build: %1\n").arg(driver.lastMessage));
-        return 1;
-    case BuildDriver::Outcome::Cancelled:
-        break;
-    }
+    if (interrupted)
+        PrintError(texts.StoppedStr.arg(output_));
+    else if (outcome == BuildDriver::Outcome::Aborted)
+        PrintError(texts.ErrMessageStr);
     return 1;
 }
 

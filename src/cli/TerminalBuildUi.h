@@ -1,6 +1,7 @@
 #pragma once
 // The build's view on a terminal: the save dialog answered with the output file, status texts as lines,
-// a progress bar redrawn in place when standard output is a terminal.
+// a progress bar redrawn in place when standard output is a terminal, the success message on standard
+// output and every other message, after the program's name, on standard error.
 #include "pipeline/BuildDriver.h"
 
 namespace pw {
@@ -9,20 +10,25 @@ class TerminalBuildUi : public BuildUi {
 public:
     TerminalBuildUi(QString output, int filterIndex);
 
-    std::optional<SaveChoice> askSaveFile() override;
+    std::optional<SaveChoice> askSaveFile(const SaveSuggestion& suggestion) override;
     void setStatus(const QString& text) override;
     void setProgress(int position) override;
     void processEvents() override;
-    void showMessage(const QString& text) override;
+    void showMessage(const QString& text, MessageKind kind) override;
     void setBuilding(bool) override {}
     bool cancelRequested() override;
+    QString stopKey() const override { return QStringLiteral("Ctrl+C"); }
 
     // From here on, Ctrl+C (or SIGTERM) stops the packing: the build removes what it had made and ends.
     // A second one ends the program at once, removing the files it was writing.
     static void CatchInterrupts();
 
-    // Prints the outcome and returns the exit status: 0 only when the output file was made.
-    int Finish(BuildDriver::Outcome outcome, const BuildDriver& driver);
+    // Says what the build's own messages left unsaid (that Ctrl+C stopped it, or that it gave up) and
+    // returns the exit status: 0 only when the output file was made.
+    int Finish(BuildDriver::Outcome outcome, const BuildTexts& texts);
+
+    // A message of the program's own, after its name, on standard error.
+    static void PrintError(const QString& text);
 
 private:
     void EndProgressLine();

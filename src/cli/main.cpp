@@ -1,40 +1,60 @@
 // packwright-build: the build of "Criar arquivo" without a window, for scripts and machines without a
-// display. The save dialog is answered with OUTPUT; status texts and a progress bar go to the terminal.
+// display. The save dialog is answered with OUTPUT; status texts and a progress bar go to the terminal,
+// in the language chosen in the window (or by --language-file).
 #include "cli/CommandLine.h"
 #include "cli/TerminalBuildUi.h"
 #include "platform/Errors.h"
+#include "shell/LanguageFile.h"
+#include "shell/LanguageTexts.h"
+#include "shell/Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
 #include <cstdio>
 
+namespace {
+
+// Usage errors are English, as the usage text is.
+int UsageError(const QString& error)
+{
+    std::fprintf(stderr, "packwright-build: %s\nTry 'packwright-build --help'.\n", error.toLocal8Bit().constData());
+    return 2;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     pw::TerminalBuildUi::CatchInterrupts();
-    const pw::CommandLine cl = pw::ParseCommandLine(QCoreApplication::arguments().mid(1));
+    pw::CommandLine cl = pw::ParseCommandLine(QCoreApplication::arguments().mid(1));
     if (cl.help) {
         std::fputs(pw::UsageText().toLocal8Bit().constData(), stdout);
         return 0;
     }
-    if (!cl.error.isEmpty()) {
-        std::fprintf(stderr, "packwright-build: %s\n%s", cl.error.toLocal8Bit().constData(),
-                     "Try 'packwright-build --help'.\n");
-        return 2;
-    }
+    if (!cl.error.isEmpty())
+        return UsageError(cl.error);
+    const std::optional<QString> language = pw::LanguageFileOf(cl);
+    if (!language)
+        return UsageError(QStringLiteral("--language-file: no language file named %1 in %2languages (there are: %3)")
+                              .arg(cl.language, cl.inputs.appDir,
+                                   pw::LanguageNames(cl.inputs.appDir).join(QStringLiteral(", "))));
+    const pw::BuildTexts texts = pw::LoadBuildTexts(pw::LanguageFile(*language));
     try {
         // The working folder is made here, as the window's launcher makes it: scripts start from nothing.
         QDir().mkpath(cl.inputs.tempDir());
         pw::TerminalBuildUi ui(cl.output, cl.format == pw::OutputFormat::SevenZip ? 2 : 1);
         pw::BuildDriver driver(ui);
-        if (const QString problem = pw::CheckInputs(cl.inputs); !problem.isEmpty()) {
-            std::fprintf(stderr, "packwright-build: %s\n", problem.toLocal8Bit().constData());
+        driver.texts = texts;
+        if (const QString problem = pw::CheckInputs(cl.inputs, texts); !problem.isEmpty()) {
+            pw::TerminalBuildUi::PrintError(problem);
             return 1;
         }
-        return ui.Finish(driver.CriaClick(cl.inputs), driver);
+        cl.inputs.entriesText = pw::FilledEntriesText(cl);
+        return ui.Finish(driver.CriaClick(cl.inputs), texts);
     } catch (const pw::UserError& e) {
-        std::fprintf(stderr, "packwright-build: %s\n", e.message().toLocal8Bit().constData());
+        pw::TerminalBuildUi::PrintError(e.message());
         return 1;
     }
 }

@@ -2,6 +2,7 @@
 // Everything modal or outside the window: file and folder dialogs, message boxes, the web browser and
 // the processing of pending events. The windows use Qt's (QtDialogs); tests answer and record instead.
 // It lies below every window that needs it, and needs nothing of theirs.
+#include "dialogs/MessageKind.h"
 #include "dialogs/SaveChoice.h"
 
 #include <QString>
@@ -18,13 +19,13 @@ inline const QString kApplicationTitle = QStringLiteral("nLite Packwright");
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // Filter "Microsoft Cabinet (*.cab)|*.cab|7-Zip Archive (*.7z)|*.7z", default extension ".cab";
-    // nullopt when the dialog was cancelled.
-    virtual std::optional<SaveChoice> askSaveFile(QWidget* parent) = 0;
+    // Filter "Microsoft Cabinet (*.cab)|*.cab|7-Zip Archive (*.7z)|*.7z", default extension ".cab",
+    // opened on the suggestion; nullopt when the dialog was cancelled.
+    virtual std::optional<SaveChoice> askSaveFile(QWidget* parent, const SaveSuggestion& suggestion) = 0;
     // The chosen folder, or nullopt when the dialog was cancelled.
     virtual std::optional<QString> askFolder(QWidget* parent, const QString& startFolder) = 0;
-    // A message box captioned with the application title.
-    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // A message box captioned with the application title, with the icon of its kind.
+    virtual void showMessage(QWidget* parent, const QString& text, MessageKind kind) = 0;
     virtual void openUrl(const QUrl& url) = 0;
     virtual void processEvents() = 0;
 };

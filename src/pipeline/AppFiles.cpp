@@ -1,11 +1,16 @@
 #include "pipeline/AppFiles.h"
 
-#include "platform/Errors.h"
+#include "pipeline/BuildTexts.h"
 #include "project/StartFileKinds.h"
 
 #include <QFileInfo>
 
 namespace pw {
+
+AppFileMissing::AppFileMissing(const QString& name_, const QString& folder_)
+    : UserError(BuildTexts().AppFileMissingStr.arg(name_, folder_)), name(name_), folder(folder_)
+{
+}
 
 QStringList AppFilesNeeded(const BuildInputs& in)
 {
@@ -21,9 +26,7 @@ QString RequireAppFile(const QString& appDir, const QString& name)
 {
     const QString path = appDir + name;
     if (!QFileInfo(path).isFile())
-        throw UserError(QStringLiteral("O arquivo \"%1\" não foi encontrado na pasta \"%2\". O complemento precisa "
-                                       "dele: coloque-o nessa pasta e crie o arquivo de novo.")
-                            .arg(name, appDir));
+        throw AppFileMissing(name, appDir);
     return path;
 }
 

@@ -1,8 +1,10 @@
 #include "pipeline/BuildDriver.h"
 
+#include "archive/cabinet/ESTCabinet.h"
 #include "pipeline/AppFiles.h"
 #include "pipeline/EntriesFile.h"
 #include "pipeline/FileHelpers.h"
+#include "pipeline/OutputFolder.h"
 #include "pipeline/PendingFiles.h"
 #include "platform/Errors.h"
 
@@ -28,6 +30,31 @@ QString Resolved(const QString& path)
     for (const QString& part : tail)
         base += QLatin1Char('/') + part;
     return QDir::cleanPath(base);
+}
+
+// Why a build does not run, found before anything is made or deleted, and how the message box looks.
+class BuildRefused : public UserError {
+public:
+    BuildRefused(const QString& text, MessageKind kind_) : UserError(text), kind(kind_) {}
+    MessageKind kind;
+};
+
+QString FolderOf(const QString& file)
+{
+    return QFileInfo(file).absolutePath();
+}
+
+// A cabinet that could not be written for want of room: on the output's disk, or on the disk of the
+// cabinet library's temporary files.
+QString CabinetFailureDetail(const ESTCabinet& e, const QString& target, const BuildTexts& texts)
+{
+    if (!e.isFci())
+        return {};
+    if (e.erfOper() == FCIERR_CAB_FILE)
+        return WriteFailureDetail(int(e.erfType()), FolderOf(target), texts);
+    if (e.erfOper() == FCIERR_TEMP_FILE)
+        return WriteFailureDetail(int(e.erfType()), QDir::tempPath(), texts);
+    return {};
 }
 
 }  // namespace
@@ -59,10 +86,10 @@ void BuildDriver::ShowStatus(const QString& text)
     ui_.processEvents();
 }
 
-void BuildDriver::ShowMessage(const QString& text)
+void BuildDriver::ShowMessage(const QString& text, MessageKind kind)
 {
     lastMessage = text;
-    ui_.showMessage(text);
+    ui_.showMessage(text, kind);
 }
 
 void BuildDriver::DeleteTemporaryFiles(const BuildInputs& in)
@@ -71,26 +98,32 @@ void BuildDriver::DeleteTemporaryFiles(const BuildInputs& in)
     DeleteFiles(in.tempDir() + QStringLiteral("*.*"));
 }
 
-void BuildDriver::CleanUp(const BuildInputs& in)
+void BuildDriver::CleanUp(const BuildInputs& in, const QString& finalStatus)
 {
     ShowStatus(texts.DelTempStr);
     DeleteTemporaryFiles(in);
-    ui_.setStatus(kIdleStatus);
+    ui_.setStatus(finalStatus);
     ui_.setProgress(0);
     ui_.processEvents();
     ui_.setBuilding(false);
     Busy = false;
 }
 
-BuildDriver::Outcome BuildDriver::Report(bool made)
+BuildDriver::Outcome BuildDriver::Report(bool made, const QString& failureDetail)
 {
     if (made) {
         ui_.setProgress(103);
-        ShowMessage(texts.MessageStr);
+        ShowMessage(texts.MessageStr, MessageKind::Information);
         return Outcome::Succeeded;
     }
-    ShowMessage(texts.ErrMessageStr);
+    ShowMessage(WithDetail(texts.ErrMessageStr, failureDetail), MessageKind::Error);
     return Outcome::Failed;
+}
+
+SaveSuggestion BuildDriver::SuggestedOutput(const BuildInputs& in) const
+{
+    const QFileInfo program(QDir::cleanPath(in.sourceDir));
+    return {lastOutput.isEmpty() ? program.absolutePath() : FolderOf(lastOutput), program.fileName()};
 }
 
 BuildDriver::Outcome BuildDriver::CriaClick(const BuildInputs& in)
@@ -99,38 +132,47 @@ BuildDriver::Outcome BuildDriver::CriaClick(const BuildInputs& in)
     Busy = true;
     lastMessage.clear();
     Outcome outcome = Outcome::Cancelled;
-    if (const std::optional<BuildUi::SaveChoice> choice = ui_.askSaveFile()) {
+    if (const std::optional<BuildUi::SaveChoice> choice = ui_.askSaveFile(SuggestedOutput(in))) {
         lastOutput = choice->fileName;
         // Whatever a step raises ends the build, and the clean-up below still runs: the temporary files
         // go and the window comes back to its idle state.
+        outcome = Outcome::Error;
         try {
             outcome = RunSteps(in, *choice);
+        } catch (const BuildRefused& e) {
+            ShowMessage(e.message(), e.kind);
+        } catch (const AppFileMissing& e) {
+            ShowMessage(texts.AppFileMissingStr.arg(e.name, e.folder), MessageKind::Warning);
+        } catch (const ESTCabinet& e) {
+            ShowMessage(WithDetail(e.message(), CabinetFailureDetail(e, choice->fileName, texts)), MessageKind::Error);
         } catch (const UserError& e) {
-            ShowMessage(e.message());
-            outcome = Outcome::Error;
+            ShowMessage(e.message(), MessageKind::Error);
         } catch (const SilentAbort&) {
             outcome = Outcome::Aborted;
         } catch (const std::exception& e) {
-            ShowMessage(QString::fromLocal8Bit(e.what()));
-            outcome = Outcome::Error;
+            ShowMessage(QString::fromLocal8Bit(e.what()), MessageKind::Error);
         }
     }
-    CleanUp(in);
+    CleanUp(in, outcome == Outcome::Succeeded
+                    ? texts.FileMadeStr.arg(QDir::toNativeSeparators(QFileInfo(lastOutput).absoluteFilePath()))
+                    : kIdleStatus);
     return outcome;
 }
 
 void BuildDriver::CheckBeforeBuilding(const BuildInputs& in, const QString& target, bool plainArchive) const
 {
     if (IsInsideFolder(target, in.sourceDir) || IsInsideFolder(target, in.dataDir))
-        throw UserError(texts.OutputFolderRefusedStr.arg(target));
+        throw BuildRefused(texts.OutputFolderRefusedStr.arg(target), MessageKind::Warning);
+    if (const QString problem = FolderWriteProblem(FolderOf(target), texts); !problem.isEmpty())
+        throw BuildRefused(WithDetail(texts.ErrMessageStr, problem), MessageKind::Error);
     // The folder and start file may have changed since "Criar arquivo" was enabled, also while the save
     // dialog was open: the add-on must hold what the user sees.
     if (QDir::cleanPath(in.folderText) != QDir::cleanPath(in.sourceDir))
-        throw UserError(texts.FolderNotReadStr.arg(in.folderText));
+        throw BuildRefused(texts.FolderNotReadStr.arg(in.folderText), MessageKind::Warning);
     if (in.startFile.isEmpty())
-        throw UserError(texts.NoStartFileStr);
+        throw BuildRefused(texts.NoStartFileStr, MessageKind::Warning);
     if (!QFileInfo(in.startFilePath()).isFile())
-        throw UserError(texts.StartFileMissingStr.arg(in.startFile, in.sourceDir));
+        throw BuildRefused(texts.StartFileMissingStr.arg(in.startFile, in.sourceDir), MessageKind::Warning);
     if (!plainArchive) {
         for (const QString& name : AppFilesNeeded(in))
             RequireAppFile(in.appDir, name);
@@ -157,17 +199,22 @@ BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi:
                             [this] { ui_.processEvents(); },
                             [this] { return ui_.cancelRequested(); }};
 
+    // The status line names the key that stops the packing.
+    const QString stopKey = ui_.stopKey();
+    const QString packingStatus =
+        stopKey.isEmpty() ? texts.CompactZipStr : texts.CompactZipStr + QStringLiteral("  ") + texts.StopKeyStr.arg(stopKey);
     if (plainArchive) {
-        ShowStatus(texts.CompactZipStr);
-        return Report(WriteThroughPartialFile(target, [&](const QString& partial) {
+        ShowStatus(packingStatus);
+        const bool made = WriteThroughPartialFile(target, [&](const QString& partial) {
             return pack.PackFolder(in, partial, events, PackPurpose::PlainArchive);
-        }));
+        });
+        return Report(made, WriteFailureDetail(pack.SevenZip1.LastError, FolderOf(target), texts));
     }
 
     if (in.compact) {
-        ShowStatus(texts.CompactZipStr);
+        ShowStatus(packingStatus);
         if (!pack.PackFolder(in, SelfExtractorArchivePath(in), events, PackPurpose::SelfExtractorArchive))
-            return Report(false);
+            return Report(false, WriteFailureDetail(pack.SevenZip1.LastError, in.tempDir(), texts));
         ShowStatus(texts.CompileSFXStr);
         pack.BuildSelfExtractor(in, OutName);
     }

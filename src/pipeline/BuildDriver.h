@@ -16,8 +16,8 @@ public:
         Cancelled,  // the save dialog was cancelled
         Succeeded,  // this build made the output file; MessageStr was shown
         Failed,     // a step made no file; ErrMessageStr was shown
-        Error,      // a step raised an error; its message was shown
-        Aborted,    // a step gave up silently; nothing was shown
+        Error,      // the build could not run, or a step raised an error; the reason was shown
+        Aborted,    // a step gave up silently (the user stopped it); nothing was shown
     };
 
     explicit BuildDriver(BuildUi& ui) : ui_(ui) {}
@@ -27,6 +27,10 @@ public:
     // Handlers of the 7z writer's progress: the bar moves from 1 (nothing packed) to 101 (all packed).
     void SevenZip1PreProgress(qint64 maxProgress);
     void SevenZip1Progress(const QString& fileName, qint64 filePosArc, qint64 filePosFile);
+
+    // What the save dialog offers: the program folder's name, in the folder of the last output chosen, or
+    // beside the program folder before the first.
+    SaveSuggestion SuggestedOutput(const BuildInputs& in) const;
 
     BuildTexts texts;
     QString OutName;
@@ -41,15 +45,16 @@ public:
     CabinetStep cabinet;
 
 private:
-    // Throws UserError with the reason when the build may not run: an output in a refused folder, a
-    // folder or start file that is not the one shown, a file missing from AppDir.
+    // Throws UserError with the reason when the build may not run: an output in a refused, missing or
+    // read-only folder, a folder or start file that is not the one shown, a file missing from AppDir.
     void CheckBeforeBuilding(const BuildInputs& in, const QString& target, bool plainArchive) const;
     Outcome RunSteps(const BuildInputs& in, const BuildUi::SaveChoice& choice);
-    Outcome Report(bool made);
+    // `failureDetail` says why no file was made, when that is known.
+    Outcome Report(bool made, const QString& failureDetail = {});
     void ShowStatus(const QString& text);
-    void ShowMessage(const QString& text);
+    void ShowMessage(const QString& text, MessageKind kind);
     void DeleteTemporaryFiles(const BuildInputs& in);
-    void CleanUp(const BuildInputs& in);
+    void CleanUp(const BuildInputs& in, const QString& finalStatus);
 
     BuildUi& ui_;
 };

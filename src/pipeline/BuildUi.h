@@ -1,6 +1,7 @@
 #pragma once
 // What a person sees and answers during a build. The main window implements it with its widgets and
 // Qt's dialogs; the command-line front end with the terminal; tests with a recorder.
+#include "dialogs/MessageKind.h"
 #include "dialogs/SaveChoice.h"
 
 #include <QString>
@@ -16,15 +17,18 @@ public:
     virtual ~BuildUi() = default;
 
     // Filter "Microsoft Cabinet (*.cab)|*.cab|7-Zip Archive (*.7z)|*.7z", default extension ".cab".
-    virtual std::optional<SaveChoice> askSaveFile() = 0;
+    virtual std::optional<SaveChoice> askSaveFile(const SaveSuggestion& suggestion) = 0;
     virtual void setStatus(const QString& text) = 0;
     virtual void setProgress(int position) = 0;
     virtual void processEvents() = 0;
-    virtual void showMessage(const QString& text) = 0;
+    virtual void showMessage(const QString& text, MessageKind kind) = 0;
     // Start and end of a build: hourglass cursor and tabs 1 to 3 hidden while `building`.
     virtual void setBuilding(bool building) = 0;
     // Asked now and then while the folder is packed: true stops the packing, and the build ends silently.
     virtual bool cancelRequested() { return false; }
+    // The key that stops the packing, named in the status line while the folder is packed; empty when
+    // there is none.
+    virtual QString stopKey() const { return {}; }
 };
 
 }  // namespace pw

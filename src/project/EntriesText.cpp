@@ -52,4 +52,13 @@ QString UpdateGeneralSectionText(const QString& text, const DescriptiveFields& f
     return lines.join(QLatin1Char('\n')) + (endsWithBreak ? QStringLiteral("\n") : QString());
 }
 
+void ChangeField(QString& text, DescriptiveFields& fields, const FieldValue& change)
+{
+    QString& field = fields.*change.first;
+    if (field == change.second)
+        return;
+    field = change.second;
+    text = UpdateGeneralSectionText(text, fields);
+}
+
 }  // namespace pw

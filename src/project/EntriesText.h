@@ -3,6 +3,8 @@
 // descriptive fields of the "Geral" tab.
 #include <QStringList>
 
+#include <utility>
+
 namespace pw {
 
 struct DescriptiveFields {
@@ -23,5 +25,13 @@ void UpdateGeneralSection(QStringList& lines, const DescriptiveFields& fields);
 // The same on a whole text, as the memo and an entries file hold it: every other line stays as it is, an
 // empty last line (a text that ends with a line break) included. Lines come back separated by "\n".
 QString UpdateGeneralSectionText(const QString& text, const DescriptiveFields& fields);
+
+// One of the six fields and a value for it.
+using FieldValue = std::pair<QString DescriptiveFields::*, QString>;
+
+// A field taking a value as the window's fields take one: only a value that differs from the field's is a
+// change, and each change rewrites the text's "[General]" keys from all six fields. Several values given
+// one after the other end in the text that typing them one after the other into the window gives.
+void ChangeField(QString& text, DescriptiveFields& fields, const FieldValue& change);
 
 }  // namespace pw

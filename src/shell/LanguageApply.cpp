@@ -3,6 +3,7 @@
 #include "catalogue/TSilForm.h"
 #include "project/TAddAtalhoForm.h"
 #include "shell/LanguageFile.h"
+#include "shell/LanguageTexts.h"
 #include "shell/TMainForm.h"
 
 #include <QCheckBox>
@@ -95,18 +96,6 @@ void ApplyEditor(TSilForm& editor, const QFont& mainFont, const Texts& t)
     editor.Button2->setText(t("iClose", "Fechar"));
 }
 
-void ApplyBuildTexts(BuildTexts& texts, const Texts& t)
-{
-    texts.MessageStr = t("iMessage", "Arquivo criado com sucesso!");
-    texts.ErrMessageStr = t("iErrMessage", "Ocorreu um erro ao criar o arquivo!");
-    texts.CompactZipStr = t("iCompactZip", "Compactando com 7-Zip ...");
-    texts.CompileSFXStr = t("iCompileSFX", "Compilando auto-executável SFX ...");
-    texts.ProcessInfoStr = t("iProcessInfo", "Processando informações ...");
-    texts.CompactCABStr = t("iCompactCAB", "Compactando CAB ...");
-    texts.InitProcessStr = t("iInitProcess", "Inicializando processos ...");
-    texts.DelTempStr = t("iDelTemp", "Excluindo arquivos temporários ...");
-}
-
 void ApplySfxAndLanguagePages(TMainForm& f, const Texts& t)
 {
     SetTabText(*f.Tabs, f.Geral, t("iMain", "Geral"));
@@ -154,9 +143,12 @@ void ApplyLanguage(TMainForm& form, const LanguageFile& file)
     const Texts texts(file);
     ApplyGeneralPage(form, texts);
     ApplyEditor(*form.SilForm, form.font(), texts);
-    ApplyBuildTexts(form.Driver().texts, texts);
+    form.Driver().texts = LoadBuildTexts(file);
+    form.SilForm->texts = LoadCatalogueTexts(file);
     ApplySfxAndLanguagePages(form, texts);
     ApplyShortcutDialog(*form.AddAtalhoForm, texts);
+    form.FitToCaptions();
+    form.SilForm->FitToCaptions();
 }
 
 }  // namespace pw

@@ -1,7 +1,8 @@
 #pragma once
 // Applying a language: the captions of the three windows, the rows of their fixed lists, the font face of
-// the main window and the catalogue editor, the author and contact shown on the "Idiomas" page and the
-// texts of the build. Every text missing from the file takes its built-in Portuguese default.
+// the main window and the catalogue editor, the author and contact shown on the "Idiomas" page, the
+// messages of the build and of the catalogue editor, and the windows' sizes for their new captions. Every
+// text missing from the file takes its built-in Portuguese default.
 namespace pw {
 
 class LanguageFile;

@@ -8,18 +8,35 @@
 
 namespace pw {
 
+namespace {
+
+enum class Entry { Missing, Folder, File };
+
+Entry EntryAt(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return Entry::Missing;
+    return S_ISDIR(st.st_mode) ? Entry::Folder : Entry::File;
+}
+
+}  // namespace
+
 bool FileExists(const QString& path)
 {
-    // A plain stat: the poll asks this a thousand times a second.
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return EntryAt(path) == Entry::File;
 }
 
 PollState EvaluatePoll(const PollInputs& in)
 {
     PollState s;
-    s.criaEnabled = !in.folderEntriesEmpty && !in.startFile.isEmpty() &&
-                    FileExists(in.sourceDir + QLatin1Char('/') + in.startFile) && !in.busy;
+    const bool chosen = !in.folderEntriesEmpty && !in.startFile.isEmpty();
+    const bool exists = chosen && FileExists(in.sourceDir + QLatin1Char('/') + in.startFile);
+    s.criaEnabled = exists && !in.busy;
+    if (chosen && !exists) {
+        s.folderGone = EntryAt(in.sourceDir) != Entry::Folder;
+        s.startFileGone = !s.folderGone;
+    }
     s.comprLevEnabled = in.compact;
     s.sfxTabVisible = in.compact;
     s.silCommEnabled = TakesSilentSwitch(in.startFile);

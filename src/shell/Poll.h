@@ -1,6 +1,8 @@
 #pragma once
-// The rules the main window's 1 ms poll applies on every tick: the only place (with the "Compactar com
-// 7-Zip" click and a running build) where these enabled and visible states are set.
+// The rules the main window's poll applies on every tick: the only place (with the "Compactar com 7-Zip"
+// click and a running build) where these enabled and visible states are set. The window ticks whenever
+// one of the inputs may have changed: a scan, a choice, a click, a build starting or ending, a change in
+// the program folder, and once a second for changes no notice reports.
 #include <QString>
 
 namespace pw {
@@ -23,6 +25,9 @@ struct PollState {
     bool silStrEnabled = false;
     bool removeShortcutEnabled = false;
     bool clearShortcutsEnabled = false;
+    // Why "Criar arquivo" is disabled when what it needs has gone since the folder was scanned.
+    bool folderGone = false;     // the program folder itself
+    bool startFileGone = false;  // the chosen start file, in a folder that is still there
 };
 
 PollState EvaluatePoll(const PollInputs& in);

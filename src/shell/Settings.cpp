@@ -35,4 +35,20 @@ QStringList LanguageNames(const QString& appDir)
     return names;
 }
 
+int FindLanguage(const QStringList& names, const QString& language)
+{
+    for (int i = 0; i < names.size(); ++i) {
+        if (names[i].compare(language, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QString StoredLanguage(const QString& appDir, const QString& dataDir)
+{
+    const QStringList names = LanguageNames(appDir);
+    const int index = FindLanguage(names, ReadLanguageSetting(dataDir));
+    return index < 0 ? QString() : names[index];
+}
+
 }  // namespace pw

@@ -19,4 +19,11 @@ void WriteLanguageSetting(const QString& dataDir, const QString& language);
 // with "." left out), sorted without regard to case, without the extension.
 QStringList LanguageNames(const QString& appDir);
 
+// The index in `names` of `language`, matched without regard to case; -1 when none matches.
+int FindLanguage(const QStringList& names, const QString& language);
+
+// The language the window applies at its start: the stored name matched against the language files, in
+// their own letter case; empty (the built-in texts) when no file matches.
+QString StoredLanguage(const QString& appDir, const QString& dataDir);
+
 }  // namespace pw

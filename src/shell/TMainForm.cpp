@@ -3,25 +3,27 @@
 #include "catalogue/Silence.h"
 #include "catalogue/TSilForm.h"
 #include "dialogs/Dialogs.h"
+#include "dialogs/FixedWindow.h"
 #include "platform/Errors.h"
-#include "platform/FileNames.h"
 #include "platform/HostFolders.h"
 #include "platform/ObjectNames.h"
 #include "project/EntriesText.h"
 #include "project/FolderScan.h"
 #include "project/ShortcutEntry.h"
 #include "project/TAddAtalhoForm.h"
+#include "project/VersionFill.h"
 #include "shell/FolderEdit.h"
 #include "shell/LanguageApply.h"
 #include "shell/LanguageFile.h"
-#include "shell/Poll.h"
 #include "shell/Settings.h"
+#include "shell/StatusLine.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -53,12 +55,16 @@ class TMainForm::WindowBuildUi : public BuildUi {
 public:
     explicit WindowBuildUi(TMainForm& form) : form_(form) {}
 
-    std::optional<SaveChoice> askSaveFile() override { return form_.dialogs_.askSaveFile(&form_); }
+    std::optional<SaveChoice> askSaveFile(const SaveSuggestion& suggestion) override
+    {
+        return form_.dialogs_.askSaveFile(&form_, suggestion);
+    }
     void setStatus(const QString& text) override { form_.Label11->setText(text); }
     void setProgress(int position) override { form_.ProgressBar1->setValue(position); }
     void processEvents() override { form_.dialogs_.processEvents(); }
-    void showMessage(const QString& text) override { form_.dialogs_.showMessage(&form_, text); }
+    void showMessage(const QString& text, MessageKind kind) override { form_.dialogs_.showMessage(&form_, text, kind); }
     bool cancelRequested() override { return cancel_; }
+    QString stopKey() const override { return QStringLiteral("Esc"); }
     void requestCancel() { cancel_ = true; }
     void setBuilding(bool building) override
     {
@@ -70,6 +76,7 @@ public:
             form_.Tabs->setTabVisible(page, !building);
         if (!building)
             QApplication::restoreOverrideCursor();
+        form_.RequestPoll();
     }
 
 private:
@@ -109,7 +116,6 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Packwright"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-    setFixedSize(457, 409);
 
     AppDir = ApplicationFolder();
     DataDir = DataFolder();
@@ -117,6 +123,7 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
     Image1 = Named(new QLabel(this), "Image1");
     Image1->setPixmap(QPixmap(QStringLiteral(":/banner.jpg")));
     Image1->setFixedSize(439, 39);
@@ -124,6 +131,8 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
     Image1->setFrameShadow(QFrame::Sunken);
     layout->addWidget(Image1, 0, Qt::AlignHCenter);
     Tabs = Named(new QTabWidget(this), "Tabs");
+    // Every tab shows its whole caption: the window grows to hold them rather than scroll them.
+    Tabs->setUsesScrollButtons(false);
     layout->addWidget(Tabs);
 
     BuildGeralPage();
@@ -134,8 +143,9 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
     Tabs->setCurrentIndex(0);
 
     Timer1 = Named(new QTimer(this), "Timer1");
-    Timer1->setInterval(1);
+    Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    folderWatch_ = new QFileSystemWatcher(this);
     ConnectHandlers();
     Timer1->start();
 
@@ -146,13 +156,22 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
         ApplyLanguage(*this, LanguageFile(LanguageFilePath(AppDir, language)));
     };
 
+    Timer1Timer();  // the states are set before the window first shows
+    FitToCaptions();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void TMainForm::FitToCaptions()
+{
+    FitFixedWindow(*this, QSize(457, 409));
 }
 
 TMainForm::~TMainForm()
 {
     Timer1->stop();
+    // The shortcut list's model empties itself when the widgets go, after this window's own part.
+    Atalhos->model()->disconnect(this);
 }
 
 void TMainForm::BuildGeralPage()
@@ -216,7 +235,7 @@ void TMainForm::BuildGeralPage()
     GroupBox2 = Named(new QGroupBox(QStringLiteral("Informações:"), Geral), "GroupBox2");
     auto* info = new QHBoxLayout(GroupBox2);
     Label10 = NewLabel("Label10", QStringLiteral("Ação atual:"), GroupBox2);
-    Label11 = NewLabel("Label11", kIdleStatus, GroupBox2);
+    Label11 = Named(new StatusLine(kIdleStatus, GroupBox2), "Label11");
     info->addWidget(Label10);
     info->addWidget(Label11, 1);
     grid->addWidget(GroupBox2, 6, 0, 1, 3);
@@ -359,6 +378,27 @@ void TMainForm::ConnectHandlers()
     connect(Button3, &QPushButton::clicked, this, &TMainForm::Button3Click);
     for (QLineEdit* field : {BuildDate, Language, Title, Version, Site, Description})
         connect(field, &QLineEdit::textChanged, this, &TMainForm::DataChange);
+
+    // The poll's inputs: the start file, "Compactar com 7-Zip", the shortcut rows and their selection, the
+    // program folder's entries (a scan, or a change on disk) and a build starting or ending.
+    connect(Programa, &QComboBox::currentIndexChanged, this, &TMainForm::RequestPoll);
+    connect(Compact, &QCheckBox::toggled, this, &TMainForm::RequestPoll);
+    connect(Atalhos, &QTreeWidget::itemSelectionChanged, this, &TMainForm::RequestPoll);
+    connect(Atalhos->model(), &QAbstractItemModel::rowsInserted, this, &TMainForm::RequestPoll);
+    connect(Atalhos->model(), &QAbstractItemModel::rowsRemoved, this, &TMainForm::RequestPoll);
+    connect(Atalhos->model(), &QAbstractItemModel::modelReset, this, &TMainForm::RequestPoll);
+    connect(folderWatch_, &QFileSystemWatcher::directoryChanged, this, &TMainForm::RequestPoll);
+}
+
+void TMainForm::RequestPoll()
+{
+    if (!Timer1->isActive() || std::exchange(pollRequested_, true))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        pollRequested_ = false;
+        if (Timer1->isActive())
+            Timer1Timer();
+    });
 }
 
 bool TMainForm::ShowingErrors(const std::function<void()>& action)
@@ -367,9 +407,9 @@ bool TMainForm::ShowingErrors(const std::function<void()>& action)
         action();
         return true;
     } catch (const UserError& e) {
-        dialogs_.showMessage(this, e.message());
+        dialogs_.showMessage(this, e.message(), MessageKind::Error);
     } catch (const std::exception& e) {
-        dialogs_.showMessage(this, QString::fromLocal8Bit(e.what()));
+        dialogs_.showMessage(this, QString::fromLocal8Bit(e.what()), MessageKind::Error);
     }
     return false;
 }
@@ -403,25 +443,29 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 void TMainForm::FormShow()
 {
+    const QStringList names = LanguageNames(AppDir);
     LangBox->clear();
-    LangBox->addItems(LanguageNames(AppDir));
-    const QString stored = ReadLanguageSetting(DataDir);
-    LangBox->setCurrentIndex(-1);
-    for (int i = 0; i < LangBox->count(); ++i) {
-        if (LangBox->itemText(i).compare(stored, Qt::CaseInsensitive) == 0) {
-            LangBox->setCurrentIndex(i);
-            break;
-        }
-    }
+    LangBox->addItems(names);
+    LangBox->setCurrentIndex(FindLanguage(names, ReadLanguageSetting(DataDir)));
     // A settings file that cannot be written ends the start-up here: the window keeps its own texts.
     if (!ShowingErrors([this] { LangBoxChange(); }))
         return;
     LoadSilenceNames(-1);
     ComprLev->setCurrentIndex(0);
-    if (arguments_.size() >= 2 && arguments_[0] == QLatin1String("/SHL") && QFileInfo(arguments_[1]).isDir()) {
-        Pasta->setText(arguments_[1]);
-        PastaExit();
+    OpenFolderOfCommandLine();
+}
+
+void TMainForm::OpenFolderOfCommandLine()
+{
+    if (arguments_.size() < 2 || arguments_[0] != QLatin1String("/SHL") || arguments_[1].isEmpty())
+        return;
+    const QString folder = arguments_[1];
+    if (!QFileInfo(folder).isDir()) {
+        dialogs_.showMessage(this, Driver().texts.NoFolderStr.arg(folder), MessageKind::Warning);
+        return;
     }
+    Pasta->setText(folder);
+    PastaExit();
 }
 
 void TMainForm::LangBoxChange()
@@ -443,6 +487,10 @@ void TMainForm::Timer1Timer()
     in.shortcutSelected = !Atalhos->selectedItems().isEmpty();
     in.shortcutCount = Atalhos->topLevelItemCount();
     const PollState s = EvaluatePoll(in);
+    ShowWhyCriaIsDisabled(s);
+    // A folder deleted and made again is watched again.
+    if (!SourceDir.isEmpty() && !folderWatch_->directories().contains(SourceDir) && QFileInfo(SourceDir).isDir())
+        folderWatch_->addPath(SourceDir);
     Cria->setEnabled(s.criaEnabled);
     ComprLev->setEnabled(s.comprLevEnabled);
     if (Tabs->isTabVisible(1) != s.sfxTabVisible)
@@ -451,6 +499,25 @@ void TMainForm::Timer1Timer()
     SilStr->setEnabled(s.silStrEnabled);
     Button2->setEnabled(s.removeShortcutEnabled);
     Button3->setEnabled(s.clearShortcutsEnabled);
+}
+
+void TMainForm::ShowWhyCriaIsDisabled(const PollState& state)
+{
+    if (Busy())
+        return;  // the build has the status line
+    const BuildTexts& texts = Driver().texts;
+    QString reason;
+    if (state.folderGone)
+        reason = texts.FolderGoneStr.arg(SourceDir);
+    else if (state.startFileGone)
+        reason = texts.StartFileMissingStr.arg(Programa->currentText(), SourceDir);
+    if (!reason.isEmpty()) {
+        if (Label11->text() != reason)
+            Label11->setText(reason);
+    } else if (!shownReason_.isEmpty() && Label11->text() == shownReason_) {
+        Label11->setText(kIdleStatus);
+    }
+    shownReason_ = reason;
 }
 
 void TMainForm::PastaAfterDialog(const QString& folder, bool)
@@ -476,6 +543,10 @@ void TMainForm::FolderScan(const QString& folder)
     Programa->clear();
     Programa->addItems(scan->startFiles);
     Programa->setCurrentIndex(-1);
+    if (const QStringList watched = folderWatch_->directories(); !watched.isEmpty())
+        folderWatch_->removePaths(watched);
+    folderWatch_->addPath(SourceDir);
+    RequestPoll();
 }
 
 void TMainForm::ProgramaChange()
@@ -483,24 +554,25 @@ void TMainForm::ProgramaChange()
     StartFileFill();
 }
 
+QList<std::pair<QString DescriptiveFields::*, QLineEdit*>> TMainForm::FieldEdits() const
+{
+    return {{&DescriptiveFields::Site, Site},         {&DescriptiveFields::Version, Version},
+            {&DescriptiveFields::Title, Title},       {&DescriptiveFields::Language, Language},
+            {&DescriptiveFields::Description, Description}, {&DescriptiveFields::BuildDate, BuildDate}};
+}
+
 void TMainForm::StartFileFill()
 {
     ForgetVersionFill();
+    const auto edits = FieldEdits();
     const QString path = SourceDir + QLatin1Char('/') + Programa->currentText();
-    if (LowerExtension(path) != QLatin1String(".exe"))
-        return;
-    VersionInfo1.SetFileName(path);
-    // Each field shows the start of its text, as a long description is read from its first words.
-    const auto fill = [this](QLineEdit* field, const QString& text) {
-        field->setText(text);
-        field->setCursorPosition(0);
-        versionFill_.append({field, text});
-    };
-    fill(Title, VersionInfo1.StringValue(VersionInfoReader::ProductName));
-    fill(Description, VersionInfo1.StringValue(VersionInfoReader::Comments));
-    fill(Version, VersionInfo1.StringValue(VersionInfoReader::ProductVersion));
-    fill(Language, VersionInfo1.LanguageName());
-    fill(BuildDate, VersionInfo1.StringValue(VersionInfoReader::PrivateBuild));
+    for (const auto& [field, value] : VersionDataFill(VersionInfo1, path)) {
+        QLineEdit* edit = std::find_if(edits.begin(), edits.end(), [&](const auto& e) { return e.first == field; })->second;
+        // Each field shows the start of its text, as a long description is read from its first words.
+        edit->setText(value);
+        edit->setCursorPosition(0);
+        versionFill_.append({edit, value});
+    }
 }
 
 void TMainForm::ForgetVersionFill()
@@ -545,9 +617,10 @@ void TMainForm::EditaClick()
 
 void TMainForm::DataChange()
 {
-    EntriesStr->setPlainText(UpdateGeneralSectionText(EntriesStr->toPlainText(),
-                                                      {Site->text(), Version->text(), Title->text(),
-                                                       Language->text(), Description->text(), BuildDate->text()}));
+    DescriptiveFields fields;
+    for (const auto& [field, edit] : FieldEdits())
+        fields.*field = edit->text();
+    EntriesStr->setPlainText(UpdateGeneralSectionText(EntriesStr->toPlainText(), fields));
 }
 
 void TMainForm::CriaClick()

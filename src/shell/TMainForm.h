@@ -2,7 +2,9 @@
 // The main window: its controls hold the project inputs, its fields the folders and the current build.
 // The handlers are glue; the rules they apply live in the core libraries.
 #include "pipeline/BuildDriver.h"
+#include "project/EntriesText.h"
 #include "project/VersionInfoReader.h"
+#include "shell/Poll.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -14,6 +16,7 @@
 class QCheckBox;
 class QComboBox;
 class QDialog;
+class QFileSystemWatcher;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -28,6 +31,7 @@ namespace pw {
 
 class Dialogs;
 class FolderEdit;
+class StatusLine;
 class TAddAtalhoForm;
 class TSilForm;
 struct ShortcutEntry;
@@ -59,7 +63,8 @@ public:
     QPushButton* Edita;
     QLineEdit* SilStr;
     QGroupBox *GroupBox1, *GroupBox2;
-    QLabel *Label9, *Label4, *Label5, *Label6, *Label7, *Label3, *Label10, *Label11;
+    QLabel *Label9, *Label4, *Label5, *Label6, *Label7, *Label3, *Label10;
+    StatusLine* Label11;
     QLineEdit *Description, *Language, *Title, *Version, *Site, *BuildDate;
     QProgressBar* ProgressBar1;
     QPushButton* Cria;
@@ -78,6 +83,9 @@ public:
     QLabel *Label18, *Label21, *Aut, *Cont;
     // Page "Sobre".
     QLabel *Label13, *Label17, *Label14, *Label15, *Label16;
+    // The poll's steady tick, for changes that nothing reports (a program folder on a file system that
+    // sends no notices). While it runs, every change of the poll's inputs also ticks the poll at once;
+    // tests stop it and tick by hand.
     QTimer* Timer1;
 
     // The catalogue editor and the shortcut dialog: made once, hidden, and shown modally when needed.
@@ -110,6 +118,8 @@ public:
     void AddShortcutRow(const ShortcutEntry& entry);
     QList<ShortcutEntry> ShortcutRows() const;
     BuildInputs CurrentBuildInputs() const;
+    // The window's size for its current captions and the screen's DPI.
+    void FitToCaptions();
 
     // Applies the named language; set by the language subsystem. Until then the window keeps the
     // texts it was made with.
@@ -134,16 +144,28 @@ private:
     // that entry's switch, so the switch shown is the switch used: row `keep` stays chosen if it still
     // does, else no row is (at start-up nothing is chosen).
     void LoadSilenceNames(int keep);
+    // The edit box of each descriptive field.
+    QList<std::pair<QString DescriptiveFields::*, QLineEdit*>> FieldEdits() const;
     // Empties the descriptive fields that still hold what the chosen start file's version data put there:
     // they describe that start file, which is no longer the one chosen. What the user typed stays.
     void ForgetVersionFill();
     // Runs `action`, showing the message of any error it raises, as the application's error display does.
     bool ShowingErrors(const std::function<void()>& action);
+    // Ticks the poll as soon as the window processes its events; several requests make one tick.
+    void RequestPoll();
+    // The status line says why "Criar arquivo" went grey when the program folder or the start file has
+    // gone; once it is back, the line rests again.
+    void ShowWhyCriaIsDisabled(const PollState& state);
+    // The "/SHL" folder of the command line, scanned as if typed.
+    void OpenFolderOfCommandLine();
 
     Dialogs& dialogs_;
     QStringList arguments_;
     bool shown_ = false;
     bool closeAfterBuild_ = false;
+    bool pollRequested_ = false;
+    QString shownReason_;  // the reason the status line shows for a disabled "Criar arquivo"
+    QFileSystemWatcher* folderWatch_;  // the program folder, for start files that go
     std::unique_ptr<WindowBuildUi> buildUi_;
     std::unique_ptr<BuildDriver> driver_;
     QList<std::pair<QLineEdit*, QString>> versionFill_;  // each field and the value the fill gave it

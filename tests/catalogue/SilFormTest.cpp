@@ -25,9 +25,14 @@ struct Fixture : pwtest::WindowFixture {
     TSilForm* editor = nullptr;
     QString catalogue;
 
-    explicit Fixture(const QByteArray& content)
+    // `language`, when given, is the content of the language file the window starts with.
+    explicit Fixture(const QByteArray& content, const QByteArray& language = {})
     {
         catalogue = dir.write("data/Silence.qmr", content);
+        if (!language.isEmpty()) {
+            dir.write("app/languages/Test.qmr", language);
+            dir.write("data/config.qmr", "[Main]\r\nLanguage=Test\r\n");
+        }
         form->FormShow();
         editor = form->SilForm;
     }
@@ -117,10 +122,10 @@ TEST(CatalogueEditor, EveryChangeReachesTheFileAndTheListsAgreeAfterClosing)
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 
-TEST(CatalogueEditor, ACommaInTheNameOrAnEmptyEntryIsRefusedWithAMessage)
+TEST(CatalogueEditor, ACommaInTheNameOrAnEmptyEntryIsRefusedWithAWarningInTheChosenLanguage)
 {
     const QByteArray before = "Inno, /VERYSILENT\r\nNSIS, /S\r\n";
-    Fixture f(before);
+    Fixture f(before, "[Strings]\r\niNameComma=Comma in %1!\r\niEmptyEntry=Nothing to add.\r\n");
     f.Open([&] {
         f.editor->Lista->setCurrentRow(1);
         f.Type(QStringLiteral("Foo, Bar"), QStringLiteral("/x"));
@@ -130,8 +135,8 @@ TEST(CatalogueEditor, ACommaInTheNameOrAnEmptyEntryIsRefusedWithAMessage)
         f.editor->Button3->click();
         EXPECT_EQ(f.Rows(), (QStringList{"Inno", "NSIS"}));
     });
-    ASSERT_EQ(f.dialogs.messages.size(), 3);
-    EXPECT_TRUE(f.dialogs.messages[0].contains(QStringLiteral("\"Foo, Bar\"")));
+    EXPECT_EQ(f.dialogs.messages, (QStringList{"Comma in Foo, Bar!", "Comma in Foo, Bar!", "Nothing to add."}));
+    EXPECT_EQ(f.dialogs.messageKinds, QList<MessageKind>(3, MessageKind::Warning));
     EXPECT_EQ(f.File(), before);
     EXPECT_EQ(f.MainRows(), (QStringList{"Inno", "NSIS"}));
 }
@@ -188,7 +193,7 @@ TEST(CatalogueEditor, FailuresAreShownAndLeaveFileAndListAlone)
         EXPECT_EQ(f.Rows(), (QStringList{"A", "B"}));
         EXPECT_EQ(f.editor->Lista->currentRow(), 1);
     });
-    EXPECT_EQ(f.dialogs.messages.size(), 4);
+    EXPECT_EQ(f.dialogs.messageKinds, QList<MessageKind>(4, MessageKind::Error));
     EXPECT_EQ(f.form->SilComm->count(), 0);
 }
 

@@ -111,7 +111,7 @@ TEST(AddOnCabinetStep, AnInterruptWhileTheCabinetIsWrittenStopsTheBuildAndLeaves
     ASSERT_TRUE(tool.waitForFinished(60000));
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(tool.exitCode(), 1);
-    EXPECT_TRUE(tool.readAllStandardError().contains("stopped"));
+    EXPECT_TRUE(tool.readAllStandardError().contains(pw::BuildTexts().StoppedStr.arg(cabinet).toUtf8()));
     EXPECT_EQ(pwtest::ReadAll(cabinet), "an earlier add-on");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList("out.cab"));
 }

@@ -45,8 +45,7 @@ ToolRun RunTool(const QStringList& args, const QString& home, const QString& pro
     QProcess p;
     StartTool(p, args, home, program);
     p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError())};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 }  // namespace
@@ -69,7 +68,7 @@ TEST(CommandLine, OptionsBecomeTheWindowsInputs)
     EXPECT_EQ(cl.inputs.shortcuts[0].caption, QStringLiteral("Área de trabalho"));
     EXPECT_EQ(cl.inputs.shortcuts[0].subItems,
               (QStringList{"app\\run.exe", "0", "1", "app\\run.exe", "-x", "Dir", "Desc", "Run"}));
-    EXPECT_TRUE(cl.inputs.entriesText.contains(QStringLiteral("\ntitle=Foo\nversion=1.0\n")));
+    EXPECT_TRUE(FilledEntriesText(cl).contains(QStringLiteral("\ntitle=Foo\nversion=1.0\n")));
 }
 
 TEST(CommandLine, FormatDefaultsAndUsageErrors)
@@ -96,15 +95,15 @@ TEST(CommandLine, InputsAreCheckedAsTheWindowChecksThem)
     BuildInputs in;
     in.sourceDir = dir.path("missing");
     in.startFile = QStringLiteral("setup.exe");
-    EXPECT_FALSE(CheckInputs(in).isEmpty());
+    EXPECT_FALSE(CheckInputs(in, BuildTexts()).isEmpty());
     in.sourceDir = dir.mkdir("p").chopped(1);
-    EXPECT_FALSE(CheckInputs(in).isEmpty()) << "an empty folder";
+    EXPECT_FALSE(CheckInputs(in, BuildTexts()).isEmpty()) << "an empty folder";
     dir.write("p/readme.txt");
     dir.mkdir("p/setup.exe");
-    EXPECT_FALSE(CheckInputs(in).isEmpty()) << "a folder named like a start file";
+    EXPECT_FALSE(CheckInputs(in, BuildTexts()).isEmpty()) << "a folder named like a start file";
     dir.write("p/Setup.exe");
     in.startFile = QStringLiteral("Setup.exe");
-    EXPECT_TRUE(CheckInputs(in).isEmpty());
+    EXPECT_TRUE(CheckInputs(in, BuildTexts()).isEmpty());
 }
 
 TEST(CommandLineTool, ExitStatusTellsTheOutcome)
@@ -124,6 +123,21 @@ TEST(CommandLineTool, ExitStatusTellsTheOutcome)
     EXPECT_EQ(built.exitCode, 0) << built.err.toStdString();
     EXPECT_TRUE(pwtest::Exists(dir.path("o.cab")));
     EXPECT_TRUE(pwtest::Exists(home + QStringLiteral("/Brontel/Packwright/temp")));
+}
+
+TEST(CommandLineTool, AnOutputFolderThatDoesNotExistIsNamedAndNotMade)
+{
+    pwtest::TempDir dir;
+    dir.write("p/setup.exe", "MZ");
+    const BuildTexts texts;
+    for (const char* name : {"typo/out.cab", "typo/out.7z"}) {
+        const ToolRun run = RunTool({"--folder", dir.path("p"), "--start", "setup.exe", "--no-compact", dir.path(name)},
+                                    dir.path("home"));
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, QStringLiteral("packwright-build: %1\n%2\n").arg(texts.ErrMessageStr,
+                                                                          texts.NoFolderStr.arg(dir.path("typo"))));
+        EXPECT_FALSE(pwtest::Exists(dir.path("typo")));
+    }
 }
 
 TEST(CommandLineTool, CompactedAddOnAndPlainArchiveEndToEnd)
@@ -237,23 +251,143 @@ TEST(CommandLineTool, ASecondInterruptEndsAtOnceAndTakesTheHalfWrittenFileWithIt
         << QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
 }
 
+namespace {
+
+// Starts a build of a plain archive of a gigabyte (sparse: fast to make, slow to pack) and stops it with
+// Ctrl+C as soon as the packing has begun.
+ToolRun StopWhilePacking(const pwtest::TempDir& dir, const QString& home, const QStringList& extra = {},
+                         const QString& program = QStringLiteral(PACKWRIGHT_BUILD))
+{
+    dir.write("p/setup.exe", "MZ");
+    QFile big(dir.write("p/big.bin"));
+    EXPECT_TRUE(big.resize(qint64(1) << 30));
+    QProcess p;
+    StartTool(p, QStringList{"--folder", dir.path("p"), "--start", "setup.exe", "--format", "7z", dir.path("out.7z")} + extra,
+              home, program);
+    QByteArray out;
+    while (!out.contains("7-Zip") && p.waitForReadyRead(30000))
+        out += p.readAllStandardOutput();
+    EXPECT_TRUE(out.contains("7-Zip")) << out.data();
+    ::kill(pid_t(p.processId()), SIGINT);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    out += p.readAllStandardOutput();
+    return {p.exitCode(), QString::fromUtf8(out), QString::fromUtf8(p.readAllStandardError())};
+}
+
+}  // namespace
+
 TEST(CommandLineTool, AnInterruptStopsThePackingAndLeavesNoArchive)
 {
     pwtest::TempDir dir;
-    dir.write("p/setup.exe", "MZ");
-    QFile big(dir.write("p/big.bin"));
-    ASSERT_TRUE(big.resize(qint64(1) << 30));  // sparse: fast to make, slow to pack
-    QProcess p;
-    StartTool(p, {"--folder", dir.path("p"), "--start", "setup.exe", "--format", "7z", dir.path("out.7z")},
-              dir.path("home"));
-    QByteArray out;
-    while (!out.contains(BuildTexts().CompactZipStr.toUtf8()) && p.waitForReadyRead(30000))
-        out += p.readAllStandardOutput();
-    ASSERT_TRUE(out.contains(BuildTexts().CompactZipStr.toUtf8())) << out.data();
-    ::kill(pid_t(p.processId()), SIGINT);
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), 1);
-    EXPECT_TRUE(p.readAllStandardError().contains("stopped"));
+    const ToolRun run = StopWhilePacking(dir, dir.path("home"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QStringLiteral("packwright-build: ") + BuildTexts().StoppedStr.arg(dir.path("out.7z")) + '\n');
     EXPECT_FALSE(pwtest::Exists(dir.path("out.7z")));
+}
+
+namespace {
+
+// A copy of the program beside the shipped language files, with a data folder whose settings file holds
+// `settings` (none when empty), and a program folder.
+struct LanguageCase {
+    pwtest::TempDir dir;
+    QString program, home;
+
+    explicit LanguageCase(const QByteArray& settings)
+    {
+        dir.mkdir("app/languages");
+        program = dir.path("app/packwright-build");
+        EXPECT_TRUE(QFile::copy(QStringLiteral(PACKWRIGHT_BUILD), program));
+        for (const QString& name : {QStringLiteral("English.qmr"), QStringLiteral("Português (Brasil).qmr")})
+            EXPECT_TRUE(QFile::copy(QStringLiteral(PW_LANGUAGES_DIR "/") + name, dir.path("app/languages/" + name)));
+        home = dir.path("home");
+        if (!settings.isEmpty())
+            dir.write("home/Brontel/Packwright/config.qmr", settings);
+        dir.write("p/setup.exe", "MZ");
+        dir.write("p/readme.txt");
+    }
+    ToolRun Build(const QStringList& extra) const
+    {
+        return RunTool(QStringList{"--folder", dir.path("p"), "--start", "setup.exe", "--no-compact", dir.path("Demo.cab")} +
+                           extra, home, program);
+    }
+    ToolRun Fail(const QStringList& extra) const
+    {
+        return RunTool(QStringList{"--folder", dir.path("p"), "--start", "readme.txt", dir.path("Demo.cab")} + extra,
+                       home, program);
+    }
+};
+
+// Every line, as written by the program, that a build, a failure and a stop print in one language.
+struct Speech {
+    QStringList build;
+    QString failure;
+    QStringList stop;
+    QString stopped;
+};
+
+Speech English(const pwtest::TempDir& dir)
+{
+    return {{"Starting ...", "Processing information ...", "Compressing the cabinet ...", "File created successfully!",
+             "Deleting temporary files ...", "File created: " + dir.path("Demo.cab")},
+            "packwright-build: \"readme.txt\" is not an installer of the folder \"" + dir.path("p") +
+                "\" (an .exe, .bat, .cmd, .com, .msi or .inf file in that folder).\n",
+            {"Starting ...", "Compressing with 7-Zip ...  (press Ctrl+C to stop)", "Deleting temporary files ..."},
+            "packwright-build: Stopped: the file \"" + dir.path("out.7z") + "\" was not created.\n"};
+}
+
+Speech Portuguese(const pwtest::TempDir& dir)
+{
+    return {{"Inicializando processos ...", "Processando informações ...", "Compactando CAB ...",
+             "Arquivo criado com sucesso!", "Excluindo arquivos temporários ...", "Arquivo criado: " + dir.path("Demo.cab")},
+            "packwright-build: \"readme.txt\" não é um programa de instalação da pasta \"" + dir.path("p") +
+                "\" (um arquivo .exe, .bat, .cmd, .com, .msi ou .inf dessa pasta).\n",
+            {"Inicializando processos ...", "Compactando com 7-Zip ...  (tecle Ctrl+C para interromper)",
+             "Excluindo arquivos temporários ..."},
+            "packwright-build: Interrompido: o arquivo \"" + dir.path("out.7z") + "\" não foi criado.\n"};
+}
+
+void ExpectSpeech(const LanguageCase& c, const QStringList& extra, const Speech& speech)
+{
+    const ToolRun build = c.Build(extra);
+    EXPECT_EQ(build.exitCode, 0) << build.err.toStdString();
+    EXPECT_EQ(build.out.split('\n', Qt::SkipEmptyParts), speech.build);
+    EXPECT_EQ(build.err, QString());
+    const ToolRun failure = c.Fail(extra);
+    EXPECT_EQ(failure.exitCode, 1);
+    EXPECT_EQ(failure.out, QString());
+    EXPECT_EQ(failure.err, speech.failure);
+    const ToolRun stop = StopWhilePacking(c.dir, c.home, extra, c.program);
+    EXPECT_EQ(stop.out.split('\n', Qt::SkipEmptyParts), speech.stop);
+    EXPECT_EQ(stop.err, speech.stopped);
+}
+
+}  // namespace
+
+TEST(CommandLineLanguage, TheLanguageChosenInTheWindowSpeaksEveryLine)
+{
+    const LanguageCase english("[Main]\r\nLanguage=english\r\n");
+    ExpectSpeech(english, {}, English(english.dir));
+    const LanguageCase portuguese("[Main]\r\nLanguage=Portugu\xEAs (Brasil)\r\n");
+    ExpectSpeech(portuguese, {}, Portuguese(portuguese.dir));
+}
+
+TEST(CommandLineLanguage, WithoutAChoiceThePortugueseOfTheWindowAndALanguageFileChosenHere)
+{
+    const LanguageCase none("");
+    ExpectSpeech(none, {}, Portuguese(none.dir));
+    EXPECT_FALSE(pwtest::Exists(none.home + "/Brontel/Packwright/config.qmr")) << "only the window writes it";
+    const LanguageCase chosen("[Main]\r\nLanguage=Portugu\xEAs (Brasil)\r\n");
+    ExpectSpeech(chosen, {"--language-file", "ENGLISH"}, English(chosen.dir));
+}
+
+TEST(CommandLineLanguage, AnUnknownLanguageFileIsAUsageErrorInEnglish)
+{
+    const LanguageCase c("");
+    const ToolRun run = c.Build({"--language-file", "Klingon"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.startsWith("packwright-build: --language-file: no language file named Klingon")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("English, Português (Brasil)")) << run.err.toStdString();
+    EXPECT_FALSE(pwtest::Exists(c.dir.path("Demo.cab")));
 }

@@ -16,12 +16,16 @@ namespace {
 class RecordingUi : public BuildUi {
 public:
     std::optional<SaveChoice> answer;
+    QString stopKeyName;
     QStringList log;
+    QList<MessageKind> kinds;
+    QList<SaveSuggestion> suggestions;
     QList<int> positions;
     std::function<void()> whileSaveDialogIsOpen;
 
-    std::optional<SaveChoice> askSaveFile() override
+    std::optional<SaveChoice> askSaveFile(const SaveSuggestion& suggestion) override
     {
+        suggestions.append(suggestion);
         log.append(QStringLiteral("save"));
         if (whileSaveDialogIsOpen)
             whileSaveDialogIsOpen();
@@ -34,7 +38,12 @@ public:
             positions.append(position);
     }
     void processEvents() override {}
-    void showMessage(const QString& text) override { log.append(QStringLiteral("message ") + text); }
+    void showMessage(const QString& text, MessageKind kind) override
+    {
+        log.append(QStringLiteral("message ") + text);
+        kinds.append(kind);
+    }
+    QString stopKey() const override { return stopKeyName; }
     void setBuilding(bool building) override { log.append(building ? QStringLiteral("busy") : QStringLiteral("idle")); }
 };
 
@@ -99,6 +108,7 @@ TEST(BuildDriver, UncompactedCabinetBuildShowsItsStepsAndLeavesTheProgramFolderA
 {
     Workspace w;
     w.dir.write(QStringLiteral("program/Leia-me da instalação.txt"), "olá");
+    w.dir.mkdir("out");
     const QStringList before = TreeDigest(w.in.sourceDir);
     RecordingUi ui;
     ui.answer = BuildUi::SaveChoice{w.dir.path(QStringLiteral("out/My App é.cab")), 1};
@@ -106,9 +116,12 @@ TEST(BuildDriver, UncompactedCabinetBuildShowsItsStepsAndLeavesTheProgramFolderA
     const BuildDriver::Outcome outcome = driver.CriaClick(w.in);
     const BuildTexts& t = driver.texts;
     EXPECT_EQ(ui.positions, (QList<int>{0, 1, 101, 102, 103, 0}));
+    // Once the temporary files are gone, the status line names the file made.
     EXPECT_EQ(ui.log, (QStringList{"busy", "save", "status " + t.InitProcessStr, "status " + t.ProcessInfoStr,
                                    "status " + t.CompactCABStr, "message " + t.MessageStr, "status " + t.DelTempStr,
-                                   "status ...", "idle"}));
+                                   "status " + t.FileMadeStr.arg(w.dir.path(QStringLiteral("out/My App é.cab"))),
+                                   "idle"}));
+    EXPECT_EQ(ui.kinds, QList<MessageKind>{MessageKind::Information});
     EXPECT_EQ(outcome, BuildDriver::Outcome::Succeeded);
     EXPECT_TRUE(pwtest::Exists(w.dir.path(QStringLiteral("out/My App é.cab"))));
     EXPECT_EQ(driver.OutName, QStringLiteral("My App é"));

@@ -125,7 +125,7 @@ public:
     int asked = 0;
     std::function<void()> onMessage;
 
-    std::optional<SaveChoice> askSaveFile() override { return answer; }
+    std::optional<SaveChoice> askSaveFile(const SaveSuggestion&) override { return answer; }
     void setStatus(const QString& text) override
     {
         packing_ = text == BuildTexts().CompactZipStr;
@@ -137,7 +137,7 @@ public:
         if (packing_ && std::exchange(statusShown_, true))
             ++waitsWhilePacking;
     }
-    void showMessage(const QString& text) override
+    void showMessage(const QString& text, MessageKind) override
     {
         messages.append(text);
         if (onMessage)
@@ -279,7 +279,9 @@ TEST(PackStepBuild, APlainArchiveThatCannotBeWrittenWholeIsAFailureAndTheEarlier
     BuildDriver driver(ui);
     ui.answer = BuildUi::SaveChoice{disk.path("out.7z"), 2};
     EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Failed);
-    EXPECT_EQ(ui.messages, QStringList{driver.texts.ErrMessageStr});
+    // The message says what filled up, and where.
+    const QString folder = QFileInfo(disk.path("out.7z")).absolutePath();
+    EXPECT_EQ(ui.messages, QStringList{WithDetail(driver.texts.ErrMessageStr, driver.texts.DiskFullStr.arg(folder))});
     EXPECT_FALSE(ui.positions.contains(103));
     EXPECT_EQ(ReadAll(disk.path("out.7z")), earlier);
     EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.7z"});

@@ -2,6 +2,7 @@
 #include "platform/Errors.h"
 #include "project/TAddAtalhoForm.h"
 #include "shell/LanguageFile.h"
+#include "shell/LanguageTexts.h"
 #include "shell/TMainForm.h"
 #include "support/TempDir.h"
 #include "support/WindowFixture.h"
@@ -56,7 +57,7 @@ QMap<QString, QString> TextsOf(QWidget* window)
 struct Fixture : pwtest::WindowFixture {
     void Language(const QString& name, const QByteArray& content) { dir.write("app/languages/" + name + ".qmr", content); }
     // Picks a language as the user does.
-    void Choose(const QString& name)
+    void ChooseLanguage(const QString& name)
     {
         form->LangBox->clear();
         form->LangBox->addItem(name);
@@ -95,7 +96,7 @@ const QString kShipped = QStringLiteral(PW_LANGUAGES_DIR);
 TEST(LanguageWindow, WithoutALanguageFileTheBuiltInTextsApply)
 {
     Fixture f;
-    f.Choose(QStringLiteral("Nowhere"));
+    f.ChooseLanguage(QStringLiteral("Nowhere"));
     TMainForm& m = *f.form;
     EXPECT_EQ(m.Label4->text(), QStringLiteral("Idioma:"));
     EXPECT_EQ(m.Tabs->tabText(m.Tabs->indexOf(m.Idiomas)), QStringLiteral("Idioma:"));
@@ -120,7 +121,7 @@ TEST(LanguageWindow, WithoutALanguageFileTheBuiltInTextsApply)
 TEST(LanguageWindow, AFileWithOnlyAFontChangesTheFaceOfBothWindowsAndNoText)
 {
     Fixture f;
-    f.Choose(QString());
+    f.ChooseLanguage(QString());
     const QMap<QString, QString> builtIn = f.AllTexts();
     QFont large = f.form->SilForm->font();
     large.setPointSize(14);
@@ -128,7 +129,7 @@ TEST(LanguageWindow, AFileWithOnlyAFontChangesTheFaceOfBothWindowsAndNoText)
     const QString shortcutFace = f.form->AddAtalhoForm->font().family();
 
     f.Language(QStringLiteral("Mono"), "[Info]\r\niFont=Courier New\r\n");
-    f.Choose(QStringLiteral("Mono"));
+    f.ChooseLanguage(QStringLiteral("Mono"));
     EXPECT_EQ(f.AllTexts(), builtIn);
     EXPECT_EQ(f.form->font().family(), QStringLiteral("Courier New"));
     EXPECT_EQ(f.form->font().pointSize(), 8);
@@ -144,7 +145,7 @@ TEST(LanguageWindow, ChangingLanguageResetsTheThreeChoicesInTheNewWording)
     f.form->ComprLev->setCurrentIndex(3);
     f.form->OverCb->setCurrentIndex(2);
     f.form->AddAtalhoForm->ComboBox1->setCurrentIndex(3);
-    f.Choose(QStringLiteral("English"));
+    f.ChooseLanguage(QStringLiteral("English"));
     EXPECT_EQ(f.form->ComprLev->currentIndex(), 2);
     EXPECT_EQ(f.form->ComprLev->currentText(), QStringLiteral("Normal (en)"));
     EXPECT_EQ(f.form->OverCb->currentText(), QStringLiteral("All"));
@@ -156,7 +157,7 @@ TEST(LanguageWindow, VersionWordAppearsTwiceAndQuotedBlanksSurvive)
     Fixture f;
     f.Language(QStringLiteral("Test"), "[Strings]\r\niVersion = Release \r\niTitle=\"  Name  \"\r\niName=' N '\r\n"
                                        "[Info]\r\niAuthor=Someone\r\niContact=someone@example.org\r\n");
-    f.Choose(QStringLiteral("Test"));
+    f.ChooseLanguage(QStringLiteral("Test"));
     EXPECT_EQ(f.form->Label6->text(), QStringLiteral("Release:"));
     EXPECT_EQ(f.form->Label17->text(), QStringLiteral("Release 2.1.14.2009"));
     EXPECT_EQ(f.form->Label5->text(), QStringLiteral("  Name  "));
@@ -172,9 +173,9 @@ TEST(LanguageWindow, TextsShowInTheCharsetOfTheFile)
     const QByteArray main = "\xC3\xEB\xE0\xE2\xED\xE0\xFF";  // "Главная" in Windows-1251
     f.Language(QStringLiteral("Russian"), "[Info]\r\niCharset=Russian\r\n[Strings]\r\niMain=" + main + "\r\n");
     f.Language(QStringLiteral("Lower"), "[Info]\r\niCharset=russian\r\n[Strings]\r\niMain=" + main + "\r\n");
-    f.Choose(QStringLiteral("Russian"));
+    f.ChooseLanguage(QStringLiteral("Russian"));
     EXPECT_EQ(f.form->Tabs->tabText(0), QStringLiteral("Главная"));
-    f.Choose(QStringLiteral("Lower"));
+    f.ChooseLanguage(QStringLiteral("Lower"));
     EXPECT_EQ(f.form->Tabs->tabText(0), QStringLiteral("Ãëàâíàÿ"));
 }
 
@@ -195,7 +196,7 @@ TEST(LanguageWindow, TheSettingsFileIsWrittenFirst)
     Fixture f;
     f.Language(QStringLiteral("English"), "[Strings]\r\niCreateFile=Create\r\n");
     f.form->DataDir = f.dir.path("missing/");
-    EXPECT_THROW(f.Choose(QStringLiteral("English")), UserError);
+    EXPECT_THROW(f.ChooseLanguage(QStringLiteral("English")), UserError);
     EXPECT_EQ(f.form->Cria->text(), QStringLiteral("Criar arquivo"));
 }
 
@@ -207,16 +208,21 @@ TEST(ShippedLanguages, EnglishHoldsEveryKeyAndPortugueseIsTheBuiltInTexts)
         EXPECT_NE(english.Info(key, missing), missing) << key;
     for (const char* key : kStringKeys)
         EXPECT_NE(english.String(key, missing), missing) << key;
+    // The messages beside the captions, the command line's among them.
+    for (const QString& key : MessageKeys())
+        EXPECT_NE(english.String(key.toLatin1().constData(), missing), missing) << key.toStdString();
 
     Fixture f;
-    f.Choose(QString());
+    f.ChooseLanguage(QString());
     QMap<QString, QString> builtIn = f.AllTexts();
     QFile::copy(kShipped + QStringLiteral("/Português (Brasil).qmr"), f.dir.path("app/languages/Português (Brasil).qmr"));
-    f.Choose(QStringLiteral("Português (Brasil)"));
+    f.ChooseLanguage(QStringLiteral("Português (Brasil)"));
     QMap<QString, QString> portuguese = f.AllTexts();
     EXPECT_EQ(portuguese.take(QStringLiteral("MainForm.Aut")), QStringLiteral("Brontel"));
     builtIn.remove(QStringLiteral("MainForm.Aut"));
     EXPECT_EQ(portuguese, builtIn);
+    EXPECT_TRUE(f.form->Driver().texts == BuildTexts());
+    EXPECT_TRUE(f.form->SilForm->texts == CatalogueTexts());
 }
 
 TEST(ShippedLanguages, FilesAreSingleByteTextWithCrLfLines)

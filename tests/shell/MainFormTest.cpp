@@ -4,6 +4,7 @@
 #include "project/ShortcutEntry.h"
 #include "shell/FolderEdit.h"
 #include "shell/Poll.h"
+#include "shell/StatusLine.h"
 #include "support/TempDir.h"
 #include "support/WindowFixture.h"
 
@@ -36,22 +37,6 @@ struct Fixture : pwtest::WindowFixture {
         program = dir.mkdir("program").chopped(1);
     }
     QString Settings() const { return QString::fromLatin1(pwtest::ReadAll(dir.path("data/config.qmr"))); }
-    void Pick(QComboBox* box, const QString& text)
-    {
-        box->setCurrentIndex(box->findText(text));
-    }
-    // The user types a folder and leaves the field.
-    void Scan(const QString& folder)
-    {
-        form->Pasta->setText(folder);
-        form->PastaExit();
-    }
-    // The user picks a start file.
-    void Choose(const QString& startFile)
-    {
-        Pick(form->Programa, startFile);
-        form->ProgramaChange();
-    }
 };
 
 }  // namespace

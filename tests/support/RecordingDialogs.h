@@ -13,20 +13,30 @@ namespace pwtest {
 class RecordingDialogs : public pw::Dialogs {
 public:
     std::deque<std::optional<pw::SaveChoice>> saveAnswers;  // empty: the dialog is cancelled
-    std::deque<std::optional<QString>> folderAnswers;                 // empty: the dialog is cancelled
+    std::deque<std::optional<QString>> folderAnswers;          // empty: the dialog is cancelled
     QStringList messages;
+    QList<pw::MessageKind> messageKinds;  // the icon of each message box, in the same order
+    QList<pw::SaveSuggestion> saveSuggestions;
     QStringList folderStarts;
     QList<QUrl> openedUrls;
     int eventRounds = 0;
     std::function<void()> onProcessEvents;  // what a person does while the window processes its events
 
-    std::optional<pw::SaveChoice> askSaveFile(QWidget*) override { return Next(saveAnswers); }
+    std::optional<pw::SaveChoice> askSaveFile(QWidget*, const pw::SaveSuggestion& suggestion) override
+    {
+        saveSuggestions.append(suggestion);
+        return Next(saveAnswers);
+    }
     std::optional<QString> askFolder(QWidget*, const QString& start) override
     {
         folderStarts.append(start);
         return Next(folderAnswers);
     }
-    void showMessage(QWidget*, const QString& text) override { messages.append(text); }
+    void showMessage(QWidget*, const QString& text, pw::MessageKind kind) override
+    {
+        messages.append(text);
+        messageKinds.append(kind);
+    }
     void openUrl(const QUrl& url) override { openedUrls.append(url); }
     void processEvents() override
     {

@@ -2,6 +2,9 @@
 
 #include "support/TestApplication.h"
 
+#include "shell/FolderEdit.h"
+
+#include <QComboBox>
 #include <QTimer>
 
 namespace pwtest {
@@ -15,6 +18,23 @@ WindowFixture::WindowFixture(const QStringList& arguments)
     form->Timer1->stop();
     form->AppDir = dir.path("app/");
     form->DataDir = dir.path("data/");
+}
+
+void WindowFixture::Pick(QComboBox* box, const QString& text)
+{
+    box->setCurrentIndex(box->findText(text));
+}
+
+void WindowFixture::Scan(const QString& folder)
+{
+    form->Pasta->setText(folder);
+    form->PastaExit();
+}
+
+void WindowFixture::Choose(const QString& startFile)
+{
+    Pick(form->Programa, startFile);
+    form->ProgramaChange();
 }
 
 }  // namespace pwtest

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class QComboBox;
+
 namespace pwtest {
 
 struct WindowFixture {
@@ -16,6 +18,13 @@ struct WindowFixture {
     std::unique_ptr<pw::TMainForm> form;
 
     explicit WindowFixture(const QStringList& arguments = {});
+
+    // Selects the row of `box` that reads `text`, as code does: no handler runs.
+    static void Pick(QComboBox* box, const QString& text);
+    // The user types a folder and leaves the field.
+    void Scan(const QString& folder);
+    // The user picks a start file.
+    void Choose(const QString& startFile);
 };
 
 }  // namespace pwtest

@@ -1,0 +1,20 @@
+#pragma once
+// The texts a language file gives beside the windows' captions: the build's status and message texts,
+// the words of the window and the command line around a build, and the catalogue editor's refusals.
+// Every text the file does not hold keeps its built-in Portuguese.
+#include "catalogue/CatalogueEdit.h"
+#include "pipeline/BuildTexts.h"
+
+#include <QStringList>
+
+namespace pw {
+
+class LanguageFile;
+
+BuildTexts LoadBuildTexts(const LanguageFile& file);
+CatalogueTexts LoadCatalogueTexts(const LanguageFile& file);
+
+// The keys of section "Strings" that these two read.
+QStringList MessageKeys();
+
+}  // namespace pw
