@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build-run -G Ninja -DPW_TESTS=OFF -DPW_BENCH=OFF >/dev/null
-cmake --build build-run -j "$(nproc)" --target packwright packwright-build
+cmake --build build-run -j "$(nproc)"
 cmake --install build-run --prefix "$PWD/stage" >/dev/null
 
 sample="$PWD/samples/DemoApp"
@@ -16,8 +16,7 @@ fi
 
 echo "No display here: to see the window, run it under Xvfb: xvfb-run -a scripts/run.sh"
 mkdir -p out
-stage/bin/packwright-build --folder "$sample" --start setup.exe --switch /S --no-compact \
-  --title "Packwright Demo" --version 1.0 out/DemoApp.cab
+stage/bin/packwright-build --folder "$sample" --start setup.exe --switch /S out/DemoApp.cab
 echo
 echo "Contents of out/DemoApp.cab, as cabextract reads it:"
 cabextract -l out/DemoApp.cab
