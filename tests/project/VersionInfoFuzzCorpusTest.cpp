@@ -1,7 +1,4 @@
-// Replays the fuzzer's corpus through the same entry point, so that the sanitizer build of the tests
-// checks every input that once took the reading somewhere new.
-#include <QDir>
-#include <QFile>
+#include "support/FuzzCorpus.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +6,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 TEST(VersionInfoFuzzCorpus, EveryInputIsReadSafely)
 {
-    const QDir corpus(QStringLiteral(PW_VERSION_CORPUS));
-    const QStringList inputs = corpus.entryList(QDir::Files);
-    ASSERT_FALSE(inputs.isEmpty());
-    for (const QString& name : inputs) {
-        QFile input(corpus.filePath(name));
-        ASSERT_TRUE(input.open(QIODevice::ReadOnly)) << name.toStdString();
-        const QByteArray bytes = input.readAll();
-        EXPECT_EQ(LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())), 0);
-    }
+    pwtest::ReplayFuzzCorpus(QStringLiteral(PW_VERSION_CORPUS), LLVMFuzzerTestOneInput);
 }
