@@ -12,6 +12,9 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 using namespace pw;
@@ -173,7 +176,10 @@ TEST_F(CabinetStepTest, AStopAskedForWhileWaitingEndsTheStepSilentlyAndKeepsAnEa
     const QString target = dir.write("out/MyApp.cab", "an earlier add-on");
     int waits = 0;
     PackEvents events;
-    events.waiting = [&] { ++waits; };
+    events.waiting = [&] {
+        ++waits;
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));  // paced by time: let it pass
+    };
     events.cancelRequested = [&] { return waits >= 2; };
     EXPECT_THROW(step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini", events), SilentAbort);
     EXPECT_EQ(waits, 2);
