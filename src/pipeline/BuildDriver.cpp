@@ -5,6 +5,7 @@
 #include "pipeline/FileHelpers.h"
 #include "pipeline/PendingFiles.h"
 #include "platform/Errors.h"
+#include "platform/SourceDateEpoch.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -121,6 +122,8 @@ BuildDriver::Outcome BuildDriver::CriaClick(const BuildInputs& in)
 
 void BuildDriver::CheckBeforeBuilding(const BuildInputs& in, const QString& target, bool plainArchive) const
 {
+    if (const QString problem = SourceDateEpochProblem(); !problem.isEmpty())
+        throw UserError(problem);
     if (IsInsideFolder(target, in.sourceDir) || IsInsideFolder(target, in.dataDir))
         throw UserError(texts.OutputFolderRefusedStr.arg(target));
     // The folder and start file may have changed since "Criar arquivo" was enabled, also while the save

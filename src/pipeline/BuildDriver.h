@@ -42,7 +42,8 @@ public:
 
 private:
     // Throws UserError with the reason when the build may not run: an output in a refused folder, a
-    // folder or start file that is not the one shown, a file missing from AppDir.
+    // folder or start file that is not the one shown, a file missing from AppDir, a SOURCE_DATE_EPOCH
+    // that is no time.
     void CheckBeforeBuilding(const BuildInputs& in, const QString& target, bool plainArchive) const;
     Outcome RunSteps(const BuildInputs& in, const BuildUi::SaveChoice& choice);
     Outcome Report(bool made);

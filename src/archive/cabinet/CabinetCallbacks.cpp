@@ -1,5 +1,7 @@
 #include "archive/cabinet/CabinetCallbacks.h"
 
+#include "platform/SourceDateEpoch.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -176,16 +178,16 @@ INT_PTR FciGetOpenInfo(char* pszName, USHORT* pdate, USHORT* ptime, USHORT* patt
     if (base[0] == '.')
         attributes |= kHidden;
     *pattribs = attributes & kKeptAttributes;
-    LocalDosDateTime(st.st_mtime, pdate, ptime);
+    RecordedDosDateTime(RecordedSeconds(st.st_mtime), pdate, ptime);
     return fd;
 }
 
 }  // extern "C"
 
-void LocalDosDateTime(std::time_t moment, USHORT* date, USHORT* time)
+void RecordedDosDateTime(std::time_t moment, USHORT* date, USHORT* time)
 {
     std::tm local {};
-    if (!localtime_r(&moment, &local) || local.tm_year < 80) {
+    if (!RecordedCalendarTime(moment, &local) || local.tm_year < 80) {
         *date = (1 << 5) | 1;
         *time = 0;
         return;
