@@ -178,6 +178,10 @@ void MakeArchiveCorpus(const QString& root)
         WriteFile(root + folder + QStringLiteral("/item%1.%2").arg(i).arg(i % 3 ? "xml" : "dat"),
                   i % 3 ? Prose(random, size) : Incompressible(random, size));
     }
+    // The program folder's start file, at its top, where a build looks for it.
+    Noise noise{2026};
+    WriteFile(root + QStringLiteral("/setup.exe"), "MZ" + BinaryLike(noise, 1 << 20));
+    QDir().mkpath(root + QStringLiteral("/bin"));
     int tools = 0;
     for (const QFileInfo& tool : QDir(QStringLiteral("/usr/bin")).entryInfoList(QDir::Files, QDir::Size | QDir::Reversed)) {
         if (tool.size() < (64 << 10) || tool.size() > (1 << 20) || tools == 40)

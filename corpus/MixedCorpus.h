@@ -11,8 +11,9 @@ namespace pwcorpus {
 // be written.
 void MakeMixedCorpus(const QString& root);
 
-// About 200 MB under `root`, what the 7z benchmarks pack and unpack: prose, noise, data that is compressed
-// already, 4,000 small files in nested folders, and some of this machine's own programs.
+// About 200 MB under `root`, what the 7z benchmarks pack and unpack: a start file "setup.exe" at its top,
+// prose, noise, data that is compressed already, 4,000 small files in nested folders, and some of this
+// machine's own programs.
 void MakeArchiveCorpus(const QString& root);
 
 // Total size of the files below `root`.

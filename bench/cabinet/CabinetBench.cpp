@@ -1,11 +1,13 @@
-// Writes the same generated corpus with our cabinet writer and with gcab, stored and MSZIP, and reports
-// wall time, peak memory and output size of each run. Every run is a fresh process, timed with wait4().
+// Writes the same generated corpus with our cabinet writer and with gcab, stored and MSZIP (on one thread
+// and on every core), and reports wall time, processor time, peak memory and output size of each run.
+// Every run is a fresh process, timed with wait4(); ours and gcab's alternate, and the medians are shown.
 //
-//   cabinet_bench [corpus-folder]     generates the corpus there (or in a temporary folder) and compares
-//   cabinet_bench --write none|mszip CORPUS CABINET     one run of our writer (used by the comparison)
+//   cabinet_bench [--rounds N] [corpus-folder]   generates the corpus there (or in a temporary folder)
+//   cabinet_bench --write none|mszip THREADS CORPUS CABINET   one run of our writer (used by the comparison)
 #include "MixedCorpus.h"
 #include "TimedRun.h"
 #include "archive/cabinet/TSTCabWriter.h"
+#include "platform/cabinet/BlockPipeline.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -15,43 +17,36 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Run {
-    double seconds = 0;
-    double peakMiB = 0;
-    qint64 output = 0;
-    bool ok = false;
+struct Command {
+    const char* name;
+    std::vector<std::string> words;
+    QString output;
+    std::vector<double> wall, cpu;
+    std::vector<long> peakKiB;
 };
 
-Run Measure(const std::vector<std::string>& command, const QString& workDir, const QString& output)
+QByteArray LoadAverage()
 {
-    if (!output.isEmpty())
-        QFile::remove(output);
-    const TimedRun timed = RunTimed(command, workDir);
-    return Run{timed.seconds, timed.peakKiB / 1024.0, QFileInfo(output).size(), timed.ok};
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed() : QByteArray("?");
 }
 
-Run Best(const std::vector<std::string>& command, const QString& workDir, const QString& output)
+QByteArray Contents(const QString& path)
 {
-    Run best;
-    for (int i = 0; i < 2; ++i) {
-        const Run run = Measure(command, workDir, output);
-        if (!run.ok)
-            return run;
-        if (!best.ok || run.seconds < best.seconds)
-            best = run;
-    }
-    return best;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-int WriteOnce(const QString& kind, const QString& corpus, const QString& cabinet)
+int WriteOnce(const QString& kind, unsigned threads, const QString& corpus, const QString& cabinet)
 {
+    pw::fci::SetCompressionThreads(threads);
     pw::TSTCabWriter writer;
     writer.SetCompressionType(kind == QLatin1String("none") ? pw::TSTCabCompressionType::cctNone
                                                             : pw::TSTCabCompressionType::cctMsZip);
@@ -66,17 +61,9 @@ int WriteOnce(const QString& kind, const QString& corpus, const QString& cabinet
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int Compare(const QString& corpus, int rounds)
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() == 5 && args[1] == QLatin1String("--write"))
-        return WriteOnce(args[2], args[3], args[4]);
-
     QTemporaryDir scratch;
-    const QString corpus = args.size() > 1 ? args[1] : scratch.filePath(QStringLiteral("corpus"));
     if (!QFileInfo::exists(corpus + QStringLiteral("/numbers")) || !QFileInfo::exists(corpus + QStringLiteral("/small"))) {
         std::printf("generating the corpus in %s ...\n", qPrintable(corpus));
         pwcorpus::MakeMixedCorpus(corpus);
@@ -88,34 +75,77 @@ int main(int argc, char** argv)
         files << QDir(corpus).relativeFilePath(it.filePath());
         total += it.fileInfo().size();
     }
-    std::printf("corpus: %lld files, %.1f MB\n", qlonglong(files.size()), double(total) / 1e6);
+    std::printf("corpus: %lld files, %.1f MB; %d rounds, medians\n", qlonglong(files.size()), double(total) / 1e6,
+                rounds);
     // Read everything once so that every run finds the corpus in the page cache.
-    Measure({"sh", "-c", "cat $(find . -type f) > /dev/null"}, corpus, QString());
+    RunTimed({"sh", "-c", "cat $(find . -type f) > /dev/null"}, corpus);
 
     const std::string self = QCoreApplication::applicationFilePath().toStdString();
-    const QString out = scratch.filePath(QStringLiteral("out.cab"));
-    std::vector<std::string> gcab{"gcab", "-c", out.toStdString()};
-    for (const QString& f : files)
-        gcab.push_back(f.toStdString());
-    std::vector<std::string> gcabZip = gcab;
-    gcabZip.insert(gcabZip.begin() + 2, "-z");
-
-    struct Row {
-        const char* name;
-        Run run;
+    const std::string folder = corpus.toStdString();
+    const auto out = [&](const char* name) { return scratch.filePath(QLatin1String(name)); };
+    const auto gcab = [&](bool compressed, const QString& output) {
+        std::vector<std::string> words{"gcab", "-c"};
+        if (compressed)
+            words.push_back("-z");
+        words.push_back(output.toStdString());
+        for (const QString& f : files)
+            words.push_back(f.toStdString());
+        return words;
     };
-    const Row rows[] = {
-        {"packwright stored", Best({self, "--write", "none", corpus.toStdString(), out.toStdString()}, corpus, out)},
-        {"gcab -c          ", Best(gcab, corpus, out)},
-        {"packwright MSZIP ", Best({self, "--write", "mszip", corpus.toStdString(), out.toStdString()}, corpus, out)},
-        {"gcab -c -z       ", Best(gcabZip, corpus, out)},
+    const auto ours = [&](const char* kind, const char* threads, const QString& output) {
+        return std::vector<std::string>{self, "--write", kind, threads, folder, output.toStdString()};
     };
-    std::printf("%-18s %9s %10s %14s\n", "run (best of 2)", "wall s", "peak MiB", "cabinet bytes");
-    for (const Row& row : rows)
-        std::printf("%-18s %9.2f %10.1f %14lld%s\n", row.name, row.run.seconds, row.run.peakMiB,
-                    qlonglong(row.run.output), row.run.ok ? "" : "  FAILED");
-    std::printf("stored: %.2fx gcab's speed; MSZIP: %.2fx gcab's speed, output %.4f of gcab's\n",
-                rows[1].run.seconds / rows[0].run.seconds, rows[3].run.seconds / rows[2].run.seconds,
-                double(rows[2].run.output) / double(rows[3].run.output));
+    Command commands[] = {
+        {"packwright stored", ours("none", "0", out("stored.cab")), out("stored.cab"), {}, {}, {}},
+        {"gcab -c", gcab(false, out("gcab.cab")), out("gcab.cab"), {}, {}, {}},
+        {"packwright MSZIP, 1 thread", ours("mszip", "1", out("mszip1.cab")), out("mszip1.cab"), {}, {}, {}},
+        {"packwright MSZIP", ours("mszip", "0", out("mszip.cab")), out("mszip.cab"), {}, {}, {}},
+        {"gcab -c -z", gcab(true, out("gcabz.cab")), out("gcabz.cab"), {}, {}, {}},
+    };
+    const QByteArray loadBefore = LoadAverage();
+    // Round after round, so that a busy moment of the machine falls on every command alike.
+    for (int round = 0; round < rounds; ++round) {
+        for (Command& c : commands) {
+            QFile::remove(c.output);
+            const TimedRun run = RunTimed(c.words, corpus);
+            if (!run.ok) {
+                std::fprintf(stderr, "failed: %s\n", c.name);
+                return 1;
+            }
+            c.wall.push_back(run.seconds);
+            c.cpu.push_back(run.cpuSeconds);
+            c.peakKiB.push_back(run.peakKiB);
+        }
+    }
+    std::printf("%-27s %8s %8s %9s %14s\n", "command", "wall s", "cpu s", "peak MiB", "cabinet bytes");
+    for (const Command& c : commands)
+        std::printf("%-27s %8.2f %8.2f %9.1f %14lld\n", c.name, MedianOf(c.wall), MedianOf(c.cpu),
+                    MedianOf(c.peakKiB) / 1024.0, qlonglong(QFileInfo(c.output).size()));
+    const double mszip = MedianOf(commands[3].wall);
+    std::printf("stored: %.2fx gcab's speed; MSZIP: %.2fx gcab's speed (1 thread: %.2fx), output %.4f of gcab's\n",
+                MedianOf(commands[1].wall) / MedianOf(commands[0].wall), MedianOf(commands[4].wall) / mszip,
+                MedianOf(commands[4].wall) / MedianOf(commands[2].wall),
+                double(QFileInfo(commands[3].output).size()) / double(QFileInfo(commands[4].output).size()));
+    std::printf("MSZIP on every core %s the one-thread cabinet; load %s -> %s\n",
+                Contents(commands[3].output) == Contents(commands[2].output) ? "is byte for byte" : "DIFFERS from",
+                loadBefore.constData(), LoadAverage().constData());
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 6 && args[1] == QLatin1String("--write"))
+        return WriteOnce(args[2], args[3].toUInt(), args[4], args[5]);
+    int rounds = 3;
+    qsizetype next = 1;
+    if (args.size() > 2 && args[1] == QLatin1String("--rounds")) {
+        rounds = std::max(1, args[2].toInt());
+        next = 3;
+    }
+    QTemporaryDir scratch;
+    return Compare(next < args.size() ? args[next] : scratch.filePath(QStringLiteral("corpus")), rounds);
 }

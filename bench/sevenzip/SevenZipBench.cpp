@@ -1,11 +1,12 @@
-// Packs the same generated folder with our 7z writer and with "7z a -mx=N -ms=off" at levels 0 and 5,
-// each run in a fresh process timed with wait4(), and prints wall time, peak memory and archive size.
+// Packs the generated corpus the way a user does: packwright-build making a plain 7z archive of the
+// folder, against "7z a -mx=N -ms=off" in it, at our levels 0 and 2 (7-Zip's 0 and 5). Each command is a
+// fresh process that the same shell (sh -c) starts; the two alternate, so that a busy moment of the
+// machine falls on both, and the medians of the rounds are printed: wall time, processor time (user and
+// system, with the children waited for) and peak memory, then the machine's load average.
 //
-//   sevenzip_bench [corpus-folder]            builds the corpus there (or in a temporary folder), compares
-//   sevenzip_bench --pack LEVEL FOLDER ARCHIVE  one run of our writer, as the packing step sets it up
+//   sevenzip_bench [--rounds N] [corpus-folder]   builds the corpus there (or in a temporary folder)
 #include "MixedCorpus.h"
 #include "TimedRun.h"
-#include "archive/sevenzip/SevenZip.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -13,64 +14,80 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-
-#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr int kRounds = 3;
+struct Level {
+    int ours;
+    int sevenZip;
+};
+constexpr Level kLevels[] = {{0, 0}, {2, 5}};
 
-int Pack(int level, const QString& folder, const QString& archive)
+std::string ShellQuoted(const QString& text)
 {
-    pw::TSevenZip writer;
-    writer.AddOptions = {pw::AddRecurseDirs};
-    writer.FileList.Append(folder + QStringLiteral("/*.*"));
-    writer.AddRootDir = folder;
-    writer.SZFileName = archive;
-    writer.LZMACompressStrength = level == 0 ? pw::SAVE : pw::NORMAL;
-    return writer.Add() == 0 ? 0 : 1;
+    QByteArray quoted = QFile::encodeName(text);
+    quoted.replace("'", "'\\''");
+    return ('\'' + quoted + '\'').toStdString();
 }
 
-int Compare(const QString& corpus, const QString& self)
+QByteArray LoadAverage()
 {
-    if (!QFileInfo::exists(corpus + QStringLiteral("/docs")))
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed() : QByteArray("?");
+}
+
+struct Samples {
+    std::vector<double> wall, cpu;
+    std::vector<long> peakKiB;
+};
+
+int Compare(const QString& corpus, const QString& tool, int rounds)
+{
+    if (!QFileInfo::exists(corpus + QStringLiteral("/setup.exe")))
         pwcorpus::MakeArchiveCorpus(corpus);
-    std::printf("corpus %s: %.1f MB\n", qPrintable(corpus), pwcorpus::FolderBytes(corpus) / 1e6);
+    std::printf("corpus %s: %.1f MB; %d rounds, medians\n", qPrintable(corpus), pwcorpus::FolderBytes(corpus) / 1e6,
+                rounds);
     QTemporaryDir out;
-    std::printf("%-6s %-8s %10s %10s %12s\n", "level", "writer", "wall s", "peak MiB", "archive MB");
-    for (int level : {0, 5}) {
-        const QString ours = out.filePath(QStringLiteral("ours%1.7z").arg(level));
-        const QString theirs = out.filePath(QStringLiteral("7z%1.7z").arg(level));
-        TimedRun best[2];
-        // Alternate the two so that a busy moment of the machine falls on both; keep each one's best.
-        for (int round = 0; round < kRounds; ++round) {
-            QFile::remove(ours);
-            QFile::remove(theirs);
-            const TimedRun m[2] = {
-                RunTimed({QFile::encodeName(self).toStdString(), "--pack", std::to_string(level),
-                          QFile::encodeName(corpus).toStdString(), QFile::encodeName(ours).toStdString()},
-                         corpus),
-                RunTimed({"/usr/lib/p7zip/7z", "a", "-mx=" + std::to_string(level), "-ms=off",
-                          QFile::encodeName(theirs).toStdString(), "."},
-                         corpus)};
+    // The build's data folder goes to the scratch folder, not to the user's own.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(out.filePath(QStringLiteral("data"))));
+    std::printf("%-6s %-16s %9s %9s %10s %12s\n", "level", "command", "wall s", "cpu s", "peak MiB", "archive MB");
+    for (const Level& level : kLevels) {
+        const QString archives[2] = {out.filePath(QStringLiteral("ours.7z")), out.filePath(QStringLiteral("7z.7z"))};
+        const std::string commands[2] = {
+            ShellQuoted(tool) + " --folder . --start setup.exe --level " + std::to_string(level.ours) + " " +
+                ShellQuoted(archives[0]),
+            "7z a -mx=" + std::to_string(level.sevenZip) + " -ms=off " + ShellQuoted(archives[1]) + " ."};
+        const QByteArray loadBefore = LoadAverage();
+        Samples samples[2];
+        for (int round = 0; round < rounds; ++round) {
             for (int w = 0; w < 2; ++w) {
-                if (!m[w].ok)
+                QFile::remove(archives[w]);
+                const TimedRun run = RunTimed({"sh", "-c", commands[w]}, corpus);
+                if (!run.ok) {
+                    std::fprintf(stderr, "failed: %s\n", commands[w].c_str());
                     return 1;
-                if (round == 0 || m[w].seconds < best[w].seconds)
-                    best[w].seconds = m[w].seconds;
-                best[w].peakKiB = round == 0 ? m[w].peakKiB : std::min(best[w].peakKiB, m[w].peakKiB);
+                }
+                samples[w].wall.push_back(run.seconds);
+                samples[w].cpu.push_back(run.cpuSeconds);
+                samples[w].peakKiB.push_back(run.peakKiB);
             }
         }
-        const qint64 sizes[2] = {QFileInfo(ours).size(), QFileInfo(theirs).size()};
-        const char* names[2] = {"ours", "7z a"};
-        for (int w = 0; w < 2; ++w)
-            std::printf("%-6d %-8s %10.2f %10.1f %12.1f\n", level, names[w], best[w].seconds, best[w].peakKiB / 1024.0,
-                        sizes[w] / 1e6);
-        std::printf("%-6d ratio    %10.3f %10.3f\n", level, best[0].seconds / best[1].seconds,
-                    double(best[0].peakKiB) / double(best[1].peakKiB));
+        const char* names[2] = {"packwright-build", "7z a"};
+        double medians[2][3];
+        for (int w = 0; w < 2; ++w) {
+            medians[w][0] = MedianOf(samples[w].wall);
+            medians[w][1] = MedianOf(samples[w].cpu);
+            medians[w][2] = MedianOf(samples[w].peakKiB) / 1024.0;
+            std::printf("%-6d %-16s %9.2f %9.2f %10.1f %12.1f\n", level.ours, names[w], medians[w][0], medians[w][1],
+                        medians[w][2], QFileInfo(archives[w]).size() / 1e6);
+        }
+        std::printf("%-6d %-16s %9.3f %9.3f %10.3f   load %s -> %s\n", level.ours, "ratio", medians[0][0] / medians[1][0],
+                    medians[0][1] / medians[1][1], medians[0][2] / medians[1][2], loadBefore.constData(),
+                    LoadAverage().constData());
     }
     return 0;
 }
@@ -80,10 +97,15 @@ int Compare(const QString& corpus, const QString& self)
 int main(int argc, char** argv)
 {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    if (argc == 5 && QByteArray(argv[1]) == "--pack")
-        return Pack(QByteArray(argv[2]).toInt(), QFile::decodeName(argv[3]), QFile::decodeName(argv[4]));
+    int rounds = 3;
+    int next = 1;
+    if (argc > 2 && QByteArray(argv[1]) == "--rounds") {
+        rounds = std::max(1, std::atoi(argv[2]));
+        next = 3;
+    }
     QTemporaryDir scratch;
-    const QString corpus = argc > 1 ? QFile::decodeName(argv[1]) : scratch.path();
+    const QString corpus = next < argc ? QFile::decodeName(argv[next]) : scratch.path();
     QDir().mkpath(corpus);
-    return Compare(QFileInfo(corpus).absoluteFilePath(), QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
+    const QString tool = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath() + QStringLiteral("/packwright-build");
+    return Compare(QFileInfo(corpus).absoluteFilePath(), tool, rounds);
 }

@@ -7,6 +7,7 @@
 #include "pipeline/OutputFolder.h"
 #include "pipeline/PendingFiles.h"
 #include "platform/Errors.h"
+#include "platform/SourceDateEpoch.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -161,6 +162,8 @@ BuildDriver::Outcome BuildDriver::CriaClick(const BuildInputs& in)
 
 void BuildDriver::CheckBeforeBuilding(const BuildInputs& in, const QString& target, bool plainArchive) const
 {
+    if (const QString problem = SourceDateEpochProblem(); !problem.isEmpty())
+        throw UserError(problem);
     if (IsInsideFolder(target, in.sourceDir) || IsInsideFolder(target, in.dataDir))
         throw BuildRefused(texts.OutputFolderRefusedStr.arg(target), MessageKind::Warning);
     if (const QString problem = FolderWriteProblem(FolderOf(target), texts); !problem.isEmpty())

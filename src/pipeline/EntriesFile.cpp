@@ -3,6 +3,7 @@
 #include "pipeline/StartCommand.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
+#include "platform/SourceDateEpoch.h"
 #include "platform/TextLines.h"
 
 #include <QFile>
@@ -49,6 +50,8 @@ QString WriteEntriesFile(const BuildInputs& in, const QString& outName)
         QFile::remove(path);
         throw CannotCreateFile(path, reason);
     }
+    file.close();
+    StampBuildFile(path);
     return name;
 }
 

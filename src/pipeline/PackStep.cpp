@@ -4,6 +4,7 @@
 #include "pipeline/StartCommand.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
+#include "platform/SourceDateEpoch.h"
 #include "project/StartFileKinds.h"
 
 #include <QFile>
@@ -175,6 +176,8 @@ void PackStep::BuildSelfExtractor(const BuildInputs& in, const QString& outName)
     AppendFile(out, SelfExtractorArchivePath(in));
     if (!out.flush())
         throw UserError(QStringLiteral("Unable to write to %1").arg(exe));
+    out.close();
+    StampBuildFile(exe);
 }
 
 }  // namespace pw

@@ -2,9 +2,11 @@
 
 #include "platform/Errors.h"
 #include "platform/FileSearch.h"
+#include "platform/SourceDateEpoch.h"
 
 #include <QList>
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -30,9 +32,14 @@ public:
             if (!visited_.insert({self->device, self->inode}).second)
                 return true;
         }
-        const DirListing listing = FindEntries(folder, QStringLiteral("*"));
+        DirListing listing = FindEntries(folder, QStringLiteral("*"));
         if (listing.error != 0)
             throw CannotOpenFile(folder, SystemErrorText(listing.error));
+        // The order a directory lists its entries in is the file system's own; two copies of a folder
+        // may differ in it. A reproducible build takes them in the order of their names.
+        if (SourceDateEpoch())
+            std::sort(listing.entries.begin(), listing.entries.end(),
+                      [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
         QList<WalkEntry> folders;
         for (const DirEntry& found : listing.entries) {
             WalkEntry entry{folder + found.name, found.name, {}};

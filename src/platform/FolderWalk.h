@@ -28,7 +28,8 @@ struct WalkRules {
 };
 
 // Reports the entries below `folder` (which ends in "/", or is empty for the current folder), in the
-// order the file system lists them; a sub-folder is reported before its contents. Throws UserError for
+// order the file system lists them (by name for a reproducible build, see SourceDateEpoch); a sub-folder
+// is reported before its contents. Throws UserError for
 // a folder that cannot be listed and for the entries the rules above refuse.
 void WalkFolder(const QString& folder, const WalkRules& rules, const std::function<void(const WalkEntry&)>& visit);
 

@@ -1,5 +1,7 @@
 #include "archive/cabinet/CabinetCallbacks.h"
 
+#include "platform/SourceDateEpoch.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -147,9 +149,10 @@ BOOL FciGetTempFile(char* pszTempName, int cbTempName, void*)
     return 1;
 }
 
-INT_PTR FciGetOpenInfo(char* pszName, USHORT* pdate, USHORT* ptime, USHORT* pattribs, int* err, void* pv)
+INT_PTR FciGetOpenInfo(char* pszName, USHORT* pdate, USHORT* ptime, USHORT* pattribs, int* err, void*)
 {
-    // Without waiting: opening a named pipe for reading would wait for a writer for ever.
+    // Without waiting: opening a named pipe for reading would wait for a writer for ever. On a plain file
+    // the flag changes nothing, so the descriptor is the one the data is read through.
     const int fd = ::open(pszName, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return Fail(err);
@@ -159,10 +162,10 @@ INT_PTR FciGetOpenInfo(char* pszName, USHORT* pdate, USHORT* ptime, USHORT* patt
         ::close(fd);
         return -1;
     }
-    ::close(fd);
     // Only a plain file has data to store: a folder has none, a pipe or a device may never end.
     if (!S_ISREG(st.st_mode)) {
         *err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
         return -1;
     }
     // The host's nearest to the file attributes: no write permission is read-only, a leading dot hidden;
@@ -175,16 +178,16 @@ INT_PTR FciGetOpenInfo(char* pszName, USHORT* pdate, USHORT* ptime, USHORT* patt
     if (base[0] == '.')
         attributes |= kHidden;
     *pattribs = attributes & kKeptAttributes;
-    LocalDosDateTime(st.st_mtime, pdate, ptime);
-    return FciOpen(pszName, _O_RDONLY | _O_BINARY, 0, err, pv);
+    RecordedDosDateTime(RecordedSeconds(st.st_mtime), pdate, ptime);
+    return fd;
 }
 
 }  // extern "C"
 
-void LocalDosDateTime(std::time_t moment, USHORT* date, USHORT* time)
+void RecordedDosDateTime(std::time_t moment, USHORT* date, USHORT* time)
 {
     std::tm local {};
-    if (!localtime_r(&moment, &local) || local.tm_year < 80) {
+    if (!RecordedCalendarTime(moment, &local) || local.tm_year < 80) {
         *date = (1 << 5) | 1;
         *time = 0;
         return;

@@ -21,7 +21,8 @@ BOOL FciGetTempFile(char* pszTempName, int cbTempName, void* pv);
 INT_PTR FciGetOpenInfo(char* pszName, USHORT* pdate, USHORT* ptime, USHORT* pattribs, int* err, void* pv);
 }
 
-// A moment as the local DOS date and time, held to the range the format can show (1980 to 2107).
-void LocalDosDateTime(std::time_t moment, USHORT* date, USHORT* time);
+// A moment as the DOS date and time a cabinet records (local time, or UTC for a reproducible build, see
+// SourceDateEpoch), held to the range the format can show (1980 to 2107).
+void RecordedDosDateTime(std::time_t moment, USHORT* date, USHORT* time);
 
 }  // namespace pw

@@ -3,13 +3,6 @@
 #include <utility>
 
 namespace pw {
-namespace {
-
-// How long handed-over tasks may wait before the calling thread runs them. Waking it for every one would
-// cost a thread switch per progress report, thousands per archive; a task someone waits for wakes it at once.
-constexpr std::chrono::milliseconds kBatchInterval{10};
-
-}  // namespace
 
 CallerThreadRelay::CallerThreadRelay(Task pump, std::chrono::milliseconds pumpInterval, Task stopWork)
     : pump_(std::move(pump)), pumpInterval_(pumpInterval), stopWork_(std::move(stopWork))
@@ -92,8 +85,8 @@ HRESULT CallerThreadRelay::Run(const std::function<HRESULT()>& work)
             std::unique_lock lock(mutex_);
             // A wait of a duration against the system clock: a deadline of the steady clock would go
             // through pthread_cond_clockwait, which ThreadSanitizer does not follow here.
-            const auto pause = std::chrono::duration_cast<std::chrono::system_clock::duration>(
-                std::min(nextPump, Clock::now() + kBatchInterval) - Clock::now());
+            const auto pause =
+                std::chrono::duration_cast<std::chrono::system_clock::duration>(nextPump - Clock::now());
             wake_.wait_until(lock, std::chrono::system_clock::now() + pause,
                              [&] { return awaitedTasks_ > 0 || workDone_; });
             batch.swap(queue_);

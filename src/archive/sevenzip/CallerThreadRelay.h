@@ -31,7 +31,9 @@ public:
     // the work has finished.
     HRESULT Run(const std::function<HRESULT()>& work);
 
-    // From any thread: hands `task` to the calling thread and returns at once.
+    // From any thread: hands `task` to the calling thread and returns at once. It runs just before the
+    // next pump: waking the calling thread for each one would cost two thread switches per progress
+    // report, thousands per archive, for a window that repaints at the pump's pace anyway.
     void Post(Task task);
     // From any thread: hands `task` over and waits until it has run (or been dropped). On the calling
     // thread itself it runs at once.

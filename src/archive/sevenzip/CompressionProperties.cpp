@@ -1,9 +1,13 @@
 #include "archive/sevenzip/CompressionProperties.h"
 
 #include "archive/sevenzip/SevenZip.h"
+#include "platform/SourceDateEpoch.h"
 
 namespace pw {
 namespace {
+
+// Two threads: as fast as the default on a machine of two processors, the least where many have more.
+constexpr std::uint32_t kReproducibleThreads = 2;
 
 std::uint32_t Level(TCompressStrength strength)
 {
@@ -33,6 +37,10 @@ std::vector<CompressionProperty> CompressionProperties(const TSevenZip& writer)
                                                                                         : QStringLiteral("off")});
         if (writer.LZMAStrength != 0)
             properties.push_back({QStringLiteral("d"), std::uint32_t(writer.LZMAStrength)});
+        // The library cuts LZMA2 data into blocks by its thread count, one per processor unless told: a
+        // reproducible archive must not depend on the machine that packed it.
+        if (SourceDateEpoch() && writer.LZMACompressStrength != SAVE)
+            properties.push_back({QStringLiteral("mt"), kReproducibleThreads});
     } else {
         properties.push_back({QStringLiteral("0"), QStringLiteral("PPMd")});
         // The order and memory settings are switched on by the properties, with fixed values.

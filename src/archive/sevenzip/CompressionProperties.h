@@ -17,7 +17,8 @@ struct CompressionProperty {
     friend bool operator==(const CompressionProperty&, const CompressionProperty&) = default;
 };
 
-// In the order they are sent: "X" and "s" (and "d") for LZMA, "0" (and "o", "mem") for PPMd, then "he".
+// In the order they are sent: "X" and "s" (and "d", and "mt" for a reproducible build) for LZMA, "0" (and
+// "o", "mem") for PPMd, then "he".
 std::vector<CompressionProperty> CompressionProperties(const TSevenZip& writer);
 
 }  // namespace pw

@@ -6,6 +6,7 @@
 #include "archive/sevenzip/StreamWriter.h"
 #include "archive/sevenzip/UpdateCallback.h"
 #include "platform/Errors.h"
+#include "platform/SourceDateEpoch.h"
 
 #include <QFile>
 
@@ -182,7 +183,7 @@ qint32 TSevenZip::Pack()
         appendToStub = true;
     }
     const ComPtr<TMyStreamWriter> writer = TMyStreamWriter::Open(
-        {SZFileName, QDateTime::currentDateTime(), kAttributeArchive, std::uint32_t(volumeSize_), appendToStub, &LastError});
+        {SZFileName, QDateTime::fromSecsSinceEpoch(BuildSeconds()), kAttributeArchive, std::uint32_t(volumeSize_), appendToStub, &LastError});
     SendCompressionProperties();
 
     qint32 result = -1;

@@ -3,6 +3,7 @@
 #include "archive/sevenzip/SevenZip.h"
 #include "archive/sevenzip/SevenZipLibrary.h"
 #include "archive/sevenzip/StreamReader.h"
+#include "platform/SourceDateEpoch.h"
 
 namespace pw {
 namespace {
@@ -153,7 +154,7 @@ HRESULT TMyArchiveUpdateCallback::GetProperty(std::uint32_t index, PROPID propId
         break;
     case kpidMTime:
         value->vt = VT_FILETIME;
-        value->filetime = ToFileTime(info.lastWriteTime);
+        value->filetime = ToFileTime(RecordedFileTime(info.lastWriteTime));
         break;
     case kpidIsAnti:
         value->vt = VT_BOOL;

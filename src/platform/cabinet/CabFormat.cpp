@@ -12,8 +12,12 @@
 namespace pw::fci {
 namespace {
 
-// Level 6 writes output no larger than zlib's default level, at several times its speed.
-constexpr int kDeflateLevel = 6;
+// libdeflate's level 5 writes output smaller than zlib's default level (which gcab uses) at several
+// times its speed. On the mixed benchmark corpus level 6 saved another 0.15 % of the size for 13 % more
+// time, and level 4 came out larger than zlib's.
+constexpr int kDeflateLevel = 5;
+// The blocks zlib makes again get its own default level.
+constexpr int kZlibLevel = 6;
 
 // A stored deflate block: final bit set, type 0, then the length and its complement.
 constexpr std::uint32_t kStoredOverhead = 5;
@@ -27,11 +31,20 @@ bool LooksIncompressible(const unsigned char* data, std::uint32_t size)
 {
     if (size < 4096)
         return false;
-    std::uint32_t counts[256] = {};
-    for (std::uint32_t i = 0; i < size; ++i)
-        ++counts[data[i]];
+    // Four tables, so that runs of one byte value do not wait on the same counter.
+    std::uint32_t counts[4][256] = {};
+    std::uint32_t i = 0;
+    for (; i + 4 <= size; i += 4) {
+        ++counts[0][data[i]];
+        ++counts[1][data[i + 1]];
+        ++counts[2][data[i + 2]];
+        ++counts[3][data[i + 3]];
+    }
+    for (; i < size; ++i)
+        ++counts[0][data[i]];
     double bits = 0;
-    for (std::uint32_t count : counts) {
+    for (int value = 0; value < 256; ++value) {
+        const std::uint32_t count = counts[0][value] + counts[1][value] + counts[2][value] + counts[3][value];
         if (count)
             bits -= double(count) * std::log2(double(count) / size);
     }
@@ -82,7 +95,7 @@ std::size_t BlockEncoder::DeflateWithZlib(const unsigned char* data, std::uint32
 {
     if (!zlib_) {
         zlib_ = new z_stream{};
-        if (deflateInit2(zlib_, kDeflateLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+        if (deflateInit2(zlib_, kZlibLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
             delete zlib_;
             zlib_ = nullptr;
             return 0;
@@ -90,7 +103,7 @@ std::size_t BlockEncoder::DeflateWithZlib(const unsigned char* data, std::uint32
     } else if (deflateReset(zlib_) != Z_OK) {
         return 0;
     }
-    if (deflateParams(zlib_, kDeflateLevel, strategy) != Z_OK)
+    if (deflateParams(zlib_, kZlibLevel, strategy) != Z_OK)
         return 0;
     zlib_->next_in = const_cast<unsigned char*>(data);
     zlib_->avail_in = size;

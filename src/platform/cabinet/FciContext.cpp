@@ -38,9 +38,9 @@ Context::Context(ERF* erf, const Callbacks& callbacks, CCAB* caller, void* pv)
       files_(CallerAllocator<FileRecord>(callbacks.memory)),
       open_{tcompTYPE_NONE, {}, CallerVector<Block>(CallerAllocator<Block>(callbacks.memory)), 0, 0, 0, 0, 0,
             CallerVector<FileRecord>(CallerAllocator<FileRecord>(callbacks.memory)), 0, 0, 0, 0, 0, false},
-      buffer_(kBlockSize, CallerAllocator<unsigned char>(callbacks.memory)),
       record_(BlockEncoder::RecordCapacity(caller->cbReserveCFData), CallerAllocator<unsigned char>(callbacks.memory)),
-      copy_(CallerAllocator<unsigned char>(callbacks.memory))
+      copy_(CallerAllocator<unsigned char>(callbacks.memory)),
+      pipeline_(callbacks.memory, caller->cbReserveCFData)
 {
     if (ccab_.cb == 0 || ccab_.cb > CB_MAX_DISK)
         ccab_.cb = CB_MAX_DISK;
@@ -115,6 +115,9 @@ BOOL Context::AddFile(const char* source, const char* name, bool execute, PFNFCI
         if (files_.size() + (open_.files.size() - open_.firstCurrent) >= kMaxCount)
             throw Failure{FCIERR_CAB_FORMAT_LIMIT, 0};
         ReadSource(source, name, execute, openInfo);
+        if (!MightReachLimits())
+            return;
+        StoreEncodedBlocks(true);
         SpillFullCabinets();
         // Folders end only between files, so a folder may pass its threshold by the last file's size. A
         // folder that goes on from one cabinet into the next holds no file that the first does not list,
@@ -154,7 +157,7 @@ void Context::ReadSource(const char* source, const char* name, bool execute, PFN
         file.offset = open_.total;
         for (;;) {
             const UINT room = kBlockSize - open_.buffered;
-            const UINT got = cb_.read(handle, buffer_.data() + open_.buffered, room, &err, pv_);
+            const UINT got = cb_.read(handle, BlockRoom() + open_.buffered, room, &err, pv_);
             if (got == 0)
                 break;
             if (got == static_cast<UINT>(-1))
@@ -198,22 +201,54 @@ void Context::MakeRoomInFolder(INT_PTR source)
         CloseFolder();
 }
 
+unsigned char* Context::BlockRoom()
+{
+    unsigned char* room;
+    while (!(room = pipeline_.Input()))
+        StoreOldestBlock(true);
+    return room;
+}
+
 void Context::EmitBlock()
 {
     if (open_.temp.handle == -1)
         OpenTemp(&open_.temp);
-    const std::uint32_t uncompressed = open_.buffered;
-    std::uint32_t payload = 0;
-    const std::size_t size =
-        encoder_.Encode(open_.type, buffer_.data(), uncompressed, ccab_.cbReserveCFData, record_.data(), &payload);
-    if (size == 0)
-        throw Failure{FCIERR_ALLOC_FAIL, ENOMEM};
-    WriteAll(open_.temp.handle, record_.data(), size, FCIERR_TEMP_FILE);
-    open_.blocks.push_back({static_cast<std::uint32_t>(size), uncompressed});
-    open_.unassignedBytes += size;
-    open_.compressed += payload;
+    pipeline_.Give(open_.type, open_.buffered);
     open_.buffered = 0;
-    Status(statusFile, payload, uncompressed);
+    StoreEncodedBlocks(false);
+}
+
+bool Context::StoreOldestBlock(bool wait)
+{
+    BlockPipeline::Record record;
+    if (!pipeline_.Oldest(wait, &record))
+        return false;
+    if (record.size == 0)
+        throw Failure{FCIERR_ALLOC_FAIL, ENOMEM};
+    WriteAll(open_.temp.handle, record.bytes, record.size, FCIERR_TEMP_FILE);
+    open_.blocks.push_back({static_cast<std::uint32_t>(record.size), record.uncompressed});
+    open_.unassignedBytes += record.size;
+    open_.compressed += record.payload;
+    pipeline_.TakeBack();
+    Status(statusFile, record.payload, record.uncompressed);
+    return true;
+}
+
+void Context::StoreEncodedBlocks(bool wait)
+{
+    while (StoreOldestBlock(wait)) {
+    }
+}
+
+bool Context::MightReachLimits() const
+{
+    // The blocks still being compressed are counted at the most they can take: when even that keeps the
+    // cabinet and the folder within their limits, their real sizes can change nothing, and the caller
+    // reads on while they are compressed.
+    const std::uint64_t pending = pipeline_.Pending();
+    const std::uint64_t most = pending * (DataHeaderBytes() + kMaxMsZipPayload);
+    return open_.continued || open_.compressed + pending * kMaxMsZipPayload >= ccab_.cbFolderThresh ||
+           ProjectedSize(true, open_.unassignedBytes + most, open_.currentFileBytes) > ccab_.cb;
 }
 
 void Context::CloseFolder()
@@ -222,6 +257,7 @@ void Context::CloseFolder()
         return;
     if (open_.buffered > 0)
         EmitBlock();
+    StoreEncodedBlocks(true);
     SpillFullCabinets();
     if (parts_.size() >= kMaxCount)
         throw Failure{FCIERR_CAB_FORMAT_LIMIT, 0};

@@ -2,11 +2,12 @@
 // The state behind one HFCI: the cabinet being built, the folder being filled, and the caller's
 // callbacks through which every byte is read, written and allocated.
 //
-// Data blocks are compressed as soon as 32 KiB of a folder are gathered and go to a temporary file of
-// that folder. A cabinet file is written only when it is complete, because its header lists the files
+// Data blocks are compressed as soon as 32 KiB of a folder are gathered (on worker threads, see
+// BlockPipeline) and go, in their order, to a temporary file of that folder. A cabinet file is written only when it is complete, because its header lists the files
 // before their data; its blocks are then copied from the temporary files. When a cabinet would pass its
 // size limit, as many whole blocks as fit stay in it and the folder goes on in the next cabinet, its
 // files marked as continued.
+#include "platform/cabinet/BlockPipeline.h"
 #include "platform/cabinet/CabFormat.h"
 #include "platform/cabinet/CallerMemory.h"
 #include "platform/cabinet/Fci.h"
@@ -115,7 +116,11 @@ private:
 
     void ReadSource(const char* source, const char* name, bool execute, PFNFCIGETOPENINFO openInfo);
     void MakeRoomInFolder(INT_PTR source);
+    unsigned char* BlockRoom();
     void EmitBlock();
+    bool StoreOldestBlock(bool wait);
+    void StoreEncodedBlocks(bool wait);
+    bool MightReachLimits() const;
     void CloseFolder();
     void SpillFullCabinets();
     void FinishCabinet(const Cut* cut, bool withNext);
@@ -166,10 +171,9 @@ private:
     ULONG nextEstimate_ = 0;
 
     OpenFolder open_;
-    CallerVector<unsigned char> buffer_;
     CallerVector<unsigned char> record_;
     CallerVector<unsigned char> copy_;
-    BlockEncoder encoder_;
+    BlockPipeline pipeline_;  // last, so that its workers stop before anything else goes
 };
 
 }  // namespace pw::fci

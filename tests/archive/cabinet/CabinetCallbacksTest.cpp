@@ -125,7 +125,7 @@ TEST(CabinetCallbacks, OpenInfoReportsMaskedAttributesAndLocalDosTime)
 TEST(CabinetCallbacks, DosTimeIsHeldToTheFormatsYears)
 {
     USHORT date = 0, time = 0;
-    LocalDosDateTime(0, &date, &time);  // 1970 cannot be written
+    RecordedDosDateTime(0, &date, &time);  // 1970 cannot be written
     EXPECT_EQ(date, (1 << 5) | 1);
     EXPECT_EQ(time, 0);
 }

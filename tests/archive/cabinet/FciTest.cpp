@@ -1,5 +1,6 @@
 // The cabinet library stand-in, driven directly through its API with callbacks that record what it asks.
 #include "archive/cabinet/CabinetCallbacks.h"
+#include "platform/cabinet/BlockPipeline.h"
 #include "platform/cabinet/CabFormat.h"
 #include "platform/cabinet/Fci.h"
 
@@ -8,12 +9,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -33,6 +38,7 @@ struct Caller {
     int statusCount = 0;
     bool refuseTempName = false;
     long liveBlocks = 0;
+    std::thread::id thread = std::this_thread::get_id();  // the only one the callbacks may be called on
 
     static Caller& Of(void* pv) { return *static_cast<Caller*>(pv); }
 };
@@ -41,6 +47,7 @@ Caller* gCurrent = nullptr;  // for the allocation callbacks, which get no conte
 
 void* CountingAlloc(ULONG cb)
 {
+    EXPECT_EQ(std::this_thread::get_id(), gCurrent->thread);
     ++gCurrent->liveBlocks;
     return FciAlloc(cb);
 }
@@ -73,6 +80,7 @@ BOOL NextCab(PCCAB ccab, ULONG, void* pv)
 LONG Status(UINT kind, ULONG cb1, ULONG cb2, void* pv)
 {
     Caller& c = Caller::Of(pv);
+    EXPECT_EQ(std::this_thread::get_id(), c.thread);
     if (kind != statusFolder)
         c.events.push_back("status " + std::to_string(kind) + " " + std::to_string(cb1) + " " + std::to_string(cb2));
     return c.statusCount++ == c.statusAbortAt ? -1 : 0;
@@ -114,31 +122,38 @@ int Close(INT_PTR hf, int* err, void* pv)
     return hf >= 1000 ? 0 : FciClose(hf, err, pv);
 }
 
+// A context writing "t.cab" into `folder`, with the rest of its CCAB as `caller` has it.
+HFCI CreateIn(Caller& caller, const QString& folder, ULONG cb)
+{
+    gCurrent = &caller;
+    const QByteArray path = QFile::encodeName(folder) + "/";
+    std::strcpy(caller.ccab.szCabPath, path.constData());
+    std::strcpy(caller.ccab.szCab, "t.cab");
+    std::strcpy(caller.ccab.szDisk, "Disk1");
+    caller.ccab.cb = cb;
+    return FCICreate(&caller.erf, Placed, CountingAlloc, CountingFree, FciOpen, Read, FciWrite, Close, FciSeek,
+                     FciDelete, GetTemp, &caller.ccab, &caller);
+}
+
+// Adds an in-memory source under `name`.
+BOOL AddSource(Caller& caller, HFCI h, const QByteArray& data, const char* name, TCOMP type)
+{
+    caller.sources.push_back(data);
+    caller.sourcePos.push_back(0);
+    const std::string source = "mem:" + std::to_string(caller.sources.size() - 1);
+    return FCIAddFile(h, const_cast<char*>(source.c_str()), const_cast<char*>(name), 0, NextCab, Status, OpenInfo,
+                      type);
+}
+
 class Fci : public ::testing::Test {
 protected:
     void SetUp() override { gCurrent = &caller; }
 
-    HFCI Create(ULONG cb = 0)
-    {
-        const QByteArray folder = QFile::encodeName(dir.path()) + "/";
-        std::strcpy(caller.ccab.szCabPath, folder.constData());
-        std::strcpy(caller.ccab.szCab, "t.cab");
-        std::strcpy(caller.ccab.szDisk, "Disk1");
-        caller.ccab.cb = cb;
-        return FCICreate(&caller.erf, Placed, CountingAlloc, CountingFree, FciOpen, Read, FciWrite, Close, FciSeek,
-                         FciDelete, GetTemp, &caller.ccab, &caller);
-    }
-
-    // Adds an in-memory source under `name`.
+    HFCI Create(ULONG cb = 0) { return CreateIn(caller, dir.path(), cb); }
     BOOL Add(HFCI h, const QByteArray& data, const char* name, TCOMP type = tcompTYPE_NONE)
     {
-        caller.sources.push_back(data);
-        caller.sourcePos.push_back(0);
-        const std::string source = "mem:" + std::to_string(caller.sources.size() - 1);
-        return FCIAddFile(h, const_cast<char*>(source.c_str()), const_cast<char*>(name), 0, NextCab, Status, OpenInfo,
-                          type);
+        return AddSource(caller, h, data, name, type);
     }
-
     BOOL Flush(HFCI h) { return FCIFlushCabinet(h, 0, NextCab, Status); }
 
     void ExpectError(UINT oper, UINT type)
@@ -284,6 +299,133 @@ TEST_F(Fci, AllocationFailureIsReported)
                            &ccab, &caller));
     EXPECT_EQ(erf.erfOper, UINT(FCIERR_ALLOC_FAIL));
     EXPECT_TRUE(erf.fError);
+}
+
+// The compression threads of the cabinets made while it lives; one per processor again afterwards.
+class CompressionThreads {
+public:
+    explicit CompressionThreads(unsigned count) { fci::SetCompressionThreads(count); }
+    ~CompressionThreads() { fci::SetCompressionThreads(0); }
+    CompressionThreads(const CompressionThreads&) = delete;
+    CompressionThreads& operator=(const CompressionThreads&) = delete;
+};
+
+QByteArray Text(qsizetype size)
+{
+    QByteArray text;
+    for (int line = 0; text.size() < size; ++line)
+        text += "entry " + QByteArray::number(line * 7919 % 10007) + " of the setup log: copied, registered\r\n";
+    return text.left(size);
+}
+
+QByteArray Noise(qsizetype size, quint32 seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator random(seed);
+    for (char& c : bytes)
+        c = char(random.generate());
+    return bytes;
+}
+
+// What "seq FIRST LAST" prints: blocks of literals alone, which zlib makes again.
+QByteArray Numbers(int first, int last)
+{
+    QByteArray text;
+    for (int n = first; n <= last; ++n)
+        text += QByteArray::number(n) + '\n';
+    return text;
+}
+
+struct Layout {
+    const char* name;
+    ULONG cabinetSize;
+    ULONG folderSize;
+    UINT reserveHeader, reserveFolder, reserveData;
+};
+
+struct WrittenSet {
+    std::vector<std::string> events;
+    std::map<QString, QByteArray> cabinets;
+};
+
+WrittenSet WriteSet(const Layout& layout, unsigned threads)
+{
+    const CompressionThreads count(threads);
+    pwtest::TempDir dir;
+    Caller caller;
+    caller.ccab.cbFolderThresh = layout.folderSize;
+    caller.ccab.cbReserveCFHeader = layout.reserveHeader;
+    caller.ccab.cbReserveCFFolder = layout.reserveFolder;
+    caller.ccab.cbReserveCFData = layout.reserveData;
+    HFCI h = CreateIn(caller, dir.path(), layout.cabinetSize);
+    // A stored file between compressed ones starts a folder each time; the small files share blocks.
+    const std::pair<QByteArray, TCOMP> sources[] = {
+        {Text(400000), tcompTYPE_MSZIP},      {Noise(150000, 1), tcompTYPE_MSZIP},
+        {Numbers(1, 30000), tcompTYPE_MSZIP}, {Text(70000), tcompTYPE_NONE},
+        {"", tcompTYPE_MSZIP},                {Text(250001), tcompTYPE_MSZIP},
+    };
+    int n = 0;
+    for (const auto& [data, type] : sources)
+        EXPECT_TRUE(AddSource(caller, h, data, ("f" + std::to_string(n++)).c_str(), type));
+    for (int i = 0; i < 150; ++i)
+        EXPECT_TRUE(AddSource(caller, h, Text(i * 37 % 3000), ("small" + std::to_string(i)).c_str(), tcompTYPE_MSZIP));
+    EXPECT_TRUE(FCIFlushCabinet(h, 0, NextCab, Status));
+    EXPECT_TRUE(FCIDestroy(h));
+    EXPECT_EQ(caller.liveBlocks, 0);
+    WrittenSet written{caller.events, {}};
+    for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+        written.cabinets[name] = pwtest::ReadAll(dir.path(name));
+    return written;
+}
+
+TEST(FciThreads, AnyNumberOfThreadsWritesTheCabinetsAndNotificationsOfOne)
+{
+    const Layout layouts[] = {
+        {"one cabinet", 0, 0, 0, 0, 0},
+        {"a set, blocks split between its cabinets", 150000, 0, 0, 0, 0},
+        {"folders closed at their threshold", 0, 60000, 0, 0, 0},
+        {"a set with reserve areas", 90000, 200000, 11, 3, 7},
+    };
+    for (const Layout& layout : layouts) {
+        const WrittenSet one = WriteSet(layout, 1);
+        ASSERT_FALSE(one.cabinets.empty()) << layout.name;
+        EXPECT_EQ(one.cabinets.size() > 1, layout.cabinetSize != 0) << layout.name;
+        for (const unsigned threads : {2u, 3u, 8u}) {
+            const WrittenSet many = WriteSet(layout, threads);
+            EXPECT_EQ(many.events, one.events) << layout.name << ", " << threads << " threads";
+            EXPECT_TRUE(many.cabinets == one.cabinets) << layout.name << ", " << threads << " threads";
+        }
+    }
+}
+
+TEST(FciThreads, AStopOrAFailedReadWhileBlocksAreCompressedLeavesNothingBehind)
+{
+    const CompressionThreads count(4);
+    {
+        pwtest::TempDir dir;
+        Caller caller;
+        caller.statusAbortAt = 5;
+        HFCI h = CreateIn(caller, dir.path(), 0);
+        // Whichever call meets the stop fails; nothing after it is notified.
+        EXPECT_FALSE(AddSource(caller, h, Text(3000000), "big", tcompTYPE_MSZIP) &&
+                     FCIFlushCabinet(h, 0, NextCab, Status));
+        EXPECT_EQ(caller.erf.erfOper, UINT(FCIERR_USER_ABORT));
+        EXPECT_EQ(caller.statusCount, 6);
+        EXPECT_TRUE(FCIDestroy(h));
+        EXPECT_EQ(caller.liveBlocks, 0);
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
+    {
+        pwtest::TempDir dir;
+        Caller caller;
+        caller.failReadAfter = 40;
+        HFCI h = CreateIn(caller, dir.path(), 0);
+        EXPECT_FALSE(AddSource(caller, h, Text(3000000), "big", tcompTYPE_MSZIP));
+        EXPECT_EQ(caller.erf.erfOper, UINT(FCIERR_READ_SRC));
+        EXPECT_EQ(caller.erf.erfType, UINT(EIO));
+        EXPECT_TRUE(FCIDestroy(h));
+        EXPECT_EQ(caller.liveBlocks, 0);
+    }
 }
 
 }  // namespace

@@ -203,6 +203,7 @@ TEST(SevenZipStoredNames, DriveLettersGoOrStayAsAskedAndSeparatorsBecomeSlashes)
 
 TEST(SevenZipSettings, PropertiesFollowTheMethodAndLevel)
 {
+    qunsetenv("SOURCE_DATE_EPOCH");
     TSevenZip writer;
     using P = CompressionProperty;
     const std::pair<TCompressStrength, std::uint32_t> levels[] = {{SAVE, 0}, {FAST, 3}, {NORMAL, 5}, {MAXIMUM, 7}, {ULTRA, 9}};
@@ -224,6 +225,18 @@ TEST(SevenZipSettings, PropertiesFollowTheMethodAndLevel)
     writer.LPPMDmem = 20;
     EXPECT_EQ(CompressionProperties(writer),
               (std::vector<P>{{"0", QStringLiteral("PPMd")}, {"o", 10u}, {"mem", 30u}}));
+}
+
+TEST(SevenZipSettings, AReproducibleBuildPinsTheThreadCountOfCompressedArchives)
+{
+    using P = CompressionProperty;
+    TSevenZip writer;
+    qputenv("SOURCE_DATE_EPOCH", "1700000000");
+    writer.LZMACompressStrength = NORMAL;
+    EXPECT_EQ(CompressionProperties(writer), (std::vector<P>{{"X", 5u}, {"s", QStringLiteral("off")}, {"mt", 2u}}));
+    writer.LZMACompressStrength = SAVE;  // stored: nothing to cut into blocks
+    EXPECT_EQ(CompressionProperties(writer), (std::vector<P>{{"X", 0u}, {"s", QStringLiteral("off")}}));
+    qunsetenv("SOURCE_DATE_EPOCH");
 }
 
 TEST(SevenZipSettings, SelfExtractingSetterNeedsANonEmptyModuleAndRaisesTheVolumeSize)
