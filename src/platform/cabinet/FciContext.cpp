@@ -40,6 +40,7 @@ Context::Context(ERF* erf, const Callbacks& callbacks, CCAB* caller, void* pv)
             CallerVector<FileRecord>(CallerAllocator<FileRecord>(callbacks.memory)), 0, 0, 0, 0, 0, false},
       record_(BlockEncoder::RecordCapacity(caller->cbReserveCFData), CallerAllocator<unsigned char>(callbacks.memory)),
       copy_(CallerAllocator<unsigned char>(callbacks.memory)),
+      tempChunk_(CallerAllocator<unsigned char>(callbacks.memory)),
       pipeline_(callbacks.memory, caller->cbReserveCFData)
 {
     if (ccab_.cb == 0 || ccab_.cb > CB_MAX_DISK)
@@ -225,7 +226,7 @@ bool Context::StoreOldestBlock(bool wait)
         return false;
     if (record.size == 0)
         throw Failure{FCIERR_ALLOC_FAIL, ENOMEM};
-    WriteAll(open_.temp.handle, record.bytes, record.size, FCIERR_TEMP_FILE);
+    AppendToTemp(record.bytes, record.size);
     open_.blocks.push_back({static_cast<std::uint32_t>(record.size), record.uncompressed});
     open_.unassignedBytes += record.size;
     open_.compressed += record.payload;
@@ -258,6 +259,7 @@ void Context::CloseFolder()
     if (open_.buffered > 0)
         EmitBlock();
     StoreEncodedBlocks(true);
+    FlushTemp();
     SpillFullCabinets();
     if (parts_.size() >= kMaxCount)
         throw Failure{FCIERR_CAB_FORMAT_LIMIT, 0};
@@ -292,6 +294,7 @@ Context::FolderPart Context::OpenPart(std::size_t records, std::int64_t tailKeep
 
 void Context::ResetOpenFolder()
 {
+    tempChunked_ = 0;
     open_.temp = {};
     open_.blocks.clear();
     open_.firstUnassigned = 0;
@@ -416,6 +419,7 @@ void Context::FinishCabinet(const Cut* cut, bool withNext)
         const USHORT mark = files_[i].folder;
         PlaceFile(files_[i], mark == kContinuedFromPrev || mark == kContinuedPrevAndNext);
     }
+    FlushTemp();  // a cut copies records of the open folder
     WriteCabinetFile(withNext ? &next : nullptr, withNext ? estimate : 0);
     if (cut) {
         AdvanceOpenFolder(*cut, end);

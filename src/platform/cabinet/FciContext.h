@@ -51,6 +51,7 @@ public:
 private:
     static constexpr std::uint32_t kMagic = 0x46434958;
     static constexpr int kSeekSet = 0;
+    static constexpr int kSeekCurrent = 1;
     static constexpr int kSeekEnd = 2;
 
     struct TempFile {
@@ -145,6 +146,8 @@ private:
     void OpenTemp(TempFile* temp);
     void ReleaseTemp(TempFile* temp);
     void DiscardTemp(TempFile* temp) noexcept;
+    void AppendToTemp(const unsigned char* data, std::size_t size);
+    void FlushTemp();
     void WriteAll(INT_PTR handle, const void* data, std::size_t size, UINT failure);
     void ReadAll(INT_PTR handle, void* data, std::size_t size);
     void Seek(INT_PTR handle, std::uint64_t position, int origin, UINT failure);
@@ -173,6 +176,11 @@ private:
     OpenFolder open_;
     CallerVector<unsigned char> record_;
     CallerVector<unsigned char> copy_;
+    // Records on their way to the open folder's temporary file, written a whole chunk at a time: one
+    // write per record would cost a call each, and the file system would clear the rest of every page
+    // a small write starts before the next write fills it.
+    CallerVector<unsigned char> tempChunk_;
+    std::size_t tempChunked_ = 0;
     BlockPipeline pipeline_;  // last, so that its workers stop before anything else goes
 };
 

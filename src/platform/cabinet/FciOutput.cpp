@@ -9,7 +9,9 @@
 namespace pw::fci {
 namespace {
 
-constexpr std::size_t kCopyChunk = 1 << 20;  // bytes moved from a temporary file to the cabinet at a time
+// Bytes moved from a temporary file to the cabinet at a time, and written to a temporary file at a time;
+// the cabinet's chunks end where its file offsets are multiples of this.
+constexpr std::size_t kCopyChunk = 1 << 20;
 
 }  // namespace
 
@@ -159,10 +161,18 @@ void Context::CopyRecord(INT_PTR cabinet, INT_PTR temp, std::uint32_t size, std:
 
 void Context::CopyBytes(INT_PTR cabinet, INT_PTR temp, std::uint64_t size, std::uint64_t* copied, std::uint64_t total)
 {
-    if (size > 0 && copy_.empty())
+    if (size == 0)
+        return;
+    if (copy_.empty())
         copy_.resize(kCopyChunk);
-    for (std::uint64_t left = size; left > 0;) {
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, copy_.size()));
+    int err = 0;
+    const LONG at = cb_.seek(cabinet, 0, kSeekCurrent, &err, pv_);
+    if (at == -1)
+        throw Failure{FCIERR_CAB_FILE, static_cast<UINT>(err)};
+    // The first chunk brings the cabinet to a chunk boundary: every later write then covers whole pages.
+    std::size_t chunk = kCopyChunk - static_cast<std::size_t>(at) % kCopyChunk;
+    for (std::uint64_t left = size; left > 0; chunk = kCopyChunk) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, chunk));
         ReadAll(temp, copy_.data(), n);
         WriteAll(cabinet, copy_.data(), n, FCIERR_CAB_FILE);
         left -= n;
@@ -207,6 +217,29 @@ void Context::DiscardTemp(TempFile* temp) noexcept
     cb_.close(temp->handle, &err, pv_);
     cb_.remove(temp->name, &err, pv_);
     temp->handle = -1;
+}
+
+void Context::AppendToTemp(const unsigned char* data, std::size_t size)
+{
+    if (tempChunk_.empty())
+        tempChunk_.resize(kCopyChunk);
+    while (size > 0) {
+        const std::size_t n = std::min(size, tempChunk_.size() - tempChunked_);
+        std::memcpy(tempChunk_.data() + tempChunked_, data, n);
+        tempChunked_ += n;
+        data += n;
+        size -= n;
+        if (tempChunked_ == tempChunk_.size())
+            FlushTemp();
+    }
+}
+
+void Context::FlushTemp()
+{
+    if (tempChunked_ == 0)
+        return;
+    WriteAll(open_.temp.handle, tempChunk_.data(), tempChunked_, FCIERR_TEMP_FILE);
+    tempChunked_ = 0;
 }
 
 void Context::WriteAll(INT_PTR handle, const void* data, std::size_t size, UINT failure)
