@@ -4,6 +4,7 @@
 //
 //   cabinet_bench [--rounds N] [corpus-folder]   generates the corpus there (or in a temporary folder)
 //   cabinet_bench --write none|mszip THREADS CORPUS CABINET   one run of our writer (used by the comparison)
+#include "CompareArguments.h"
 #include "MixedCorpus.h"
 #include "TimedRun.h"
 #include "archive/cabinet/TSTCabWriter.h"
@@ -140,12 +141,10 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (args.size() == 6 && args[1] == QLatin1String("--write"))
         return WriteOnce(args[2], args[3].toUInt(), args[4], args[5]);
-    int rounds = 3;
-    qsizetype next = 1;
-    if (args.size() > 2 && args[1] == QLatin1String("--rounds")) {
-        rounds = std::max(1, args[2].toInt());
-        next = 3;
-    }
+    const auto parsed = ParseCompareArguments(argc, argv, "cabinet_bench [--rounds N] [corpus-folder]");
+    if (!parsed)
+        return 2;
     QTemporaryDir scratch;
-    return Compare(next < args.size() ? args[next] : scratch.filePath(QStringLiteral("corpus")), rounds);
+    return Compare(parsed->corpus.isEmpty() ? scratch.filePath(QStringLiteral("corpus")) : parsed->corpus,
+                   parsed->rounds);
 }

@@ -5,6 +5,7 @@
 // system, with the children waited for) and peak memory, then the machine's load average.
 //
 //   sevenzip_bench [--rounds N] [corpus-folder]   builds the corpus there (or in a temporary folder)
+#include "CompareArguments.h"
 #include "MixedCorpus.h"
 #include "TimedRun.h"
 
@@ -97,15 +98,12 @@ int Compare(const QString& corpus, const QString& tool, int rounds)
 int main(int argc, char** argv)
 {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    int rounds = 3;
-    int next = 1;
-    if (argc > 2 && QByteArray(argv[1]) == "--rounds") {
-        rounds = std::max(1, std::atoi(argv[2]));
-        next = 3;
-    }
+    const auto parsed = ParseCompareArguments(argc, argv, "sevenzip_bench [--rounds N] [corpus-folder]");
+    if (!parsed)
+        return 2;
     QTemporaryDir scratch;
-    const QString corpus = next < argc ? QFile::decodeName(argv[next]) : scratch.path();
+    const QString corpus = parsed->corpus.isEmpty() ? scratch.path() : parsed->corpus;
     QDir().mkpath(corpus);
     const QString tool = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath() + QStringLiteral("/packwright-build");
-    return Compare(QFileInfo(corpus).absoluteFilePath(), tool, rounds);
+    return Compare(QFileInfo(corpus).absoluteFilePath(), tool, parsed->rounds);
 }
