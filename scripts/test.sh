@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: a normal build, then the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the 7z writer and the cabinet compression threads under ThreadSanitizer, and last the Debian package, installed
-# and tried as a user would.
+# UndefinedBehaviorSanitizer, the 7z writer and the cabinet compression threads under ThreadSanitizer,
+# and last the Debian package, installed and tried as a user would.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
