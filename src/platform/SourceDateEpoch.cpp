@@ -15,7 +15,6 @@ namespace pw {
 namespace {
 
 constexpr char kVariable[] = "SOURCE_DATE_EPOCH";
-constexpr std::uint64_t kTicksPerSecond = 10000000;
 
 struct Reading {
     bool set = false;

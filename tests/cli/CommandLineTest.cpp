@@ -48,6 +48,14 @@ ToolRun RunTool(const QStringList& args, const QString& home, const QString& pro
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
+// A copy of the program in `dir`'s folder "app", which is then its AppDir; empty when it cannot be made.
+QString CopyOfTheTool(const pwtest::TempDir& dir)
+{
+    dir.mkdir("app");
+    const QString program = dir.path("app/packwright-build");
+    return QFile::copy(QStringLiteral(PACKWRIGHT_BUILD), program) ? program : QString();
+}
+
 }  // namespace
 
 TEST(CommandLine, OptionsBecomeTheWindowsInputs)
@@ -144,9 +152,8 @@ TEST(CommandLineTool, CompactedAddOnAndPlainArchiveEndToEnd)
 {
     // A copy of the program beside a stand-in self-extractor module: that folder is its AppDir.
     pwtest::TempDir dir;
-    const QString program = dir.path("app/packwright-build");
-    dir.mkdir("app");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(PACKWRIGHT_BUILD), program));
+    const QString program = CopyOfTheTool(dir);
+    ASSERT_FALSE(program.isEmpty());
     dir.write("app/7zS.sfx", "SFX-STUB");
     dir.write("p/setup.exe", "MZ");
     dir.write("p/data/leia-me.txt", "olá");
@@ -169,9 +176,8 @@ TEST(CommandLineTool, CompactedAddOnAndPlainArchiveEndToEnd)
 TEST(CommandLineTool, ACompactedMsiAddOnCarriesItsRunnerAndAMissingOneIsNamedWithItsFolder)
 {
     pwtest::TempDir dir;
-    const QString program = dir.path("app/packwright-build");
-    dir.mkdir("app");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(PACKWRIGHT_BUILD), program));
+    const QString program = CopyOfTheTool(dir);
+    ASSERT_FALSE(program.isEmpty());
     dir.write("app/7zS.sfx", "SFX-STUB");
     dir.write("p/setup.msi", "msi");
     const QString home = dir.path("home");
@@ -297,8 +303,8 @@ struct LanguageCase {
     explicit LanguageCase(const QByteArray& settings)
     {
         dir.mkdir("app/languages");
-        program = dir.path("app/packwright-build");
-        EXPECT_TRUE(QFile::copy(QStringLiteral(PACKWRIGHT_BUILD), program));
+        program = CopyOfTheTool(dir);
+        EXPECT_FALSE(program.isEmpty());
         for (const QString& name : {QStringLiteral("English.qmr"), QStringLiteral("Português (Brasil).qmr")})
             EXPECT_TRUE(QFile::copy(QStringLiteral(PW_LANGUAGES_DIR "/") + name, dir.path("app/languages/" + name)));
         home = dir.path("home");

@@ -30,12 +30,7 @@ namespace {
 
 // The window with an empty program folder beside its own folders.
 struct Fixture : pwtest::WindowFixture {
-    QString program;
-
-    explicit Fixture(const QStringList& arguments = {}) : WindowFixture(arguments)
-    {
-        program = dir.mkdir("program").chopped(1);
-    }
+    using WindowFixture::WindowFixture;
     QString Settings() const { return QString::fromLatin1(pwtest::ReadAll(dir.path("data/config.qmr"))); }
 };
 

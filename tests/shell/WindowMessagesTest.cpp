@@ -27,11 +27,8 @@ namespace {
 // The window on a program folder holding setup.exe, chosen as the start file, ready for a cabinet build
 // without the self-extractor.
 struct Fixture : pwtest::WindowFixture {
-    QString program;
-
     explicit Fixture(const QStringList& arguments = {}) : WindowFixture(arguments)
     {
-        program = dir.mkdir("program").chopped(1);
         dir.write("program/setup.exe", "MZ");
         Scan(program);
         Choose(QStringLiteral("setup.exe"));

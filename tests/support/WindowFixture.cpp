@@ -18,6 +18,7 @@ WindowFixture::WindowFixture(const QStringList& arguments)
     form->Timer1->stop();
     form->AppDir = dir.path("app/");
     form->DataDir = dir.path("data/");
+    program = dir.mkdir("program").chopped(1);
 }
 
 void WindowFixture::Pick(QComboBox* box, const QString& text)

@@ -1,7 +1,8 @@
 #pragma once
 // The main window over scratch folders, as window and dialog tests start from: AppDir with a
-// "languages" folder, DataDir with its "temp" folder, the dialogs answered by a recorder, and the poll
-// stopped so that tests run its ticks by hand.
+// "languages" folder, DataDir with its "temp" folder, an empty program folder beside them (made once the
+// window is up), the dialogs answered by a recorder, and the poll stopped so that tests run its ticks by
+// hand.
 #include "shell/TMainForm.h"
 #include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
@@ -16,6 +17,7 @@ struct WindowFixture {
     TempDir dir;
     RecordingDialogs dialogs;
     std::unique_ptr<pw::TMainForm> form;
+    QString program;  // without a closing slash
 
     explicit WindowFixture(const QStringList& arguments = {});
 
