@@ -1,5 +1,6 @@
 #include "platform/cabinet/BlockPipeline.h"
 
+#include <algorithm>
 #include <atomic>
 #include <sched.h>
 #include <system_error>
@@ -96,12 +97,27 @@ bool BlockPipeline::Oldest(bool wait, Record* record)
     Slot& slot = SlotOf(taken_);
     if (!workers_.empty()) {
         std::unique_lock lock(mutex_);
-        if (wait)
-            encoded_.wait(lock, [&slot] { return slot.ready; });
-        else if (!slot.ready)
+        if (!slot.ready && !wait)
             return false;
+        if (!slot.ready) {
+            // Half the slots' worth of records: the workers stay busy on the other half while the
+            // caller takes these back and refills.
+            wakeAt_ = taken_ + std::min(Pending(), slots_.size() / 2) - 1;
+            callerWaits_ = true;
+            encoded_.wait(lock, [this] { return ReadyToWake(); });
+            callerWaits_ = false;
+        }
     }
     *record = {slot.record, slot.recordSize, slot.payload, slot.size};
+    return true;
+}
+
+bool BlockPipeline::ReadyToWake()
+{
+    for (std::size_t sequence = taken_; sequence <= wakeAt_; ++sequence) {
+        if (!SlotOf(sequence).ready)
+            return false;
+    }
     return true;
 }
 
@@ -137,7 +153,8 @@ void BlockPipeline::Work()
         Encode(encoder, slot);
         lock.lock();
         slot.ready = true;
-        encoded_.notify_one();
+        if (callerWaits_ && ReadyToWake())
+            encoded_.notify_one();
     }
 }
 

@@ -43,7 +43,8 @@ public:
     // Blocks given and not yet taken back.
     std::size_t Pending() const { return given_ - taken_; }
     // The oldest record not yet taken back: with `wait`, once it is ready; without, only if it is.
-    // False when nothing is pending (or, without `wait`, the oldest is still being compressed).
+    // False when nothing is pending (or, without `wait`, the oldest is still being compressed). A caller
+    // that has to wait sleeps until several records are ready, so that it does not wake once per block.
     bool Oldest(bool wait, Record* record);
     void TakeBack();
 
@@ -59,6 +60,8 @@ private:
     };
 
     Slot& SlotOf(std::size_t sequence) { return slots_[sequence % slots_.size()]; }
+    // Whether every block from the oldest pending one up to `wakeAt_` is ready; under `mutex_`.
+    bool ReadyToWake();
     void Encode(BlockEncoder& encoder, Slot& slot) const;
     void StartWorkers();
     void Work();
@@ -77,6 +80,8 @@ private:
     std::size_t given_ = 0;    // blocks given
     std::size_t claimed_ = 0;  // blocks a worker has started on
     std::size_t taken_ = 0;    // records taken back
+    std::size_t wakeAt_ = 0;   // while the caller waits: the block sequence it waits to see ready
+    bool callerWaits_ = false;
     bool stopping_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include <libdeflate.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -26,6 +27,23 @@ constexpr std::uint32_t kStoredOverhead = 5;
 // data below a stored block, and trying costs as much as compressing text; uniformly random bytes measure
 // about 7.994 in a full block, anything with structure far less.
 constexpr double kIncompressibleEntropy = 7.985;
+// The bytes looked at first, and the figure below which they settle that the block has structure: random
+// bytes measure above 7.97 in so few, and a block that goes on in another way is only compressed, as any
+// other block is.
+constexpr std::uint32_t kEntropyGlance = 8192;
+constexpr double kStructuredEntropy = 7.5;
+
+// The entropy in bits per byte of the counts of `size` bytes.
+double BitsPerByte(const std::uint32_t (&counts)[4][256], std::uint32_t size)
+{
+    double bits = 0;
+    for (int value = 0; value < 256; ++value) {
+        const std::uint32_t count = counts[0][value] + counts[1][value] + counts[2][value] + counts[3][value];
+        if (count)
+            bits -= double(count) * std::log2(double(count) / size);
+    }
+    return bits / size;
+}
 
 bool LooksIncompressible(const unsigned char* data, std::uint32_t size)
 {
@@ -33,22 +51,25 @@ bool LooksIncompressible(const unsigned char* data, std::uint32_t size)
         return false;
     // Four tables, so that runs of one byte value do not wait on the same counter.
     std::uint32_t counts[4][256] = {};
-    std::uint32_t i = 0;
-    for (; i + 4 <= size; i += 4) {
-        ++counts[0][data[i]];
-        ++counts[1][data[i + 1]];
-        ++counts[2][data[i + 2]];
-        ++counts[3][data[i + 3]];
-    }
-    for (; i < size; ++i)
-        ++counts[0][data[i]];
-    double bits = 0;
-    for (int value = 0; value < 256; ++value) {
-        const std::uint32_t count = counts[0][value] + counts[1][value] + counts[2][value] + counts[3][value];
-        if (count)
-            bits -= double(count) * std::log2(double(count) / size);
-    }
-    return bits / size > kIncompressibleEntropy;
+    const auto count = [&](std::uint32_t from, std::uint32_t to) {
+        std::uint32_t i = from;
+        for (; i + 4 <= to; i += 4) {
+            ++counts[0][data[i]];
+            ++counts[1][data[i + 1]];
+            ++counts[2][data[i + 2]];
+            ++counts[3][data[i + 3]];
+        }
+        for (; i < to; ++i)
+            ++counts[0][data[i]];
+    };
+    // Text and code show their structure in the first few kilobytes, far below random data's figure, and
+    // are then spared counting the rest of the block.
+    const std::uint32_t glance = std::min<std::uint32_t>(size, kEntropyGlance);
+    count(0, glance);
+    if (glance < size && BitsPerByte(counts, glance) < kStructuredEntropy)
+        return false;
+    count(glance, size);
+    return BitsPerByte(counts, size) > kIncompressibleEntropy;
 }
 
 std::uint32_t LoadLittle32(const unsigned char* p)
@@ -116,9 +137,9 @@ std::uint32_t BlockEncoder::Deflate(const unsigned char* data, std::uint32_t siz
 {
     // Each block is a deflate stream of its own that ends with a final block; one that would not shrink
     // below the MSZIP bound is written as a single stored block instead. libdeflate can describe a block
-    // with codes that leave bit patterns unused, which some readers refuse; zlib never does, so such a
-    // block (and any output of several blocks, not looked into) is made again by zlib: by Huffman codes
-    // alone, quickly, where libdeflate found matches not worth their cost.
+    // with codes that leave bit patterns unused, which some readers refuse; zlib never does, so an output
+    // holding such a block is made again by zlib: by Huffman codes alone, quickly, where libdeflate wrote a
+    // single block and found matches not worth their cost.
     out[0] = 'C';
     out[1] = 'K';
     const std::size_t room = kMaxMsZipPayload - 2;
