@@ -8,9 +8,9 @@
 namespace pw::fci {
 namespace {
 
-// Enough blocks per worker that a caller held up for a moment (a status callback that repaints a window)
-// finds the workers still busy when it comes back.
-constexpr std::size_t kSlotsPerWorker = 8;
+// Enough blocks per compressing thread that a caller held up for a moment (a status callback that repaints
+// a window) finds the workers still busy when it comes back.
+constexpr std::size_t kSlotsPerThread = 8;
 
 std::atomic<unsigned> gCompressionThreads{0};
 
@@ -22,11 +22,12 @@ unsigned ProcessorsAvailable()
     return std::thread::hardware_concurrency();
 }
 
+// The caller is one of the compressing threads.
 unsigned WorkerCount()
 {
     const unsigned wanted = gCompressionThreads.load();
     const unsigned count = wanted ? wanted : ProcessorsAvailable();
-    return count >= 2 ? count : 0;
+    return count >= 2 ? count - 1 : 0;
 }
 
 }  // namespace
@@ -43,7 +44,7 @@ BlockPipeline::BlockPipeline(MemoryCallbacks memory, std::uint32_t reserve)
       wantedWorkers_(WorkerCount()),
       workers_(CallerAllocator<std::thread>(memory))
 {
-    const std::size_t count = wantedWorkers_ ? wantedWorkers_ * kSlotsPerWorker : 1;
+    const std::size_t count = wantedWorkers_ ? (wantedWorkers_ + 1) * kSlotsPerThread : 1;
     const std::size_t slotBytes = kBlockSize + BlockEncoder::RecordCapacity(reserve);
     buffers_.resize(count * slotBytes);
     for (std::size_t i = 0; i < count; ++i) {
@@ -99,6 +100,16 @@ bool BlockPipeline::Oldest(bool wait, Record* record)
         std::unique_lock lock(mutex_);
         if (!slot.ready && !wait)
             return false;
+        // A caller that would wait compresses the blocks no worker has started on instead, and sleeps only
+        // once each pending block is being compressed: with one worker fewer than processors, no processor
+        // idles while blocks wait, and the caller never competes with a worker for one.
+        while (!slot.ready && claimed_ < given_) {
+            Slot& next = SlotOf(claimed_++);
+            lock.unlock();
+            Encode(encoder_, next);
+            lock.lock();
+            next.ready = true;
+        }
         if (!slot.ready) {
             // Half the slots' worth of records: the workers stay busy on the other half while the
             // caller takes these back and refills.
@@ -135,7 +146,7 @@ void BlockPipeline::StartWorkers()
         while (workers_.size() < wantedWorkers_)
             workers_.emplace_back([this] { Work(); });
     } catch (const std::system_error&) {
-        // Fewer workers than processors, or none at all: the blocks are then encoded on the caller's thread.
+        // Fewer workers than wanted: the caller compresses more itself, and every block as given with none.
         wantedWorkers_ = unsigned(workers_.size());
     }
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The data blocks of a folder are independent of each other, so MSZIP blocks are compressed on worker
-// threads, one per processor, while the caller goes on reading; their records come back in the order the
-// blocks were given, each byte for byte what one thread makes of it. Stored blocks, and every block on a
-// machine with a single processor, are encoded as they are given, on the caller's thread.
+// threads, one fewer than the processors, while the caller goes on reading, and by the caller itself when
+// it would otherwise wait for a slot; their records come back in the order the blocks were given, each
+// byte for byte what one thread makes of it. Stored blocks, and every block on a machine with a single
+// processor, are encoded as they are given, on the caller's thread.
 //
 // The caller fills the block at Input() and gives it; the slots hold a few blocks per worker, so the
 // caller takes back the oldest records (waiting for them if need be) before it can fill more.
@@ -15,9 +16,9 @@
 
 namespace pw::fci {
 
-// Worker threads for the MSZIP blocks of every cabinet made from now on: 0 means one per processor this
-// process may run on, and a count below 2 compresses on the caller's thread. For the benchmarks and for
-// the tests that compare the two.
+// Threads that compress the MSZIP blocks of every cabinet made from now on, the caller's own among them:
+// 0 means one per processor this process may run on, and a count below 2 compresses on the caller's thread
+// alone. For the benchmarks and for the tests that compare the two.
 void SetCompressionThreads(unsigned count);
 
 class BlockPipeline {
@@ -70,7 +71,7 @@ private:
     const std::uint32_t reserve_;
     CallerVector<unsigned char> buffers_;
     CallerVector<Slot> slots_;
-    BlockEncoder encoder_;  // the caller's own, for the blocks encoded as they are given
+    BlockEncoder encoder_;  // the caller's own, for the blocks it encodes
     unsigned wantedWorkers_;
     CallerVector<std::thread> workers_;
 

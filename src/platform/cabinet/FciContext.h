@@ -2,9 +2,10 @@
 // The state behind one HFCI: the cabinet being built, the folder being filled, and the caller's
 // callbacks through which every byte is read, written and allocated.
 //
-// Data blocks are compressed as soon as 32 KiB of a folder are gathered (on worker threads, see
-// BlockPipeline) and go, in their order, to a temporary file of that folder. A cabinet file is written only when it is complete, because its header lists the files
-// before their data; its blocks are then copied from the temporary files. When a cabinet would pass its
+// Data blocks are compressed as soon as 32 KiB of a folder are gathered (on worker threads and the
+// caller's, see BlockPipeline) and go, in their order, to a temporary file of that folder. A cabinet file
+// is written only when it is complete, because its header lists the files before their data; its blocks
+// are then copied from the temporary files. When a cabinet would pass its
 // size limit, as many whole blocks as fit stay in it and the folder goes on in the next cabinet, its
 // files marked as continued.
 #include "platform/cabinet/BlockPipeline.h"
