@@ -73,8 +73,8 @@ bool IsComplete(const unsigned char* lengths, unsigned count)
 }
 
 // A canonical prefix code decoded through a table indexed by the next bits of the stream, as many as its
-// longest code has: every entry holds the symbol those bits begin with and its length, or nothing when no
-// code begins with them. Built only for complete codes, so every entry is filled.
+// longest code has: each entry holds the symbol those bits begin with and its length, or a length of 0
+// where no code begins with them (which a complete code never leaves).
 class PrefixCode {
 public:
     PrefixCode(const unsigned char* lengths, int count)
@@ -103,11 +103,11 @@ public:
         }
     }
 
-    // The next symbol, or -1 when the stream ends first.
+    // The next symbol, or -1 when the bits match no code or the stream ends first.
     int Decode(BitReader& bits) const
     {
         const std::uint16_t entry = table_[bits.Peek(longest_)];
-        return bits.Skip(entry & 15) ? entry >> 4 : -1;
+        return (entry & 15) && bits.Skip(entry & 15) ? entry >> 4 : -1;
     }
 
 private:
