@@ -1,0 +1,106 @@
+#include "platform/version/PeImage.h"
+
+#include "platform/version/LittleEndian.h"
+
+#include <algorithm>
+
+namespace pw {
+namespace {
+
+constexpr uint16_t kPe32Magic = 0x10B;
+constexpr uint16_t kPe32PlusMagic = 0x20B;
+constexpr uint32_t kResourceDirectoryIndex = 2;
+constexpr size_t kSectionHeaderSize = 40;
+
+}  // namespace
+
+std::optional<std::vector<uint8_t>> ReadBytes(ByteSource& source, uint64_t offset, size_t count)
+{
+    std::vector<uint8_t> bytes(count);
+    if (!source.ReadAt(offset, bytes))
+        return std::nullopt;
+    return bytes;
+}
+
+bool PeImage::Load()
+{
+    const auto dosHeader = ReadBytes(source_, 0, 64);
+    if (!dosHeader || (*dosHeader)[0] != 'M' || (*dosHeader)[1] != 'Z')
+        return false;
+    const uint64_t peOffset = LoadLe32(*dosHeader, 0x3C);
+    const auto fileHeader = ReadBytes(source_, peOffset, 24);
+    if (!fileHeader || !std::equal(fileHeader->begin(), fileHeader->begin() + 4, "PE\0\0"))
+        return false;
+    machine_ = LoadLe16(*fileHeader, 4);
+    const uint16_t sectionCount = LoadLe16(*fileHeader, 6);
+    const uint16_t optionalHeaderSize = LoadLe16(*fileHeader, 20);
+    const uint64_t optionalHeaderOffset = peOffset + 24;
+
+    const auto magic = ReadBytes(source_, optionalHeaderOffset, 2);
+    if (!magic)
+        return false;
+    size_t directoryCountOffset = 0;
+    switch (LoadLe16(*magic, 0)) {
+    case kPe32Magic: directoryCountOffset = 92; break;
+    case kPe32PlusMagic: directoryCountOffset = 108; pe32Plus_ = true; break;
+    default: return false;
+    }
+    // An image may list fewer data directories than the resource directory's index: it has no resources.
+    const size_t resourceEntryOffset = directoryCountOffset + 4 + kResourceDirectoryIndex * 8;
+    if (optionalHeaderSize >= resourceEntryOffset + 8) {
+        const auto optionalHeader = ReadBytes(source_, optionalHeaderOffset, resourceEntryOffset + 8);
+        if (!optionalHeader)
+            return false;
+        if (LoadLe32(*optionalHeader, directoryCountOffset) > kResourceDirectoryIndex)
+            resourceRva_ = LoadLe32(*optionalHeader, resourceEntryOffset);
+    }
+
+    const uint64_t tableOffset = optionalHeaderOffset + optionalHeaderSize;
+    const auto table = ReadBytes(source_, tableOffset, size_t(sectionCount) * kSectionHeaderSize);
+    if (!table)
+        return false;
+    imageEnd_ = tableOffset + table->size();
+    for (size_t at = 0; at < table->size(); at += kSectionHeaderSize) {
+        PeSection section;
+        const auto name = std::span(*table).subspan(at, 8);
+        section.name = QByteArray(reinterpret_cast<const char*>(name.data()),
+                                  std::find(name.begin(), name.end(), 0) - name.begin());
+        section.virtualSize = LoadLe32(*table, at + 8);
+        section.virtualAddress = LoadLe32(*table, at + 12);
+        section.rawSize = LoadLe32(*table, at + 16);
+        section.rawOffset = LoadLe32(*table, at + 20);
+        if (section.rawSize > 0)
+            imageEnd_ = std::max(imageEnd_, uint64_t(section.rawOffset) + section.rawSize);
+        sections_.push_back(section);
+    }
+    return true;
+}
+
+const PeSection* PeImage::FindSection(const QByteArray& name) const
+{
+    const auto found = std::find_if(sections_.begin(), sections_.end(),
+                                    [&](const PeSection& s) { return s.name == name; });
+    return found == sections_.end() ? nullptr : &*found;
+}
+
+std::optional<std::vector<uint8_t>> PeImage::ReadRva(uint64_t rva, size_t count)
+{
+    for (const PeSection& s : sections_) {
+        const uint64_t extent = std::max(s.virtualSize, s.rawSize);
+        if (rva < s.virtualAddress || rva - s.virtualAddress >= extent)
+            continue;
+        const uint64_t start = rva - s.virtualAddress;
+        if (count > extent - start)
+            return std::nullopt;
+        std::vector<uint8_t> bytes(count, 0);
+        if (start < s.rawSize) {
+            const size_t rawCount = size_t(std::min<uint64_t>(count, s.rawSize - start));
+            if (!source_.ReadAt(uint64_t(s.rawOffset) + start, std::span(bytes).first(rawCount)))
+                return std::nullopt;
+        }
+        return bytes;
+    }
+    return std::nullopt;
+}
+
+}  // namespace pw

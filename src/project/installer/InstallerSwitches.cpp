@@ -1,0 +1,81 @@
+#include "project/installer/InstallerSwitches.h"
+
+#include "platform/CodePage.h"
+#include "platform/ProfileFile.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace pw {
+namespace {
+
+struct BuiltIn {
+    InstallerKind kind;
+    const char* section;
+    const char* name;
+    const char* silentSwitch;
+};
+
+// Why each switch is what it is, and its vendor's document, is said in data/Installers.qmr.
+constexpr BuiltIn kBuiltIn[] = {
+    {InstallerKind::Unknown, "Unknown", "Unknown installer", ""},
+    {InstallerKind::Nsis, "NSIS", "NSIS (Nullsoft)", "/S"},
+    {InstallerKind::InnoSetup, "InnoSetup", "Inno Setup", "/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /SP-"},
+    {InstallerKind::InstallShield, "InstallShield", "InstallShield (InstallScript)", "/s"},
+    {InstallerKind::InstallShieldMsi, "InstallShieldMsi", "InstallShield (Windows Installer)",
+     "/s /v\"/qn REBOOT=ReallySuppress\""},
+    {InstallerKind::WixBurn, "WixBurn", "WiX Burn bundle", "/quiet /norestart"},
+    {InstallerKind::WindowsInstaller, "WindowsInstaller", "Windows Installer package", ""},
+    {InstallerKind::SevenZipSfx, "SevenZipSfx", "7-Zip self-extractor", "-y"},
+    {InstallerKind::WinRarSfx, "WinRarSfx", "WinRAR self-extractor", "/S"},
+    {InstallerKind::IExpress, "IExpress", "IExpress package", "/Q /R:N"},
+    {InstallerKind::MicrosoftUpdate, "MicrosoftUpdate", "Microsoft update package", "/quiet /norestart"},
+    {InstallerKind::Wise, "Wise", "Wise Installation System", "/s"},
+};
+static_assert(std::size(kBuiltIn) == std::size(kAllInstallerKinds));
+
+const BuiltIn& BuiltInOf(InstallerKind kind)
+{
+    return *std::find_if(std::begin(kBuiltIn), std::end(kBuiltIn), [kind](const BuiltIn& b) { return b.kind == kind; });
+}
+
+QString TableValue(InstallerKind kind, const char* key, const char* builtIn, const QString& appDir)
+{
+    constexpr int kValueSize = 2048;
+    return AnsiToUnicode(GetPrivateProfileString(BuiltInOf(kind).section, key, UnicodeToAnsi(QString::fromLatin1(builtIn)),
+                                                 kValueSize, InstallersFilePath(appDir)));
+}
+
+}  // namespace
+
+QString InstallerSection(InstallerKind kind)
+{
+    return QString::fromLatin1(BuiltInOf(kind).section);
+}
+
+QString InstallersFilePath(const QString& appDir)
+{
+    return appDir + QStringLiteral("Installers.qmr");
+}
+
+QString InstallerDisplayName(InstallerKind kind, const QString& appDir)
+{
+    return TableValue(kind, "Name", BuiltInOf(kind).name, appDir);
+}
+
+QString InstallerSwitch(InstallerKind kind, const QString& appDir)
+{
+    return TableValue(kind, "Switch", BuiltInOf(kind).silentSwitch, appDir);
+}
+
+QString BuiltInInstallerDisplayName(InstallerKind kind)
+{
+    return QString::fromLatin1(BuiltInOf(kind).name);
+}
+
+QString BuiltInInstallerSwitch(InstallerKind kind)
+{
+    return QString::fromLatin1(BuiltInOf(kind).silentSwitch);
+}
+
+}  // namespace pw
