@@ -1,5 +1,5 @@
 // Each probe says where its facts come from. Documents cited: [MS-CFB] Compound File Binary File Format
-// (Microsoft Open Specifications), [MS-CAB] Cabinet File Format (same), the NSIS source's fileform.h,
+// (Microsoft's open protocol documents), [MS-CAB] Cabinet File Format (the same), the NSIS source's fileform.h,
 // the Inno Setup source (Shared.Struct.pas), the WiX source (burn/stub/StubSection.cpp), 7-Zip's
 // 7zFormat.txt and its help page on the -sfx switch, RARLAB's RAR 5.0 archive format page, and Microsoft
 // Knowledge Base articles 262841 (software update packages) and 197147 (IExpress packages).
@@ -66,13 +66,14 @@ Kind Nsis(InstallerEvidence& e)
     return std::nullopt;
 }
 
-// Inno Setup's Shared.Struct.pas: since 5.1.5 the setup loader finds its data through an offset table in
-// the RCDATA resource 11111, which begins with "rDlPtS" and 6 more identifying bytes; earlier loaders
-// kept "Inno" at file offset 0x30, in the DOS header's reserved words. The data itself ("setup-0")
-// begins "Inno Setup Setup Data (version)".
+// Inno Setup's Shared.Struct.pas (Struct.pas before 6.0): the setup loader finds its data through an
+// offset table in the RCDATA resource 11111 (SetupLdrOffsetTableResID), whose identifier begins "rDlPtS"
+// and ends in bytes that changed between releases; loaders before 5.1.5 kept "Inno"
+// (SetupLdrExeHeaderID) at file offset 0x30, in the DOS header's reserved words. The data itself
+// ("setup-0") begins "Inno Setup Setup Data (version)".
 Kind InnoSetup(InstallerEvidence& e)
 {
-    static const QByteArray kOffsetTableId = Bytes("rDlPtS\xCD\xE6\xD7\x7B\x0B\x2A", 12);
+    static const QByteArray kOffsetTableId = QByteArrayLiteral("rDlPtS");
     const auto table = e.Resource(kRcData, uint32_t(11111), size_t(kOffsetTableId.size()));
     if (table && StartsWith(*table, kOffsetTableId))
         return InstallerKind::InnoSetup;
