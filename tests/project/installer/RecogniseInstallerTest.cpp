@@ -3,10 +3,10 @@
 // installer keeps data after its image, that data laid out as the format's documents describe it.
 #include "InstallerFixtures.h"
 
+#include "platform/version/LittleEndian.h"
 #include "project/installer/RecogniseInstaller.h"
 
 #include <QFile>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -42,13 +42,14 @@ TEST_F(Recognise, NsisInstallersOfEveryTarget)
 QByteArray StubEndingEarlier(int shortenedBy)
 {
     QByteArray stub = Stub(QStringLiteral("Plain"));
-    const auto le32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(stub.constData() + at); };
-    const auto le16 = [&](qsizetype at) { return qFromLittleEndian<quint16>(stub.constData() + at); };
-    const qsizetype pe = le32(0x3C);
-    const qsizetype lastSection = pe + 24 + le16(pe + 20) + (le16(pe + 6) - 1) * 40;
-    const quint32 rawSize = le32(lastSection + 16) - quint32(shortenedBy);
-    qToLittleEndian(rawSize, stub.data() + lastSection + 16);
-    EXPECT_EQ(le32(lastSection + 20) + rawSize, quint32(stub.size() - shortenedBy)) << "the last section ends the file";
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(stub.constData()), size_t(stub.size()));
+    const size_t pe = pw::LoadLe32(bytes, 0x3C);
+    const size_t lastSection = pe + 24 + pw::LoadLe16(bytes, pe + 20) + (pw::LoadLe16(bytes, pe + 6) - 1) * 40;
+    const uint32_t rawSize = pw::LoadLe32(bytes, lastSection + 16) - uint32_t(shortenedBy);
+    EXPECT_EQ(pw::LoadLe32(bytes, lastSection + 20) + rawSize, uint32_t(stub.size() - shortenedBy))
+        << "the last section ends the file";
+    for (int i = 0; i < 4; ++i)
+        stub[qsizetype(lastSection) + 16 + i] = char(rawSize >> (8 * i));
     return stub.left(stub.size() - shortenedBy);
 }
 
