@@ -1,0 +1,90 @@
+// What could stop an unattended Windows setup in the runners: a switch that msistub misreads and so hands
+// msiexec's basic interface on.
+#include "AddonFixture.h"
+
+#include <QRegularExpression>
+
+using namespace pwtest;
+
+namespace {
+
+// 0 to 4 packs a self-extractor at that level, this one lays the files out in the cabinet.
+constexpr int kNoCompact = -1;
+
+QStringList PackingOptions(int level)
+{
+    if (level == kNoCompact)
+        return {QStringLiteral("--no-compact")};
+    return {QStringLiteral("--level"), QString::number(level)};
+}
+
+// The lines of the add-on log that ran a command, without their time and program: "run: COMMAND".
+QStringList RunLines(const QString& temp)
+{
+    QStringList runs;
+    static const QRegularExpression runLine(QStringLiteral("\\] (run: .*?)\\r?$"), QRegularExpression::MultilineOption);
+    const QString log = QString::fromUtf8(ReadAll(temp + QStringLiteral("/packwright-addon.log")));
+    for (auto it = runLine.globalMatch(log); it.hasNext();)
+        runs << it.next().captured(1);
+    return runs;
+}
+
+// A switch whose last word ends in a backslash, as a folder property does, followed on the command line by
+// the " /qb-!" that every .msi add-on carries. `%1` stands for a folder below drive C: that is this test's own.
+struct SlashCase {
+    const char* name;
+    const char* silentSwitch;  // with %1 for the folder
+    const char* folder;        // with %1 for the case's name
+    const char* msiexecTail;   // what msiexec must get after the package, with %1 for the folder
+    int level;
+};
+
+void PrintTo(const SlashCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class BackslashSwitch : public AddonFixture, public ::testing::WithParamInterface<SlashCase> {
+protected:
+    void SetUp() override
+    {
+        Prepare(StartKind::Msi, QStringLiteral("slash_") + QString::fromLatin1(GetParam().name));
+        folder_ = QString::fromLatin1(GetParam().folder).arg(name_);
+        program_.silentSwitch = QString::fromLatin1(GetParam().silentSwitch).arg(folder_);
+    }
+    QString folder_;
+};
+
+// msiexec saw the switch whole and the quiet interface instead of the basic one, and the package went where
+// the switch said.
+TEST_P(BackslashSwitch, ReachesMsiexecWithTheQuietInterface)
+{
+    const Unpacked addon = BuildAndUnpack(PackingOptions(GetParam().level));
+    ASSERT_TRUE(addon.error.isEmpty()) << addon.error.toStdString();
+    const SetupRun run = Run(addon);
+    ASSERT_TRUE(run.ran) << addon.addProgram.toStdString() << ":\n" << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+
+    const QStringList runs = RunLines(temp_).filter(QStringLiteral("msiexec.exe"), Qt::CaseInsensitive);
+    ASSERT_EQ(runs.size(), 1) << TemporaryFiles();
+    const QString tail = QString::fromLatin1(GetParam().msiexecTail).arg(folder_);
+    const QRegularExpression afterPackage(QStringLiteral("\\\\setup\\.msi\"? ") + QRegularExpression::escape(tail) + '$');
+    EXPECT_TRUE(afterPackage.match(runs.front()).hasMatch())
+        << runs.front().toStdString() << "\ndoes not end with the package and " << tail.toStdString();
+    EXPECT_EQ(ReadAll(DriveC(folder_ + QStringLiteral("/installed.txt"))), InstalledContent(name_));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Msistub, BackslashSwitch,
+    ::testing::Values(
+        // The folder right before " /qb-!": that switch is msiexec's no longer.
+        SlashCase{"last", "/norestart INSTALLDIR=C:\\%1\\", "PwSlash_%1", "/norestart INSTALLDIR=C:\\%1\\ /qn", 1},
+        // The folder before the restart switch, which decides the restart itself.
+        SlashCase{"before_restart", "INSTALLDIR=C:\\%1\\ /norestart", "PwSlash_%1",
+                  "INSTALLDIR=C:\\%1\\ /norestart /qn", kNoCompact},
+        // Quoted, with a blank: msiexec ends the value at its second quote, backslash or not.
+        SlashCase{"quoted", "/norestart INSTALLDIR=\"C:\\%1\\\"", "Pw Slash %1",
+                  "/norestart INSTALLDIR=\"C:\\%1\\\" /qn", 0}),
+    [](const ::testing::TestParamInfo<SlashCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
