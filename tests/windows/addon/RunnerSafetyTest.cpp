@@ -1,7 +1,9 @@
-// What could stop an unattended Windows setup in the runners: a switch that msistub misreads and so hands
-// msiexec's basic interface on.
+// What could stop an unattended Windows setup in the runners and the runtime they share with the
+// self-extractor: a switch that msistub misreads and so hands msiexec's basic interface on, a batch file that
+// waits for a key, a program left running that keeps the wait for it going.
 #include "AddonFixture.h"
 
+#include <QDir>
 #include <QRegularExpression>
 
 using namespace pwtest;
@@ -16,6 +18,11 @@ QStringList PackingOptions(int level)
     if (level == kNoCompact)
         return {QStringLiteral("--no-compact")};
     return {QStringLiteral("--level"), QString::number(level)};
+}
+
+QString PackingName(int level)
+{
+    return level == kNoCompact ? QStringLiteral("nocompact") : QStringLiteral("level%1").arg(level);
 }
 
 // The lines of the add-on log that ran a command, without their time and program: "run: COMMAND".
@@ -86,5 +93,77 @@ INSTANTIATE_TEST_SUITE_P(
         SlashCase{"quoted", "/norestart INSTALLDIR=\"C:\\%1\\\"", "Pw Slash %1",
                   "/norestart INSTALLDIR=\"C:\\%1\\\" /qn", 0}),
     [](const ::testing::TestParamInfo<SlashCase>& info) { return std::string(info.param.name); });
+
+// A batch file that waits for a key and asks for an answer, as many batch installers do before they start.
+// Nobody can press a key during Windows setup: both must read nothing at once and the batch file go on.
+const QByteArray kPausingBatchFile = "@echo off\r\n"
+                                     "pause\r\n"
+                                     "set /p ANSWER=Install now? \r\n"
+                                     "\"%PW_TEST_RECORDER%\" %*\r\n"
+                                     "exit /b %ERRORLEVEL%\r\n";
+
+class PausingBatch : public AddonFixture, public ::testing::WithParamInterface<int> {};
+
+TEST_P(PausingBatch, EndsWithItsExitCode)
+{
+    Prepare(StartKind::Cmd, QStringLiteral("pause_") + PackingName(GetParam()));
+    scratch_.write(QStringLiteral("program/") + program_.startFile, kPausingBatchFile);
+    const Unpacked addon = BuildAndUnpack(PackingOptions(GetParam()));
+    ASSERT_TRUE(addon.error.isEmpty()) << addon.error.toStdString();
+    const SetupRun run = Run(addon);
+    ASSERT_TRUE(run.ran) << addon.addProgram.toStdString() << ":\n" << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, kChosenExitCode);
+    EXPECT_EQ(Recorded(QStringLiteral("arguments.txt")), kRecordedArguments);
+}
+
+INSTANTIATE_TEST_SUITE_P(Batchrunner, PausingBatch, ::testing::Values(1, kNoCompact),
+                         [](const ::testing::TestParamInfo<int>& info) { return PackingName(info.param).toStdString(); });
+
+// A command that exits at once and leaves behind a program that keeps starting short-lived processes, each
+// one a message on the job's port, while it uses next to no processor time. The wait for it must still end,
+// and the command's own exit code come back: by the idle rule, or by the longest wait when the idle rule
+// would take longer. The test tools wait as the runners and the self-extractor do, with seconds for minutes.
+struct LeftoverCase {
+    const char* tool;
+    const char* logged;  // how the log says why the wait ended
+};
+
+void PrintTo(const LeftoverCase& c, std::ostream* os)
+{
+    *os << c.tool;
+}
+
+constexpr qint64 kLeftoverInstallerExitCode = 7;
+
+class LeftoverWait : public ::testing::TestWithParam<LeftoverCase> {
+protected:
+    void SetUp() override { QDir().mkpath(temp_); }
+    // The program left behind ends when the stop file appears.
+    void TearDown() override { scratch_.write(QStringLiteral("stop")); }
+
+    TempDir scratch_;
+    const QString temp_ = scratch_.path(QStringLiteral("temp"));
+};
+
+TEST_P(LeftoverWait, EndsThoughTheLeftoverKeepsStartingProcesses)
+{
+    const QString line = QStringLiteral("\"%1\" \"%2\" \"%3\"")
+                             .arg(WindowsPath(TestTool(QString::fromLatin1(GetParam().tool))),
+                                  WindowsPath(TestTool(QStringLiteral("Leftover.exe"))),
+                                  WindowsPath(scratch_.path(QStringLiteral("stop"))));
+    const SetupRun run = RunSetupLine(line, scratch_.path(), temp_, {});
+    ASSERT_TRUE(run.ran) << line.toStdString() << ":\n" << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, kLeftoverInstallerExitCode);
+    const QString log = QString::fromUtf8(ReadAll(temp_ + QStringLiteral("/packwright-addon.log")));
+    EXPECT_TRUE(log.contains(QString::fromLatin1(GetParam().logged))) << log.toStdString();
+    EXPECT_EQ(log.count(QStringLiteral("is left to run")), 1) << log.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Runtime, LeftoverWait,
+                         ::testing::Values(LeftoverCase{"QuickIdle.exe", "still running but idle"},
+                                           LeftoverCase{"QuickCeiling.exe", "after the longest wait"}),
+                         [](const ::testing::TestParamInfo<LeftoverCase>& info) {
+                             return QString::fromLatin1(info.param.tool).chopped(4).toStdString();
+                         });
 
 }  // namespace
