@@ -1,9 +1,12 @@
 // What could stop an unattended Windows setup in the runners and the runtime they share with the
 // self-extractor: a switch that msistub misreads and so hands msiexec's basic interface on, a batch file that
-// waits for a key, a program left running that keeps the wait for it going.
+// waits for a key, a program left running that keeps the wait for it going, an INF section installed with
+// operations that Windows XP does not document.
 #include "AddonFixture.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QRegularExpression>
 
 using namespace pwtest;
@@ -165,5 +168,51 @@ INSTANTIATE_TEST_SUITE_P(Runtime, LeftoverWait,
                          [](const ::testing::TestParamInfo<LeftoverCase>& info) {
                              return QString::fromLatin1(info.param.tool).chopped(4).toStdString();
                          });
+
+// An install section that also names a directive outside the operations infrunner asks SetupAPI for:
+// ProfileItems, which makes a Start menu entry. Its files and registry value are installed, the entry is not.
+class InfOperations : public AddonFixture, public ::testing::WithParamInterface<int> {
+protected:
+    // The .lnk files of that name anywhere on drive C:.
+    QStringList ProfileItemLinks() const
+    {
+        QStringList links;
+        QDirIterator it(DriveC(QString()), {ProfileItem() + QStringLiteral(".lnk")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            links << it.next();
+        return links;
+    }
+    QString ProfileItem() const { return QStringLiteral("Packwright ") + name_; }
+};
+
+TEST_P(InfOperations, InstallsOnlyTheDocumentedOperations)
+{
+    Prepare(StartKind::Inf, QStringLiteral("infops_") + PackingName(GetParam()));
+    const QString inf = program_folder_ + QLatin1Char('/') + program_.startFile;
+    QByteArray text = ReadAll(inf);
+    ASSERT_TRUE(text.contains("[DefaultInstall]\r\n"));
+    text.replace("[DefaultInstall]\r\n", "[DefaultInstall]\r\nProfileItems=Test.Item\r\n");
+    text += "\r\n[Test.Item]\r\nName=\"" + ProfileItem().toLatin1() + "\"\r\nCmdLine=11,,notepad.exe\r\n";
+    scratch_.write(QStringLiteral("program/") + program_.startFile, text);
+    for (const QString& link : ProfileItemLinks())  // an earlier run's, on a stand that was kept
+        QFile::remove(link);
+
+    const Unpacked addon = BuildAndUnpack(PackingOptions(GetParam()));
+    ASSERT_TRUE(addon.error.isEmpty()) << addon.error.toStdString();
+    const SetupRun run = Run(addon);
+    ASSERT_TRUE(run.ran) << addon.addProgram.toStdString() << ":\n" << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << TemporaryFiles();
+    EXPECT_EQ(ReadAll(DriveC(QStringLiteral("windows/system32/") + InfCopiedFile(name_))), InstalledContent(name_));
+    const ToolRun query = RunOnWine({QStringLiteral("reg"), QStringLiteral("query"),
+                                     QStringLiteral("HKLM\\Software\\Packwright tests"), QStringLiteral("/v"),
+                                     InfRegistryValue(name_)},
+                                    QString());
+    EXPECT_TRUE(query.output.contains(QString::fromUtf8(InstalledContent(name_)).trimmed())) << query.output.toStdString();
+    EXPECT_EQ(ProfileItemLinks(), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(Infrunner, InfOperations, ::testing::Values(2, kNoCompact),
+                         [](const ::testing::TestParamInfo<int>& info) { return PackingName(info.param).toStdString(); });
 
 }  // namespace
