@@ -75,12 +75,11 @@ static int Look(Job *job, HANDLE command, Leftovers *left, DWORD now)
         left->busyMark = used;
         left->idleSince = now;
     } else if (now - left->idleSince >= PW_LEFTOVER_IDLE_MS) {
-        RtLog_Line(u"the command has ended; what it started is still running but idle, and is left to run");
+        RtLog_Line(u"the command has ended; what it left running is idle and is left to run");
         return 1;
     }
     if (now - left->since >= PW_LEFTOVER_LIMIT_MS) {
-        RtLog_Line(u"the command has ended; what it started is still running after the longest wait, and is "
-                   u"left to run");
+        RtLog_Line(u"the command has ended; what it left running is left to run after the longest wait");
         return 1;
     }
     return 0;

@@ -34,7 +34,7 @@ static int Standard_Open(StandardHandles *handles)
     handles->input = OpenNul(GENERIC_READ);
     handles->output = handles->error = INVALID_HANDLE_VALUE;
     if (handles->input == INVALID_HANDLE_VALUE) {
-        RtLog_Failure("cannot open NUL for the command's input", NULL, GetLastError());
+        RtLog_Failure("cannot open NUL", NULL, GetLastError());
         return 0;
     }
     handles->output = InheritableOutput(STD_OUTPUT_HANDLE);

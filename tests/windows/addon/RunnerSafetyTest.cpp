@@ -163,7 +163,7 @@ TEST_P(LeftoverWait, EndsThoughTheLeftoverKeepsStartingProcesses)
 }
 
 INSTANTIATE_TEST_SUITE_P(Runtime, LeftoverWait,
-                         ::testing::Values(LeftoverCase{"QuickIdle.exe", "still running but idle"},
+                         ::testing::Values(LeftoverCase{"QuickIdle.exe", "left running is idle"},
                                            LeftoverCase{"QuickCeiling.exe", "after the longest wait"}),
                          [](const ::testing::TestParamInfo<LeftoverCase>& info) {
                              return QString::fromLatin1(info.param.tool).chopped(4).toStdString();
