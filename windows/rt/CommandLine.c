@@ -22,7 +22,9 @@ const PwChar *RtCmd_SkipProgramName(const PwChar *commandLine)
     return SkipBlanks(p);
 }
 
-const PwChar *RtCmd_NextArgument(const PwChar *cursor, RtText *argument)
+/* Reads one argument; with backslashEscapes, by the C runtime's rules, else with every backslash a plain
+   character. */
+static const PwChar *ReadArgument(const PwChar *cursor, RtText *argument, int backslashEscapes)
 {
     const PwChar *p = SkipBlanks(cursor);
     if (!*p)
@@ -30,17 +32,18 @@ const PwChar *RtCmd_NextArgument(const PwChar *cursor, RtText *argument)
     int quoted = 0;
     while (*p && (quoted || !RtIsBlank(*p))) {
         size_t backslashes = 0;
-        while (*p == '\\') {
-            ++backslashes;
-            ++p;
-        }
-        if (*p != '"') {
-            for (; backslashes; --backslashes)
-                RtText_AppendChar(argument, '\\');
-            if (*p)
-                RtText_AppendChar(argument, *p++);
+        if (backslashEscapes)
+            while (p[backslashes] == '\\')
+                ++backslashes;
+        if (p[backslashes] != '"') {
+            /* A plain character, or backslashes that no quote follows, which stand for themselves. What comes
+               after them is looked at afresh: a blank there still ends the argument. */
+            size_t plain = backslashes ? backslashes : 1;
+            RtText_Append(argument, p, plain);
+            p += plain;
             continue;
         }
+        p += backslashes;
         for (size_t i = 0; i < backslashes / 2; ++i)
             RtText_AppendChar(argument, '\\');
         if (backslashes % 2) {
@@ -54,6 +57,16 @@ const PwChar *RtCmd_NextArgument(const PwChar *cursor, RtText *argument)
         ++p;
     }
     return p;
+}
+
+const PwChar *RtCmd_NextArgument(const PwChar *cursor, RtText *argument)
+{
+    return ReadArgument(cursor, argument, 1);
+}
+
+const PwChar *RtCmd_NextPlainArgument(const PwChar *cursor, RtText *argument)
+{
+    return ReadArgument(cursor, argument, 0);
 }
 
 void RtCmd_AppendQuoted(RtText *commandLine, const PwChar *argument, size_t length)

@@ -18,8 +18,14 @@ const PwChar *RtCmd_SkipProgramName(const PwChar *commandLine);
    only blanks are left. The rules are those of the C runtime's start-up and CommandLineToArgvW: blanks
    separate arguments except inside double quotes; 2n backslashes before a quote give n backslashes and the
    quote opens or closes quoting; 2n+1 give n backslashes and a literal quote; two quotes inside quoting
-   give one literal quote; other backslashes are literal. */
+   give one literal quote; other backslashes are literal, and a blank after them still ends the argument
+   ("C:\App\ /x" is two arguments). */
 const PwChar *RtCmd_NextArgument(const PwChar *cursor, RtText *argument);
+
+/* The same for programs that read their command line with their own rules, in which a backslash is always a
+   plain character: msiexec, cmd. There "DIR="C:\App\" /qn" is two arguments; by the C runtime's rules the
+   quote after the backslash would be literal and the two would be one. */
+const PwChar *RtCmd_NextPlainArgument(const PwChar *cursor, RtText *argument);
 
 /* Appends argument so that RtCmd_NextArgument reads it back unchanged: as it stands when it has no blank or
    quote and is not empty, otherwise in quotes with the backslashes before a quote (and at the end) doubled. */

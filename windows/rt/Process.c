@@ -1,72 +1,53 @@
+#include "Job.h"
 #include "Runtime.h"
 
-/* A job with a completion port tells when the last process in it has ended: an installer that hands its
-   work to a child and exits at once is waited for until that child, and the child's children, are done. */
-typedef struct Job {
-    HANDLE job;
-    HANDLE port;
-} Job;
+/* The command's standard handles. Its input reads as empty: a batch file's "pause" or "set /p", or a console
+   installer's "press any key", would otherwise wait for ever on a console that nobody sees during Windows
+   setup. Its output and errors go where this program's own go, or nowhere when it has none. CreateProcess
+   hands them on only when they are inheritable. */
+typedef struct StandardHandles {
+    HANDLE input, output, error;
+} StandardHandles;
 
-static int Job_Open(Job *job)
+static HANDLE OpenNul(DWORD access)
 {
-    job->job = CreateJobObjectW(NULL, NULL);
-    job->port = CreateIoCompletionPort(INVALID_HANDLE_VALUE, NULL, 0, 1);
-    JOBOBJECT_ASSOCIATE_COMPLETION_PORT link = {job->job, job->port};
-    if (!job->job || !job->port
-        || !SetInformationJobObject(job->job, JobObjectAssociateCompletionPortInformation, &link, sizeof link))
+    /* Filled in field by field: an initialiser would cost the programs a data section of its own. */
+    SECURITY_ATTRIBUTES inheritable;
+    inheritable.nLength = sizeof inheritable;
+    inheritable.lpSecurityDescriptor = NULL;
+    inheritable.bInheritHandle = TRUE;
+    return CreateFileW(u"NUL", access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, NULL);
+}
+
+static HANDLE InheritableOutput(DWORD which)
+{
+    HANDLE own = GetStdHandle(which), copy;
+    if (own && own != INVALID_HANDLE_VALUE
+        && DuplicateHandle(GetCurrentProcess(), own, GetCurrentProcess(), &copy, 0, TRUE, DUPLICATE_SAME_ACCESS))
+        return copy;
+    return OpenNul(GENERIC_WRITE);
+}
+
+/* 0 when not even NUL can be opened: the command then starts with the handles Windows gives it. */
+static int Standard_Open(StandardHandles *handles)
+{
+    handles->input = OpenNul(GENERIC_READ);
+    handles->output = handles->error = INVALID_HANDLE_VALUE;
+    if (handles->input == INVALID_HANDLE_VALUE) {
+        RtLog_Failure("cannot open NUL", NULL, GetLastError());
         return 0;
-    /* A process that asks to leave the job may: without this its CreateProcess would fail, and so might the
-       installation. It is then not waited for, as it asked. */
-    JOBOBJECT_BASIC_LIMIT_INFORMATION limits = {0};
-    limits.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
-    SetInformationJobObject(job->job, JobObjectBasicLimitInformation, &limits, sizeof limits);
+    }
+    handles->output = InheritableOutput(STD_OUTPUT_HANDLE);
+    handles->error = InheritableOutput(STD_ERROR_HANDLE);
     return 1;
 }
 
-static void Job_Close(Job *job)
+static void Standard_Close(const StandardHandles *handles)
 {
-    if (job->port)
-        CloseHandle(job->port);
-    if (job->job)
-        CloseHandle(job->job);
-}
-
-/* Once the command's own process has ended, what is left in the job is waited for only while it works: a
-   program the installer started to stay (a tray icon, an updater, a "launch now" choice) would otherwise hold
-   Windows setup for ever. Two minutes in which the whole job used less than a second of processor time
-   count as "left running on purpose". */
-#define IDLE_SECONDS_BEFORE_GIVING_UP 120
-#define IDLE_PROCESSOR_TIME 10000000 /* 100 ns units: one second */
-
-static void Job_WaitUntilEmpty(Job *job, HANDLE command)
-{
-    unsigned idleSeconds = 0;
-    LONGLONG busyMark = -1;
-    for (;;) {
-        DWORD message;
-        ULONG_PTR key;
-        LPOVERLAPPED data;
-        /* The port may drop a message when it overflows: every second the job is asked directly as well. */
-        if (GetQueuedCompletionStatus(job->port, &message, &key, &data, 1000)) {
-            if ((HANDLE)key == job->job && message == JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO)
-                return;
-            continue;
-        }
-        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info;
-        if (!QueryInformationJobObject(job->job, JobObjectBasicAccountingInformation, &info, sizeof info, NULL)
-            || info.ActiveProcesses == 0)
-            return;
-        if (WaitForSingleObject(command, 0) != WAIT_OBJECT_0)
-            continue;
-        LONGLONG used = info.TotalUserTime.QuadPart + info.TotalKernelTime.QuadPart;
-        if (busyMark < 0 || used - busyMark >= IDLE_PROCESSOR_TIME) {
-            busyMark = used;
-            idleSeconds = 0;
-        } else if (++idleSeconds >= IDLE_SECONDS_BEFORE_GIVING_UP) {
-            RtLog_Line(u"the command has ended; what it started is still running but idle, and is left to run");
-            return;
-        }
-    }
+    const HANDLE all[] = {handles->input, handles->output, handles->error};
+    for (size_t i = 0; i < sizeof all / sizeof *all; ++i)
+        if (all[i] != INVALID_HANDLE_VALUE)
+            CloseHandle(all[i]);
 }
 
 static void LogCommand(const RtProcess *process)
@@ -97,10 +78,20 @@ DWORD RtRun(const RtProcess *process, DWORD *exitCode)
         startup.wShowWindow = SW_HIDE;
         flags |= CREATE_NO_WINDOW;
     }
+    StandardHandles standard;
+    int redirected = Standard_Open(&standard);
+    if (redirected) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdInput = standard.input;
+        startup.hStdOutput = standard.output;
+        startup.hStdError = standard.error;
+    }
     PROCESS_INFORMATION info;
-    if (!CreateProcessW(process->application, process->commandLine, NULL, NULL, FALSE, flags, NULL,
-                        process->folder, &startup, &info)) {
-        DWORD error = GetLastError();
+    BOOL started = CreateProcessW(process->application, process->commandLine, NULL, NULL, redirected, flags, NULL,
+                                  process->folder, &startup, &info);
+    DWORD error = started ? 0 : GetLastError();
+    Standard_Close(&standard);
+    if (!started) {
         RtLog_Failure("could not start the command", NULL, error);
         return error;
     }

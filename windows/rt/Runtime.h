@@ -41,8 +41,9 @@ typedef struct RtProcess {
     int hidden;                /* no window, no console */
 } RtProcess;
 
-/* Starts the process, waits until it and every process it started have ended (or, once it has ended itself,
-   until what it left behind sits idle), and gives its exit code.
+/* Starts the process with an empty standard input (NUL), waits until it and every process it started have
+   ended (or, once it has ended itself, until what it left behind sits idle or has been waited for as long as
+   anything is), and gives its exit code.
    Returns 0, or the Windows error that kept the process from starting. Logs the command and its outcome. */
 DWORD RtRun(const RtProcess *process, DWORD *exitCode);
 

@@ -103,10 +103,18 @@ static void NeverAsk(void)
         set(TRUE);
 }
 
+/* What of the section is installed: the operations whose flags SetupInstallFromInfSection documents for
+   Windows XP, that is the files (CopyFiles, DelFiles, RenFiles), the registry (AddReg, DelReg), INI files
+   (UpdateInis, UpdateIniFields, Ini2Reg) and the registration of DLLs (RegisterDlls, UnregisterDlls). Not
+   SPINST_ALL, whose value grows from one version of the headers to the next with bits that Windows XP does not
+   document; not the logical configurations either, which belong to a device's installation. */
+#define INSTALLED_OPERATIONS \
+    (SPINST_FILES | SPINST_REGISTRY | SPINST_INIFILES | SPINST_INI2REG | SPINST_REGSVR | SPINST_UNREGSVR)
+
 static DWORD InstallSection(HINF inf, const PwChar *section, const PwChar *sourceFolder)
 {
     Install install = {0};
-    BOOL installed = SetupInstallFromInfSectionW(NULL, inf, section, SPINST_ALL, NULL, sourceFolder,
+    BOOL installed = SetupInstallFromInfSectionW(NULL, inf, section, INSTALLED_OPERATIONS, NULL, sourceFolder,
                                                  SP_COPY_NEWER_OR_SAME | SP_COPY_NOBROWSE, OnQueueEvent, &install,
                                                  NULL, NULL);
     RtText_Free(&install.lastMedia);

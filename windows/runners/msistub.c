@@ -29,7 +29,9 @@ static int DecidesRestart(const RtText *argument)
         || StartsWith(argument, "/PROMPTRESTART");
 }
 
-/* Appends ARGS, each argument as it was written, without the interface switches. */
+/* Appends ARGS, each argument as it was written, without the interface switches. ARGS are split as msiexec
+   splits them, where a backslash is a plain character: INSTALLDIR=C:\App\ and INSTALLDIR="C:\App\" both end
+   where their blank or their second quote says, and the switch after them is seen. */
 static void AppendArguments(RtText *command, const PwChar *args)
 {
     int restartDecided = 0;
@@ -37,7 +39,7 @@ static void AppendArguments(RtText *command, const PwChar *args)
         while (RtIsBlank(*p))
             ++p;
         RtText argument = {0};
-        const PwChar *next = RtCmd_NextArgument(p, &argument);
+        const PwChar *next = RtCmd_NextPlainArgument(p, &argument);
         if (!next)
             break;
         restartDecided |= DecidesRestart(&argument);

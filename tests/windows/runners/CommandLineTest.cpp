@@ -12,29 +12,73 @@ using namespace pwtest;
 
 namespace {
 
-std::vector<std::string> Split(const char16_t* commandLine)
+using Reader = const PwChar* (*)(const PwChar*, RtText*);
+
+std::vector<std::string> Split(const char16_t* commandLine, Reader read = RtCmd_NextArgument)
 {
     std::vector<std::string> arguments;
     for (const PwChar* p = W(commandLine);;) {
         Text argument;
-        p = RtCmd_NextArgument(p, argument.get());
+        p = read(p, argument.get());
         if (!p)
             return arguments;
         arguments.push_back(argument.str());
     }
 }
 
+struct SplitCase {
+    const char16_t* line;
+    std::vector<std::string> arguments;
+};
+
+void ExpectSplits(const std::vector<SplitCase>& cases, Reader read)
+{
+    for (const SplitCase& c : cases)
+        EXPECT_EQ(Split(c.line, read), c.arguments) << "command line: " << U8(W(c.line));
+}
+
 TEST(RtCommandLine, SplitsByTheStartUpCodesRules)
 {
-    using Args = std::vector<std::string>;
-    EXPECT_EQ(Split(u"\"a b c\" d e"), (Args{"a b c", "d", "e"}));
-    EXPECT_EQ(Split(u"\"ab\\\"c\" \"\\\\\" d"), (Args{"ab\"c", "\\", "d"}));
-    EXPECT_EQ(Split(u"a\\\\\\b d\"e f\"g h"), (Args{"a\\\\\\b", "de fg", "h"}));
-    EXPECT_EQ(Split(u"a\\\\\\\"b c d"), (Args{"a\\\"b", "c", "d"}));
-    EXPECT_EQ(Split(u"a\\\\\\\\\"b c\" d e"), (Args{"a\\\\b c", "d", "e"}));
-    EXPECT_EQ(Split(u"a\"b\"\" c d"), (Args{"ab\" c d"}));  // two quotes inside quoting: one literal quote
-    EXPECT_EQ(Split(u"  \t x\t\"\"  "), (Args{"x", ""}));
-    EXPECT_EQ(Split(u"   "), Args{});
+    ExpectSplits(
+        {
+            // The C runtime's own examples.
+            {u"\"a b c\" d e", {"a b c", "d", "e"}},
+            {u"\"ab\\\"c\" \"\\\\\" d", {"ab\"c", "\\", "d"}},
+            {u"a\\\\\\b d\"e f\"g h", {"a\\\\\\b", "de fg", "h"}},
+            {u"a\\\\\\\"b c d", {"a\\\"b", "c", "d"}},
+            {u"a\\\\\\\\\"b c\" d e", {"a\\\\b c", "d", "e"}},
+            {u"a\"b\"\" c d", {"ab\" c d"}},  // two quotes inside quoting: one literal quote
+            // Backslashes that no quote follows stand for themselves, and a blank after them ends the argument.
+            {u"a\\ b", {"a\\", "b"}},
+            {u"a\\\\ b", {"a\\\\", "b"}},
+            {u"a\\\tb", {"a\\", "b"}},
+            {u"TARGETDIR=C:\\App\\ /norestart /qb-!", {"TARGETDIR=C:\\App\\", "/norestart", "/qb-!"}},
+            {u"C:\\ \\\\server\\share\\", {"C:\\", "\\\\server\\share\\"}},
+            {u"\\", {"\\"}},
+            // Inside quotes the blank belongs to the argument.
+            {u"\"a\\ b\" c", {"a\\ b", "c"}},
+            // Before a closing quote an even run is halved; an odd run makes the quote literal and quoting goes on.
+            {u"\"C:\\App\\\\\" /x", {"C:\\App\\", "/x"}},
+            {u"\"C:\\App\\\" /x", {"C:\\App\" /x"}},
+            // Blanks and tabs around arguments; an empty quoted argument counts.
+            {u"  \t x\t\"\"  ", {"x", ""}},
+            {u"   ", {}},
+        },
+        RtCmd_NextArgument);
+}
+
+TEST(RtCommandLine, SplitsWithBackslashesAsPlainCharacters)
+{
+    ExpectSplits(
+        {
+            {u"INSTALLDIR=\"C:\\App\\\" /qb-!", {"INSTALLDIR=C:\\App\\", "/qb-!"}},
+            {u"INSTALLDIR=C:\\App\\ /norestart", {"INSTALLDIR=C:\\App\\", "/norestart"}},
+            {u"\\\\\"a b\" c\\", {"\\\\a b", "c\\"}},
+            {u"P=\"say \"\"hi\"\"\" /q", {"P=say \"hi\"", "/q"}},
+            {u"a\"b c\"d\te", {"ab cd", "e"}},
+            {u" \t ", {}},
+        },
+        RtCmd_NextPlainArgument);
 }
 
 TEST(RtCommandLine, QuotedArgumentsComeBackUnchanged)

@@ -76,7 +76,8 @@ int wmain(int argc, wchar_t **argv)
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    swprintf(report, 64, L"exit=%lu\n", code);
+    /* On a line of its own: what the started programs printed (a batch file's "pause") may not end with one. */
+    swprintf(report, 64, L"\nexit=%lu\n", code);
     PrintUtf8(report);
     return (int)code;
 }
