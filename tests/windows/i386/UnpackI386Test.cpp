@@ -30,20 +30,30 @@ struct I386Runner {
     QString error;  // why the reader cannot run here at all
 };
 
+// Why the kernel refused the static i386 probe, or empty when it ran it.
+QString ProbeRefusal()
+{
+    QProcess probe;
+    probe.setProcessChannelMode(QProcess::MergedChannels);
+    probe.start(QStringLiteral(PW_I386_PROBE), {});
+    if (!probe.waitForStarted())
+        return probe.errorString();
+    if (probe.waitForFinished() && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0)
+        return {};
+    return QString::fromLocal8Bit(probe.readAll()).trimmed();
+}
+
 const I386Runner& Runner()
 {
     static const I386Runner runner = [] {
-        QProcess probe;
-        probe.setProcessChannelMode(QProcess::MergedChannels);
-        probe.start(QStringLiteral(PW_I386_PROBE), {});
-        const bool started = probe.waitForStarted();
-        if (started && probe.waitForFinished() && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0)
+        const QString refusal = ProbeRefusal();
+        if (refusal.isEmpty())
             return I386Runner{{QStringLiteral(PW_UNPACK_EACH_I386)}, true, QStringLiteral("natively"), {}};
-        const QString reason = QStringLiteral("this machine's kernel does not run 32-bit programs (%1)")
-                                   .arg(started ? QString::fromLocal8Bit(probe.readAll()).trimmed() : probe.errorString());
+        const QString reason = QStringLiteral("this machine's kernel does not run 32-bit programs (%1)").arg(refusal);
         if (QStringLiteral(PW_QEMU_I386).isEmpty())
-            return I386Runner{{}, false, {}, reason + QStringLiteral(", and qemu-i386 is missing (scripts/install-deps.sh "
-                                                                     "installs qemu-user)")};
+            return I386Runner{{}, false, {},
+                              reason + QStringLiteral(", and qemu-i386 is missing (scripts/install-deps.sh installs "
+                                                      "qemu-user)")};
         return I386Runner{{QStringLiteral(PW_QEMU_I386), QStringLiteral(PW_UNPACK_EACH_I386)}, false,
                           QStringLiteral("under qemu-i386: ") + reason, {}};
     }();
@@ -99,8 +109,8 @@ TEST_F(UnpackI386, ReadsTheArchiveOfTheShippedSelfExtractor)
     const QString archive = dir_.path(QStringLiteral("a.7z"));
     ASSERT_TRUE(ReferenceArchive(dir_.path(QStringLiteral("p")), 9, archive));
     const QByteArray block = ";!@Install@!UTF-8!\n\rRunProgram=\"setup.exe\"\n\r;!@InstallEnd@!";
-    const QString sfx
-        = dir_.write(QStringLiteral("setup-sfx.exe"), ReadAll(QStringLiteral(PW_SFX_MODULE_I686)) + block + ReadAll(archive));
+    const QByteArray module = ReadAll(QStringLiteral(PW_SFX_MODULE_I686));
+    const QString sfx = dir_.write(QStringLiteral("setup-sfx.exe"), module + block + ReadAll(archive));
     ASSERT_EQ(Unpack(sfx, dir_.path(QStringLiteral("out"))), QString());
     EXPECT_EQ(ReadAll(dir_.path(QStringLiteral("out/1/setup.exe"))), setup);
 }
@@ -142,7 +152,8 @@ TEST_F(UnpackI386, AFileOverFourGiBIsExtractedWhole)
     const QByteArray end("END!");
     HandItem item{QStringLiteral("grande.bin")};
     item.packedSize = size;
-    item.crc = quint32(crc32_combine(ZeroCrc(size - 4), crc32(0, reinterpret_cast<const Bytef*>(end.constData()), 4), 4));
+    const uLong endCrc = crc32(0, reinterpret_cast<const Bytef*>(end.constData()), 4);
+    item.crc = quint32(crc32_combine(ZeroCrc(size - 4), endCrc, 4));
     const QByteArray header = HandMadeHeader({item});
     const QString archive = dir_.path(QStringLiteral("grande.7z"));
     {
