@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need. Quick when all are present.
+#
+# The add-on's shipped programs are 32-bit, and the tests run them under 32-bit Wine where the kernel runs
+# 32-bit code: that needs Debian's i386 architecture, which this script adds to dpkg once (apt then also
+# fetches the i386 package lists, and wine32 brings its 32-bit libraries along).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -9,18 +13,23 @@ packages=(
   cabextract gcab libarchive-tools
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 libimage-exiftool-perl
   gcc-mingw-w64-i686 gcc-mingw-w64-x86-64 lzma-dev liblzma-dev
-  wine wine64 wixl nsis
+  wine wine64 wine32:i386 wixl nsis
+  gcc-multilib qemu-user
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick xdotool libxcb1-dev
   file dpkg-dev desktop-file-utils appstream
 )
+SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "Adding the i386 architecture to dpkg (for wine32)"
+  $SUDO dpkg --add-architecture i386
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

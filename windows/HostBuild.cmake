@@ -1,7 +1,8 @@
 # The main build's side of the Windows programs: it cross-builds windows/ once per target as a project of its
-# own, lays the i686 programs (the ones add-ons carry) into AppDir under their fixed names, keeps the x86-64
-# ones in the build tree for the tests under Wine, and builds the portable parts for the host so that the
-# tests, the fuzzer and the benchmarks can run them on Linux.
+# own, lays the i686 programs (the ones add-ons carry, which the tests run under 32-bit Wine where the machine
+# runs 32-bit code) into AppDir under their fixed names, keeps the x86-64 ones in the build tree for the tests
+# under 64-bit Wine, and builds the portable parts for the host so that the tests, the fuzzer and the
+# benchmarks can run them on Linux.
 include(ExternalProject)
 
 set(PW_WINDOWS_PROGRAMS 7zS.sfx msistub.exe batchrunner.exe infrunner.exe)

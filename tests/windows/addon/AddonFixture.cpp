@@ -4,11 +4,22 @@
 
 namespace pwtest {
 
+void AddonFixture::SetUp()
+{
+    if (const QString refused = StandRefused(arch_); !refused.isEmpty())
+        GTEST_SKIP() << "skipped: " << refused.toStdString();
+}
+
 void AddonFixture::Prepare(StartKind kind, const QString& name)
+{
+    PrepareFolders(name);
+    program_ = WriteProgramFolder(kind, program_folder_, name, arch_);
+}
+
+void AddonFixture::PrepareFolders(const QString& name)
 {
     name_ = name;
     program_folder_ = scratch_.path(QStringLiteral("program"));
-    program_ = WriteProgramFolder(kind, program_folder_, name);
     temp_ = scratch_.path(QStringLiteral("temp"));
     QDir().mkpath(temp_);
 }
@@ -20,7 +31,8 @@ Unpacked AddonFixture::BuildAndUnpack(const QStringList& options) const
     if (!program_.silentSwitch.isEmpty())
         arguments << QStringLiteral("--switch") << program_.silentSwitch;
     const QString cabinet = scratch_.path(QStringLiteral("MyApp.cab"));
-    const ToolRun build = BuildAddon(arguments + options << cabinet, scratch_.path(QStringLiteral("data")));
+    const ToolRun build
+        = BuildAddon(arguments + options << cabinet, scratch_.path(QStringLiteral("data")), arch_, runLimitMs_);
     if (!build.ok)
         return {QString(), QString(), QStringLiteral("packwright-build failed:\n") + build.output};
     return UnpackAddon(cabinet, scratch_.path(QStringLiteral("cab")));
@@ -31,8 +43,9 @@ SetupRun AddonFixture::Run(const Unpacked& addon, MessageBoxes boxes) const
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("PW_TEST_RECORD"), WindowsPath(scratch_.path(QStringLiteral("record"))));
     environment.insert(QStringLiteral("PW_TEST_EXIT_CODE"), QString::number(kChosenExitCode));
-    environment.insert(QStringLiteral("PW_TEST_RECORDER"), WindowsPath(TestTool(QStringLiteral("Recorder.exe"))));
-    return RunSetupLine(addon.addProgram, addon.svcpack, temp_, environment, boxes);
+    environment.insert(QStringLiteral("PW_TEST_RECORDER"),
+                       WindowsPath(TestTool(QStringLiteral("Recorder.exe"), arch_)));
+    return RunSetupLine(addon.addProgram, addon.svcpack, temp_, environment, boxes, arch_, runLimitMs_);
 }
 
 QStringList AddonFixture::Recorded(const QString& file) const

@@ -1,6 +1,7 @@
 #pragma once
 // One add-on per test: a program folder of a given kind in a scratch folder of the test's own, the add-on
-// packwright-build makes of it, taken apart, and its [AddProgram] line run on the Wine stand.
+// packwright-build makes of it, taken apart, and its [AddProgram] line run on the Wine stand of the test's
+// architecture (x86-64 unless the test says otherwise).
 #include "AddonStand.h"
 #include "TestPrograms.h"
 #include "support/TempDir.h"
@@ -14,9 +15,16 @@ constexpr qint64 kChosenExitCode = 1234;
 
 class AddonFixture : public ::testing::Test {
 protected:
+    explicit AddonFixture(Arch arch = Arch::X86_64) : arch_(arch) {}
+
+    // Skips the test, with the reason, when this machine could not make the stand of its architecture.
+    void SetUp() override;
+
     // Lays out the program folder; `name` must differ between tests that may run at the same time, as it
     // names what they install into the shared prefix.
     void Prepare(StartKind kind, const QString& name);
+    // Names the test and makes its temporary folder, leaving the program folder to the test.
+    void PrepareFolders(const QString& name);
 
     // Builds the add-on with `options` added (packing, shortcuts) and takes it apart.
     Unpacked BuildAndUnpack(const QStringList& options) const;
@@ -30,6 +38,8 @@ protected:
     // The files left in the temporary folder, with their content, for failure messages.
     std::string TemporaryFiles() const;
 
+    const Arch arch_;
+    int runLimitMs_ = kRunLimitMs;  // for building the add-on and for running it
     TempDir scratch_;
     QString name_;
     TestProgram program_;

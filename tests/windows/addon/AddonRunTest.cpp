@@ -1,10 +1,11 @@
 // Add-ons of every kind of start file, packed at every level and unpacked, built by packwright-build and run
-// under Wine as Windows setup runs them: the start file runs once with its switch, its exit code comes back,
-// it finds the program folder's files beside it, the self-extractor makes its shortcuts and removes what it
-// extracted.
+// under Wine as Windows setup runs them, on both stands: the start file runs once with its switch, its exit
+// code comes back, it finds the program folder's files beside it, the self-extractor makes its shortcuts and
+// removes what it extracted.
 #include "AddonFixture.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 using namespace pwtest;
 
@@ -17,15 +18,16 @@ constexpr qint64 kInstallFailure = 1603;
 struct AddonCase {
     StartKind kind;
     int level;            // 0 to 4, or kNoCompact
+    Arch arch;
     bool refuse = false;  // an .msi asked to refuse
 };
 
 QString CaseName(const AddonCase& c)
 {
-    return QStringLiteral("%1_%2%3")
+    return QStringLiteral("%1_%2%3_%4")
         .arg(QString::fromLatin1(KindName(c.kind)),
              c.level == kNoCompact ? QStringLiteral("nocompact") : QStringLiteral("level%1").arg(c.level),
-             c.refuse ? QStringLiteral("_refused") : QString());
+             c.refuse ? QStringLiteral("_refused") : QString(), QString::fromLatin1(ArchName(c.arch)));
 }
 
 void PrintTo(const AddonCase& c, std::ostream* os)
@@ -45,8 +47,13 @@ QString WindowsParent(const QString& windowsPath)
 
 class AddonRun : public AddonFixture, public ::testing::WithParamInterface<AddonCase> {
 protected:
+    AddonRun() : AddonFixture(GetParam().arch) {}
+
     void SetUp() override
     {
+        AddonFixture::SetUp();
+        if (IsSkipped())
+            return;
         Prepare(GetParam().kind, CaseName(GetParam()));
         if (GetParam().refuse)
             program_.silentSwitch += QStringLiteral(" PWTEST_REFUSE=1");
@@ -90,7 +97,7 @@ protected:
 
         FileTree expected = ReadTree(program_folder_);
         if (!program_.runner.isEmpty())
-            expected.insert(program_.runner, ReadAll(AppDirFile(program_.runner)));
+            expected.insert(program_.runner, ReadAll(AppDirFile(program_.runner, arch_)));
         const FileTree found = ReadTree(scratch_.path(QStringLiteral("record/tree")));
         EXPECT_EQ(found.keys(), expected.keys());
         for (auto it = expected.cbegin(); it != expected.cend(); ++it)
@@ -104,20 +111,25 @@ protected:
     // The package went where its switch said, which only msiexec could have done.
     void CheckPackageInstalled() const
     {
-        const bool withoutSwitch =
-            Exists(DriveC(QStringLiteral("Program Files (x86)/Packwright test %1/installed.txt").arg(name_)));
-        EXPECT_EQ(ReadAll(DriveC(MsiInstallFolder(name_) + QStringLiteral("/installed.txt"))), InstalledContent(name_))
+        // Where Windows Installer puts an x86 package by itself.
+        const QString programFiles
+            = arch_ == Arch::I686 ? QStringLiteral("Program Files") : QStringLiteral("Program Files (x86)");
+        const bool withoutSwitch
+            = Exists(DriveC(QStringLiteral("%1/Packwright test %2/installed.txt").arg(programFiles, name_), arch_));
+        EXPECT_EQ(ReadAll(DriveC(MsiInstallFolder(name_) + QStringLiteral("/installed.txt"), arch_)),
+                  InstalledContent(name_))
             << (withoutSwitch ? "installed, but without its switch" : "not installed");
     }
 
     // The INF's DefaultInstall copied its file into the system folder and wrote its registry value.
     void CheckInfInstalled() const
     {
-        EXPECT_EQ(ReadAll(DriveC(QStringLiteral("windows/system32/") + InfCopiedFile(name_))), InstalledContent(name_));
+        EXPECT_EQ(ReadAll(DriveC(QStringLiteral("windows/system32/") + InfCopiedFile(name_), arch_)),
+                  InstalledContent(name_));
         const ToolRun query = RunOnWine({QStringLiteral("reg"), QStringLiteral("query"),
                                          QStringLiteral("HKLM\\Software\\Packwright tests"), QStringLiteral("/v"),
                                          InfRegistryValue(name_)},
-                                        QString());
+                                        QString(), {}, arch_);
         EXPECT_TRUE(query.output.contains(QString::fromUtf8(InstalledContent(name_)).trimmed()))
             << query.output.toStdString();
     }
@@ -127,9 +139,9 @@ protected:
     void CheckShortcuts() const
     {
         const ToolRun info
-            = RunOnWine({TestTool(QStringLiteral("ShortcutInfo.exe")), QStringLiteral("--remove"), QStringLiteral("D"),
-                         DesktopShortcut(), QStringLiteral("P"), ProgramsShortcut()},
-                        QString());
+            = RunOnWine({TestTool(QStringLiteral("ShortcutInfo.exe"), arch_), QStringLiteral("--remove"),
+                         QStringLiteral("D"), DesktopShortcut(), QStringLiteral("P"), ProgramsShortcut()},
+                        QString(), {}, arch_);
         const QList<QMap<QString, QString>> links = ParseRecords(info.output);
         ASSERT_EQ(links.size(), 2) << info.output.toStdString();
 
@@ -155,6 +167,15 @@ TEST_P(AddonRun, RunsTheStartFileAndLeavesNothingBehind)
 {
     const Unpacked addon = BuildAndUnpack();
     ASSERT_TRUE(addon.error.isEmpty()) << addon.error.toStdString();
+    // At level 4 a program is packed with BCJ2, whose four streams the self-extractor has to join again.
+    if (GetParam().level == 4 && GetParam().kind == StartKind::Exe) {
+        const ToolRun listing = RunTool(QStringLiteral("7z"), {QStringLiteral("l"), QStringLiteral("-slt"),
+                                                               addon.svcpack + QLatin1Char('/') + addon.addProgram});
+        const QRegularExpression startFileMethod(
+            QStringLiteral("^Path = %1\n(?:.+\n)*?Method = BCJ2 ").arg(QRegularExpression::escape(program_.startFile)),
+            QRegularExpression::MultilineOption);
+        EXPECT_TRUE(startFileMethod.match(listing.output).hasMatch()) << listing.output.toStdString();
+    }
     const SetupRun run = Run(addon);
     ASSERT_TRUE(run.ran) << addon.addProgram.toStdString() << ":\n" << run.output.toStdString();
 
@@ -182,9 +203,10 @@ TEST_P(AddonRun, RunsTheStartFileAndLeavesNothingBehind)
 std::vector<AddonCase> EveryKindAndPacking()
 {
     std::vector<AddonCase> cases;
-    for (StartKind kind : {StartKind::Exe, StartKind::Msi, StartKind::Bat, StartKind::Cmd, StartKind::Inf})
-        for (int level : {0, 1, 2, 3, 4, kNoCompact})
-            cases.push_back({kind, level});
+    for (Arch arch : {Arch::X86_64, Arch::I686})
+        for (StartKind kind : {StartKind::Exe, StartKind::Msi, StartKind::Bat, StartKind::Cmd, StartKind::Inf})
+            for (int level : {0, 1, 2, 3, 4, kNoCompact})
+                cases.push_back({kind, level, arch});
     return cases;
 }
 
@@ -203,13 +225,15 @@ TEST_P(RefusedPackage, EndsWithTheInstallersCode)
     const SetupRun run = Run(addon);
     ASSERT_TRUE(run.ran) << addon.addProgram.toStdString() << ":\n" << run.output.toStdString();
     EXPECT_EQ(run.exitCode, kInstallFailure);
-    EXPECT_FALSE(Exists(DriveC(MsiInstallFolder(name_))));
+    EXPECT_FALSE(Exists(DriveC(MsiInstallFolder(name_), arch_)));
     EXPECT_EQ(SubFolders(temp_), QStringList()) << "left in the temporary folder";
 }
 
 INSTANTIATE_TEST_SUITE_P(Addon, RefusedPackage,
-                         ::testing::Values(AddonCase{StartKind::Msi, 1, true},
-                                           AddonCase{StartKind::Msi, kNoCompact, true}),
+                         ::testing::Values(AddonCase{StartKind::Msi, 1, Arch::X86_64, true},
+                                           AddonCase{StartKind::Msi, kNoCompact, Arch::X86_64, true},
+                                           AddonCase{StartKind::Msi, 1, Arch::I686, true},
+                                           AddonCase{StartKind::Msi, kNoCompact, Arch::I686, true}),
                          PrintCaseName);
 
 }  // namespace

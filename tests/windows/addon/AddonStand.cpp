@@ -9,14 +9,27 @@
 namespace pwtest {
 namespace {
 
-// Long enough for a module that extracts, installs and removes a few megabytes on a busy machine; a program
-// that waits for an answer from a window nobody sees never ends, and is stopped here.
-constexpr int kRunLimitMs = 60000;
+// The folder that holds the stand of `arch`: its prefix, its home, and what its start said.
+QString StandRoot(Arch arch)
+{
+    return qEnvironmentVariable(arch == Arch::I686 ? "PW_WINE32_ROOT" : "PW_WINE_ROOT");
+}
 
 }  // namespace
 
+const char* ArchName(Arch arch)
+{
+    return arch == Arch::I686 ? "i686" : "x86_64";
+}
+
+QString StandRefused(Arch arch)
+{
+    QFile refused(StandRoot(arch) + QStringLiteral("/refused"));
+    return refused.open(QIODevice::ReadOnly) ? QString::fromUtf8(refused.readAll()).trimmed() : QString();
+}
+
 ToolRun RunIn(const QString& folder, const QString& program, const QStringList& arguments,
-              const QProcessEnvironment& environment)
+              const QProcessEnvironment& environment, int limitMs)
 {
     QProcess process;
     QProcessEnvironment all = QProcessEnvironment::systemEnvironment();
@@ -27,12 +40,12 @@ ToolRun RunIn(const QString& folder, const QString& program, const QStringList& 
         process.setWorkingDirectory(folder);
     process.start(program, arguments);
     ToolRun run;
-    if (!process.waitForStarted() || !process.waitForFinished(kRunLimitMs)) {
+    if (!process.waitForStarted() || !process.waitForFinished(limitMs)) {
         process.kill();
         process.waitForFinished();
         run.output = QString::fromUtf8(process.readAll()) + QStringLiteral("\n%1 did not end within %2 s: %3")
                                                                  .arg(program)
-                                                                 .arg(kRunLimitMs / 1000)
+                                                                 .arg(limitMs / 1000)
                                                                  .arg(process.errorString());
         return run;
     }
@@ -46,36 +59,40 @@ QString WindowsPath(const QString& unixPath)
     return QStringLiteral("Z:") + QDir::cleanPath(unixPath).replace(QLatin1Char('/'), QLatin1Char('\\'));
 }
 
-QString DriveC(const QString& relative)
+QString DriveC(const QString& relative, Arch arch)
 {
-    return qEnvironmentVariable("PW_WINE_ROOT") + QStringLiteral("/prefix/drive_c/") + relative;
+    return StandRoot(arch) + QStringLiteral("/prefix/drive_c/") + relative;
 }
 
-QString TestTool(const QString& name)
+QString TestTool(const QString& name, Arch arch)
 {
-    return QStringLiteral(PW_TEST_TOOLS "/") + name;
+    return (arch == Arch::I686 ? QStringLiteral(PW_TEST_TOOLS_I686 "/") : QStringLiteral(PW_TEST_TOOLS "/")) + name;
 }
 
-QString AppDirFile(const QString& name)
+QString AppDirFile(const QString& name, Arch arch)
 {
-    return QStringLiteral(PW_ADDON_APPDIR "/") + name;
+    return (arch == Arch::I686 ? QStringLiteral(PW_ADDON_APPDIR_I686 "/") : QStringLiteral(PW_ADDON_APPDIR "/")) + name;
 }
 
-ToolRun RunOnWine(const QStringList& commandLine, const QString& folder, const QProcessEnvironment& environment)
+ToolRun RunOnWine(const QStringList& commandLine, const QString& folder, const QProcessEnvironment& environment,
+                  Arch arch, int limitMs)
 {
-    return RunIn(folder, QStringLiteral(PW_WINE_STAND), QStringList{QStringLiteral("run")} + commandLine, environment);
+    QProcessEnvironment stand = environment;
+    stand.insert(QStringLiteral("PW_WINE_ROOT"), StandRoot(arch));
+    return RunIn(folder, QStringLiteral(PW_WINE_STAND), QStringList{QStringLiteral("run")} + commandLine, stand,
+                 limitMs);
 }
 
 SetupRun RunSetupLine(const QString& line, const QString& folder, const QString& temp,
-                      const QProcessEnvironment& environment, MessageBoxes boxes)
+                      const QProcessEnvironment& environment, MessageBoxes boxes, Arch arch, int limitMs)
 {
-    QStringList commandLine = {TestTool(QStringLiteral("RunLine.exe")), WindowsPath(temp), line};
+    QStringList commandLine = {TestTool(QStringLiteral("RunLine.exe"), arch), WindowsPath(temp), line};
     QProcessEnvironment all = environment;
     if (boxes == MessageBoxes::Answered) {
         commandLine.insert(1, QStringLiteral("--close-messages"));
         all.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all,fixme+dialog"));
     }
-    const ToolRun run = RunOnWine(commandLine, folder, all);
+    const ToolRun run = RunOnWine(commandLine, folder, all, arch, limitMs);
     SetupRun result;
     result.output = run.output;
     static const QRegularExpression closedLine(QStringLiteral("^closed message=(.*?)\\r?$"),
@@ -93,11 +110,11 @@ SetupRun RunSetupLine(const QString& line, const QString& folder, const QString&
     return result;
 }
 
-ToolRun BuildAddon(const QStringList& arguments, const QString& dataHome)
+ToolRun BuildAddon(const QStringList& arguments, const QString& dataHome, Arch arch, int limitMs)
 {
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-    return RunIn(QString(), AppDirFile(QStringLiteral("packwright-build")), arguments, environment);
+    return RunIn(QString(), AppDirFile(QStringLiteral("packwright-build"), arch), arguments, environment, limitMs);
 }
 
 Unpacked UnpackAddon(const QString& cabinet, const QString& folder)

@@ -1,7 +1,11 @@
 #pragma once
-// What the end-to-end tests of add-ons stand on: packwright-build beside the x86-64 Windows programs, the
-// Wine stand (wine-stand.sh) and the Windows test tools (tools/): building an add-on, taking it apart, and
+// What the end-to-end tests of add-ons stand on: packwright-build beside the Windows programs, the Wine
+// stands (wine-stand.sh) and the Windows test tools (tools/): building an add-on, taking it apart, and
 // running its [AddProgram] line as Windows setup does.
+//
+// There are two stands. The x86-64 one runs the x86-64 builds of the Windows programs on a win64 prefix; the
+// i686 one runs the programs that add-ons carry, from AppDir, on a win32 prefix, where this machine runs
+// 32-bit code. Everything below works on the x86-64 stand unless told otherwise.
 #include "CabinetDecoders.h"
 
 #include <QMap>
@@ -9,26 +13,44 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
+
 namespace pwtest {
+
+enum class Arch { X86_64, I686 };
+// "x86_64" or "i686", as test names spell it.
+const char* ArchName(Arch arch);
+inline void PrintTo(Arch arch, std::ostream* os)
+{
+    *os << ArchName(arch);
+}
+// Why the stand of `arch` could not be made on this machine, as its start said, or empty when it was made.
+QString StandRefused(Arch arch);
+
+// Long enough for a module that extracts, installs and removes a few megabytes on a busy machine; a program
+// that waits for an answer from a window nobody sees never ends, and is stopped after this time.
+constexpr int kRunLimitMs = 60000;
 
 // The path under which Windows programs on the stand see a file of this machine (drive Z: is "/").
 QString WindowsPath(const QString& unixPath);
 // A file of the stand's drive C:, "/" between folders.
-QString DriveC(const QString& relative);
-// A Windows test tool (tools/), by file name.
-QString TestTool(const QString& name);
-// A program of the test AppDir, the x86-64 build the add-ons carry here.
-QString AppDirFile(const QString& name);
+QString DriveC(const QString& relative, Arch arch = Arch::X86_64);
+// A Windows test tool (tools/) built for the stand, by file name.
+QString TestTool(const QString& name, Arch arch = Arch::X86_64);
+// A program of the test AppDir whose Windows programs the stand runs: for i686 the AppDir of the build,
+// whose programs add-ons carry; for x86-64 a copy of packwright-build beside the x86-64 builds.
+QString AppDirFile(const QString& name, Arch arch = Arch::X86_64);
 
-// Runs a Linux program in `folder` with `environment` added to this process's own, within the time limit of
-// every run here.
+// Runs a Linux program in `folder` with `environment` added to this process's own, stopping it after
+// `limitMs`.
 ToolRun RunIn(const QString& folder, const QString& program, const QStringList& arguments,
-              const QProcessEnvironment& environment = {});
+              const QProcessEnvironment& environment = {}, int limitMs = kRunLimitMs);
 
 // Runs a Windows program on the stand (a Windows path or a name on its PATH) in `folder`, with
 // `environment` added to this process's own. The exit code of wine itself carries only 8 bits.
 ToolRun RunOnWine(const QStringList& commandLine, const QString& folder,
-                  const QProcessEnvironment& environment = {});
+                  const QProcessEnvironment& environment = {}, Arch arch = Arch::X86_64,
+                  int limitMs = kRunLimitMs);
 
 struct SetupRun {
     bool ran = false;     // RunLine reported an exit code: the line started and ended in time
@@ -46,10 +68,12 @@ enum class MessageBoxes { Wait, Answered };
 // Runs `line` in `folder` as Windows setup runs an [AddProgram] line (RunLine.exe), with TEMP and TMP set to
 // `temp`, so that whatever the run leaves in the temporary folder is this test's.
 SetupRun RunSetupLine(const QString& line, const QString& folder, const QString& temp,
-                      const QProcessEnvironment& environment, MessageBoxes boxes = MessageBoxes::Wait);
+                      const QProcessEnvironment& environment, MessageBoxes boxes = MessageBoxes::Wait,
+                      Arch arch = Arch::X86_64, int limitMs = kRunLimitMs);
 
 // Runs packwright-build from the test AppDir with `arguments`; its DataDir lies under `dataHome`.
-ToolRun BuildAddon(const QStringList& arguments, const QString& dataHome);
+ToolRun BuildAddon(const QStringList& arguments, const QString& dataHome, Arch arch = Arch::X86_64,
+                   int limitMs = kRunLimitMs);
 
 struct Unpacked {
     QString svcpack;     // the extracted "svcpack" folder

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <iostream>
+#include <tuple>
 
 using namespace pwtest;
 
@@ -22,13 +23,13 @@ struct Layout {
 };
 
 // The module is the one of the test AppDir; its own code may hold the markers it looks for.
-Layout Locate(const QByteArray& installer)
+Layout Locate(const QByteArray& installer, Arch arch)
 {
     static const QByteArray begin = ";!@Install@!UTF-8!";
     static const QByteArray end = ";!@InstallEnd@!";
     Layout layout;
     layout.size = installer.size();
-    const qsizetype moduleSize = QFileInfo(AppDirFile(QStringLiteral("7zS.sfx"))).size();
+    const qsizetype moduleSize = QFileInfo(AppDirFile(QStringLiteral("7zS.sfx"), arch)).size();
     if (installer.mid(moduleSize, begin.size()) != begin)
         return layout;
     layout.blockStart = moduleSize;
@@ -56,21 +57,26 @@ void Flip(QByteArray& bytes, qsizetype at)
     bytes[at] = static_cast<char>(bytes[at] ^ 0x10);
 }
 
-class DamagedAddon : public AddonFixture, public ::testing::WithParamInterface<Damage> {};
+class DamagedAddon : public AddonFixture, public ::testing::WithParamInterface<std::tuple<Damage, Arch>> {
+protected:
+    DamagedAddon() : AddonFixture(std::get<Arch>(GetParam())) {}
+    const Damage& Damaged() const { return std::get<Damage>(GetParam()); }
+};
 
 TEST_P(DamagedAddon, RunsNothingAndLeavesItsLog)
 {
-    Prepare(StartKind::Exe, QStringLiteral("damaged_") + QString::fromLatin1(GetParam().name));
-    Unpacked addon = BuildAndUnpack({QStringLiteral("--level"), QString::number(GetParam().level)});
+    Prepare(StartKind::Exe, QStringLiteral("damaged_%1_%2").arg(QString::fromLatin1(Damaged().name),
+                                                                 QString::fromLatin1(ArchName(arch_))));
+    Unpacked addon = BuildAndUnpack({QStringLiteral("--level"), QString::number(Damaged().level)});
     ASSERT_TRUE(addon.error.isEmpty()) << addon.error.toStdString();
 
     QFile installer(addon.svcpack + QLatin1Char('/') + addon.addProgram);
     ASSERT_TRUE(installer.open(QIODevice::ReadWrite)) << addon.addProgram.toStdString();
     QByteArray bytes = installer.readAll();
-    const Layout layout = Locate(bytes);
+    const Layout layout = Locate(bytes, arch_);
     ASSERT_GT(layout.blockStart, 0);
     ASSERT_GT(layout.archiveStart, layout.blockStart);
-    GetParam().apply(bytes, layout);
+    Damaged().apply(bytes, layout);
     installer.resize(0);
     installer.seek(0);
     installer.write(bytes);
@@ -80,7 +86,7 @@ TEST_P(DamagedAddon, RunsNothingAndLeavesItsLog)
     ASSERT_TRUE(run.ran) << run.output.toStdString();
     // GUIMode="2" promises no window at all. Without the block the module cannot know it is unattended; it
     // may then say what is wrong, in a box that closes itself.
-    if (GetParam().blockReadable) {
+    if (Damaged().blockReadable) {
         EXPECT_EQ(run.closedMessages, QStringList()) << "a window although the block asks for none";
     } else {
         EXPECT_LE(run.closedMessages.size(), run.timedMessages)
@@ -108,7 +114,11 @@ const Damage kDamages[] = {
     {"cut_in_the_block", 2, [](QByteArray& b, const Layout& l) { b.truncate(l.blockStart + 30); }, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Addon, DamagedAddon, ::testing::ValuesIn(kDamages),
-                         [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Addon, DamagedAddon,
+                         ::testing::Combine(::testing::ValuesIn(kDamages), ::testing::Values(Arch::X86_64, Arch::I686)),
+                         [](const ::testing::TestParamInfo<std::tuple<Damage, Arch>>& info) {
+                             return std::string(std::get<Damage>(info.param).name) + "_" +
+                                    ArchName(std::get<Arch>(info.param));
+                         });
 
 }  // namespace

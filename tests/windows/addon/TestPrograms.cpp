@@ -85,6 +85,33 @@ void WriteMsiPackage(const QString& msi, const QString& caseName)
     ASSERT_TRUE(wixl.ok) << wixl.output.toStdString();
 }
 
+// The installer's script: the payload files from `source` into a folder under Program Files, a registry
+// value, and a shortcut for all users, as per-machine installers do.
+QByteArray NsisScript(const QString& source, const QString& installer, const QString& caseName)
+{
+    const auto windows = [](QString path) { return path.replace(QLatin1Char('/'), QLatin1Char('\\')); };
+    QString files;
+    for (const QString& file : NsisPayload())
+        files += QStringLiteral("  SetOutPath \"%1\"\n  File \"%2/%3\"\n")
+                     .arg(windows(QFileInfo(QStringLiteral("$INSTDIR/") + file).path()), source, file);
+    return QStringLiteral(R"(Unicode true
+Name "Packwright NSIS test %1"
+OutFile "%2"
+RequestExecutionLevel admin
+InstallDir "$PROGRAMFILES\%3"
+Section
+%4  WriteRegStr HKLM "%5" "Installed" "%6"
+  SetShellVarContext all
+  CreateDirectory "$SMPROGRAMS\%7"
+  CreateShortcut "$SMPROGRAMS\%8" "$INSTDIR\%9" "-x" "" 0 SW_SHOWNORMAL "" "NSIS %1"
+SectionEnd
+)")
+        .arg(caseName, installer, QFileInfo(NsisInstallFolder(caseName)).fileName(), files, NsisRegistryKey(caseName),
+             QString::fromUtf8(InstalledContent(caseName)).trimmed(), windows(QFileInfo(NsisShortcut(caseName)).path()),
+             windows(NsisShortcut(caseName)), windows(NsisPayload().front()))
+        .toUtf8();
+}
+
 }  // namespace
 
 const char* KindName(StartKind kind)
@@ -119,17 +146,54 @@ QString InfRegistryValue(const QString& caseName)
     return caseName;
 }
 
+QString NsisInstallFolder(const QString& caseName)
+{
+    return QStringLiteral("Program Files/Packwright NSIS ") + caseName;
+}
+
+QStringList NsisPayload()
+{
+    return {QStringLiteral("readme.txt"), QStringLiteral("data/settings.ini")};
+}
+
+QString NsisRegistryKey(const QString& caseName)
+{
+    return QStringLiteral("Software\\Packwright NSIS ") + caseName;
+}
+
+QString NsisShortcut(const QString& caseName)
+{
+    return QStringLiteral("Packwright NSIS %1/App %1.lnk").arg(caseName);
+}
+
+TestProgram WriteNsisProgramFolder(const QString& folder, const QString& caseName, Arch arch)
+{
+    // The script and the files it packs lie outside the program folder: only the installer goes into the add-on.
+    const QString source = QDir::cleanPath(folder + QStringLiteral("/../nsis-source"));
+    for (const QString& file : NsisPayload())
+        WriteFile(source + QLatin1Char('/') + file, InstalledContent(caseName) + file.toUtf8());
+    const QString installer = folder + QStringLiteral("/NsisApp.exe");
+    QDir().mkpath(folder);
+    WriteFile(source + QStringLiteral("/installer.nsi"), NsisScript(source, installer, caseName));
+    const QString target = arch == Arch::I686 ? QStringLiteral("x86-unicode") : QStringLiteral("amd64-unicode");
+    const ToolRun makensis = RunIn(source, QStringLiteral(PW_MAKENSIS),
+                                   {QStringLiteral("-V2"), QStringLiteral("-XTarget ") + target,
+                                    QStringLiteral("installer.nsi")});
+    EXPECT_TRUE(makensis.ok) << makensis.output.toStdString();
+    return {QStringLiteral("NsisApp.exe"), QStringLiteral("/S"), QString()};
+}
+
 QByteArray InstalledContent(const QString& caseName)
 {
     return "installed by the test " + caseName.toUtf8() + "\r\n";
 }
 
-TestProgram WriteProgramFolder(StartKind kind, const QString& folder, const QString& caseName)
+TestProgram WriteProgramFolder(StartKind kind, const QString& folder, const QString& caseName, Arch arch)
 {
     WriteCommonFiles(folder);
     switch (kind) {
     case StartKind::Exe:
-        EXPECT_TRUE(QFile::copy(TestTool(QStringLiteral("Recorder.exe")), folder + QStringLiteral("/setup.exe")));
+        EXPECT_TRUE(QFile::copy(TestTool(QStringLiteral("Recorder.exe"), arch), folder + QStringLiteral("/setup.exe")));
         return {QStringLiteral("setup.exe"), kRecordedSwitch, QString()};
     case StartKind::Bat:
     case StartKind::Cmd: {

@@ -1,7 +1,8 @@
 // The Windows programs that add-ons carry run during Windows setup on Windows XP (32-bit): their headers must
 // let XP's loader start them, and every function they import must exist in XP's DLLs, which a newer import
 // would break with a loader error before a line of our code runs. The x86-64 builds, which the end-to-end
-// tests run, must import the same functions, or those tests would prove nothing about the shipped files.
+// tests run on every machine (the shipped ones only where 32-bit Wine runs), must import the same functions,
+// or those tests would prove little about the shipped files.
 #include "PeImports.h"
 #include "support/TempDir.h"
 
