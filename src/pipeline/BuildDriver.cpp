@@ -187,8 +187,7 @@ BuildDriver::Outcome BuildDriver::CriaClick(const BuildInputs& in)
         } catch (const AppFileMissing& e) {
             ShowMessage(texts.AppFileMissingStr.arg(e.name, e.folder), MessageKind::Warning);
         } catch (const InstallerTooBig& e) {
-            ShowMessage(WithDetail(texts.ErrMessageStr, texts.InstallerTooBigStr.arg(e.name).arg(e.size).arg(e.limit)),
-                        MessageKind::Error);
+            ShowMessage(WithDetail(texts.ErrMessageStr, InstallerTooBigText(e, texts)), MessageKind::Error);
         } catch (const ESTCabinet& e) {
             ShowMessage(WithDetail(e.message(), CabinetFailureDetail(e, in, choice->fileName, texts)),
                         MessageKind::Error);

@@ -30,12 +30,21 @@ qint64 LargestStoredInstaller(qint64 entriesBytes, std::uint64_t nameBytes)
     return low;
 }
 
+QString TooBigText(const QString& name, qint64 size, qint64 limit, const BuildTexts& texts)
+{
+    return texts.InstallerTooBigStr.arg(name, QString::number(size), QString::number(limit));
+}
+
 }  // namespace
 
 InstallerTooBig::InstallerTooBig(const QString& name_, qint64 size_, qint64 limit_)
-    : UserError(BuildTexts().InstallerTooBigStr.arg(name_).arg(size_).arg(limit_)), name(name_), size(size_),
-      limit(limit_)
+    : UserError(TooBigText(name_, size_, limit_, BuildTexts())), name(name_), size(size_), limit(limit_)
 {
+}
+
+QString InstallerTooBigText(const InstallerTooBig& e, const BuildTexts& texts)
+{
+    return TooBigText(e.name, e.size, e.limit, texts);
 }
 
 InstallerLimit::InstallerLimit(const BuildInputs& in, const QString& outName)

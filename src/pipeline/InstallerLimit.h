@@ -5,6 +5,7 @@
 // need one is refused, before the self-extractor is joined and, when the files alone already say so,
 // before they are packed.
 #include "pipeline/BuildInputs.h"
+#include "pipeline/BuildTexts.h"
 #include "platform/Errors.h"
 
 namespace pw {
@@ -16,6 +17,9 @@ public:
     qint64 size;   // what it would take at least
     qint64 limit;  // the most it may take
 };
+
+// The reason of `e` in the words of `texts`.
+QString InstallerTooBigText(const InstallerTooBig& e, const BuildTexts& texts);
 
 class InstallerLimit {
 public:
