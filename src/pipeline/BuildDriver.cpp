@@ -4,8 +4,9 @@
 #include "pipeline/AppFiles.h"
 #include "pipeline/EntriesFile.h"
 #include "pipeline/FileHelpers.h"
+#include "pipeline/InstallerLimit.h"
 #include "pipeline/OutputFolder.h"
-#include "pipeline/PendingFiles.h"
+#include "pipeline/UnreadableFile.h"
 #include "platform/Errors.h"
 #include "platform/SourceDateEpoch.h"
 
@@ -45,17 +46,25 @@ QString FolderOf(const QString& file)
     return QFileInfo(file).absolutePath();
 }
 
-// A cabinet that could not be written for want of room: on the output's disk, or on the disk of the
-// cabinet library's temporary files.
-QString CabinetFailureDetail(const ESTCabinet& e, const QString& target, const BuildTexts& texts)
+// What a cabinet error means to the user: a file of the program folder that could not be read, or a
+// cabinet that could not be written for want of room on the output's disk or on the disk of DataDir,
+// which holds the cabinet library's temporary files.
+QString CabinetFailureDetail(const ESTCabinet& e, const BuildInputs& in, const QString& target,
+                             const BuildTexts& texts)
 {
     if (!e.isFci())
         return {};
-    if (e.erfOper() == FCIERR_CAB_FILE)
+    switch (e.erfOper()) {
+    case FCIERR_OPEN_SRC:
+    case FCIERR_READ_SRC:
+        return e.sourceFile().isEmpty() ? QString() : UnreadableFileText(in, e.sourceFile(), int(e.erfType()), texts);
+    case FCIERR_CAB_FILE:
         return WriteFailureDetail(int(e.erfType()), FolderOf(target), texts);
-    if (e.erfOper() == FCIERR_TEMP_FILE)
-        return WriteFailureDetail(int(e.erfType()), QDir::tempPath(), texts);
-    return {};
+    case FCIERR_TEMP_FILE:
+        return WriteFailureDetail(int(e.erfType()), in.tempDir(), texts);
+    default:
+        return {};
+    }
 }
 
 }  // namespace
@@ -93,16 +102,49 @@ void BuildDriver::ShowMessage(const QString& text, MessageKind kind)
     ui_.showMessage(text, kind);
 }
 
-void BuildDriver::DeleteTemporaryFiles(const BuildInputs& in)
+void BuildDriver::RemoveLeftovers(const BuildInputs& in)
 {
     DeleteFiles(in.dataDir + QStringLiteral("*.ini"));
     DeleteFiles(in.tempDir() + QStringLiteral("*.*"));
+    RemoveAbandonedScratchFolders(in.tempDir());
+}
+
+void BuildDriver::MakeScratchFolder(const BuildInputs& in)
+{
+    // The window's launcher makes DataDir/temp, packwright-build makes it when missing; a build only
+    // makes its own folder inside it.
+    const QString folder = in.tempDir();
+    if (const QString problem = FolderWriteProblem(folder, texts); !problem.isEmpty())
+        throw BuildRefused(WithDetail(texts.ErrMessageStr, problem), MessageKind::Error);
+    try {
+        scratch_.emplace(folder);
+    } catch (const ScratchFolderFailure& e) {
+        throw BuildRefused(WithDetail(texts.ErrMessageStr, FolderFailureText(e.error, folder, texts)),
+                           MessageKind::Error);
+    }
+}
+
+QString BuildDriver::PackFailureDetail(const BuildInputs& in, const QString& folder) const
+{
+    const TSevenZip::UnreadFile unread = pack.SevenZip1.FirstUnreadFile();
+    if (!unread.path.isEmpty())
+        return UnreadableFileText(in, unread.path, unread.error, texts);
+    return WriteFailureDetail(pack.SevenZip1.LastError, folder, texts);
+}
+
+QString BuildDriver::ShownFolder(const BuildInputs& in, const QString& file) const
+{
+    return scratch_ && file.startsWith(scratch_->path()) ? in.tempDir() : FolderOf(file);
 }
 
 void BuildDriver::CleanUp(const BuildInputs& in, const QString& finalStatus)
 {
     ShowStatus(texts.DelTempStr);
-    DeleteTemporaryFiles(in);
+    // Only this build's own files: another build may be running beside it.
+    if (scratch_)
+        scratch_.reset();
+    else
+        RemoveLeftovers(in);
     ui_.setStatus(finalStatus);
     ui_.setProgress(0);
     ui_.processEvents();
@@ -144,8 +186,14 @@ BuildDriver::Outcome BuildDriver::CriaClick(const BuildInputs& in)
             ShowMessage(e.message(), e.kind);
         } catch (const AppFileMissing& e) {
             ShowMessage(texts.AppFileMissingStr.arg(e.name, e.folder), MessageKind::Warning);
+        } catch (const InstallerTooBig& e) {
+            ShowMessage(WithDetail(texts.ErrMessageStr, InstallerTooBigText(e, texts)), MessageKind::Error);
         } catch (const ESTCabinet& e) {
-            ShowMessage(WithDetail(e.message(), CabinetFailureDetail(e, choice->fileName, texts)), MessageKind::Error);
+            ShowMessage(WithDetail(e.message(), CabinetFailureDetail(e, in, choice->fileName, texts)),
+                        MessageKind::Error);
+        } catch (const FileError& e) {
+            ShowMessage(WithDetail(e.message(), WriteFailureDetail(e.error, ShownFolder(in, e.path), texts)),
+                        MessageKind::Error);
         } catch (const UserError& e) {
             ShowMessage(e.message(), MessageKind::Error);
         } catch (const SilentAbort&) {
@@ -190,12 +238,11 @@ BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi:
     OutName = BareFileName(target);
     ShowStatus(texts.InitProcessStr);
     CheckBeforeBuilding(in, target, plainArchive);
-    DeleteTemporaryFiles(in);
+    RemoveLeftovers(in);
+    // A plain archive is written straight to its place; only a cabinet build has temporary files.
+    if (!plainArchive)
+        MakeScratchFolder(in);
     ui_.setProgress(1);
-
-    // Should the process be ended at once, these go with it; the clean-up below removes them otherwise.
-    const PendingFile archive(SelfExtractorArchivePath(in)), installer(SelfExtractorPath(in, OutName)),
-        entries(in.dataDir + pw::EntriesFileName(OutName));
 
     const PackEvents events{[this](qint64 total) { SevenZip1PreProgress(total); },
                             [this](const QString& name, qint64 arc, qint64 file) { SevenZip1Progress(name, arc, file); },
@@ -211,22 +258,31 @@ BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi:
         const bool made = WriteThroughPartialFile(target, [&](const QString& partial) {
             return pack.PackFolder(in, partial, events, PackPurpose::PlainArchive);
         });
-        return Report(made, WriteFailureDetail(pack.SevenZip1.LastError, FolderOf(target), texts));
+        return Report(made, PackFailureDetail(in, FolderOf(target)));
     }
 
+    const QString scratch = scratch_->path();
     if (in.compact) {
         ShowStatus(packingStatus);
-        if (!pack.PackFolder(in, SelfExtractorArchivePath(in), events, PackPurpose::SelfExtractorArchive))
-            return Report(false, WriteFailureDetail(pack.SevenZip1.LastError, in.tempDir(), texts));
+        const InstallerLimit limit(in, OutName);
+        PackEvents packing = events;
+        packing.preProgress = [&](qint64 total) {
+            limit.RequireFilesToPack(total);
+            SevenZip1PreProgress(total);
+        };
+        const QString archive = SelfExtractorArchivePath(scratch);
+        if (!pack.PackFolder(in, archive, packing, PackPurpose::SelfExtractorArchive))
+            return Report(false, PackFailureDetail(in, in.tempDir()));
+        limit.RequireArchive(QFileInfo(archive).size());
         ShowStatus(texts.CompileSFXStr);
-        pack.BuildSelfExtractor(in, OutName);
+        pack.BuildSelfExtractor(in, OutName, scratch);
     }
     ui_.setProgress(101);
     ShowStatus(texts.ProcessInfoStr);
-    EntriesFileName = WriteEntriesFile(in, OutName);
+    EntriesFileName = WriteEntriesFile(in, OutName, scratch);
     ui_.setProgress(102);
     ShowStatus(texts.CompactCABStr);
-    return Report(cabinet.BuildCabinet(in, target, OutName, EntriesFileName, events));
+    return Report(cabinet.BuildCabinet(in, target, OutName, EntriesFileName, scratch, events));
 }
 
 }  // namespace pw

@@ -7,6 +7,9 @@
 #include "pipeline/BuildUi.h"
 #include "pipeline/CabinetStep.h"
 #include "pipeline/PackStep.h"
+#include "pipeline/ScratchFolder.h"
+
+#include <optional>
 
 namespace pw {
 
@@ -54,10 +57,20 @@ private:
     Outcome Report(bool made, const QString& failureDetail = {});
     void ShowStatus(const QString& text);
     void ShowMessage(const QString& text, MessageKind kind);
-    void DeleteTemporaryFiles(const BuildInputs& in);
+    // What earlier builds left that no running build owns: the files older versions left directly in
+    // DataDir ("*.ini") and DataDir/temp, and the scratch folders of builds that died.
+    void RemoveLeftovers(const BuildInputs& in);
+    // Throws BuildRefused, naming the folder and why, when DataDir/temp cannot hold the scratch folder.
+    void MakeScratchFolder(const BuildInputs& in);
+    // Why the packing made no archive: the file it could not read, or what the error says of `folder`.
+    QString PackFailureDetail(const BuildInputs& in, const QString& folder) const;
+    // The folder a message names for a file the build wrote: DataDir/temp for the scratch folder's files.
+    QString ShownFolder(const BuildInputs& in, const QString& file) const;
     void CleanUp(const BuildInputs& in, const QString& finalStatus);
 
     BuildUi& ui_;
+    // The scratch folder of the build under way; it goes, with everything in it, at the clean-up.
+    std::optional<ScratchFolder> scratch_;
 };
 
 // True when `path` lies inside `folder` (or is the folder itself), after resolving "..", links and

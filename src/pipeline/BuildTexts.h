@@ -44,6 +44,19 @@ struct BuildTexts {
     // The command line's last word when Ctrl+C stopped the build.
     QString StoppedStr = QStringLiteral("Interrompido: o arquivo \"%1\" não foi criado.");
 
+    // What kept a build from its working folder or from a file, said after the message of the failure.
+    QString NotAFolderStr = QStringLiteral("\"%1\" não é uma pasta.");
+    QString FolderUnusableStr = QStringLiteral("A pasta \"%1\" não pode ser usada: %2.");
+    // A file of the program folder (named relative to it) that could not be read, and why.
+    QString UnreadableFileStr = QStringLiteral("Não foi possível ler o arquivo \"%1\": %2.");
+    QString NoReadPermissionStr = QStringLiteral("falta permissão de leitura");
+    QString FileVanishedStr = QStringLiteral("o arquivo não existe mais");
+    QString ReadErrorStr = QStringLiteral("erro de leitura do disco");
+    // A compacted add-on is a single cabinet: its self-extractor must fit in one.
+    QString InstallerTooBigStr =
+        QStringLiteral("O auto-executável \"%1\" teria pelo menos %2 bytes, mais do que cabe em um arquivo CAB (%3 "
+                       "bytes). Escolha um nível de compressão maior ou retire arquivos da pasta do programa.");
+
     bool operator==(const BuildTexts&) const = default;
 };
 

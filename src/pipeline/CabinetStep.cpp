@@ -14,9 +14,15 @@ const QString kProgramFolder = QStringLiteral("svcpack");
 
 }  // namespace
 
-bool CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, const QString& outName,
-                               const QString& entriesFileName, const PackEvents& events)
+QString InstallerNameInCabinet(const QString& outName)
 {
+    return kProgramFolder + QLatin1Char('\\') + outName + QStringLiteral(".exe");
+}
+
+bool CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, const QString& outName,
+                               const QString& entriesFileName, const QString& scratchDir, const PackEvents& events)
+{
+    CabWriter1.TemporaryFolder = scratchDir;
     CabWriter1.SetCompressionType(in.compact ? TSTCabCompressionType::cctNone : TSTCabCompressionType::cctMsZip);
     const Runner* runner = in.compact ? nullptr : RunnerOf(in.startFile);
     const QString runnerPath = runner ? RequireAppFile(in.appDir, runner->program) : QString();
@@ -32,13 +38,13 @@ bool CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, con
     try {
         CabWriter1.OpenCabinet(target);
         if (in.compact) {
-            CabWriter1.AddFiles(SelfExtractorPath(in, outName), kProgramFolder, true);
+            CabWriter1.AddFiles(SelfExtractorPath(scratchDir, outName), kProgramFolder, true);
         } else {
             CabWriter1.AddFiles(in.sourceDir + QStringLiteral("/*"), kProgramFolder, true);
             if (runner)
                 CabWriter1.AddFiles(runnerPath, kProgramFolder, true);
         }
-        CabWriter1.AddFile(in.dataDir + entriesFileName, entriesFileName, false);
+        CabWriter1.AddFile(scratchDir + entriesFileName, entriesFileName, false);
         CabWriter1.CloseCabinet(true);
     } catch (...) {
         CabWriter1.OnWaiting = nullptr;

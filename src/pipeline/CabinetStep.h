@@ -6,16 +6,21 @@
 
 namespace pw {
 
+// The self-extractor's name inside the cabinet: "svcpack\<outName>.exe".
+QString InstallerNameInCabinet(const QString& outName);
+
 class CabinetStep {
 public:
     // Writes the cabinet at `target`: the program (or its self-extractor) under "svcpack", with the start
     // file's runner program beside it when the folder goes in as it is, and the entries file at the top.
-    // True when `target` is the cabinet just made. Throws UserError (an ESTCabinet or a file error, or a
-    // runner missing from in.appDir) when it cannot, and SilentAbort when `events` asked it to stop; a
-    // cabinet that could not be finished is never left at `target`, and a file that was there stays as it
-    // was. Only `waiting` and `cancelRequested` of `events` are used.
+    // The self-extractor and the entries file are taken from the build's scratch folder `scratchDir`
+    // (ending in "/"), where the cabinet library keeps its temporary files too. True when `target` is the
+    // cabinet just made. Throws UserError (an ESTCabinet or a file error, or a runner missing from
+    // in.appDir) when it cannot, and SilentAbort when `events` asked it to stop; a cabinet that could not
+    // be finished is never left at `target`, and a file that was there stays as it was. Only `waiting`
+    // and `cancelRequested` of `events` are used.
     bool BuildCabinet(const BuildInputs& in, const QString& target, const QString& outName,
-                      const QString& entriesFileName, const PackEvents& events = {});
+                      const QString& entriesFileName, const QString& scratchDir, const PackEvents& events = {});
 
     TSTCabWriter CabWriter1;
 };

@@ -8,6 +8,8 @@
 
 #include <QFile>
 
+#include <cerrno>
+
 namespace pw {
 
 QString EntriesFileName(const QString& outName)
@@ -33,22 +35,28 @@ QStringList EntriesFileLines(const BuildInputs& in, const QString& outName)
     return lines;
 }
 
-QString WriteEntriesFile(const BuildInputs& in, const QString& outName)
+QByteArray EntriesFileBytes(const BuildInputs& in, const QString& outName)
 {
-    const QString name = EntriesFileName(outName);
-    const QString path = in.dataDir + name;
     QList<QByteArray> bytes;
     for (const QString& line : EntriesFileLines(in, outName))
         bytes.append(UnicodeToAnsi(line));
-    const QByteArray content = JoinLinesCrLf(bytes);
+    return JoinLinesCrLf(bytes);
+}
+
+QString WriteEntriesFile(const BuildInputs& in, const QString& outName, const QString& folder)
+{
+    const QString name = EntriesFileName(outName);
+    const QString path = folder + name;
+    const QByteArray content = EntriesFileBytes(in, outName);
+    // Unbuffered, so a write the disk refuses fails at once and leaves its reason in errno.
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw CannotCreateFile(path, file.errorString());
-    if (file.write(content) != content.size() || !file.flush()) {
-        const QString reason = file.errorString();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        throw CannotCreateFile(path, errno);
+    if (file.write(content) != content.size()) {
+        const int error = errno;
         file.close();
         QFile::remove(path);
-        throw CannotCreateFile(path, reason);
+        throw CannotCreateFile(path, error);
     }
     file.close();
     StampBuildFile(path);

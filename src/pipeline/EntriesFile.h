@@ -16,8 +16,11 @@ QString AddProgramCommand(const BuildInputs& in, const QString& outName);
 // Every line of the file, in order.
 QStringList EntriesFileLines(const BuildInputs& in, const QString& outName);
 
-// Writes in.dataDir + EntriesFileName(outName), every line ended by CR LF, in the system code page, and
-// returns the file name. Throws UserError when the file cannot be written.
-QString WriteEntriesFile(const BuildInputs& in, const QString& outName);
+// The file's bytes: every line ended by CR LF, in the system code page.
+QByteArray EntriesFileBytes(const BuildInputs& in, const QString& outName);
+
+// Writes `folder` (ending in "/") + EntriesFileName(outName) and returns the file name. Throws FileError
+// when the file cannot be written.
+QString WriteEntriesFile(const BuildInputs& in, const QString& outName, const QString& folder);
 
 }  // namespace pw

@@ -9,6 +9,8 @@
 
 #include <QFile>
 
+#include <cerrno>
+
 namespace pw {
 namespace {
 
@@ -44,6 +46,13 @@ QString ShortcutLine(const ShortcutEntry& row)
            + QLatin1Char('}') + kQuote;
 }
 
+// `out` is unbuffered, so a write the disk refuses fails at once and leaves its reason in errno.
+void Write(QFile& out, const char* data, qint64 size)
+{
+    if (out.write(data, size) != size)
+        throw UnableToWriteTo(out.fileName(), errno);
+}
+
 void AppendFile(QFile& out, const QString& sourcePath)
 {
     QFile source(sourcePath);
@@ -53,8 +62,7 @@ void AppendFile(QFile& out, const QString& sourcePath)
     for (qint64 n; (n = source.read(buffer.data(), buffer.size())) != 0;) {
         if (n < 0)
             throw CannotOpenFile(sourcePath, source.errorString());
-        if (out.write(buffer.constData(), n) != n)
-            throw UserError(QStringLiteral("Unable to write to %1").arg(out.fileName()));
+        Write(out, buffer.constData(), n);
     }
 }
 
@@ -78,14 +86,14 @@ private:
 
 }  // namespace
 
-QString SelfExtractorArchivePath(const BuildInputs& in)
+QString SelfExtractorArchivePath(const QString& scratchDir)
 {
-    return in.tempDir() + QStringLiteral("files.7z");
+    return scratchDir + QStringLiteral("files.7z");
 }
 
-QString SelfExtractorPath(const BuildInputs& in, const QString& outName)
+QString SelfExtractorPath(const QString& scratchDir, const QString& outName)
 {
-    return in.tempDir() + outName + QStringLiteral(".exe");
+    return scratchDir + outName + QStringLiteral(".exe");
 }
 
 QByteArray SfxConfig(const BuildInputs& in)
@@ -162,20 +170,17 @@ bool PackStep::PackFolder(const BuildInputs& in, const QString& target, const Pa
     return false;
 }
 
-void PackStep::BuildSelfExtractor(const BuildInputs& in, const QString& outName)
+void PackStep::BuildSelfExtractor(const BuildInputs& in, const QString& outName, const QString& scratchDir)
 {
     const QString module = RequireAppFile(in.appDir, kSfxModule);
-    const QString exe = SelfExtractorPath(in, outName);
+    const QString exe = SelfExtractorPath(scratchDir, outName);
     QFile out(exe);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw CannotCreateFile(exe, out.errorString());
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        throw CannotCreateFile(exe, errno);
     AppendFile(out, module);
     const QByteArray config = SfxConfig(in);
-    if (out.write(config) != config.size())
-        throw UserError(QStringLiteral("Unable to write to %1").arg(exe));
-    AppendFile(out, SelfExtractorArchivePath(in));
-    if (!out.flush())
-        throw UserError(QStringLiteral("Unable to write to %1").arg(exe));
+    Write(out, config.constData(), config.size());
+    AppendFile(out, SelfExtractorArchivePath(scratchDir));
     out.close();
     StampBuildFile(exe);
 }

@@ -25,10 +25,10 @@ struct PackEvents {
 // folder alone.
 enum class PackPurpose { PlainArchive, SelfExtractorArchive };
 
-// Where a cabinet build keeps the self-extractor's archive and the self-extractor itself, in the working
-// folder, until the cabinet is written: "temp/files.7z" and "temp/<outName>.exe".
-QString SelfExtractorArchivePath(const BuildInputs& in);
-QString SelfExtractorPath(const BuildInputs& in, const QString& outName);
+// Where a cabinet build keeps the self-extractor's archive and the self-extractor itself, in its scratch
+// folder `scratchDir` (ending in "/"), until the cabinet is written: "files.7z" and "<outName>.exe".
+QString SelfExtractorArchivePath(const QString& scratchDir);
+QString SelfExtractorPath(const QString& scratchDir, const QString& outName);
 
 // The configuration block the self-extractor reads: UTF-8, lines separated by LF CR, no final separator.
 QByteArray SfxConfig(const BuildInputs& in);
@@ -41,13 +41,16 @@ public:
 
     // Packs in.sourceDir into a 7z archive at `target`. True when the archive was written whole; false
     // when the writer failed (a full disk, a file it could not read, a library error): the archive is
-    // then removed. Throws SilentAbort when the archive file cannot be created and when the user stopped
-    // the packing, and UserError when the runner program is missing from in.appDir.
+    // then removed, and SevenZip1 tells the file it could not read or the error. Throws SilentAbort when
+    // the archive file cannot be created and when the user stopped the packing, and UserError when the
+    // runner program is missing from in.appDir. `events.preProgress` comes before the archive file is
+    // made: an error it throws ends the packing with nothing written.
     bool PackFolder(const BuildInputs& in, const QString& target, const PackEvents& events, PackPurpose purpose);
 
-    // Joins the module "7zS.sfx" of in.appDir, the configuration block and the packed archive into the
-    // self-extractor. Throws UserError when a piece is missing or cannot be read or written.
-    void BuildSelfExtractor(const BuildInputs& in, const QString& outName);
+    // Joins the module "7zS.sfx" of in.appDir, the configuration block and the packed archive of
+    // `scratchDir` into the self-extractor there. Throws UserError when a piece is missing or cannot be
+    // read, FileError when the self-extractor cannot be written.
+    void BuildSelfExtractor(const BuildInputs& in, const QString& outName, const QString& scratchDir);
 
     TSevenZip SevenZip1;
 };

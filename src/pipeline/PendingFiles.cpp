@@ -3,55 +3,99 @@
 #include <QFile>
 
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace pw {
 namespace {
 
-// A build writes at most an output and three temporary files at a time.
+// A build writes at most an output, three temporary files and its scratch folder at a time.
 constexpr int kSlots = 8;
+
+enum SlotState : unsigned char { kFree, kFile, kFolder };
 
 // Fixed storage, because a signal handler may neither allocate nor take a lock.
 struct Slot {
-    std::atomic<bool> used{false};
+    std::atomic<unsigned char> state{kFree};
     char path[PATH_MAX];
 };
 
 Slot table[kSlots];
 
-static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler reads the flags");
+static_assert(std::atomic<unsigned char>::is_always_lock_free, "a signal handler reads the flags");
+
+bool IsDotOrDotDot(const char* name)
+{
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// Only system calls: readdir() and friends may allocate. Another thread may still be creating files in
+// the folder while this runs; once the folder itself is gone, nothing more can be made in it, so the
+// listing is repeated until rmdir() succeeds.
+void RemoveFolderAndContent(const char* path) noexcept
+{
+    for (int round = 0; round < 16; ++round) {
+        const int folder = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+        if (folder < 0)
+            return;
+        alignas(struct dirent64) char buffer[4096];
+        for (ssize_t n; (n = ::getdents64(folder, buffer, sizeof buffer)) > 0;) {
+            for (ssize_t at = 0; at < n;) {
+                const auto* entry = reinterpret_cast<const struct dirent64*>(buffer + at);
+                at += entry->d_reclen;
+                if (!IsDotOrDotDot(entry->d_name))
+                    ::unlinkat(folder, entry->d_name, 0);
+            }
+        }
+        ::close(folder);
+        if (::rmdir(path) == 0 || errno != ENOTEMPTY)
+            return;
+    }
+}
 
 }  // namespace
 
-PendingFile::PendingFile(const QString& path)
+PendingPath::PendingPath(const QString& path, bool folder)
 {
     const QByteArray encoded = QFile::encodeName(path);
     if (encoded.size() >= PATH_MAX)
         return;
     for (int i = 0; i < kSlots; ++i) {
-        if (table[i].used.load(std::memory_order_acquire))
+        if (table[i].state.load(std::memory_order_acquire) != kFree)
             continue;
         std::memcpy(table[i].path, encoded.constData(), size_t(encoded.size()) + 1);
-        table[i].used.store(true, std::memory_order_release);
+        table[i].state.store(folder ? kFolder : kFile, std::memory_order_release);
         slot_ = i;
         return;
     }
 }
 
-PendingFile::~PendingFile()
+PendingPath::~PendingPath()
 {
     if (slot_ >= 0)
-        table[slot_].used.store(false, std::memory_order_release);
+        table[slot_].state.store(kFree, std::memory_order_release);
 }
 
 void RemovePendingFiles() noexcept
 {
+    const int savedErrno = errno;
     for (Slot& slot : table) {
-        if (slot.used.load(std::memory_order_acquire))
+        switch (slot.state.load(std::memory_order_acquire)) {
+        case kFile:
             ::unlink(slot.path);
+            break;
+        case kFolder:
+            RemoveFolderAndContent(slot.path);
+            break;
+        default:
+            break;
+        }
     }
+    errno = savedErrno;
 }
 
 }  // namespace pw

@@ -19,4 +19,14 @@ UserError CannotCreateFile(const QString& path, const QString& reason)
     return UserError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
 }
 
+FileError CannotCreateFile(const QString& path, int error)
+{
+    return FileError(CannotCreateFile(path, SystemErrorText(error)).message(), path, error);
+}
+
+FileError UnableToWriteTo(const QString& path, int error)
+{
+    return FileError(QStringLiteral("Unable to write to %1. %2").arg(path, SystemErrorText(error)), path, error);
+}
+
 }  // namespace pw

@@ -32,4 +32,20 @@ QString SystemErrorText(int error);
 UserError CannotOpenFile(const QString& path, const QString& reason);
 UserError CannotCreateFile(const QString& path, const QString& reason);
 
+// A file that could not be written, with the system's error number, so that whoever shows the message
+// can say what it means for the folder (a full disk, a folder gone).
+class FileError : public UserError {
+public:
+    FileError(const QString& message, const QString& path_, int error_)
+        : UserError(message), path(path_), error(error_)
+    {
+    }
+    QString path;
+    int error;
+};
+
+// "Cannot create file "%s". %s" and "Unable to write to %s. %s", with the system's text for `error`.
+FileError CannotCreateFile(const QString& path, int error);
+FileError UnableToWriteTo(const QString& path, int error);
+
 }  // namespace pw

@@ -32,6 +32,13 @@ const std::pair<const char*, QString BuildTexts::*> kBuildKeys[] = {
     {"iFileMade", &BuildTexts::FileMadeStr},
     {"iStopKey", &BuildTexts::StopKeyStr},
     {"iStopped", &BuildTexts::StoppedStr},
+    {"iNotAFolder", &BuildTexts::NotAFolderStr},
+    {"iFolderUnusable", &BuildTexts::FolderUnusableStr},
+    {"iUnreadableFile", &BuildTexts::UnreadableFileStr},
+    {"iNoReadPermission", &BuildTexts::NoReadPermissionStr},
+    {"iFileVanished", &BuildTexts::FileVanishedStr},
+    {"iReadError", &BuildTexts::ReadErrorStr},
+    {"iInstallerTooBig", &BuildTexts::InstallerTooBigStr},
 };
 
 const std::pair<const char*, QString CatalogueTexts::*> kCatalogueKeys[] = {

@@ -397,3 +397,15 @@ TEST(CommandLineLanguage, AnUnknownLanguageFileIsAUsageErrorInEnglish)
     EXPECT_TRUE(run.err.contains("English, Português (Brasil)")) << run.err.toStdString();
     EXPECT_FALSE(pwtest::Exists(c.dir.path("Demo.cab")));
 }
+
+TEST(CommandLineLanguage, AnUnusableWorkingFolderIsNamedWithWhyInTheChosenLanguage)
+{
+    const LanguageCase c("[Main]\r\nLanguage=english\r\n");
+    c.dir.write("home/Brontel/Packwright/temp", "a file where the working folder should be");
+    const ToolRun run = c.Build({});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QStringLiteral("packwright-build: An error occurred while creating the file!\n\"%1/\" is not a "
+                                      "folder.\n")
+                           .arg(c.home + "/Brontel/Packwright/temp"));
+    EXPECT_FALSE(pwtest::Exists(c.dir.path("Demo.cab")));
+}

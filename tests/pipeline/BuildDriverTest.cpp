@@ -1,6 +1,8 @@
 #include "pipeline/BuildDriver.h"
 
 #include "pipeline/EntriesFile.h"
+#include "pipeline/InstallerLimit.h"
+#include "pipeline/UnreadableFile.h"
 #include "support/ScratchMount.h"
 #include "support/TempDir.h"
 
@@ -91,9 +93,13 @@ TEST(BuildDriver, CancelledDialogStillCleansUp)
     w.dir.write("data/Silence.qmr", "a, b");
     w.dir.write("data/temp/files.7z", "x");
     w.dir.mkdir("data/temp/keep");
+    w.dir.write("data/temp/build-1-dead/files.7z", "the build that made it has died");
+    const ScratchFolder running(w.in.tempDir());
     RecordingUi ui;
     BuildDriver driver(ui);
     EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Cancelled);
+    EXPECT_FALSE(pwtest::Exists(w.dir.path("data/temp/build-1-dead")));
+    EXPECT_TRUE(pwtest::Exists(running.path())) << "another build's folder stays";
     EXPECT_EQ(ui.log, (QStringList{"busy", "save", "status " + driver.texts.DelTempStr, "status ...", "idle"}));
     EXPECT_FALSE(pwtest::Exists(w.dir.path("data/ENTRIES_OLD.ini")));
     EXPECT_FALSE(pwtest::Exists(w.dir.path("data/other.ini")));
@@ -133,18 +139,134 @@ TEST(BuildDriver, UncompactedCabinetBuildShowsItsStepsAndLeavesTheProgramFolderA
 TEST(BuildDriver, AStepErrorIsShownAndTheIdleStateComesBack)
 {
     Workspace w;
-    w.in.dataDir = w.dir.path("no-data-folder/");
+    // Before anything is written to the output, once the leftovers of earlier builds are gone.
+    w.dir.write("data/temp/build-1/.lock");
     RecordingUi ui;
     ui.answer = BuildUi::SaveChoice{w.dir.path("out.cab"), 1};
     BuildDriver driver(ui);
+    driver.cabinet.CabWriter1.OnBeforeFileAdd = [](TSTCabWriter&, const QString&, bool&) {
+        throw UserError(QStringLiteral("a step fails"));
+    };
     EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error);
     ASSERT_GE(ui.log.size(), 3);
-    EXPECT_TRUE(driver.lastMessage.startsWith(QStringLiteral("Cannot create file \"%1ENTRIES_OUT.ini\"")
-                                                  .arg(w.in.dataDir)))
-        << driver.lastMessage.toStdString();
+    EXPECT_EQ(driver.lastMessage, QStringLiteral("a step fails"));
     EXPECT_EQ(ui.log.mid(ui.log.size() - 3), (QStringList{"status " + driver.texts.DelTempStr, "status ...", "idle"}));
     EXPECT_FALSE(driver.Busy);
     EXPECT_FALSE(pwtest::Exists(w.dir.path("out.cab")));
+    EXPECT_EQ(pwtest::EntriesBelow(w.in.tempDir()), QStringList()) << "the build's own folder is gone too";
+}
+
+TEST(BuildDriver, AnUnusableWorkingFolderIsNamedWithWhyAndNothingIsMade)
+{
+    const BuildTexts t;
+    const auto build = [&](const BuildInputs& in) {
+        RecordingUi ui;
+        ui.answer = BuildUi::SaveChoice{in.sourceDir + QStringLiteral("/../out.cab"), 1};
+        BuildDriver driver(ui);
+        const BuildDriver::Outcome outcome = driver.CriaClick(in);
+        EXPECT_NE(outcome, BuildDriver::Outcome::Succeeded);
+        EXPECT_EQ(ui.kinds, QList<MessageKind>{MessageKind::Error});
+        EXPECT_FALSE(pwtest::Exists(in.sourceDir + QStringLiteral("/../out.cab")));
+        EXPECT_EQ(pwtest::EntriesBelow(in.tempDir()), QStringList());
+        return std::make_pair(driver.lastMessage, ui.positions);
+    };
+    const auto refused = [&](const BuildInputs& in, const QString& why) {
+        const auto [message, positions] = build(in);
+        EXPECT_EQ(message, WithDetail(t.ErrMessageStr, why));
+        EXPECT_FALSE(positions.contains(101)) << "no step ran";
+    };
+    Workspace w;
+    w.dir.write("app/7zS.sfx", "MZ module");
+    for (const bool compact : {false, true}) {
+        w.in.compact = compact;
+        QDir(w.in.tempDir()).removeRecursively();
+        refused(w.in, t.NoFolderStr.arg(w.in.tempDir()));
+        w.dir.write("data/temp", "a file where the folder should be");
+        refused(w.in, t.NotAFolderStr.arg(w.in.tempDir()));
+        QFile::remove(w.in.tempDir().chopped(1));
+        BuildInputs noData = w.in;
+        noData.dataDir = w.dir.path("no-data-folder/");
+        refused(noData, t.NoFolderStr.arg(noData.tempDir()));
+    }
+
+    pwtest::ScratchMount disk(1 << 20);
+    PW_REQUIRE_MOUNT(disk);
+    w.in.dataDir = disk.path() + QLatin1Char('/');
+    QDir().mkpath(w.in.tempDir());
+    disk.fillUp();
+    // A full disk shows once the build writes there: the packing, or the entries file.
+    for (const bool compact : {true, false}) {
+        w.in.compact = compact;
+        const QString message = build(w.in).first;
+        EXPECT_TRUE(message.endsWith(QStringLiteral("\n\n") + t.DiskFullStr.arg(w.in.tempDir())))
+            << message.toStdString();
+    }
+    ASSERT_TRUE(disk.makeReadOnly());
+    refused(w.in, t.ReadOnlyFolderStr.arg(w.in.tempDir()));
+}
+
+TEST(BuildDriver, AProgramFileThatCannotBeReadIsNamedInTheChosenLanguageWithTheCabinetsOwnWords)
+{
+    Workspace w;
+    RecordingUi ui;
+    ui.answer = BuildUi::SaveChoice{w.dir.path("out.cab"), 1};
+    BuildDriver driver(ui);
+    driver.texts.UnreadableFileStr = QStringLiteral("Could not read \"%1\": %2.");
+    driver.texts.FileVanishedStr = QStringLiteral("it is gone");
+    // The file goes between the walk that finds it and its opening.
+    driver.cabinet.CabWriter1.OnBeforeFileAdd = [&](TSTCabWriter&, const QString& source, bool&) {
+        if (source.endsWith(QStringLiteral("data.bin")))
+            QFile::remove(source);
+    };
+    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error);
+    EXPECT_EQ(driver.lastMessage, WithDetail(QStringLiteral("Failure opening file to be stored in cabinet [0x0001].\r\n"
+                                                            "No such file or directory [0x0002]."),
+                                             QStringLiteral("Could not read \"sub/data.bin\": it is gone.")));
+    EXPECT_FALSE(pwtest::Exists(w.dir.path("out.cab")));
+}
+
+TEST(BuildDriver, AProgramFileThatCannotBeReadIsNamedForTheSevenZipArchivesToo)
+{
+    Workspace w;
+    w.in.compact = true;
+    w.dir.write("app/7zS.sfx", "MZ module");
+    for (const int filter : {1, 2}) {
+        const QString file = w.dir.write("program/sub/data.bin", "d");
+        RecordingUi ui;
+        ui.answer = BuildUi::SaveChoice{w.dir.path(filter == 1 ? "out.cab" : "out.7z"), filter};
+        BuildDriver driver(ui);
+        driver.texts.FileVanishedStr = QStringLiteral("gone");
+        // The library asks every item's name before it reads any: the file goes between the walk that
+        // found it and its reading.
+        driver.pack.SevenZip1.OnSetAddName = [&](TSevenZip*, std::uint32_t, QString&) { QFile::remove(file); };
+        EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Failed) << filter;
+        EXPECT_EQ(driver.lastMessage,
+                  WithDetail(driver.texts.ErrMessageStr, driver.texts.UnreadableFileStr.arg("sub/data.bin", "gone")));
+        EXPECT_FALSE(pwtest::Exists(ui.answer->fileName));
+    }
+}
+
+TEST(BuildDriver, ACompactedAddOnTooBigForOneCabinetIsRefusedBeforeItsFilesArePacked)
+{
+    Workspace w;
+    w.in.compact = true;
+    w.in.compressionLevel = 0;
+    w.dir.write("app/7zS.sfx", "MZ module");
+    QFile big(w.dir.write("program/big.bin"));
+    ASSERT_TRUE(big.resize(qint64(1) << 31));  // sparse
+    RecordingUi ui;
+    ui.answer = BuildUi::SaveChoice{w.dir.path("My App.cab"), 1};
+    BuildDriver driver(ui);
+    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error);
+    const InstallerLimit limit(w.in, QStringLiteral("My App"));
+    const qint64 atLeast = QFileInfo(w.in.appDir + "7zS.sfx").size() + SfxConfig(w.in).size() + (qint64(1) << 31) +
+                           5000 + 17;
+    EXPECT_EQ(driver.lastMessage, WithDetail(driver.texts.ErrMessageStr, driver.texts.InstallerTooBigStr.arg("My App.exe")
+                                                                             .arg(atLeast)
+                                                                             .arg(limit.Largest())));
+    EXPECT_EQ(ui.positions, (QList<int>{0, 1, 0})) << "nothing was packed";
+    EXPECT_FALSE(pwtest::Exists(w.dir.path("My App.cab")));
+    EXPECT_EQ(pwtest::EntriesBelow(w.in.tempDir()), QStringList());
 }
 
 TEST(BuildDriver, RefusesAnOutputInsideTheProgramFolderOrTheDataFolder)

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 namespace {
 
@@ -23,8 +24,8 @@ protected:
     {
         in.appDir = dir.mkdir("app");
         in.dataDir = dir.mkdir("data");
-        dir.mkdir("data/temp");
-        dir.write("data/ENTRIES_MYAPP.ini", entries);
+        scratch = dir.mkdir("data/temp/build-1");
+        dir.write("data/temp/build-1/ENTRIES_MYAPP.ini", entries);
     }
 
     QString Method(const QString& cabinet) const
@@ -35,6 +36,7 @@ protected:
 
     pwtest::TempDir dir;
     BuildInputs in;
+    QString scratch;
     CabinetStep step;
     const QByteArray entries = "[General]\r\nbuilddate=2024\r\n[AddProgram]\r\nMyApp.exe\r\n";
 };
@@ -44,8 +46,8 @@ TEST_F(CabinetStepTest, CompactPutsTheInstallerStoredUnderSvcpack)
     PW_SKIP_WITHOUT_DECODERS();
     in.compact = true;
     const QByteArray installer = "MZ self-extractor " + QByteArray(100000, 'i');
-    dir.write("data/temp/MyApp.exe", installer);
-    EXPECT_TRUE(step.BuildCabinet(in, dir.path("out/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini"));
+    dir.write("data/temp/build-1/MyApp.exe", installer);
+    EXPECT_TRUE(step.BuildCabinet(in, dir.path("out/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini", scratch));
     EXPECT_EQ(pwtest::ListedNames(dir.path("out/MyApp.cab")), QStringList({"svcpack/MyApp.exe", "ENTRIES_MYAPP.ini"}));
     EXPECT_EQ(Method(dir.path("out/MyApp.cab")), "None");
     EXPECT_TRUE(pwtest::DecodersExtract(dir.path("out/MyApp.cab"),
@@ -65,7 +67,7 @@ TEST_F(CabinetStepTest, UncheckedPutsTheProgramFolderAndItsRunner)
     dir.write("app/languages/msistub.exe", "a runner of the same name deeper down");
     dir.write("app/batchrunner.exe", "not this one");
     const QString target = dir.write("out/MyApp.cab", "an earlier add-on");
-    step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini");
+    step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini", scratch);
     QStringList names = pwtest::ListedNames(target);
     ASSERT_EQ(names.size(), 5);
     EXPECT_EQ(names.last(), "ENTRIES_MYAPP.ini");
@@ -88,7 +90,7 @@ TEST_F(CabinetStepTest, AMissingFolderOnTheWayIsMadeAndNothingElseIsLeftBesideTh
     in.startFile = "install.cmd";
     dir.write("program/install.cmd", "@echo off\r\n");
     dir.write("app/batchrunner.exe", "runner");
-    EXPECT_TRUE(step.BuildCabinet(in, dir.path("new/folder/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini"));
+    EXPECT_TRUE(step.BuildCabinet(in, dir.path("new/folder/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini", scratch));
     EXPECT_TRUE(pwtest::DecodersExtract(dir.path("new/folder/MyApp.cab"),
                                         {{"svcpack/install.cmd", "@echo off\r\n"},
                                          {"svcpack/batchrunner.exe", "runner"},
@@ -104,7 +106,7 @@ TEST_F(CabinetStepTest, AMissingRunnerMakesNoCabinetAndIsNamedWithItsFolder)
     dir.write("program/install.cmd", "@echo off\r\n");
     const QString target = dir.write("out/MyApp.cab", "an earlier add-on");
     try {
-        step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini");
+        step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini", scratch);
         FAIL() << "an add-on that cannot run its start file was made";
     } catch (const UserError& e) {
         EXPECT_TRUE(e.message().contains("\"batchrunner.exe\"") && e.message().contains("\"" + in.appDir + "\""))
@@ -117,18 +119,40 @@ TEST_F(CabinetStepTest, AMissingRunnerMakesNoCabinetAndIsNamedWithItsFolder)
 TEST_F(CabinetStepTest, FailedBuildLeavesNoCabinetAndKeepsAnEarlierFile)
 {
     in.compact = true;
-    dir.write("data/temp/MyApp.exe", "installer");
-    QFile::remove(dir.path("data/ENTRIES_MYAPP.ini"));
+    dir.write("data/temp/build-1/MyApp.exe", "installer");
+    QFile::remove(scratch + "ENTRIES_MYAPP.ini");
     const QString target = dir.write("out/MyApp.cab", "an earlier add-on");
     try {
-        step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini");
+        step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini", scratch);
         FAIL() << "the entries file cannot be read";
     } catch (const ESTCabinet& e) {
         EXPECT_EQ(e.erfOper(), 1u);
         EXPECT_TRUE(e.message().startsWith("Failure opening file to be stored in cabinet [0x0001]."));
+        EXPECT_EQ(e.sourceFile(), scratch + "ENTRIES_MYAPP.ini") << "the error names the file it could not read";
     }
     EXPECT_EQ(pwtest::ReadAll(target), "an earlier add-on");
     EXPECT_EQ(QDir(dir.path("out")).entryList(QDir::Files | QDir::Hidden), QStringList("MyApp.cab"));
+}
+
+TEST_F(CabinetStepTest, TheCabinetLibrarysTemporaryFilesStayInTheScratchFolder)
+{
+    in.compact = false;
+    in.sourceDir = dir.path("program");
+    in.startFile = "setup.exe";
+    dir.write("program/setup.exe", QByteArray(300000, 's'));
+    const QString systemTemp = dir.mkdir("system-temp");
+    const QByteArray savedTmpDir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", systemTemp.toUtf8());
+    QStringList inScratch, outside;
+    step.CabWriter1.OnFolderStatus = [&](TSTCabWriter&, quint32, quint32, bool&) {
+        inScratch += pwtest::EntriesBelow(scratch).filter(QRegularExpression("^stc"));
+        outside += pwtest::EntriesBelow(systemTemp);
+    };
+    EXPECT_TRUE(step.BuildCabinet(in, dir.path("out/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini", scratch));
+    qputenv("TMPDIR", savedTmpDir);
+    EXPECT_FALSE(inScratch.isEmpty());
+    EXPECT_EQ(outside, QStringList());
+    EXPECT_EQ(pwtest::EntriesBelow(scratch), QStringList{"ENTRIES_MYAPP.ini"}) << "and they go when it is written";
 }
 
 TEST_F(CabinetStepTest, MissingProgramFolderRaisesTheSystemsError)
@@ -136,7 +160,7 @@ TEST_F(CabinetStepTest, MissingProgramFolderRaisesTheSystemsError)
     in.compact = false;
     in.sourceDir = dir.path("gone");
     in.startFile = "setup.exe";
-    EXPECT_THROW(step.BuildCabinet(in, dir.path("out/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini"), UserError);
+    EXPECT_THROW(step.BuildCabinet(in, dir.path("out/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini", scratch), UserError);
     EXPECT_TRUE(QDir(dir.path("out")).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
@@ -152,7 +176,7 @@ TEST_F(CabinetStepTest, ASetOfSeveralCabinetsComesOutUnderTheChosenName)
         byte = char(random.bounded(256));
     dir.write("program/setup.exe", noise);
     step.CabWriter1.CabinetSizeThreshold = 60000;
-    step.BuildCabinet(in, dir.path("out/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini");
+    step.BuildCabinet(in, dir.path("out/MyApp.cab"), "MyApp", "ENTRIES_MYAPP.ini", scratch);
     const QStringList cabinets = QDir(dir.path("out")).entryList(QDir::Files | QDir::Hidden);
     ASSERT_GE(cabinets.size(), 2);
     for (int i = 1; i < cabinets.size(); ++i)
@@ -176,7 +200,7 @@ TEST_F(CabinetStepTest, AStopAskedForWhileWaitingEndsTheStepSilentlyAndKeepsAnEa
     PackEvents events;
     events.waiting = [&] { ++waits; };
     events.cancelRequested = [&] { return waits >= 1; };
-    EXPECT_THROW(step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini", events), SilentAbort);
+    EXPECT_THROW(step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini", scratch, events), SilentAbort);
     EXPECT_EQ(waits, 1);
     EXPECT_EQ(pwtest::ReadAll(target), "an earlier add-on");
     EXPECT_EQ(QDir(dir.path("out")).entryList(QDir::Files | QDir::Hidden), QStringList("MyApp.cab"));

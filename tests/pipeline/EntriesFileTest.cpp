@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 using namespace pw;
 
 namespace {
@@ -28,7 +30,7 @@ TEST(EntriesFile, TheTwelveLineExampleByteForByte)
     in.dataDir = dir.path() + QLatin1Char('/');
     in.entriesText = QStringLiteral("[General]\nbuilddate=\ndescription=\nlanguage=\ntitle=Foo\nversion=1.0\n"
                                     "website=\n\n[EditFile]\nI386\\SVCPACK.INF,SetupHotfixesToRun,AddProgram");
-    EXPECT_EQ(WriteEntriesFile(in, QStringLiteral("MyApp")), QStringLiteral("ENTRIES_MYAPP.ini"));
+    EXPECT_EQ(WriteEntriesFile(in, QStringLiteral("MyApp"), in.dataDir), QStringLiteral("ENTRIES_MYAPP.ini"));
     EXPECT_EQ(pwtest::ReadAll(dir.path("ENTRIES_MYAPP.ini")),
               QByteArray("[General]\r\nbuilddate=\r\ndescription=\r\nlanguage=\r\ntitle=Foo\r\nversion=1.0\r\n"
                          "website=\r\n\r\n[EditFile]\r\nI386\\SVCPACK.INF,SetupHotfixesToRun,AddProgram\r\n"
@@ -81,16 +83,17 @@ TEST(EntriesFile, WrittenInTheSystemCodePageAndReportedWhenItCannotBe)
 {
     pwtest::TempDir dir;
     BuildInputs in = Inputs(QStringLiteral("instalação.exe"), QString(), false);
-    in.dataDir = dir.path() + QLatin1Char('/');
-    WriteEntriesFile(in, QStringLiteral("o"));
+    WriteEntriesFile(in, QStringLiteral("o"), dir.path() + QLatin1Char('/'));
     EXPECT_TRUE(pwtest::ReadAll(dir.path("ENTRIES_O.ini")).endsWith("instala\xE7\xE3o.exe\r\n"));
+    EXPECT_EQ(pwtest::ReadAll(dir.path("ENTRIES_O.ini")), EntriesFileBytes(in, QStringLiteral("o")));
 
-    in.dataDir = dir.path("missing/");
+    const QString missing = dir.path("missing/");
     try {
-        WriteEntriesFile(in, QStringLiteral("o"));
+        WriteEntriesFile(in, QStringLiteral("o"), missing);
         FAIL() << "a missing folder must raise";
-    } catch (const UserError& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Cannot create file \"%1ENTRIES_O.ini\". ").arg(in.dataDir)));
+    } catch (const FileError& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Cannot create file \"%1ENTRIES_O.ini\". ").arg(missing)));
+        EXPECT_EQ(e.error, ENOENT) << "the system's error comes with it";
     }
 }
 

@@ -1,6 +1,7 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -46,6 +47,23 @@ QByteArray ReadAll(const QString& path)
 bool Exists(const QString& path)
 {
     return QFileInfo::exists(path);
+}
+
+QStringList EntriesBelow(const QString& folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries.append(it.next().mid(folder.size()).remove(0, folder.endsWith('/') ? 0 : 1));
+    entries.sort();
+    return entries;
+}
+
+QString OnlyFolderIn(const QString& folder)
+{
+    const QStringList folders = QDir(folder).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    return folders.size() == 1 ? QDir(folder).filePath(folders[0]) + QLatin1Char('/') : QString();
 }
 
 }  // namespace pwtest

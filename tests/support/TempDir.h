@@ -2,6 +2,7 @@
 // Test helpers: a scratch folder removed after the test, and small file utilities.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <ostream>
@@ -24,6 +25,12 @@ private:
 
 QByteArray ReadAll(const QString& path);
 bool Exists(const QString& path);
+// Paths relative to `folder` of everything below it, hidden entries and folders too, sorted; empty when
+// it does not exist.
+QStringList EntriesBelow(const QString& folder);
+// The one folder directly in `folder` (a build's scratch folder in DataDir/temp), ending in "/"; empty
+// when there is none or more than one.
+QString OnlyFolderIn(const QString& folder);
 
 }  // namespace pwtest
 

@@ -133,20 +133,7 @@ int FciDelete(char* pszFile, int* err, void*)
 
 BOOL FciGetTempFile(char* pszTempName, int cbTempName, void*)
 {
-    const QByteArray folder = QFile::encodeName(QDir::tempPath());
-    if (folder.isEmpty() || folder.size() >= kTempFolderRoom)
-        return 0;
-    QByteArray name = folder + "/stcXXXXXX";
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0)
-        return 0;
-    ::close(fd);
-    // The caller creates the file itself, exclusively, so the one made here to claim the name goes.
-    ::unlink(name.constData());
-    if (name.size() >= cbTempName)
-        return 0;
-    std::memcpy(pszTempName, name.constData(), size_t(name.size()) + 1);
-    return 1;
+    return TempFileNameIn(QFile::encodeName(QDir::tempPath()), pszTempName, cbTempName);
 }
 
 INT_PTR FciGetOpenInfo(char* pszName, USHORT* pdate, USHORT* ptime, USHORT* pattribs, int* err, void*)
@@ -183,6 +170,23 @@ INT_PTR FciGetOpenInfo(char* pszName, USHORT* pdate, USHORT* ptime, USHORT* patt
 }
 
 }  // extern "C"
+
+BOOL TempFileNameIn(const QByteArray& folder, char* pszTempName, int cbTempName)
+{
+    if (folder.isEmpty() || folder.size() >= kTempFolderRoom)
+        return 0;
+    QByteArray name = folder + (folder.endsWith('/') ? "stcXXXXXX" : "/stcXXXXXX");
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0)
+        return 0;
+    ::close(fd);
+    // The caller creates the file itself, exclusively, so the one made here to claim the name goes.
+    ::unlink(name.constData());
+    if (name.size() >= cbTempName)
+        return 0;
+    std::memcpy(pszTempName, name.constData(), size_t(name.size()) + 1);
+    return 1;
+}
 
 void RecordedDosDateTime(std::time_t moment, USHORT* date, USHORT* time)
 {

@@ -4,6 +4,8 @@
 // leaves the system's error code in *err.
 #include "platform/cabinet/Fci.h"
 
+#include <QByteArray>
+
 #include <ctime>
 
 namespace pw {
@@ -20,6 +22,10 @@ int FciDelete(char* pszFile, int* err, void* pv);
 BOOL FciGetTempFile(char* pszTempName, int cbTempName, void* pv);
 INT_PTR FciGetOpenInfo(char* pszName, USHORT* pdate, USHORT* ptime, USHORT* pattribs, int* err, void* pv);
 }
+
+// The temporary-file callback's work in `folder` rather than in the system's folder for temporary files:
+// a free name beginning with "stc" there, the file claimed for it removed again.
+BOOL TempFileNameIn(const QByteArray& folder, char* pszTempName, int cbTempName);
 
 // A moment as the DOS date and time a cabinet records (local time, or UTC for a reproducible build, see
 // SourceDateEpoch), held to the range the format can show (1980 to 2107).

@@ -63,6 +63,11 @@ ESTCabinet::ESTCabinet(const ERF& erf, bool fromFci)
 {
 }
 
+ESTCabinet::ESTCabinet(const ERF& erf, const QString& sourceFile) : ESTCabinet(erf, true)
+{
+    sourceFile_ = sourceFile;
+}
+
 QString ESTCabinet::MessageFor(const ERF& erf, bool fromFci)
 {
     const char* fallback = fromFci ? "FCI error" : "FDI error";

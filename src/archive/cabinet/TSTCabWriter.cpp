@@ -127,7 +127,7 @@ void TSTCabWriter::OpenCabinet(const QString& fileName)
     filesInCabinet_ = filesInFolder_ = 0;
     progressCountdown_ = 0;
     context_ = CabinetLibrary::FCICreate(&erf_, FilePlaced, FciAlloc, FciFree, OpenFile, FciRead, FciWrite, FciClose,
-                                         FciSeek, DeleteFile, FciGetTempFile, &ccab_, this);
+                                         FciSeek, DeleteFile, TempFile, &ccab_, this);
     if (!context_)
         RaiseError();
 }
@@ -149,7 +149,7 @@ void TSTCabWriter::AddFile(const QString& source, const QString& name, bool exec
     QByteArray nameBytes = inside.toUtf8();
     if (!CabinetLibrary::FCIAddFile(RequireContext(), sourceBytes.data(), nameBytes.data(), execute ? 1 : 0,
                                     NextCabinet, Status, FciGetOpenInfo, compressionCode_))
-        RaiseError();
+        throw ESTCabinet(erf_, source);
     ++filesInCabinet_;
     ++filesInFolder_;
 }
@@ -370,6 +370,14 @@ int TSTCabWriter::DeleteFile(char* pszFile, int* err, void* pv)
 {
     QByteArray path = static_cast<TSTCabWriter*>(pv)->WrittenName(pszFile);
     return FciDelete(path.data(), err, pv);
+}
+
+BOOL TSTCabWriter::TempFile(char* pszTempName, int cbTempName, void* pv)
+{
+    const QString& folder = static_cast<TSTCabWriter*>(pv)->TemporaryFolder;
+    if (folder.isEmpty())
+        return FciGetTempFile(pszTempName, cbTempName, pv);
+    return TempFileNameIn(QFile::encodeName(folder), pszTempName, cbTempName);
 }
 
 }  // namespace pw

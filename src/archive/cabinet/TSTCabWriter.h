@@ -40,6 +40,9 @@ public:
     QString CabinetNameTemplate;
     QString CabinetPathTemplate;
     QString DiskLabelTemplate;
+    // Where the Cabinet API keeps its temporary files while it writes; the system's folder for temporary
+    // files when empty.
+    QString TemporaryFolder;
 
     TSTCabCompressionType CompressionType() const { return compressionType_; }
     void SetCompressionType(TSTCabCompressionType type);
@@ -88,6 +91,7 @@ private:
     static LONG Status(UINT typeStatus, ULONG cb1, ULONG cb2, void* pv);
     static INT_PTR OpenFile(char* pszFile, int oflag, int pmode, int* err, void* pv);
     static int DeleteFile(char* pszFile, int* err, void* pv);
+    static BOOL TempFile(char* pszTempName, int cbTempName, void* pv);
 
     [[noreturn]] void RaiseError() const;
     HFCI RequireContext() const;

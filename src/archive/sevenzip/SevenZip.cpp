@@ -93,6 +93,20 @@ void TSevenZip::RaiseMessage(qint32 code, const QString& fileName)
         OnMessage(this, code, MessageText(code), fileName);
 }
 
+void TSevenZip::RecordUnreadFile(const QString& path, qint32 error)
+{
+    LastError = error;
+    std::lock_guard lock(unreadMutex_);
+    if (unread_.path.isEmpty())
+        unread_ = {path, error};
+}
+
+TSevenZip::UnreadFile TSevenZip::FirstUnreadFile() const
+{
+    std::lock_guard lock(unreadMutex_);
+    return unread_;
+}
+
 void TSevenZip::SetSFXCreate(bool value)
 {
     sfxCreate_ = false;
@@ -149,6 +163,10 @@ qint32 TSevenZip::Add()
 
 qint32 TSevenZip::Pack()
 {
+    {
+        std::lock_guard lock(unreadMutex_);
+        unread_ = {};
+    }
     AddRootDir = UpperCaseKeepingLength(AddRootDir);
     QString rootPrefix = AddRootDir;
     if (!rootPrefix.isEmpty() && !rootPrefix.endsWith(QLatin1Char('/')) && !rootPrefix.endsWith(QLatin1Char('\\')))

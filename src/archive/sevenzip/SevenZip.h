@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 
 namespace pw {
 
@@ -68,12 +69,22 @@ public:
     // May be set from any thread, or by a handler; Add clears it when it starts and when it ends.
     std::atomic<bool> CancelRequested{false};
 
+    // The first file the library could not read during the last Add, and the system's error for it; an
+    // empty path when every file was read.
+    struct UnreadFile {
+        QString path;
+        qint32 error = 0;
+    };
+    UnreadFile FirstUnreadFile() const;
+
     // Text of each message code, as OnMessage passes it.
     static QByteArray MessageText(qint32 code);
 
 private:
     friend class TMyArchiveUpdateCallback;
     void RaiseMessage(qint32 code, const QString& fileName);
+    // Called by the library's threads as they release a file they could not read.
+    void RecordUnreadFile(const QString& path, qint32 error);
     void SendCompressionProperties();
     qint32 Pack();
 
@@ -81,6 +92,8 @@ private:
     ComPtr<IUnknown> inArchive_;
     ComPtr<IOutArchive> outArchive_;
     ComPtr<ISetProperties> setProperties_;
+    mutable std::mutex unreadMutex_;
+    UnreadFile unread_;
     bool sfxCreate_ = false;
     qint32 volumeSize_ = 0;
 };

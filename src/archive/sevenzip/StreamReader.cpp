@@ -8,7 +8,8 @@
 
 namespace pw {
 
-TMyStreamReader::TMyStreamReader(const QString& fileName, std::atomic<qint32>* errorSink) : errorSink_(errorSink)
+TMyStreamReader::TMyStreamReader(const QString& fileName, ReadFailureSink onFailure)
+    : fileName_(fileName), onFailure_(std::move(onFailure))
 {
     fd_ = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
@@ -23,8 +24,8 @@ TMyStreamReader::~TMyStreamReader()
 {
     if (fd_ >= 0)
         ::close(fd_);
-    if (error_ != 0 && errorSink_)
-        errorSink_->store(error_);
+    if (error_ != 0 && onFailure_)
+        onFailure_(fileName_, error_);
 }
 
 HRESULT TMyStreamReader::QueryInterface(const GUID& iid, void** out) noexcept

@@ -4,16 +4,19 @@
 
 #include <QString>
 
-#include <atomic>
+#include <functional>
 #include <mutex>
 
 namespace pw {
 
+// Told, as a reader is released, which file it could not read and the system's error for it.
+using ReadFailureSink = std::function<void(const QString& fileName, qint32 error)>;
+
 class TMyStreamReader final : public IInStream, public IStreamGetSize, private RefCounted<TMyStreamReader> {
 public:
     // Opens `fileName` for reading. A file that cannot be opened still gives a stream: its reads deliver
-    // nothing and record the error, which goes to `errorSink` (when given) as the stream is released.
-    TMyStreamReader(const QString& fileName, std::atomic<qint32>* errorSink);
+    // nothing and record the error, which goes to `onFailure` (when given) as the stream is released.
+    TMyStreamReader(const QString& fileName, ReadFailureSink onFailure);
 
     HRESULT QueryInterface(const GUID& iid, void** out) noexcept override;
     ULONG AddRef() noexcept override { return AddReference(); }
@@ -35,7 +38,8 @@ private:
     qint64 position_ = 0;
     qint64 size_ = 0;
     qint32 error_ = 0;
-    std::atomic<qint32>* errorSink_;
+    const QString fileName_;
+    const ReadFailureSink onFailure_;
 };
 
 }  // namespace pw

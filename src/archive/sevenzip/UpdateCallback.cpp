@@ -168,7 +168,10 @@ HRESULT TMyArchiveUpdateCallback::GetProperty(std::uint32_t index, PROPID propId
 
 ISequentialInStream* TMyArchiveUpdateCallback::OpenItem(std::uint32_t index)
 {
-    auto* reader = new TMyStreamReader(items_[index].name, &owner_.LastError);
+    TSevenZip* owner = &owner_;
+    auto* reader = new TMyStreamReader(items_[index].name, [owner](const QString& file, qint32 error) {
+        owner->RecordUnreadFile(file, error);
+    });
     reader->AddRef();
     return static_cast<IInStream*>(reader);
 }

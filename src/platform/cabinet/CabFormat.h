@@ -32,6 +32,20 @@ constexpr std::uint16_t kContinuedFromPrev = 0xFFFD;
 constexpr std::uint16_t kContinuedToNext = 0xFFFE;
 constexpr std::uint16_t kContinuedPrevAndNext = 0xFFFF;
 
+// Room the writer keeps in a cabinet's header for the names of the next cabinet and disk, which are
+// known only once the next-cabinet callback has run, when it judges whether the content still fits.
+constexpr std::uint64_t kNextNamesRoom = CB_MAX_CABINET_NAME + CB_MAX_DISK_NAME;
+
+// The size the writer gives a cabinet with no reserved areas that holds one folder of `payload` stored
+// (uncompressed) bytes, in files named with `nameBytes` bytes in all, when it judges whether it fits
+// CCAB.cb: the content fits one cabinet when this is at most cb.
+constexpr std::uint64_t StoredCabinetBytes(std::uint64_t payload, std::uint64_t files, std::uint64_t nameBytes)
+{
+    const std::uint64_t blocks = (payload + kBlockSize - 1) / kBlockSize;
+    return kHeaderSize + kNextNamesRoom + kFolderSize + files * (kFileSize + 1) + nameBytes +
+           blocks * kDataHeaderSize + payload;
+}
+
 // Bytes a name takes in a header: its text and the NUL after it.
 inline std::uint64_t NameBytes(const char* text)
 {

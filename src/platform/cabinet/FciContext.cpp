@@ -7,10 +7,6 @@
 namespace pw::fci {
 namespace {
 
-// Room kept in a cabinet's header for the names of the next cabinet and disk, which are known only
-// once the next-cabinet callback has run.
-constexpr std::uint64_t kNextNamesRoom = CB_MAX_CABINET_NAME + CB_MAX_DISK_NAME;
-
 bool IsAscii(const char* text)
 {
     for (; *text; ++text) {

@@ -1,6 +1,7 @@
 // The cabinet writer: what it puts in a cabinet, checked by the independent decoders, and its rules.
 #include "archive/cabinet/ESTCabinet.h"
 #include "archive/cabinet/TSTCabWriter.h"
+#include "platform/cabinet/CabFormat.h"
 
 #include "CabinetDecoders.h"
 #include "support/TempDir.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -390,6 +392,7 @@ TEST(CabWriter, UnreadableSourcesRaiseClearErrors)
     const ESTCabinet missing = CabinetErrorOf([&] { writer.AddFile(dir.path("missing"), "m", false); });
     EXPECT_EQ(missing.erfOper(), 1u);
     EXPECT_EQ(missing.erfType(), UINT(ENOENT));
+    EXPECT_EQ(missing.sourceFile(), dir.path("missing")) << "whoever shows it can name the file";
     writer.OpenCabinet(dir.path("x.cab"));
     const ESTCabinet folder = CabinetErrorOf([&] { writer.AddFile(dir.mkdir("folder"), "f", false); });
     EXPECT_EQ(folder.erfOper(), 1u);
@@ -398,6 +401,34 @@ TEST(CabWriter, UnreadableSourcesRaiseClearErrors)
         CabinetErrorOf([&] { writer.AddFile(dir.write("a", "a"), QString(256, QLatin1Char('n')), false); });
     EXPECT_EQ(longName.erfOper(), 9u);
     EXPECT_TRUE(longName.message().startsWith("Data-size or file-count exceeded CAB format limits [0x0009]."));
+}
+
+// What a build reckons a stored cabinet takes is what the writer reckons when it decides to go on in a
+// next cabinet: with the limit at exactly that size the content stays in one cabinet, one byte less
+// and it does not.
+TEST(CabWriter, TheReckonedSizeOfAStoredCabinetIsTheWritersOwn)
+{
+    pwtest::TempDir dir;
+    const QByteArray installer = RandomBytes(3 * 32768 + 100, 5), entries = "[AddProgram]\r\nX.exe\r\n";
+    const QString installerPath = dir.write("X.exe", installer), entriesPath = dir.write("ENTRIES_X.ini", entries);
+    const QByteArray installerName = "svcpack\\X.exe", entriesName = "ENTRIES_X.ini";
+    const std::uint64_t reckoned =
+        fci::StoredCabinetBytes(installer.size() + entries.size(), 2, installerName.size() + entriesName.size());
+    for (const std::uint64_t limit : {reckoned, reckoned - 1}) {
+        const QString out = dir.mkdir(QString::number(limit));
+        TSTCabWriter writer;
+        writer.CabinetSizeThreshold = quint32(limit);
+        writer.SetCompressionType(TSTCabCompressionType::cctNone);
+        writer.OpenCabinet(out + "X.cab");
+        writer.AddFile(installerPath, QString::fromLatin1(installerName), false);
+        writer.AddFile(entriesPath, QString::fromLatin1(entriesName), false);
+        writer.CloseCabinet(true);
+        const QStringList cabinets = QDir(out).entryList(QDir::Files);
+        EXPECT_EQ(cabinets.size(), limit == reckoned ? 1 : 2) << limit;
+        if (limit == reckoned) {
+            EXPECT_EQ(QFileInfo(out + "X.cab").size() + qint64(fci::kNextNamesRoom), qint64(reckoned));
+        }
+    }
 }
 
 TEST(CabWriter, FileLargerThanAFolderCanHoldIsRefusedBeforeItIsRead)

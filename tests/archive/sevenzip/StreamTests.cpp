@@ -180,12 +180,17 @@ TEST(SevenZipReader, ReadsFollowSeeksAndDeliverNothingBeyondTheEnd)
     EXPECT_EQ(reader->Seek(-100, 1, nullptr), E_NEGATIVE_SEEK);
 }
 
-TEST(SevenZipReader, AFileThatCannotBeOpenedReadsAsEmptyAndReportsWhenReleased)
+TEST(SevenZipReader, AFileThatCannotBeOpenedReadsAsEmptyAndReportsItselfWhenReleased)
 {
     pwtest::TempDir dir;
-    std::atomic<qint32> sink{0};
+    qint32 sink = 0;
+    QString unread;
     {
-        ComPtr<TMyStreamReader> reader(new TMyStreamReader(dir.path(QStringLiteral("gone")), &sink));
+        ComPtr<TMyStreamReader> reader(new TMyStreamReader(dir.path(QStringLiteral("gone")),
+                                                           [&](const QString& file, qint32 error) {
+                                                               unread = file;
+                                                               sink = error;
+                                                           }));
         char buffer[4];
         std::uint32_t read = 1;
         EXPECT_EQ(reader->Read(buffer, 4, &read), S_OK);
@@ -193,6 +198,7 @@ TEST(SevenZipReader, AFileThatCannotBeOpenedReadsAsEmptyAndReportsWhenReleased)
         EXPECT_EQ(sink, 0);
     }
     EXPECT_EQ(sink, ENOENT);
+    EXPECT_EQ(unread, dir.path(QStringLiteral("gone")));
 }
 
 }  // namespace
