@@ -8,11 +8,6 @@
 #include "project/StartFileKinds.h"
 
 namespace pw {
-namespace {
-
-const QString kProgramFolder = QStringLiteral("svcpack");
-
-}  // namespace
 
 bool CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, const QString& outName,
                                const QString& entriesFileName, const PackEvents& events)
@@ -32,11 +27,11 @@ bool CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, con
     try {
         CabWriter1.OpenCabinet(target);
         if (in.compact) {
-            CabWriter1.AddFiles(SelfExtractorPath(in, outName), kProgramFolder, true);
+            CabWriter1.AddFiles(SelfExtractorPath(in, outName), kCabinetProgramFolder, true);
         } else {
-            CabWriter1.AddFiles(in.sourceDir + QStringLiteral("/*"), kProgramFolder, true);
+            CabWriter1.AddFiles(in.sourceDir + QStringLiteral("/*"), kCabinetProgramFolder, true);
             if (runner)
-                CabWriter1.AddFiles(runnerPath, kProgramFolder, true);
+                CabWriter1.AddFiles(runnerPath, kCabinetProgramFolder, true);
         }
         CabWriter1.AddFile(in.dataDir + entriesFileName, entriesFileName, false);
         CabWriter1.CloseCabinet(true);

@@ -6,6 +6,9 @@
 
 namespace pw {
 
+// The add-on's folder inside the cabinet, where the program goes.
+inline const QString kCabinetProgramFolder = QStringLiteral("svcpack");
+
 class CabinetStep {
 public:
     // Writes the cabinet at `target`: the program (or its self-extractor) under "svcpack", with the start

@@ -32,6 +32,18 @@ const std::pair<const char*, QString BuildTexts::*> kBuildKeys[] = {
     {"iFileMade", &BuildTexts::FileMadeStr},
     {"iStopKey", &BuildTexts::StopKeyStr},
     {"iStopped", &BuildTexts::StoppedStr},
+    // Names and values an add-on cannot carry.
+    {"iNameCharacter", &BuildTexts::NameCharacterStr},
+    {"iNameDotBlank", &BuildTexts::NameDotBlankStr},
+    {"iNameDevice", &BuildTexts::NameDeviceStr},
+    {"iNameCase", &BuildTexts::NameCaseStr},
+    {"iNameRunner", &BuildTexts::NameRunnerStr},
+    {"iNameLength", &BuildTexts::NameLengthStr},
+    {"iFileSize", &BuildTexts::FileSizeStr},
+    {"iNameCodePage", &BuildTexts::NameCodePageStr},
+    {"iNamePercent", &BuildTexts::NamePercentStr},
+    {"iLineBreak", &BuildTexts::LineBreakStr},
+    {"iNoOutputName", &BuildTexts::NoOutputNameStr},
 };
 
 const std::pair<const char*, QString CatalogueTexts::*> kCatalogueKeys[] = {
