@@ -38,7 +38,7 @@ void FolderNameCheck::AddRunner(const QString& name)
 
 void FolderNameCheck::Check(const QString& path, const FileInformation& info)
 {
-    Refuse(path, WindowsNameRule(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1)));
+    Refuse(path, WindowsNameRule(QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1)));
     const QString key = CaseKey(path);
     if (key == runnerKey_)
         throw NameRefused(path, {NameRule::RunnerName, runner_});

@@ -97,30 +97,40 @@ QString RefusalText(const NameRefused& refused, const BuildTexts& texts)
     return RefusalMessage(refused.subject, refused.refusal, texts);
 }
 
-std::optional<NameRefusal> RefusedCharacter(const QString& name)
+std::optional<NameRefusal> RefusedCharacter(QStringView name)
 {
-    static const QString refused = QStringLiteral("<>:\"/\\|?*");
     for (const QChar c : name) {
-        if (IsControl(c.unicode()) || refused.contains(c))
+        switch (c.unicode()) {
+        case '<': case '>': case ':': case '"': case '/': case '\\': case '|': case '?': case '*':
             return NameRefusal{NameRule::Character, QString(c)};
+        default:
+            if (IsControl(c.unicode()))
+                return NameRefusal{NameRule::Character, QString(c)};
+        }
     }
     return std::nullopt;
 }
 
-std::optional<NameRefusal> DotOrBlankAtEnd(const QString& name)
+std::optional<NameRefusal> DotOrBlankAtEnd(QStringView name)
 {
     if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
         return NameRefusal{NameRule::DotOrBlankAtEnd, {}};
     return std::nullopt;
 }
 
-std::optional<NameRefusal> DeviceName(const QString& name)
+std::optional<NameRefusal> DeviceName(QStringView name)
 {
     // Windows takes the part before the first dot, without the blanks at its end, for the device: "nul.txt"
     // and "NUL .tar.gz" are the device NUL.
-    QString base = name.left(name.indexOf(QLatin1Char('.')));
-    while (base.endsWith(QLatin1Char(' ')))
-        base.chop(1);
+    qsizetype length = name.indexOf(QLatin1Char('.'));
+    if (length < 0)
+        length = name.size();
+    while (length > 0 && name[length - 1] == QLatin1Char(' '))
+        --length;
+    // Every device name has three or four letters: most names end here, without a copy.
+    if (length != 3 && length != 4)
+        return std::nullopt;
+    QString base = name.left(length).toString();
     if (!IsAscii(base))
         return std::nullopt;
     base = base.toUpper();
@@ -133,7 +143,7 @@ std::optional<NameRefusal> DeviceName(const QString& name)
     return std::nullopt;
 }
 
-std::optional<NameRefusal> WindowsNameRule(const QString& name)
+std::optional<NameRefusal> WindowsNameRule(QStringView name)
 {
     if (auto refusal = RefusedCharacter(name))
         return refusal;

@@ -52,11 +52,11 @@ constexpr qint64 kCabinetFileBytes = 0x7FFF8000;
 
 // Windows' rules for one name (no folders): the characters < > : " / \ | ? * and control characters; a
 // dot or blank at the end; a device name, alone or with an extension ("nul.txt", not "nula.txt").
-std::optional<NameRefusal> RefusedCharacter(const QString& name);
-std::optional<NameRefusal> DotOrBlankAtEnd(const QString& name);
-std::optional<NameRefusal> DeviceName(const QString& name);
+std::optional<NameRefusal> RefusedCharacter(QStringView name);
+std::optional<NameRefusal> DotOrBlankAtEnd(QStringView name);
+std::optional<NameRefusal> DeviceName(QStringView name);
 // The first of the three that refuses `name`.
-std::optional<NameRefusal> WindowsNameRule(const QString& name);
+std::optional<NameRefusal> WindowsNameRule(QStringView name);
 
 // A name inside a cabinet ("\" between folders) longer than the format stores.
 std::optional<NameRefusal> TooLongForCabinet(const QString& nameInCabinet);
