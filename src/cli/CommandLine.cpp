@@ -214,18 +214,18 @@ QString CheckInputs(const BuildInputs& in, const BuildTexts& texts)
     return {};
 }
 
-QString FilledEntriesText(const CommandLine& cl)
+BuildInputs FilledInputs(const CommandLine& cl)
 {
-    QString text = cl.inputs.entriesText;
-    DescriptiveFields fields;  // empty, as the window's at its start
+    BuildInputs in = cl.inputs;
+    in.fields = {};  // empty, as the window's at its start
     if (cl.versionData) {
         VersionInfoReader reader;
-        for (const FieldValue& change : VersionDataFill(reader, cl.inputs.startFilePath()))
-            ChangeField(text, fields, change);
+        for (const FieldValue& change : VersionDataFill(reader, in.startFilePath()))
+            ChangeField(in.entriesText, in.fields, change);
     }
     for (const FieldValue& change : cl.fields)
-        ChangeField(text, fields, change);
-    return text;
+        ChangeField(in.entriesText, in.fields, change);
+    return in;
 }
 
 std::optional<QString> LanguageFileOf(const CommandLine& cl)

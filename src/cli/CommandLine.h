@@ -30,10 +30,10 @@ QString UsageText();
 // or a start file that is not one of its start files. Empty when the build may run.
 QString CheckInputs(const BuildInputs& in, const BuildTexts& texts);
 
-// The entries text the window holds for these inputs: the text the build starts from, then the values
-// the start file's version data gives when it is chosen (unless --no-version-data), then the fields
-// given, each changing the text as typing it into the window does.
-QString FilledEntriesText(const CommandLine& cl);
+// The inputs with the descriptive fields and the entries text the window holds for them: the text the
+// build starts from, then the values the start file's version data gives when it is chosen (unless
+// --no-version-data), then the fields given, each changing the text as typing it into the window does.
+BuildInputs FilledInputs(const CommandLine& cl);
 
 // The language file the build speaks: the one --language-file names (matched without regard to case),
 // else the one the window applies, that of the settings file. Empty for the built-in texts; nothing when

@@ -51,8 +51,7 @@ int main(int argc, char* argv[])
             pw::TerminalBuildUi::PrintError(problem);
             return 1;
         }
-        cl.inputs.entriesText = pw::FilledEntriesText(cl);
-        return ui.Finish(driver.CriaClick(cl.inputs), texts);
+        return ui.Finish(driver.CriaClick(pw::FilledInputs(cl)), texts);
     } catch (const pw::UserError& e) {
         pw::TerminalBuildUi::PrintError(e.message());
         return 1;

@@ -1,6 +1,7 @@
 #include "pipeline/BuildDriver.h"
 
 #include "archive/cabinet/ESTCabinet.h"
+#include "pipeline/AddOnNames.h"
 #include "pipeline/AppFiles.h"
 #include "pipeline/EntriesFile.h"
 #include "pipeline/FileHelpers.h"
@@ -184,6 +185,8 @@ BuildDriver::Outcome BuildDriver::CriaClick(const BuildInputs& in)
             outcome = RunSteps(in, *choice);
         } catch (const BuildRefused& e) {
             ShowMessage(e.message(), e.kind);
+        } catch (const NameRefused& e) {
+            ShowMessage(RefusalText(e, texts), MessageKind::Warning);
         } catch (const AppFileMissing& e) {
             ShowMessage(texts.AppFileMissingStr.arg(e.name, e.folder), MessageKind::Warning);
         } catch (const InstallerTooBig& e) {
@@ -224,10 +227,14 @@ void BuildDriver::CheckBeforeBuilding(const BuildInputs& in, const QString& targ
         throw BuildRefused(texts.NoStartFileStr, MessageKind::Warning);
     if (!QFileInfo(in.startFilePath()).isFile())
         throw BuildRefused(texts.StartFileMissingStr.arg(in.startFile, in.sourceDir), MessageKind::Warning);
-    if (!plainArchive) {
-        for (const QString& name : AppFilesNeeded(in))
-            RequireAppFile(in.appDir, name);
-    }
+    if (plainArchive)
+        return;
+    CheckAddOnValues(in, target);
+    for (const QString& name : AppFilesNeeded(in))
+        RequireAppFile(in.appDir, name);
+    // A 7z archive's names are checked as the packing gathers them, before its file is made.
+    if (!in.compact)
+        CheckCabinetFolder(in, [this] { ui_.processEvents(); });
 }
 
 BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi::SaveChoice& choice)

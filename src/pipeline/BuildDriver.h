@@ -50,7 +50,7 @@ public:
 private:
     // Throws UserError with the reason when the build may not run: an output in a refused, missing or
     // read-only folder, a folder or start file that is not the one shown, a file missing from AppDir, a
-    // SOURCE_DATE_EPOCH that is no time.
+    // SOURCE_DATE_EPOCH that is no time; NameRefused for a name or value the add-on cannot carry.
     void CheckBeforeBuilding(const BuildInputs& in, const QString& target, bool plainArchive) const;
     Outcome RunSteps(const BuildInputs& in, const BuildUi::SaveChoice& choice);
     // `failureDetail` says why no file was made, when that is known.

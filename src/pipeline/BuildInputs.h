@@ -1,6 +1,7 @@
 #pragma once
 // What a build reads from the main window, taken once when "Criar arquivo" is clicked, and the state
 // fields the build sets.
+#include "project/EntriesText.h"
 #include "project/ShortcutEntry.h"
 
 #include <QList>
@@ -20,6 +21,7 @@ struct BuildInputs {
     int overwriteMode = 0;     // OverCb index 0..2
     QList<ShortcutEntry> shortcuts;
     QString entriesText;       // whole text of the Entries memo
+    DescriptiveFields fields;  // the six fields the memo's "[General]" keys were made from
 
     QString tempDir() const { return dataDir + QStringLiteral("temp/"); }
     QString startFilePath() const { return sourceDir + QLatin1Char('/') + startFile; }

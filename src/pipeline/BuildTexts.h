@@ -56,6 +56,32 @@ struct BuildTexts {
     QString InstallerTooBigStr =
         QStringLiteral("O auto-executável \"%1\" teria pelo menos %2 bytes, mais do que cabe em um arquivo CAB (%3 "
                        "bytes). Escolha um nível de compressão maior ou retire arquivos da pasta do programa.");
+    // Names and values an add-on cannot carry (NameRules). %1 is the file, named relative to the program
+    // folder, the output's file name, or the value; a character is shown with its code point.
+    QString NameCharacterStr = QStringLiteral("O nome \"%1\" contém o caractere %2, que o Windows não aceita em nomes "
+                                              "de arquivo. Renomeie-o e crie o arquivo de novo.");
+    QString NameDotBlankStr = QStringLiteral("O nome \"%1\" termina em ponto ou espaço, que o Windows tira do nome: o "
+                                             "arquivo ficaria com outro nome ou se perderia. Renomeie-o.");
+    QString NameDeviceStr = QStringLiteral("O nome \"%1\" é o do dispositivo %2 do Windows: CON, PRN, AUX, NUL, COM1 a "
+                                           "COM9 e LPT1 a LPT9 não servem de nome de arquivo, nem com extensão. "
+                                           "Renomeie-o.");
+    QString NameCaseStr = QStringLiteral("Os nomes \"%1\" e \"%2\" só diferem em maiúsculas e minúsculas, que o "
+                                         "Windows não distingue: um arquivo substituiria o outro. Renomeie um deles.");
+    QString NameRunnerStr = QStringLiteral("O nome \"%1\" é o do programa \"%2\", que o complemento leva ao lado do "
+                                           "programa de instalação. Renomeie o arquivo.");
+    QString NameLengthStr = QStringLiteral("O nome \"%1\" é longo demais para um arquivo CAB: lá ele seria \"%2\", "
+                                           "com %3 bytes, e cabem no máximo %4. Encurte o nome.");
+    QString FileSizeStr = QStringLiteral("O arquivo \"%1\" tem %2 bytes, mais do que um arquivo CAB pode guardar (%3 "
+                                         "bytes).");
+    QString NameCodePageStr = QStringLiteral("\"%1\" contém o caractere %2, que o arquivo de entradas (página de código "
+                                             "%3) não pode guardar: a instalação do Windows não acharia o programa. "
+                                             "Escolha um nome ou comando sem esse caractere.");
+    QString NamePercentStr = QStringLiteral("O nome do arquivo de comandos \"%1\" contém \"%\": o cmd o trocaria pelo "
+                                            "valor de uma variável e não rodaria o arquivo. Renomeie-o sem \"%\".");
+    QString LineBreakStr = QStringLiteral("O texto \"%1\" tem uma quebra de linha. O comando silencioso, os dados do "
+                                          "programa e os textos dos atalhos devem caber numa linha só.");
+    QString NoOutputNameStr = QStringLiteral("O nome de arquivo \"%1\" não tem nada antes da extensão: o complemento e o "
+                                             "seu arquivo de entradas ficariam sem nome. Dê um nome ao arquivo.");
 
     bool operator==(const BuildTexts&) const = default;
 };

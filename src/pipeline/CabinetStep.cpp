@@ -8,15 +8,10 @@
 #include "project/StartFileKinds.h"
 
 namespace pw {
-namespace {
-
-const QString kProgramFolder = QStringLiteral("svcpack");
-
-}  // namespace
 
 QString InstallerNameInCabinet(const QString& outName)
 {
-    return kProgramFolder + QLatin1Char('\\') + outName + QStringLiteral(".exe");
+    return kCabinetProgramFolder + QLatin1Char('\\') + outName + QStringLiteral(".exe");
 }
 
 bool CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, const QString& outName,
@@ -38,11 +33,11 @@ bool CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, con
     try {
         CabWriter1.OpenCabinet(target);
         if (in.compact) {
-            CabWriter1.AddFiles(SelfExtractorPath(scratchDir, outName), kProgramFolder, true);
+            CabWriter1.AddFiles(SelfExtractorPath(scratchDir, outName), kCabinetProgramFolder, true);
         } else {
-            CabWriter1.AddFiles(in.sourceDir + QStringLiteral("/*"), kProgramFolder, true);
+            CabWriter1.AddFiles(in.sourceDir + QStringLiteral("/*"), kCabinetProgramFolder, true);
             if (runner)
-                CabWriter1.AddFiles(runnerPath, kProgramFolder, true);
+                CabWriter1.AddFiles(runnerPath, kCabinetProgramFolder, true);
         }
         CabWriter1.AddFile(scratchDir + entriesFileName, entriesFileName, false);
         CabWriter1.CloseCabinet(true);

@@ -1,5 +1,7 @@
 #include "pipeline/PackStep.h"
 
+#include "archive/sevenzip/ItemGathering.h"
+#include "pipeline/AddOnNames.h"
 #include "pipeline/AppFiles.h"
 #include "pipeline/StartCommand.h"
 #include "platform/Errors.h"
@@ -76,6 +78,7 @@ public:
         writer_.OnProgress = nullptr;
         writer_.OnSetAddName = nullptr;
         writer_.OnWaiting = nullptr;
+        writer_.OnGathered = nullptr;
     }
     HandlerScope(const HandlerScope&) = delete;
     HandlerScope& operator=(const HandlerScope&) = delete;
@@ -126,7 +129,8 @@ bool PackStep::PackFolder(const BuildInputs& in, const QString& target, const Pa
         runner = RequireAppFile(in.appDir, kind->program);
         SevenZip1.FileList.Append(runner);
     }
-    SevenZip1.FileList.Append(in.sourceDir + QStringLiteral("/*.*"));
+    const QString folder = in.sourceDir + QLatin1Char('/');
+    SevenZip1.FileList.Append(folder + QStringLiteral("*.*"));
     if (in.compressionLevel >= SAVE && in.compressionLevel <= ULTRA)
         SevenZip1.LZMACompressStrength = TCompressStrength(in.compressionLevel);
     SevenZip1.AddRootDir = in.sourceDir;
@@ -148,6 +152,17 @@ bool PackStep::PackFolder(const BuildInputs& in, const QString& target, const Pa
             if (name == runner)
                 name = FileNamePart(runner);
         };
+    // The names are checked on the items the writer gathered, before it creates the archive: the folder
+    // is walked once.
+    FolderNameCheck names;
+    if (!runner.isEmpty())
+        names.AddRunner(FileNamePart(runner));
+    SevenZip1.OnGathered = [&](TSevenZip*, const std::vector<GatheredItem>& items) {
+        for (const GatheredItem& item : items) {
+            if (item.name.startsWith(folder))
+                names.Check(item.name.mid(folder.size()), item.info);
+        }
+    };
     bool cancelled = false;
     SevenZip1.OnWaiting = [&](TSevenZip* sender) {
         if (events.waiting)

@@ -42,9 +42,10 @@ public:
     // Packs in.sourceDir into a 7z archive at `target`. True when the archive was written whole; false
     // when the writer failed (a full disk, a file it could not read, a library error): the archive is
     // then removed, and SevenZip1 tells the file it could not read or the error. Throws SilentAbort when
-    // the archive file cannot be created and when the user stopped the packing, and UserError when the
-    // runner program is missing from in.appDir. `events.preProgress` comes before the archive file is
-    // made: an error it throws ends the packing with nothing written.
+    // the archive file cannot be created and when the user stopped the packing, UserError when the runner
+    // program is missing from in.appDir, and NameRefused, before the archive file is created, for a name
+    // Windows cannot take (FolderNameCheck). `events.preProgress` comes before the archive file is made: an
+    // error it throws ends the packing with nothing written.
     bool PackFolder(const BuildInputs& in, const QString& target, const PackEvents& events, PackPurpose purpose);
 
     // Joins the module "7zS.sfx" of in.appDir, the configuration block and the packed archive of

@@ -13,8 +13,11 @@ QString StartCommand(const BuildInputs& in, RunnerNaming naming)
     command += in.startFile;
     if (TakesSilentSwitch(in.startFile) && !in.silentSwitch.isEmpty())
         command += QLatin1Char(' ') + in.silentSwitch;
-    if (runner)
+    if (runner) {
         command += runner->arguments;
+        if (naming == RunnerNaming::RunWord)
+            command += runner->selfExtractorArguments;
+    }
     return command;
 }
 

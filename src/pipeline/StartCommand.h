@@ -12,7 +12,8 @@ enum class RunnerNaming {
 
 // The runner (if the start file has one), the start file as named, the silent switch (when the kind
 // takes one and it is not empty) and the runner's own arguments, each after one blank:
-// "msistub.exe setup.msi /norestart /qb-!".
+// "msistub.exe setup.msi /norestart /qb-!"; the self-extractor's command also hides a batch file's
+// console: "batchrunner install.cmd /S hidcon".
 QString StartCommand(const BuildInputs& in, RunnerNaming naming);
 
 }  // namespace pw

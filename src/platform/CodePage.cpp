@@ -1,5 +1,7 @@
 #include "platform/CodePage.h"
 
+#include <QList>
+
 #include <unicode/ucnv.h>
 
 #include <cstdlib>
@@ -80,6 +82,18 @@ QByteArray UnicodeToAnsi(const QString& text, int codePage)
         return text.toLatin1();
     out.truncate(n);
     return out;
+}
+
+std::optional<char32_t> FirstCharacterOutside(const QString& text, int codePage)
+{
+    if (AnsiToUnicode(UnicodeToAnsi(text, codePage), codePage) == text)
+        return std::nullopt;
+    for (const char32_t c : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        if (AnsiToUnicode(UnicodeToAnsi(one, codePage), codePage) != one)
+            return c;
+    }
+    return std::nullopt;
 }
 
 }  // namespace pw

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace pw {
 
 int SystemCodePage();
@@ -14,6 +16,10 @@ QString AnsiToUnicode(const QByteArray& bytes, int codePage = SystemCodePage());
 
 // Unicode to bytes of the given code page; characters it cannot hold become "?", as on Windows.
 QByteArray UnicodeToAnsi(const QString& text, int codePage = SystemCodePage());
+
+// The first character of `text` that the code page cannot hold (one that would not come back from a
+// round trip through it), or nothing when it holds them all.
+std::optional<char32_t> FirstCharacterOutside(const QString& text, int codePage = SystemCodePage());
 
 // True when the code page is one this host can convert.
 bool IsKnownCodePage(int codePage);

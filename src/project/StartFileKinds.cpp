@@ -8,9 +8,11 @@ namespace {
 // The runner programs answer to these commands: "msistub.exe FILE [ARGS]" (the " /qb-!" that keeps the
 // Windows Installer quiet comes from here), "batchrunner.exe FILE [ARGS] [hidcon]" (hidcon hides the
 // console) and "infrunner.exe FILE [ARGS]".
-const Runner kMsiStub{QStringLiteral("msistub.exe"), QStringLiteral("msistub"), QStringLiteral(" /qb-!")};
-const Runner kBatchRunner{QStringLiteral("batchrunner.exe"), QStringLiteral("batchrunner"), QStringLiteral(" hidcon")};
-const Runner kInfRunner{QStringLiteral("infrunner.exe"), QStringLiteral("infrunner"), QString()};
+const Runner kMsiStub{QStringLiteral("msistub.exe"), QStringLiteral("msistub"), QStringLiteral(" /qb-!"), QString(),
+                      false};
+const Runner kBatchRunner{QStringLiteral("batchrunner.exe"), QStringLiteral("batchrunner"), QString(),
+                          QStringLiteral(" hidcon"), true};
+const Runner kInfRunner{QStringLiteral("infrunner.exe"), QStringLiteral("infrunner"), QString(), QString(), false};
 
 // An ".inf" file is installed by its own sections, which take no switch.
 const StartFileKind kKinds[] = {

@@ -11,6 +11,10 @@ struct Runner {
     QString program;    // its file in AppDir and in the add-on: "msistub.exe"
     QString word;       // how the self-extractor's run command names it: "msistub"
     QString arguments;  // put after the start file and its switch, leading blank included: " /qb-!"
+    // Put after those in the self-extractor's run command only: " hidcon", which hides the console window
+    // that the module, itself a window program, would otherwise open for cmd.
+    QString selfExtractorArguments;
+    bool throughCmd;    // the start file is run by cmd, which expands "%...%" in its name
 };
 
 struct StartFileKind {

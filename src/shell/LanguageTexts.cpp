@@ -39,6 +39,18 @@ const std::pair<const char*, QString BuildTexts::*> kBuildKeys[] = {
     {"iFileVanished", &BuildTexts::FileVanishedStr},
     {"iReadError", &BuildTexts::ReadErrorStr},
     {"iInstallerTooBig", &BuildTexts::InstallerTooBigStr},
+    // Names and values an add-on cannot carry.
+    {"iNameCharacter", &BuildTexts::NameCharacterStr},
+    {"iNameDotBlank", &BuildTexts::NameDotBlankStr},
+    {"iNameDevice", &BuildTexts::NameDeviceStr},
+    {"iNameCase", &BuildTexts::NameCaseStr},
+    {"iNameRunner", &BuildTexts::NameRunnerStr},
+    {"iNameLength", &BuildTexts::NameLengthStr},
+    {"iFileSize", &BuildTexts::FileSizeStr},
+    {"iNameCodePage", &BuildTexts::NameCodePageStr},
+    {"iNamePercent", &BuildTexts::NamePercentStr},
+    {"iLineBreak", &BuildTexts::LineBreakStr},
+    {"iNoOutputName", &BuildTexts::NoOutputNameStr},
 };
 
 const std::pair<const char*, QString CatalogueTexts::*> kCatalogueKeys[] = {

@@ -681,6 +681,8 @@ BuildInputs TMainForm::CurrentBuildInputs() const
     in.overwriteMode = OverCb->currentIndex();
     in.shortcuts = ShortcutRows();
     in.entriesText = EntriesStr->toPlainText();
+    for (const auto& [field, edit] : FieldEdits())
+        in.fields.*field = edit->text();
     return in;
 }
 

@@ -76,7 +76,10 @@ TEST(CommandLine, OptionsBecomeTheWindowsInputs)
     EXPECT_EQ(cl.inputs.shortcuts[0].caption, QStringLiteral("Área de trabalho"));
     EXPECT_EQ(cl.inputs.shortcuts[0].subItems,
               (QStringList{"app\\run.exe", "0", "1", "app\\run.exe", "-x", "Dir", "Desc", "Run"}));
-    EXPECT_TRUE(FilledEntriesText(cl).contains(QStringLiteral("\ntitle=Foo\nversion=1.0\n")));
+    const BuildInputs filled = FilledInputs(cl);
+    EXPECT_TRUE(filled.entriesText.contains(QStringLiteral("\ntitle=Foo\nversion=1.0\n")));
+    EXPECT_EQ(filled.fields.Title, QStringLiteral("Foo"));
+    EXPECT_EQ(filled.fields.Version, QStringLiteral("1.0"));
 }
 
 TEST(CommandLine, FormatDefaultsAndUsageErrors)
@@ -408,4 +411,38 @@ TEST(CommandLineLanguage, AnUnusableWorkingFolderIsNamedWithWhyInTheChosenLangua
                                       "folder.\n")
                            .arg(c.home + "/Brontel/Packwright/temp"));
     EXPECT_FALSE(pwtest::Exists(c.dir.path("Demo.cab")));
+}
+
+// A name or value the add-on cannot carry ends the command with 1 and a message, in the language chosen,
+// that names it and says why; nothing is made and an earlier file of that name stays as it was.
+TEST(CommandLineLanguage, ANameOrValueTheAddOnCannotCarryIsNamedAndNothingIsMade)
+{
+    const LanguageCase c("");
+    c.dir.write("p/sub/a:b.txt", "x");
+    const QString earlier = c.dir.write("Demo.cab", "an earlier add-on");
+    const QString character = QStringLiteral("\":\" (U+003A)");
+    const std::pair<QStringList, QString> languages[] = {
+        {{}, BuildTexts().NameCharacterStr.arg(QStringLiteral("sub/a:b.txt"), character)},
+        {{"--language-file", "English"},
+         "The name \"sub/a:b.txt\" holds the character " + character +
+             ", which Windows does not allow in file names. Rename it and create the file again."}};
+    for (const auto& [extra, message] : languages) {
+        const ToolRun run = c.Build(extra);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, QStringLiteral("packwright-build: ") + message + '\n');
+        EXPECT_EQ(pwtest::ReadAll(earlier), QByteArray("an earlier add-on"));
+        EXPECT_EQ(QDir(c.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Demo.cab"});
+    }
+    QFile::remove(c.dir.path("p/sub/a:b.txt"));
+
+    // A line break would add a section to the entries file; an output named ".cab" names nothing.
+    const ToolRun injected = c.Build({"--switch", "/S\n[Evil]", "--language-file", "English"});
+    EXPECT_EQ(injected.exitCode, 1);
+    EXPECT_TRUE(injected.err.startsWith("packwright-build: The text \"/S<U+000A>[Evil]\" holds a line break."))
+        << injected.err.toStdString();
+    const ToolRun unnamed = RunTool({"--folder", c.dir.path("p"), "--start", "setup.exe", c.dir.path(".cab")}, c.home,
+                                    c.program);
+    EXPECT_EQ(unnamed.exitCode, 1);
+    EXPECT_TRUE(unnamed.err.contains("\".cab\"")) << unnamed.err.toStdString();
+    EXPECT_EQ(QDir(c.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Demo.cab"});
 }

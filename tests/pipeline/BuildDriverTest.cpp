@@ -3,6 +3,7 @@
 #include "pipeline/EntriesFile.h"
 #include "pipeline/InstallerLimit.h"
 #include "pipeline/UnreadableFile.h"
+#include "pipeline/NameRules.h"
 #include "support/ScratchMount.h"
 #include "support/TempDir.h"
 
@@ -359,4 +360,105 @@ TEST(BuildDriver, AVanishedFolderOrAnUnwritableOutputEndsInAClearError)
     EXPECT_EQ(driver2.CriaClick(v.in), BuildDriver::Outcome::Error);
     EXPECT_FALSE(driver2.lastMessage.isEmpty());
     EXPECT_FALSE(driver2.Busy);
+}
+
+namespace {
+
+// A build of `w` refused for a name or value the add-on cannot carry: the build says so and makes nothing.
+// An earlier file at the chosen path stays as it was, no partial file is left beside it, and no temporary
+// file was written. Returns the message shown.
+QString RefusedBuild(const Workspace& w, const BuildUi::SaveChoice& choice)
+{
+    const QString outputFolder = QFileInfo(choice.fileName).absolutePath();
+    QDir().mkpath(outputFolder);
+    QFile earlier(choice.fileName);
+    EXPECT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("an earlier file") > 0);
+    earlier.close();
+    const QStringList before = TreeDigest(outputFolder);
+    RecordingUi ui;
+    ui.answer = choice;
+    BuildDriver driver(ui);
+    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error);
+    EXPECT_EQ(ui.kinds, QList<MessageKind>{MessageKind::Warning}) << driver.lastMessage.toStdString();
+    EXPECT_FALSE(ui.log.contains("status " + driver.texts.ProcessInfoStr)) << "no entries file was written";
+    EXPECT_EQ(TreeDigest(outputFolder), before);
+    EXPECT_EQ(TreeDigest(w.in.tempDir()), QStringList());
+    return driver.lastMessage;
+}
+
+QString Refusal(const QString& subject, NameRule rule, const QString& detail = {})
+{
+    return RefusalText(NameRefused(subject, {rule, detail}), BuildTexts());
+}
+
+}  // namespace
+
+// Both writers refuse the same names: the cabinet, through a walk of its own before it is written, the
+// self-extractor's archive and a plain archive, on the items the packing gathered before its file exists.
+TEST(BuildDriverNames, EveryWriterRefusesTheNamesWindowsCannotHold)
+{
+    const struct {
+        const char* file;
+        QStringList messages;  // two names of one folder come in the walk's order, the file system's own
+    } cases[] = {
+        {"x:", {Refusal("x:", NameRule::Character, ":")}},
+        {"sub/trailing.", {Refusal("sub/trailing.", NameRule::DotOrBlankAtEnd)}},
+        {"nul.txt", {Refusal("nul.txt", NameRule::DeviceName, "NUL")}},
+        {"sub/README.txt", {Refusal("sub/README.txt", NameRule::SameNameButCase, "sub/Readme.txt"),
+                            Refusal("sub/Readme.txt", NameRule::SameNameButCase, "sub/README.txt")}},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [compact, filter] : {std::pair{false, 1}, {true, 1}, {true, 2}}) {
+            SCOPED_TRACE(std::string(c.file) + (compact ? (filter == 1 ? " self-extractor" : " plain archive") : " cabinet"));
+            Workspace w;
+            w.dir.write("app/7zS.sfx", "SFX-STUB");
+            w.dir.write("program/sub/Readme.txt", "kept");
+            w.dir.write(QStringLiteral("program/") + c.file, "refused");
+            w.in.compact = compact;
+            const QString message = RefusedBuild(w, {w.dir.path(filter == 1 ? "out/addon.cab" : "out/addon.7z"), filter});
+            EXPECT_TRUE(c.messages.contains(message)) << message.toStdString();
+        }
+    }
+}
+
+// The folder's files go into the cabinet as they are: one whose name or size the cabinet cannot hold is
+// named before anything is written, not met half-way through the cabinet.
+TEST(BuildDriverNames, WhatACabinetCannotHoldIsNamedBeforeItIsWritten)
+{
+    Workspace w;
+    const QString longName = QString(120, QLatin1Char('d')) + QLatin1Char('/') + QString(127, QLatin1Char('f'));
+    w.dir.write(QStringLiteral("program/") + longName, "x");
+    EXPECT_EQ(RefusedBuild(w, {w.dir.path("out/addon.cab"), 1}),
+              Refusal(longName, NameRule::TooLongForCabinet, QStringLiteral("svcpack\\") + QString(longName).replace('/', '\\')));
+
+    Workspace v;
+    QFile big(v.dir.write("program/big.iso"));
+    ASSERT_TRUE(big.resize(0x7FFF8001));  // sparse
+    EXPECT_EQ(RefusedBuild(v, {v.dir.path("out/addon.cab"), 1}),
+              Refusal("big.iso", NameRule::TooLargeForCabinet, "2147450881"));
+}
+
+TEST(BuildDriverNames, ValuesAndOutputNamesTheAddOnCannotCarry)
+{
+    Workspace w;
+    w.dir.write("app/7zS.sfx", "SFX-STUB");
+    w.dir.write("app/batchrunner.exe", "MZ runner");
+    const BuildUi::SaveChoice cabinet{w.dir.path("out/addon.cab"), 1};
+
+    w.in.silentSwitch = QStringLiteral("/S\n[Evil]");
+    EXPECT_EQ(RefusedBuild(w, cabinet), Refusal("/S\n[Evil]", NameRule::LineBreak));
+    w.in.silentSwitch = QStringLiteral("/S");
+    w.in.fields.Title = QStringLiteral("Title\r\n[Evil]");
+    EXPECT_EQ(RefusedBuild(w, cabinet), Refusal("Title\r\n[Evil]", NameRule::LineBreak));
+    w.in.fields.Title.clear();
+
+    EXPECT_EQ(RefusedBuild(w, {w.dir.path("out/.cab"), 1}), Refusal(".cab", NameRule::EmptyOutputName));
+    w.in.compact = true;
+    EXPECT_EQ(RefusedBuild(w, {w.dir.path("out/b3 ção😀.cab"), 1}),
+              Refusal("b3 ção😀.cab", NameRule::OutsideCodePage, "😀"));
+
+    w.in.compact = false;
+    w.in.startFile = QStringLiteral("setup%OS%.cmd");
+    w.dir.write(QStringLiteral("program/") + w.in.startFile, "@echo off\r\n");
+    EXPECT_EQ(RefusedBuild(w, cabinet), Refusal("setup%OS%.cmd", NameRule::PercentInBatchFile));
 }

@@ -48,8 +48,8 @@ TEST(EntriesFile, CommandLinesByStartFileKind)
         {"setup.exe", "", "setup.exe"},
         {"Setup.MSI", "", "msistub.exe Setup.MSI /qb-!"},
         {"app.msi", "/norestart", "msistub.exe app.msi /norestart /qb-!"},
-        {"install.cmd", "", "batchrunner.exe install.cmd hidcon"},
-        {"SETUP.BAT", "/x", "batchrunner.exe SETUP.BAT /x hidcon"},
+        {"install.cmd", "", "batchrunner.exe install.cmd"},
+        {"SETUP.BAT", "/x", "batchrunner.exe SETUP.BAT /x"},
         {"driver.inf", "", "infrunner.exe driver.inf"},
         {"driver.inf", "/S", "infrunner.exe driver.inf"},  // the field is disabled: its text never counts
         {"tool.com", "-q", "tool.com -q"},

@@ -10,9 +10,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -347,6 +349,33 @@ TEST(MainFormBuild, InputsAreTakenFromTheControls)
     EXPECT_EQ(in.shortcuts[0].caption, QStringLiteral("Área de trabalho"));
     EXPECT_EQ(in.shortcuts[0].subItems,
               (QStringList{"app\\run.exe", "0", "1", "app\\run.exe", "", "", "", "Run"}));
+}
+
+// What the add-on cannot carry is said in a message box of the build, and nothing is made: a name in the
+// program folder, and a line break pasted into a field.
+TEST(MainFormBuild, ANameOrValueTheAddOnCannotCarryIsSaidInAMessageBox)
+{
+    Fixture f;
+    f.dir.write("program/setup.exe", "MZ");
+    f.dir.write("program/nul.txt", "x");
+    f.Scan(f.program);
+    f.Pick(f.form->Programa, QStringLiteral("setup.exe"));
+    f.form->Compact->setChecked(false);
+    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.cab"), 1});
+    f.form->CriaClick();
+    const BuildTexts& texts = f.form->Driver().texts;
+    EXPECT_EQ(f.dialogs.messages, QStringList{texts.NameDeviceStr.arg(QStringLiteral("nul.txt"), QStringLiteral("NUL"))});
+    EXPECT_EQ(f.dialogs.messageKinds, QList<MessageKind>{MessageKind::Warning});
+    EXPECT_FALSE(pwtest::Exists(f.dir.path("out.cab")));
+
+    QFile::remove(f.program + QStringLiteral("/nul.txt"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("Title\n[Evil]"));
+    f.form->Title->paste();
+    f.dialogs.messages.clear();
+    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.cab"), 1});
+    f.form->CriaClick();
+    EXPECT_EQ(f.dialogs.messages, QStringList{texts.LineBreakStr.arg(QStringLiteral("Title<U+000A>[Evil]"))});
+    EXPECT_FALSE(pwtest::Exists(f.dir.path("out.cab")));
 }
 
 namespace {

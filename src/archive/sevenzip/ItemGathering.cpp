@@ -119,16 +119,17 @@ QString UpperCaseKeepingLength(const QString& text)
     return upper;
 }
 
-QString StripRootPrefix(const QString& name, const QString& rootPrefix)
+RootRelativeName StripRootPrefix(const QString& name, const QString& rootPrefix)
 {
     if (!rootPrefix.isEmpty() && UpperCaseKeepingLength(name.left(rootPrefix.size())) == rootPrefix)
-        return name.mid(rootPrefix.size());
-    return name;
+        return {name.mid(rootPrefix.size()), true};
+    return {name, false};
 }
 
-QString FinishStoredName(QString name, AddOpts options)
+QString FinishStoredName(RootRelativeName relative, AddOpts options)
 {
-    if (name.size() >= 2 && name[1] == QLatin1Char(':') && name[0].unicode() < 128 && name[0].isLetter()) {
+    QString& name = relative.name;
+    if (!relative.insideRoot && DrivePrefixLength(name) == 3) {
         if (options.contains(AddIncludeDriveLetter))
             name.remove(1, 1);
         else

@@ -28,9 +28,16 @@ std::vector<GatheredItem> GatherItems(const QStringList& entries, const GatherOp
 QString UpperCaseKeepingLength(const QString& text);
 
 // The stored name of an item, before and after the OnSetAddName handler has seen it: the root prefix
-// (compared without regard to case) comes off first; then the drive or root prefix and, with
-// AddStoreOnlyFilename, the folders. The archive's separator is "/".
-QString StripRootPrefix(const QString& name, const QString& rootPrefix);
-QString FinishStoredName(QString name, AddOpts options);
+// (compared without regard to case) comes off first, which leaves the path relative to the root folder;
+// then, for an item outside the root folder only, a drive ("C:" and a separator); then any leading "/", as
+// an archive never stores a path absolute; last, with AddStoreOnlyFilename, the folders. The archive's
+// separator is "/". A name inside the root folder keeps all it has: "a:b.txt" there is a file's own
+// name, not a drive.
+struct RootRelativeName {
+    QString name;
+    bool insideRoot;
+};
+RootRelativeName StripRootPrefix(const QString& name, const QString& rootPrefix);
+QString FinishStoredName(RootRelativeName name, AddOpts options);
 
 }  // namespace pw

@@ -182,6 +182,8 @@ qint32 TSevenZip::Pack()
         RaiseMessage(6, QString());
         return E_ABORT;
     }
+    if (OnGathered)
+        OnGathered(this, items);
     qint64 total = 0;
     for (const GatheredItem& item : items)
         total += item.info.size;

@@ -25,8 +25,8 @@ public:
     TSevenZip& operator=(const TSevenZip&) = delete;
 
     // Writes SZFileName from FileList. Returns 0 on success, the library's own failure code, or -1 when
-    // nothing was gathered. Throws SilentAbort when the archive file cannot be created, and UserError
-    // when the walk of a folder meets what it cannot pack (see FolderWalk).
+    // nothing was gathered. Throws SilentAbort when the archive file cannot be created, UserError when
+    // the walk of a folder meets what it cannot pack (see FolderWalk), and whatever OnGathered throws.
     qint32 Add();
 
     QString AddRootDir;  // upper-cased by Add
@@ -60,6 +60,7 @@ public:
     T7zExtractOverwrite OnExtractOverwrite;
     TOpenVolume OnOpenVolume;
     T7zWaitingEvent OnWaiting;
+    T7zGatheredEvent OnGathered;
 
     TWideStringList FileList;
     qint32 ErrCode = 0;                  // code of the last message raised

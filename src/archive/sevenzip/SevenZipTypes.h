@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <vector>
 
 namespace pw {
 
 class TSevenZip;
+struct GatheredItem;
 
 enum TCompressType : std::uint8_t { LZMA, PPMD };
 enum TCompressStrength : std::uint8_t { SAVE, FAST, NORMAL, MAXIMUM, ULTRA };
@@ -74,5 +76,8 @@ using TOpenVolume = std::function<void(QString& arcFileName, bool Removable, boo
 // Not among the stored events: raised on the calling thread at a steady pace while Add runs, so that a
 // window can repaint and take the user's request to stop (which sets CancelRequested).
 using T7zWaitingEvent = std::function<void(TSevenZip* Sender)>;
+// Not among the stored events: raised once the items are gathered, before the archive file is created,
+// so that a handler can look at every item and stop Add by throwing, with nothing written.
+using T7zGatheredEvent = std::function<void(TSevenZip* Sender, const std::vector<GatheredItem>& Items)>;
 
 }  // namespace pw

@@ -111,7 +111,8 @@ HRESULT TMyArchiveUpdateCallback::GetUpdateItemInfo(std::uint32_t, std::int32_t*
 
 QString TMyArchiveUpdateCallback::StoredName(std::uint32_t index)
 {
-    QString name = StripRootPrefix(items_[index].name, rootPrefix_);
+    RootRelativeName relative = StripRootPrefix(items_[index].name, rootPrefix_);
+    QString& name = relative.name;
     if (renames_) {
         CallerThreadRelay* relay;
         {
@@ -122,7 +123,7 @@ QString TMyArchiveUpdateCallback::StoredName(std::uint32_t index)
         if (relay)
             relay->Call([sender = &owner_, index, &name] { sender->OnSetAddName(sender, index, name); });
     }
-    return FinishStoredName(name, options_);
+    return FinishStoredName(std::move(relative), options_);
 }
 
 HRESULT TMyArchiveUpdateCallback::GetProperty(std::uint32_t index, PROPID propId, PROPVARIANT* value) noexcept

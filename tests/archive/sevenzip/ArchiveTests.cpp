@@ -1,6 +1,7 @@
 // Archives written through the 7-Zip library, checked by 7-Zip's own program and by bsdtar.
 #include "ArchiveTools.h"
 
+#include "archive/sevenzip/ItemGathering.h"
 #include "archive/sevenzip/SevenZip.h"
 #include "platform/Errors.h"
 #include "support/TempDir.h"
@@ -153,6 +154,51 @@ TEST(SevenZipArchive, AnItemThatCannotBeReadStillGivesACompleteArchive)
     EXPECT_EQ(writer.LastError, ENOENT);
     EXPECT_TRUE(ArchiveTestsClean(archive));
     EXPECT_EQ(ListArchive(archive).at(QStringLiteral("leia-me.txt")).size, 0);
+}
+
+// A name inside the program folder is stored as its path relative to the folder, even one that begins
+// like a drive: "a:b.txt" was stored as ".txt", "c:stuff/" as "tuff/" and "x:" as an empty name.
+TEST(SevenZipArchive, NamesThatBeginLikeADriveAreStoredWhole)
+{
+    TempDir dir;
+    const QString folder = dir.mkdir(QStringLiteral("program")).chopped(1);
+    dir.write(QStringLiteral("program/a:b.txt"), "a");
+    dir.write(QStringLiteral("program/c:stuff/inner.txt"), "c");
+    dir.write(QStringLiteral("program/x:"), "x");
+    const QString archive = dir.path(QStringLiteral("out.7z"));
+    TSevenZip writer;
+    PackFolderAs(writer, folder, archive);
+    ASSERT_EQ(writer.Add(), 0);
+    std::map<QString, ListedEntry> listed = ListArchive(archive);
+    QStringList names;
+    for (const auto& [name, entry] : listed)
+        names.append(name);
+    EXPECT_EQ(names, (QStringList{"a:b.txt", "c:stuff", "c:stuff/inner.txt", "x:"}));
+}
+
+// What the gathering found reaches OnGathered before the archive file exists; a handler that throws ends
+// Add with nothing written, an earlier file of that name left alone.
+TEST(SevenZipArchive, AHandlerOfTheGatheredItemsCanStopAddBeforeAnythingIsWritten)
+{
+    TempDir dir;
+    const QString folder = MakeSampleTree(dir.path());
+    const QString archive = dir.write(QStringLiteral("out.7z"), "earlier");
+    TSevenZip writer;
+    PackFolderAs(writer, folder, archive);
+    QStringList gathered;
+    bool preProgress = false;
+    writer.OnPreProgress = [&](TSevenZip*, qint64) { preProgress = true; };
+    writer.OnGathered = [&](TSevenZip* sender, const std::vector<GatheredItem>& items) {
+        EXPECT_EQ(sender, &writer);
+        for (const GatheredItem& item : items)
+            gathered.append(item.name.mid(folder.size() + 1));
+        throw UserError(QStringLiteral("refused"));
+    };
+    EXPECT_THROW(writer.Add(), UserError);
+    EXPECT_TRUE(gathered.contains(QStringLiteral("leia-me.txt")));
+    EXPECT_EQ(gathered.size(), qsizetype(ReadTree(folder).size()));
+    EXPECT_FALSE(preProgress);
+    EXPECT_EQ(ReadAll(archive), QByteArray("earlier"));
 }
 
 TEST(SevenZipArchive, AnArchiveThatCannotBeCreatedAbortsSilently)

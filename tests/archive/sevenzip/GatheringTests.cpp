@@ -194,11 +194,27 @@ TEST_F(SevenZipGathering, ACancelStopsTheScanAfterTheCurrentEntry)
 
 TEST(SevenZipStoredNames, DriveLettersGoOrStayAsAskedAndSeparatorsBecomeSlashes)
 {
-    EXPECT_EQ(FinishStoredName(QStringLiteral("C:\\Apps\\x.exe"), {}), QStringLiteral("Apps/x.exe"));
-    EXPECT_EQ(FinishStoredName(QStringLiteral("C:\\Apps\\x.exe"), {AddIncludeDriveLetter}), QStringLiteral("C/Apps/x.exe"));
-    EXPECT_EQ(FinishStoredName(QStringLiteral("/home/u/x.exe"), {AddStoreOnlyFilename}), QStringLiteral("x.exe"));
-    EXPECT_EQ(StripRootPrefix(QStringLiteral("/Home/App/x"), QStringLiteral("/HOME/APP/")), QStringLiteral("x"));
-    EXPECT_EQ(StripRootPrefix(QStringLiteral("/Home/Other/x"), QStringLiteral("/HOME/APP/")), QStringLiteral("/Home/Other/x"));
+    const auto outside = [](const char* name) { return RootRelativeName{QString::fromUtf8(name), false}; };
+    EXPECT_EQ(FinishStoredName(outside("C:\\Apps\\x.exe"), {}), QStringLiteral("Apps/x.exe"));
+    EXPECT_EQ(FinishStoredName(outside("C:\\Apps\\x.exe"), {AddIncludeDriveLetter}), QStringLiteral("C/Apps/x.exe"));
+    EXPECT_EQ(FinishStoredName(outside("/home/u/x.exe"), {AddStoreOnlyFilename}), QStringLiteral("x.exe"));
+    // Without a separator after it, a letter and a colon are no drive: a name of this host's own.
+    EXPECT_EQ(FinishStoredName(outside("c:stuff/x"), {}), QStringLiteral("c:stuff/x"));
+    const RootRelativeName inside = StripRootPrefix(QStringLiteral("/Home/App/x"), QStringLiteral("/HOME/APP/"));
+    EXPECT_EQ(inside.name, QStringLiteral("x"));
+    EXPECT_TRUE(inside.insideRoot);
+    const RootRelativeName other = StripRootPrefix(QStringLiteral("/Home/Other/x"), QStringLiteral("/HOME/APP/"));
+    EXPECT_EQ(other.name, QStringLiteral("/Home/Other/x"));
+    EXPECT_FALSE(other.insideRoot);
+}
+
+// Inside the root folder a name is the file's path relative to it, whatever it begins with: "a:b.txt" lost
+// its first three characters once, and "x:" its whole name.
+TEST(SevenZipStoredNames, ANameInsideTheRootThatLooksLikeADriveKeepsEveryCharacter)
+{
+    for (const char* name : {"a:b.txt", "c:stuff/x.txt", "x:", "C:\\x.txt"})
+        EXPECT_EQ(FinishStoredName({QString::fromUtf8(name), true}, {}), QString::fromUtf8(name).replace('\\', '/'))
+            << name;
 }
 
 TEST(SevenZipSettings, PropertiesFollowTheMethodAndLevel)
