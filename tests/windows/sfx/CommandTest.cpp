@@ -36,6 +36,25 @@ TEST(SfxNames, CharactersWindowsCannotHoldBecomeUnderscores)
     EXPECT_EQ(MadeName(u"..."), ".._");
 }
 
+size_t MadeFolder(const char16_t* folder, const char16_t* made)
+{
+    return SfxNames_MadeFolder(W(folder), RtLength(W(folder)), W(made), RtLength(W(made)));
+}
+
+TEST(SfxNames, OnlyTheFoldersTheLastItemDidNotNeedAreMade)
+{
+    EXPECT_EQ(MadeFolder(u"a\\b\\c", u"a\\b"), 3u);  // one level down: only c is made
+    EXPECT_EQ(MadeFolder(u"a\\b", u"a\\b\\c"), 3u);  // back up: nothing
+    EXPECT_EQ(MadeFolder(u"a\\b", u"a\\b"), 3u);
+    EXPECT_EQ(MadeFolder(u"a\\bc\\d", u"a\\b"), 1u);  // a sibling that begins like it
+    EXPECT_EQ(MadeFolder(u"a\\b", u"a\\bc"), 1u);
+    EXPECT_EQ(MadeFolder(u"a\\x\\y", u"a\\b\\c"), 1u);
+    EXPECT_EQ(MadeFolder(u"ab", u"a"), 0u);
+    EXPECT_EQ(MadeFolder(u"x", u""), 0u);  // the first item: from the extraction folder itself
+    EXPECT_EQ(MadeFolder(u"", u"a\\b"), 0u);
+    EXPECT_EQ(MadeFolder(u"A\\b", u"a\\b"), 0u);  // another case costs calls, never a folder left unmade
+}
+
 struct Extracted {
     SfxNames names{};
     Extracted(std::initializer_list<const char16_t*> files)
