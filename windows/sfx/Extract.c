@@ -286,37 +286,3 @@ DWORD Installer_Extract(Installer *installer)
     RtText_Free(&x.made);
     return error;
 }
-
-DWORD Installer_CreateFolder(Installer *installer)
-{
-    PwChar temp[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    if (!length || length > MAX_PATH) {
-        DWORD error = length ? ERROR_FILENAME_EXCED_RANGE : GetLastError();
-        Installer_Fail(installer, "cannot find the temporary folder", NULL, error);
-        return error;
-    }
-    /* The process id makes the name unique among running installers; a counter passes over leftovers. */
-    for (unsigned attempt = 0;; ++attempt) {
-        RtText_Truncate(&installer->folder, 0);
-        RtText_Append(&installer->folder, temp, length);
-        RtText_AppendAscii(&installer->folder, "pwsetup-");
-        RtText_AppendNumber(&installer->folder, GetCurrentProcessId());
-        RtText_AppendChar(&installer->folder, '-');
-        RtText_AppendNumber(&installer->folder, attempt);
-        if (installer->folder.failed)
-            return ERROR_NOT_ENOUGH_MEMORY;
-        if (CreateDirectoryW(installer->folder.chars, NULL))
-            break;
-        DWORD error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS || attempt == 1000) {
-            Installer_Fail(installer, "cannot create the extraction folder", installer->folder.chars, error);
-            return error;
-        }
-    }
-    const PwChar *folder = installer->folder.chars;
-    int unc = folder[0] == '\\' && folder[1] == '\\';
-    RtText_AppendAscii(&installer->longFolder, unc ? "\\\\?\\UNC" : "\\\\?\\");
-    RtText_AppendZ(&installer->longFolder, folder + unc);
-    return installer->longFolder.failed ? ERROR_NOT_ENOUGH_MEMORY : 0;
-}

@@ -111,12 +111,18 @@ TEST(SfxCommand, ARunnerWordRunsTheRunnerOnTheQuotedStartFile)
     EXPECT_EQ(noRunner.result, SFX_COMMAND_NO_RUNNER);
 }
 
-TEST(SfxCommand, ACommandNamingNoExtractedFileRunsAsItStands)
+TEST(SfxCommand, ACommandNamingNoExtractedFileIsRefused)
 {
-    Extracted files{u"setup.exe"};
-    EXPECT_EQ(files.Make(u"cmd /c echo x"), "cmd /c echo x");
-    EXPECT_EQ(files.result, SFX_COMMAND_OK);
-    EXPECT_EQ(files.application, "");
+    // Started as it stands, the command would run whatever Windows' search finds: a tool.exe beside the
+    // installer, or one on the PATH. A stored "tool.exe." is extracted as "tool.exe_", so "tool.exe." (or
+    // "tool.exe") names nothing the archive put there either.
+    Extracted files{u"setup.exe", u"tool.exe_"};
+    for (const char16_t* command : {u"cmd /c echo x", u"tool.exe /S", u"tool.exe.", u"\"tool.exe\" /S",
+                                    u"C:\\Windows\\system32\\cmd.exe /c x", u"..\\setup.exe"}) {
+        EXPECT_EQ(files.Make(command), "") << U8(W(command));
+        EXPECT_EQ(files.result, SFX_COMMAND_NO_FILE) << U8(W(command));
+        EXPECT_EQ(files.application, "");
+    }
     for (const char16_t* nothing : {u"", u"  \t", static_cast<const char16_t*>(nullptr)}) {
         files.Make(nothing);
         EXPECT_EQ(files.result, SFX_COMMAND_EMPTY);
