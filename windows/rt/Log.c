@@ -14,15 +14,25 @@ void RtLog_Start(void)
     RtText path = {0};
     if (length && length <= MAX_PATH)
         RtText_AppendPath(&path, folder, length, u"packwright-addon.log", 20);
+    /* Under the system account, in a folder where anyone may create files, the log's name may have been
+       taken first by a link to a file that only the system may write: it is opened as itself, never
+       followed, and anything but a plain file with one name is left alone. */
+    HANDLE opened = INVALID_HANDLE_VALUE;
     if (path.length && !path.failed)
-        logFile = CreateFileW(RtText_Z(&path), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (logFile == INVALID_HANDLE_VALUE)
-        logFile = NULL;
+        opened = CreateFileW(RtText_Z(&path), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, NULL);
     RtText_Free(&path);
-    LARGE_INTEGER size;
-    if (logFile && GetFileSizeEx(logFile, &size) && size.QuadPart > LOG_LIMIT)
-        SetEndOfFile(logFile); /* a fresh handle stands at offset 0 */
+    BY_HANDLE_FILE_INFORMATION file;
+    if (opened != INVALID_HANDLE_VALUE) {
+        if (GetFileInformationByHandle(opened, &file) && file.nNumberOfLinks == 1
+            && !(file.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))) {
+            logFile = opened;
+            if (file.nFileSizeHigh || file.nFileSizeLow > LOG_LIMIT)
+                SetEndOfFile(logFile); /* a fresh handle stands at offset 0 */
+        } else {
+            CloseHandle(opened);
+        }
+    }
 
     RtText self = {0};
     if (RtModulePath(&self)) {

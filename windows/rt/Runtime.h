@@ -23,7 +23,8 @@ void RtText_AppendError(RtText *text, DWORD code);
 
 /* The log that the self-extractor and the runners share, "packwright-addon.log" in the temporary folder:
    whoever debugs an unattended installation finds there what ran, where, and how it ended. It is started
-   afresh when it has grown past a few dozen kilobytes, so it never grows without bound across runs. */
+   afresh when it has grown past a few dozen kilobytes, so it never grows without bound across runs. It is
+   never written through a link: a log that is not a plain file of one name is left alone, unwritten. */
 void RtLog_Start(void);
 void RtLog_Line(const PwChar *text);
 /* Appends "text: detail: <the error's text> (error N)"; detail and the error only when given (not NULL, not

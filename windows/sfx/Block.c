@@ -66,9 +66,10 @@ static SfxBlockResult ReadLines(const uint8_t *bytes, size_t size, SfxBlock *con
 {
     if (!RtText_AppendUtf8(&config->text, bytes, size))
         return SFX_BLOCK_NOT_UTF8;
+    /* Every line break, CR or LF, may start a line: a block of CR-only breaks has as many lines as CRs. */
     size_t lines = 1;
     for (size_t i = 0; i < size; ++i)
-        lines += bytes[i] == '\n';
+        lines += IsLineBreak(bytes[i]);
     config->shortcuts = RtAlloc(lines * sizeof *config->shortcuts);
     if (config->text.failed || !config->shortcuts)
         return SFX_BLOCK_MEMORY;

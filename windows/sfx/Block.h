@@ -1,5 +1,5 @@
 /* The configuration block that the build writes between the module and the archive: ";!@Install@!UTF-8!",
-   lines of Key="Value" separated by LF CR (CR LF and LF alone are read too), ";!@InstallEnd@!", and the 7z
+   lines of Key="Value" separated by LF CR (CR LF, LF and CR alone are read too), ";!@InstallEnd@!", and the 7z
    archive right after it. Portable C. */
 #ifndef PW_SFX_BLOCK_H
 #define PW_SFX_BLOCK_H

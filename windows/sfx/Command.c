@@ -71,12 +71,12 @@ SfxCommandResult SfxCommand_Make(const PwChar *runProgram, const SfxNames *extra
         AppendRest(&command->commandLine, rest);
     } else {
         const PwChar *rest = RtCmd_LeadingFile(p, IsExtracted, (void *)extracted, &file, &known);
-        if (known) {
-            SetProgram(command, folder, RtText_Z(&file), file.length);
-            AppendRest(&command->commandLine, rest);
-        } else {
-            RtText_AppendZ(&command->commandLine, p);
+        if (!known) {
+            RtText_Free(&file);
+            return SFX_COMMAND_NO_FILE;
         }
+        SetProgram(command, folder, RtText_Z(&file), file.length);
+        AppendRest(&command->commandLine, rest);
     }
     int failed = runner.failed || file.failed || command->application.failed || command->commandLine.failed;
     RtText_Free(&runner);

@@ -1,7 +1,5 @@
 #include "Module.h"
 
-#include <string.h>
-
 /* The attributes an extracted item keeps; the others (compressed, encrypted, a link's reparse point, the
    archive writer's own flags in the high bits) describe where the item came from, not what it is. */
 #define KEPT_ATTRIBUTES                                                                                        \
@@ -12,7 +10,7 @@ typedef struct Extraction {
     Installer *installer;
     RtText path;     /* the current item's full path */
     RtText relative; /* its path inside the folder */
-    RtText made;     /* the last folder made and checked, with all the folders it lies in */
+    RtText made;     /* the last folder made and checked (with all the folders it lies in), inside the folder */
     DWORD error;     /* what stopped the sink */
     const char *failedStep;
     uint64_t files, bytes;
@@ -69,13 +67,13 @@ static SzResult PreparePath(Extraction *x, const SzItem *item)
         x->error = ERROR_NOT_ENOUGH_MEMORY;
         return SZ_ERROR_WRITE;
     }
-    size_t end = item->isDirectory ? x->path.length : RtFolderLength(x->path.chars);
-    /* Items come folder by folder: the folder made for the previous item usually holds this one too. */
-    int known = end <= x->made.length && (end == x->made.length || x->made.chars[end] == '\\')
-             && memcmp(x->path.chars, x->made.chars, end * sizeof(PwChar)) == 0;
-    if (known)
+    size_t root = x->installer->longFolder.length;
+    size_t folder = item->isDirectory ? x->relative.length : RtFolderLength(x->relative.chars);
+    size_t made = SfxNames_MadeFolder(x->relative.chars, folder, x->made.chars, x->made.length);
+    if (made == folder)
         return SZ_OK;
-    x->error = MakeFolders(&x->path, x->installer->longFolder.length, end, 1);
+    /* x->path is the extraction folder, a separator and x->relative */
+    x->error = MakeFolders(&x->path, root + (made ? made + 1 : 0), root + 1 + folder, 1);
     if (x->error) {
         x->failedStep = x->error == ERROR_CANT_ACCESS_FILE
                           ? "refusing to write through a link or junction on the way to"
@@ -83,7 +81,7 @@ static SzResult PreparePath(Extraction *x, const SzItem *item)
         return SZ_ERROR_WRITE;
     }
     RtText_Truncate(&x->made, 0);
-    RtText_Append(&x->made, x->path.chars, end);
+    RtText_Append(&x->made, x->relative.chars, folder);
     return SZ_OK;
 }
 
@@ -287,38 +285,4 @@ DWORD Installer_Extract(Installer *installer)
     RtText_Free(&x.relative);
     RtText_Free(&x.made);
     return error;
-}
-
-DWORD Installer_CreateFolder(Installer *installer)
-{
-    PwChar temp[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    if (!length || length > MAX_PATH) {
-        DWORD error = length ? ERROR_FILENAME_EXCED_RANGE : GetLastError();
-        Installer_Fail(installer, "cannot find the temporary folder", NULL, error);
-        return error;
-    }
-    /* The process id makes the name unique among running installers; a counter passes over leftovers. */
-    for (unsigned attempt = 0;; ++attempt) {
-        RtText_Truncate(&installer->folder, 0);
-        RtText_Append(&installer->folder, temp, length);
-        RtText_AppendAscii(&installer->folder, "pwsetup-");
-        RtText_AppendNumber(&installer->folder, GetCurrentProcessId());
-        RtText_AppendChar(&installer->folder, '-');
-        RtText_AppendNumber(&installer->folder, attempt);
-        if (installer->folder.failed)
-            return ERROR_NOT_ENOUGH_MEMORY;
-        if (CreateDirectoryW(installer->folder.chars, NULL))
-            break;
-        DWORD error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS || attempt == 1000) {
-            Installer_Fail(installer, "cannot create the extraction folder", installer->folder.chars, error);
-            return error;
-        }
-    }
-    const PwChar *folder = installer->folder.chars;
-    int unc = folder[0] == '\\' && folder[1] == '\\';
-    RtText_AppendAscii(&installer->longFolder, unc ? "\\\\?\\UNC" : "\\\\?\\");
-    RtText_AppendZ(&installer->longFolder, folder + unc);
-    return installer->longFolder.failed ? ERROR_NOT_ENOUGH_MEMORY : 0;
 }

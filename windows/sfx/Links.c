@@ -26,19 +26,9 @@ static const int kTokenFolders[SFX_FOLDER_COUNT] = {
 /* Windows setup runs add-ons under the system account (S-1-5-18), before anyone has logged on. */
 static int RunsAsSystem(void)
 {
-    HANDLE token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return 0;
-    union {
-        TOKEN_USER user;
-        BYTE room[256];
-    } info;
     SID localSystem = {SID_REVISION, 1, {SECURITY_NT_AUTHORITY}, {SECURITY_LOCAL_SYSTEM_RID}};
-    DWORD size;
-    int system = GetTokenInformation(token, TokenUser, &info, sizeof info, &size)
-              && EqualSid(info.user.User.Sid, &localSystem);
-    CloseHandle(token);
-    return system;
+    UserSid user;
+    return Installer_User(&user) && EqualSid(user.user.User.Sid, &localSystem);
 }
 
 static HRESULT SaveLink(const SfxShortcut *shortcut, const PwChar *target, const PwChar *link)

@@ -36,6 +36,19 @@ int SfxNames_Make(const PwChar *path, size_t length, RtText *out)
     return 1;
 }
 
+size_t SfxNames_MadeFolder(const PwChar *folder, size_t length, const PwChar *made, size_t madeLength)
+{
+    size_t limit = length < madeLength ? length : madeLength, same = 0;
+    while (same < limit && folder[same] == made[same])
+        ++same;
+    if (same == limit && (same == length || folder[same] == '\\') && (same == madeLength || made[same] == '\\'))
+        return same;
+    /* The folders both hold end at the last separator before the first difference. */
+    while (same && folder[--same] != '\\') {
+    }
+    return same;
+}
+
 void SfxNames_Add(SfxNames *names, const PwChar *name, size_t length)
 {
     RtText_Append(&names->all, name, length);

@@ -17,6 +17,14 @@ extern "C" {
    module's own check on what it writes. */
 int SfxNames_Make(const PwChar *path, size_t length, RtText *out);
 
+/* Items come folder by folder, so the folder an item lies in is mostly made already, or most of the way to
+   it: only what lies past that is made, and a tree of any depth costs one folder made per folder, not one per
+   folder on the way to each item. Given the folder an item needs, folder[0..length), and the last folder
+   made, made[0..madeLength) (relative paths, '\\' between components, "" for the extraction folder itself),
+   returns how much of folder is a folder made already: 0, or a length after which folder has a '\\' or
+   ends. Equal to length when nothing is left to make. */
+size_t SfxNames_MadeFolder(const PwChar *folder, size_t length, const PwChar *made, size_t madeLength);
+
 typedef struct SfxNames {
     RtText all; /* every name followed by a zero */
     size_t count;

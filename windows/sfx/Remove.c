@@ -3,10 +3,20 @@
 #define ATTEMPTS 10
 #define PAUSE_MS 500
 
-/* Removes what path names and everything under it; 1 when all of it went. A link or junction is removed
-   as itself: what it points to is never touched. On the last attempt, what stays is left for Windows to
-   remove at the next restart (which only an administrator may ask for). */
-static int RemoveTree(RtText *path, int lastAttempt)
+/* Removes one file, link or empty folder; on the last attempt, what stays is left for Windows to remove at
+   the next restart (which only an administrator may ask for). */
+static int RemoveItem(const PwChar *path, int isFolder, int lastAttempt)
+{
+    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+    int gone = isFolder ? RemoveDirectoryW(path) : DeleteFileW(path);
+    if (!gone && lastAttempt)
+        MoveFileExW(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
+    return gone;
+}
+
+/* Removes the files and links in the folder path names, and pushes its sub-folders' names on pending, each
+   followed by a zero. A link or junction is removed as itself: what it points to is never touched. */
+static int EmptyFolder(RtText *path, RtText *pending, int lastAttempt)
 {
     size_t length = path->length;
     int clean = 1;
@@ -14,32 +24,57 @@ static int RemoveTree(RtText *path, int lastAttempt)
     WIN32_FIND_DATAW found;
     HANDLE search = path->failed ? INVALID_HANDLE_VALUE : FindFirstFileW(path->chars, &found);
     RtText_Truncate(path, length);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const PwChar *name = found.cFileName;
-            if (name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2])))
-                continue;
+    if (search == INVALID_HANDLE_VALUE)
+        return 1;
+    do {
+        const PwChar *name = found.cFileName;
+        if (name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2])))
+            continue;
+        DWORD attributes = found.dwFileAttributes;
+        int isFolder = attributes & FILE_ATTRIBUTE_DIRECTORY;
+        if (isFolder && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            RtText_AppendZ(pending, name);
+            RtText_AppendChar(pending, 0);
+            continue;
+        }
+        RtText_AppendChar(path, '\\');
+        RtText_AppendZ(path, name);
+        clean &= RemoveItem(path->chars, isFolder, lastAttempt);
+        RtText_Truncate(path, length);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return clean;
+}
+
+/* Removes the folder path names and everything under it; 1 when all of it went. The walk keeps the folders
+   still to visit in a list of its own instead of recursing, since a tree as deep as "\\?\" paths allow (some
+   16,000 levels) would overflow the stack: pending holds, for each folder entered on the way down, an empty
+   name that says "leave it", and above that the names of its sub-folders still to visit. */
+static int RemoveTree(RtText *path, int lastAttempt)
+{
+    size_t root = path->length;
+    RtText pending = {0};
+    int clean = EmptyFolder(path, &pending, lastAttempt);
+    while (pending.length && !pending.failed && !path->failed) {
+        size_t end = pending.length - 1, start = end;
+        while (start && pending.chars[start - 1])
+            --start;
+        if (start == end) {
+            clean &= RemoveItem(path->chars, 1, lastAttempt);
+            RtText_Truncate(path, RtFolderLength(path->chars));
+            RtText_Truncate(&pending, start);
+        } else {
             RtText_AppendChar(path, '\\');
-            RtText_AppendZ(path, name);
-            DWORD attributes = found.dwFileAttributes;
-            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                clean &= RemoveTree(path, lastAttempt);
-            } else {
-                SetFileAttributesW(path->chars, FILE_ATTRIBUTE_NORMAL);
-                int gone = attributes & FILE_ATTRIBUTE_DIRECTORY ? RemoveDirectoryW(path->chars) : DeleteFileW(path->chars);
-                if (!gone && lastAttempt)
-                    MoveFileExW(path->chars, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
-                clean &= gone;
-            }
-            RtText_Truncate(path, length);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+            RtText_Append(path, pending.chars + start, end - start);
+            RtText_Truncate(&pending, start);
+            RtText_AppendChar(&pending, 0);
+            clean &= EmptyFolder(path, &pending, lastAttempt);
+        }
     }
-    SetFileAttributesW(path->chars, FILE_ATTRIBUTE_NORMAL);
-    int gone = RemoveDirectoryW(path->chars);
-    if (!gone && lastAttempt)
-        MoveFileExW(path->chars, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
-    return gone && clean;
+    clean &= !pending.failed && !path->failed;
+    RtText_Free(&pending);
+    RtText_Truncate(path, root);
+    return RemoveItem(path->chars, 1, lastAttempt) && clean;
 }
 
 void Installer_RemoveFolder(const Installer *installer)

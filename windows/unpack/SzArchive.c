@@ -163,7 +163,7 @@ SzResult SzArchive_Extract(SzArchive *a, const SzSink *sink)
             if (result == SZ_OK && wholeFolder && substream + 1 == f->numSubstreams &&
                 SZ_CRC_VALUE(folderCrc) != f->crc)
                 result = SZ_ERROR_CRC;
-            if (result == SZ_OK && e->hasCrc && SZ_CRC_VALUE(crc) != e->crc)
+            if (result == SZ_OK && SZ_CRC_VALUE(crc) != e->crc)
                 result = SZ_ERROR_CRC;
         }
         {
@@ -208,9 +208,9 @@ void SzMessage_Text(SzArchive *a, const char *text)
         Append(a, *text++);
 }
 
-void SzMessage_Number(SzArchive *a, uint64_t value)
+void SzMessage_Number(SzArchive *a, uint32_t value)
 {
-    char digits[20];
+    char digits[10];
     int n = 0;
     do {
         digits[n++] = (char)('0' + value % 10);

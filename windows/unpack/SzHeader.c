@@ -509,11 +509,10 @@ static SzResult ReadStreams(SzArchive *a, Reader *r, SzStreams *s)
 
 /* ---- items ---- */
 
-/* Turns the stored name into a relative path joined by '\\', refusing what could reach outside the
-   extraction folder or could not be created there: empty, "." or ".." components (or any made of dots
-   and spaces only, which Windows trims to those), drive letters and stream names (':'), control
-   characters. */
-static int MakeSafePath(uint16_t *name, uint32_t length)
+/* Whether the stored name is a relative path that stays inside the extraction folder and can be created
+   there: no empty, "." or ".." component (nor any made of dots and spaces only, which Windows trims to
+   those), no drive letter or stream name (':'), no control character. */
+static int IsSafePath(const uint16_t *name, uint32_t length)
 {
     uint32_t i, start = 0;
     int onlyDotsAndSpaces = 1;
@@ -524,7 +523,6 @@ static int MakeSafePath(uint16_t *name, uint32_t length)
         if (c == '/' || c == '\\') {
             if (i == start || onlyDotsAndSpaces)
                 return 0;
-            name[i] = i < length ? '\\' : 0;
             start = i + 1;
             onlyDotsAndSpaces = 1;
         } else if (c < 0x20 || c == ':') {
@@ -557,12 +555,16 @@ static SzResult ReadNames(SzArchive *a, Reader *r, uint64_t size)
         if (at == count)
             return SZ_ERROR_DATA;
         e->nameLength = at++ - e->nameStart;
-        if (!MakeSafePath(a->names + e->nameStart, e->nameLength)) {
+        if (!IsSafePath(a->names + e->nameStart, e->nameLength)) {
             SzMessage_Set(a, "unsafe item name: ");
             SzMessage_Name(a, a->names + e->nameStart, e->nameLength);
             return SZ_ERROR_NAME;
         }
     }
+    /* items are handed out with '\\' between their components */
+    for (i = 0; i < count; ++i)
+        if (a->names[i] == '/')
+            a->names[i] = '\\';
     return at == count ? SZ_OK : SZ_ERROR_DATA;
 }
 
@@ -659,10 +661,15 @@ static SzResult ReadFiles(SzArchive *a, Reader *r)
         } else {
             if (stream == a->streams.numSubstreams)
                 return SZ_ERROR_DATA;
+            /* Our writer gives every file a CRC; without one, damaged data would be written out as sound. */
+            if (!a->streams.substreamHasCrc[stream]) {
+                SzMessage_Set(a, "no checksum for ");
+                SzMessage_Name(a, a->names + e.nameStart, e.nameLength);
+                return SZ_ERROR_CRC;
+            }
             e.hasStream = 1;
             e.size = a->streams.substreamSizes[stream];
-            e.crc = a->streams.substreamCrcs[stream];
-            e.hasCrc = a->streams.substreamHasCrc[stream++];
+            e.crc = a->streams.substreamCrcs[stream++];
         }
         a->entries[kept++] = e;
     }
@@ -780,10 +787,11 @@ SzResult SzHeader_Read(SzArchive *a)
         result = UnpackHeader(a, &r, &unpacked, &length);
         a->host.Free(a->host.context, buffer);
         buffer = unpacked;
-        r.p = buffer;
-        r.end = buffer + length;
-        if (result == SZ_OK)
+        if (result == SZ_OK) {
+            r.p = buffer;
+            r.end = buffer + length;
             result = ReadByte(&r, &id);
+        }
     }
     if (result == SZ_OK)
         result = id == kHeader ? ReadMainHeader(a, &r) : SZ_ERROR_DATA;

@@ -128,7 +128,7 @@ typedef struct SzEntry {
     uint64_t size, modified;
     uint32_t nameStart, nameLength; /* in SzArchive.names */
     uint32_t attributes, crc;
-    uint8_t hasStream, isDirectory, hasModified, hasAttributes, hasCrc;
+    uint8_t hasStream, isDirectory, hasModified, hasAttributes; /* an item with a stream always has a CRC */
 } SzEntry;
 
 struct SzArchive {
@@ -148,10 +148,11 @@ void SzStreams_Free(const SzHost *host, SzStreams *streams);
 /* Decodes one whole folder into buffer (its output's size), checking its CRC. */
 SzResult SzArchive_UnpackFolder(SzArchive *archive, const SzStreams *streams, uint32_t folder, uint8_t *buffer);
 
-/* The last message, built from pieces: text, decimal numbers, method ids in hex, item names. */
+/* The last message, built from pieces: text, decimal numbers (folder indexes and the like: 32 bits, so that
+   i686 needs no 64-bit division helper), method ids in hex, item names. */
 void SzMessage_Set(SzArchive *archive, const char *text);
 void SzMessage_Text(SzArchive *archive, const char *text);
-void SzMessage_Number(SzArchive *archive, uint64_t value);
+void SzMessage_Number(SzArchive *archive, uint32_t value);
 void SzMessage_Method(SzArchive *archive, uint64_t method);
 void SzMessage_Name(SzArchive *archive, const uint16_t *name, uint32_t length);
 

@@ -51,8 +51,11 @@ TEST(SfxBlock, ReadsEachKindOfStartFile)
 
 TEST(SfxBlock, AnyLineBreakSeparatesLines)
 {
-    const QByteArray block = SfxConfig(StartFile("setup.exe", "/S", 2));
-    for (const char* separator : {"\r\n", "\n", "\r", "\n\r\n\r"}) {
+    BuildInputs in = StartFile("setup.exe", "/S", 2);
+    for (int i = 0; i < 40; ++i)
+        in.shortcuts << MakeShortcutEntry("Local", i % 4, 1, QStringLiteral("app%1.exe").arg(i), "", "", "", "");
+    const QByteArray block = SfxConfig(in);
+    for (const char* separator : {"\r\n", "\n", "\r", "\n\r\n\r", "\r\r"}) {
         QByteArray other = block;
         other.replace("\n\r", separator);
         ReadBlock read(WithArchive(other));
@@ -60,6 +63,9 @@ TEST(SfxBlock, AnyLineBreakSeparatesLines)
         EXPECT_EQ(U8(read.config.runProgram), "setup.exe /S");
         EXPECT_TRUE(read.config.hidden);
         EXPECT_EQ(read.config.overwriteMode, 2);
+        // Each Shortcut line takes a place of the list, however its lines are broken.
+        ASSERT_EQ(read.config.shortcutCount, 40u) << separator;
+        EXPECT_EQ(U8(read.config.shortcuts[39]), "Tu,{%ProgramFiles%\\\\app39.exe},{},{},{},{}") << separator;
     }
     // Line breaks between the end marker and the archive are passed over.
     ReadBlock read(WithArchive(block + "\r\n"));

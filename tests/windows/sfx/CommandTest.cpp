@@ -36,6 +36,25 @@ TEST(SfxNames, CharactersWindowsCannotHoldBecomeUnderscores)
     EXPECT_EQ(MadeName(u"..."), ".._");
 }
 
+size_t MadeFolder(const char16_t* folder, const char16_t* made)
+{
+    return SfxNames_MadeFolder(W(folder), RtLength(W(folder)), W(made), RtLength(W(made)));
+}
+
+TEST(SfxNames, OnlyTheFoldersTheLastItemDidNotNeedAreMade)
+{
+    EXPECT_EQ(MadeFolder(u"a\\b\\c", u"a\\b"), 3u);  // one level down: only c is made
+    EXPECT_EQ(MadeFolder(u"a\\b", u"a\\b\\c"), 3u);  // back up: nothing
+    EXPECT_EQ(MadeFolder(u"a\\b", u"a\\b"), 3u);
+    EXPECT_EQ(MadeFolder(u"a\\bc\\d", u"a\\b"), 1u);  // a sibling that begins like it
+    EXPECT_EQ(MadeFolder(u"a\\b", u"a\\bc"), 1u);
+    EXPECT_EQ(MadeFolder(u"a\\x\\y", u"a\\b\\c"), 1u);
+    EXPECT_EQ(MadeFolder(u"ab", u"a"), 0u);
+    EXPECT_EQ(MadeFolder(u"x", u""), 0u);  // the first item: from the extraction folder itself
+    EXPECT_EQ(MadeFolder(u"", u"a\\b"), 0u);
+    EXPECT_EQ(MadeFolder(u"A\\b", u"a\\b"), 0u);  // another case costs calls, never a folder left unmade
+}
+
 struct Extracted {
     SfxNames names{};
     Extracted(std::initializer_list<const char16_t*> files)
@@ -92,12 +111,18 @@ TEST(SfxCommand, ARunnerWordRunsTheRunnerOnTheQuotedStartFile)
     EXPECT_EQ(noRunner.result, SFX_COMMAND_NO_RUNNER);
 }
 
-TEST(SfxCommand, ACommandNamingNoExtractedFileRunsAsItStands)
+TEST(SfxCommand, ACommandNamingNoExtractedFileIsRefused)
 {
-    Extracted files{u"setup.exe"};
-    EXPECT_EQ(files.Make(u"cmd /c echo x"), "cmd /c echo x");
-    EXPECT_EQ(files.result, SFX_COMMAND_OK);
-    EXPECT_EQ(files.application, "");
+    // Started as it stands, the command would run whatever Windows' search finds: a tool.exe beside the
+    // installer, or one on the PATH. A stored "tool.exe." is extracted as "tool.exe_", so "tool.exe." (or
+    // "tool.exe") names nothing the archive put there either.
+    Extracted files{u"setup.exe", u"tool.exe_"};
+    for (const char16_t* command : {u"cmd /c echo x", u"tool.exe /S", u"tool.exe.", u"\"tool.exe\" /S",
+                                    u"C:\\Windows\\system32\\cmd.exe /c x", u"..\\setup.exe"}) {
+        EXPECT_EQ(files.Make(command), "") << U8(W(command));
+        EXPECT_EQ(files.result, SFX_COMMAND_NO_FILE) << U8(W(command));
+        EXPECT_EQ(files.application, "");
+    }
     for (const char16_t* nothing : {u"", u"  \t", static_cast<const char16_t*>(nullptr)}) {
         files.Make(nothing);
         EXPECT_EQ(files.result, SFX_COMMAND_EMPTY);

@@ -91,6 +91,8 @@ TEST(UnpackDamage, UnknownCodersAndEncryptionAreNamedInTheMessage)
         {{QStringLiteral("-m0=PPMd")}, "unknown coder 030401 in folder 0"},
         {{QStringLiteral("-m0=BZip2")}, "unknown coder 040202 in folder 0"},
         {{QStringLiteral("-pSegredo")}, "encrypted data (coder 06F10701) in folder 0"},
+        // the header itself encrypted: refused while the header's own folder is read
+        {{QStringLiteral("-pSegredo"), QStringLiteral("-mhe=on")}, "encrypted data (coder 06F10701) in folder 0"},
     };
     for (const auto& c : cases) {
         const Extraction extraction = ExtractBytes(SevenZipArchive(dir, c.options));
@@ -116,6 +118,11 @@ TEST(UnpackNames, NamesThatLeaveTheFolderAreRefused)
         EXPECT_TRUE(extraction.message.startsWith(QLatin1String("unsafe item name: ")));
         EXPECT_TRUE(extraction.items.empty());
     }
+    // The refusal shows the name as the archive stores it, whatever separators it uses.
+    for (const char* name : {"a/b/../c", "a\\b/./c", "dir/sub/C:x"}) {
+        const Extraction extraction = ExtractBytes(HandMadeArchive({{QString::fromLatin1(name), "data"}}));
+        EXPECT_EQ(extraction.message, QLatin1String("unsafe item name: ") + QLatin1String(name));
+    }
     const Extraction fine = ExtractBytes(HandMadeArchive(
         {{QStringLiteral("a/b c/..d.txt"), "1"}, {QStringLiteral("x\\y.z."), "2"}, {QStringLiteral("\U0001D11E/\u00E7"), "3"}}));
     ASSERT_EQ(fine.result, SZ_OK) << fine.message.toStdString();
@@ -123,6 +130,18 @@ TEST(UnpackNames, NamesThatLeaveTheFolderAreRefused)
     EXPECT_EQ(fine.items[0].path, QStringLiteral("a\\b c\\..d.txt"));
     EXPECT_EQ(fine.items[1].path, QStringLiteral("x\\y.z."));
     EXPECT_EQ(fine.items[2].path, QStringLiteral("\U0001D11E\\\u00E7"));
+}
+
+TEST(UnpackDamage, AFileWithoutAChecksumIsRefusedBeforeAnythingIsWritten)
+{
+    // Our writer gives every file a CRC: data without one could be damaged and nobody would know.
+    HandItem checked{QStringLiteral("first.txt"), "checked"};
+    HandItem unchecked{QStringLiteral("dir/setup.exe"), "MZ damaged or not"};
+    unchecked.crc = 0xFFFFFFFFu;
+    const Extraction extraction = ExtractBytes(HandMadeArchive({checked, unchecked}));
+    EXPECT_EQ(extraction.result, SZ_ERROR_CRC);
+    EXPECT_EQ(extraction.message, QStringLiteral("no checksum for dir\\setup.exe"));
+    EXPECT_TRUE(extraction.items.empty());
 }
 
 TEST(UnpackHeader, UnknownPropertiesAndPaddingAreSkippedAndAntiItemsLeftOut)

@@ -3,6 +3,7 @@
 
 #include "Block.h"
 #include "Image.h"
+#include "Names.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -95,7 +96,9 @@ typedef struct Target {
     const char *outDir;
     char path[4096];
     Folder *folders; /* their times are set last, once nothing more is written into them */
-    size_t numFolders;
+    size_t numFolders, folderRoom;
+    uint16_t *made; /* the last folder made, as the reader names it */
+    size_t madeLength, madeRoom;
     char *message;
     size_t messageSize;
 } Target;
@@ -104,13 +107,17 @@ typedef struct OpenFile {
     int fd;
 } OpenFile;
 
-/* UTF-16 with '\\' between components to a UTF-8 path under outDir; unpaired surrogates become U+FFFD. */
-static int MakePath(Target *t, const SzItem *item)
+/* UTF-16 with '\\' between components to a UTF-8 path under outDir; unpaired surrogates become U+FFFD.
+   *markAt receives where the item's character `mark` (or its end) lands in the path. */
+static int MakePath(Target *t, const SzItem *item, uint32_t mark, size_t *markAt)
 {
     size_t n = (size_t)snprintf(t->path, sizeof t->path, "%s/", t->outDir);
     uint32_t i;
+    *markAt = n;
     for (i = 0; i < item->pathLength; ++i) {
         uint32_t c = item->path[i];
+        if (i == mark)
+            *markAt = n;
         if (c == '\\')
             c = '/';
         else if (c >= 0xD800 && c < 0xDC00 && i + 1 < item->pathLength && item->path[i + 1] >= 0xDC00 &&
@@ -136,11 +143,13 @@ static int MakePath(Target *t, const SzItem *item)
             t->path[n++] = (char)(0x80 | (c & 0x3F));
         }
     }
+    if (mark == item->pathLength)
+        *markAt = n;
     t->path[n] = 0;
     return 1;
 }
 
-/* Makes every folder on the way to path (not path itself unless `itself`). */
+/* Makes every folder on the way to path after its first `skip` bytes (not path itself unless `itself`). */
 static int MakeFolders(char *path, size_t skip, int itself)
 {
     char *p;
@@ -153,6 +162,31 @@ static int MakeFolders(char *path, size_t skip, int itself)
         *p = '/';
     }
     return !itself || mkdir(path, 0777) == 0 || errno == EEXIST;
+}
+
+/* Makes the folders of the item's path that the last item's did not make, and remembers them. */
+static int MakeItemFolders(Target *t, const SzItem *item, size_t folder, size_t made, size_t madeAt)
+{
+    char *end = t->path + strlen(t->path), *cut = end;
+    if (!item->isDirectory) {
+        while (*--cut != '/') {
+        }
+        *cut = 0; /* the file's own name is no folder */
+    }
+    int ok = MakeFolders(t->path, madeAt + (made != 0), 1);
+    *cut = cut == end ? 0 : '/';
+    if (!ok)
+        return 0;
+    if (folder > t->madeRoom) {
+        uint16_t *grown = realloc(t->made, folder * 2 * sizeof *grown);
+        if (grown == NULL)
+            return 0;
+        t->made = grown;
+        t->madeRoom = folder * 2;
+    }
+    memcpy(t->made, item->path, folder * sizeof *t->made);
+    t->madeLength = folder;
+    return 1;
 }
 
 static struct timespec FromFileTime(uint64_t t)
@@ -176,28 +210,46 @@ static SzResult Fail(Target *t, const char *what)
     return SZ_ERROR_WRITE;
 }
 
-static SzResult Begin(void *context, const SzItem *item, void **file)
+/* Remembers a folder item's time, to be set once nothing more is written into the folder. */
+static SzResult KeepFolderTime(Target *t, const SzItem *item)
 {
-    Target *t = context;
-    size_t base = strlen(t->outDir) + 1;
-    OpenFile *f;
-    if (!MakePath(t, item)) {
-        errno = ENAMETOOLONG;
-        return Fail(t, "cannot create");
-    }
-    if (!MakeFolders(t->path, base, item->isDirectory))
-        return Fail(t, "cannot create");
-    if (item->isDirectory) {
-        Folder *grown = realloc(t->folders, (t->numFolders + 1) * sizeof *grown);
+    Folder *folder;
+    if (!item->hasModified)
+        return SZ_OK;
+    if (t->numFolders == t->folderRoom) {
+        size_t room = t->folderRoom * 2 + 16;
+        Folder *grown = realloc(t->folders, room * sizeof *grown);
         if (grown == NULL)
             return SZ_ERROR_MEMORY;
         t->folders = grown;
-        if (item->hasModified && (grown[t->numFolders].path = strdup(t->path)) != NULL) {
-            grown[t->numFolders].times[0] = grown[t->numFolders].times[1] = FromFileTime(item->modified);
-            ++t->numFolders;
-        }
-        return SZ_OK;
+        t->folderRoom = room;
     }
+    folder = &t->folders[t->numFolders];
+    folder->path = strdup(t->path);
+    if (folder->path == NULL)
+        return SZ_ERROR_MEMORY;
+    folder->times[0] = folder->times[1] = FromFileTime(item->modified);
+    ++t->numFolders;
+    return SZ_OK;
+}
+
+static SzResult Begin(void *context, const SzItem *item, void **file)
+{
+    Target *t = context;
+    OpenFile *f;
+    size_t folder = item->pathLength, made, madeAt;
+    if (!item->isDirectory)
+        while (folder > 0 && item->path[--folder] != '\\') {
+        }
+    made = SfxNames_MadeFolder(item->path, folder, t->made, t->madeLength);
+    if (!MakePath(t, item, (uint32_t)made, &madeAt)) {
+        errno = ENAMETOOLONG;
+        return Fail(t, "cannot create");
+    }
+    if (made != folder && !MakeItemFolders(t, item, folder, made, madeAt))
+        return Fail(t, "cannot create");
+    if (item->isDirectory)
+        return KeepFolderTime(t, item);
     f = malloc(sizeof *f);
     if (f == NULL)
         return SZ_ERROR_MEMORY;
@@ -295,6 +347,7 @@ SzResult PwExtractArchive(const char *path, const char *outDir, char *message, s
         free(target.folders[i].path);
     }
     free(target.folders);
+    free(target.made);
     SzArchive_Close(archive);
     close(source.fd);
     return result;
