@@ -51,13 +51,6 @@ DWORD Installer_CreateFolder(Installer *installer)
         Installer_Fail(installer, "cannot find the temporary folder", NULL, error);
         return error;
     }
-    /* The process id makes the name unique among running installers. */
-    RtText *folder = &installer->folder;
-    RtText_Append(folder, temp, length);
-    RtText_AppendAscii(folder, "pwsetup-");
-    RtText_AppendNumber(folder, GetCurrentProcessId());
-    if (folder->failed)
-        return ERROR_NOT_ENOUGH_MEMORY;
     SECURITY_DESCRIPTOR descriptor;
     FolderAcl acl;
     if (!DescribeFolder(&descriptor, &acl)) {
@@ -66,13 +59,25 @@ DWORD Installer_CreateFolder(Installer *installer)
         return error;
     }
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, &descriptor, FALSE};
-    /* A folder already there may hold anyone's files, under anyone's rights: it is never extracted into. */
-    if (!CreateDirectoryW(folder->chars, &attributes)) {
-        DWORD error = GetLastError();
-        Installer_Fail(installer,
-                       error == ERROR_ALREADY_EXISTS ? "the extraction folder exists already"
-                                                     : "cannot create the extraction folder",
-                       folder->chars, error);
+    /* The process id makes the name unique among running installers. A folder already there may hold anyone's
+       files, under anyone's rights: it is never extracted into. One that an earlier installer of the same
+       process id could not remove (it goes at the next restart) must not stop this one, so the next number is
+       tried, a bounded number of times. */
+    RtText *folder = &installer->folder;
+    DWORD error = ERROR_ALREADY_EXISTS;
+    for (unsigned attempt = 0; attempt < 64 && error == ERROR_ALREADY_EXISTS; ++attempt) {
+        RtText_Truncate(folder, 0);
+        RtText_Append(folder, temp, length);
+        RtText_AppendAscii(folder, "pwsetup-");
+        RtText_AppendNumber(folder, GetCurrentProcessId());
+        RtText_AppendChar(folder, '-');
+        RtText_AppendNumber(folder, attempt);
+        if (folder->failed)
+            return ERROR_NOT_ENOUGH_MEMORY;
+        error = CreateDirectoryW(folder->chars, &attributes) ? 0 : GetLastError();
+    }
+    if (error) {
+        Installer_Fail(installer, "cannot create the extraction folder", folder->chars, error);
         return error;
     }
     const PwChar *name = folder->chars;

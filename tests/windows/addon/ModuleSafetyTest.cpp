@@ -19,7 +19,6 @@ namespace {
 // Windows' codes for what the module refuses.
 constexpr qint64 kFileNotFound = 2;
 constexpr qint64 kBadFormat = 11;
-constexpr qint64 kAlreadyExists = 183;
 
 const QByteArray kBlockStart = ";!@Install@!UTF-8!\n\r";
 const QByteArray kBlockEnd = ";!@InstallEnd@!";
@@ -100,24 +99,34 @@ TEST_F(ModuleSafety, NothingToRunIsAFailure)
     }
 }
 
-// pwsetup-<process id> already there: whoever made it may have put files in it, or may write to it. Wine
-// numbers processes and threads in fours from 32, reusing the numbers of those that ended: every name a
-// process of this stand gets is taken.
+// pwsetup-<process id>-0 already there: whoever made it may have put files in it, or may write to it, and an
+// earlier installer of the same process id may have left it for the next restart to remove. Wine numbers
+// processes and threads in fours from 32, reusing the numbers of those that ended: every first name a process
+// of this stand gets is taken, each holding a planted start file. The module takes the next name instead.
 TEST_F(ModuleSafety, AnExistingExtractionFolderIsNeverUsed)
 {
     Prepare(StartKind::Exe, QStringLiteral("existing_folder"));
     const Unpacked addon = BuildAndUnpack({QStringLiteral("--level"), QStringLiteral("1")});
     ASSERT_TRUE(addon.error.isEmpty()) << addon.error.toStdString();
     constexpr int kProcessIds = 1 << 14;
-    for (int id = 0; id < kProcessIds; id += 4)
-        ASSERT_TRUE(QDir(temp_).mkdir(QStringLiteral("pwsetup-%1").arg(id)));
+    const QByteArray planted = "planted";
+    for (int id = 0; id < kProcessIds; id += 4) {
+        const QString folder = QStringLiteral("pwsetup-%1-0").arg(id);
+        ASSERT_TRUE(QDir(temp_).mkdir(folder));
+        QFile file(temp_ + QLatin1Char('/') + folder + QLatin1Char('/') + program_.startFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(planted) == planted.size());
+    }
 
     const SetupRun run = Run(addon, MessageBoxes::Answered);
     ASSERT_TRUE(run.ran) << run.output.toStdString();
-    EXPECT_EQ(run.exitCode, kAlreadyExists);
-    EXPECT_EQ(Recorded(QStringLiteral("runs.txt")), QStringList()) << "something ran";
-    EXPECT_EQ(SubFolders(temp_).size(), kProcessIds / 4) << "a folder that was there went, or one was added";
-    EXPECT_TRUE(Log().contains(QLatin1String("the extraction folder exists already"))) << Log().toStdString();
+    EXPECT_EQ(run.exitCode, kChosenExitCode) << Log().toStdString();
+    EXPECT_EQ(Recorded(QStringLiteral("runs.txt")).size(), 1);
+    const QString folder = Recorded(QStringLiteral("folder.txt")).value(0);
+    EXPECT_TRUE(folder.endsWith(QLatin1String("-1"))) << "extracted into " << folder.toStdString();
+    const QStringList left = SubFolders(temp_);
+    EXPECT_EQ(left.size(), kProcessIds / 4) << "a folder that was there went, or one was added";
+    for (const QString& name : left)
+        ASSERT_EQ(ReadAll(temp_ + QLatin1Char('/') + name + QLatin1Char('/') + program_.startFile), planted) << name.toStdString();
 }
 
 // Under the system account the folder lies in %SystemRoot%\Temp, whose inherited rights let any user create
