@@ -30,11 +30,9 @@ install(FILES ${PW_WINDOWS_SHIPPED} DESTINATION lib/packwright)
 # LZMA decoding comes from the LZMA SDK that Debian ships as source in lzma-dev.
 find_file(PW_LZMADEC_C LzmaDec.c PATHS /usr/include/lzma NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 
-foreach(part rt unpack sfx)
-  if(EXISTS ${CMAKE_SOURCE_DIR}/windows/${part}/HostBuild.cmake)
-    include(${CMAKE_SOURCE_DIR}/windows/${part}/HostBuild.cmake)
-  endif()
-endforeach()
+include(${CMAKE_SOURCE_DIR}/windows/rt/HostBuild.cmake)
+include(${CMAKE_SOURCE_DIR}/windows/unpack/HostBuild.cmake)
+include(${CMAKE_SOURCE_DIR}/windows/sfx/HostBuild.cmake)
 
 # packwright-build beside the x86-64 programs under their shipped names: an AppDir whose add-ons run under
 # wine64, for the end-to-end tests and the benchmarks. The add-on is made by the unchanged program from

@@ -1,13 +1,13 @@
 #include "cli/CommandLine.h"
 
+#include "language/LanguageFile.h"
+#include "language/Settings.h"
 #include "platform/CodePage.h"
 #include "platform/HostFolders.h"
 #include "project/FolderScan.h"
 #include "project/ShortcutEntry.h"
 #include "project/StartFileKinds.h"
 #include "project/VersionFill.h"
-#include "shell/LanguageFile.h"
-#include "shell/Settings.h"
 
 #include <QFile>
 #include <QFileInfo>

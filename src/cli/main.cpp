@@ -3,10 +3,10 @@
 // in the language chosen in the window (or by --language-file).
 #include "cli/CommandLine.h"
 #include "cli/TerminalBuildUi.h"
+#include "language/LanguageFile.h"
+#include "language/LanguageTexts.h"
+#include "language/Settings.h"
 #include "platform/Errors.h"
-#include "shell/LanguageFile.h"
-#include "shell/LanguageTexts.h"
-#include "shell/Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,6 @@
 
 #include "pipeline/CabinetStep.h"
 #include "pipeline/EntriesFile.h"
-#include "pipeline/FileHelpers.h"
 #include "platform/FileNames.h"
 #include "platform/FolderWalk.h"
 #include "platform/Pacer.h"

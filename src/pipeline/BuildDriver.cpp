@@ -4,11 +4,13 @@
 #include "pipeline/AddOnNames.h"
 #include "pipeline/AppFiles.h"
 #include "pipeline/EntriesFile.h"
-#include "pipeline/FileHelpers.h"
 #include "pipeline/InstallerLimit.h"
 #include "pipeline/OutputFolder.h"
+#include "pipeline/PendingFiles.h"
 #include "pipeline/UnreadableFile.h"
 #include "platform/Errors.h"
+#include "platform/FileHelpers.h"
+#include "platform/FileNames.h"
 #include "platform/SourceDateEpoch.h"
 
 #include <QDir>

@@ -1,6 +1,9 @@
 #include "pipeline/PendingFiles.h"
 
+#include "platform/PartialFile.h"
+
 #include <QFile>
+#include <QFileInfo>
 
 #include <atomic>
 #include <cerrno>
@@ -78,6 +81,25 @@ PendingPath::~PendingPath()
 {
     if (slot_ >= 0)
         table[slot_].state.store(kFree, std::memory_order_release);
+}
+
+bool WriteThroughPartialFile(const QString& target, const std::function<bool(const QString& partial)>& write)
+{
+    const QString partial = PartialFileName(target);
+    const PendingFile pending(partial);
+    bool made = false;
+    try {
+        made = write(partial);
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
+    }
+    if (!made || !QFileInfo::exists(partial)) {
+        QFile::remove(partial);
+        return false;
+    }
+    GivePartialFileItsName(partial, target);
+    return true;
 }
 
 void RemovePendingFiles() noexcept

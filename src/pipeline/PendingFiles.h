@@ -4,6 +4,8 @@
 // build.
 #include <QString>
 
+#include <functional>
+
 namespace pw {
 
 // Keeps a path registered for as long as it lives. Registration never fails the build: a path too long
@@ -33,6 +35,13 @@ class PendingFolder : private PendingPath {
 public:
     explicit PendingFolder(const QString& path) : PendingPath(path, true) {}
 };
+
+// Has `write` make the output of a build under a hidden name of its own beside `target`, and gives that
+// file the target's name only once `write` has said it made the file: a failed or stopped build leaves
+// neither a partial file nor the loss of an earlier file there. The partial file is registered while it is
+// written. True when `target` is the file just made; false when `write` made none. Raises "Cannot create
+// file" when the renaming fails.
+bool WriteThroughPartialFile(const QString& target, const std::function<bool(const QString& partial)>& write);
 
 // Removes every registered file and folder. Safe in a signal handler, on any thread: it reads lock-free
 // flags and makes system calls only (unlink, and for a folder open, getdents64, unlinkat, rmdir).

@@ -20,4 +20,26 @@ QString LowerExtension(const QString& path)
     return dot < 0 ? QString() : name.mid(dot).toLower();
 }
 
+QString BareFileName(const QString& path)
+{
+    const QString name = FileNamePart(path);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
+}
+
+QString JoinPath(const QString& first, const QString& second, QChar separator)
+{
+    if (first.isEmpty())
+        return second;
+    if (second.isEmpty())
+        return first;
+    const bool endsWith = first.endsWith(separator);
+    const bool startsWith = second.startsWith(separator);
+    if (endsWith && startsWith)
+        return first + second.mid(1);
+    if (!endsWith && !startsWith)
+        return first + separator + second;
+    return first + second;
+}
+
 }  // namespace pw

@@ -11,4 +11,10 @@ QString FileNamePart(const QString& path);
 // Extension of the file-name part in lower case; "" when it has no dot.
 QString LowerExtension(const QString& path);
 
+// File-name part of `path` without its last extension: "/out/my.cabinet.cab" gives "my.cabinet".
+QString BareFileName(const QString& path);
+
+// Joins two pieces of a path with one `separator` between them; an empty piece adds nothing.
+QString JoinPath(const QString& first, const QString& second, QChar separator);
+
 }  // namespace pw

@@ -1,18 +1,14 @@
 // Add-ons made by packwright-build without 7-Zip (the program folder's files compressed with MSZIP) from
 // folders that are hard on a cabinet writer, each read back by all four independent decoders byte for
 // byte. The data is generated in a scratch folder on every run; nothing of it is kept.
-#include "CabinetDecoders.h"
 #include "MixedCorpus.h"
-#include "pipeline/BuildTexts.h"
+#include "support/CabinetDecoders.h"
 #include "support/TempDir.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
 
 namespace {
 
@@ -85,35 +81,6 @@ TEST_F(AddOnDecoders, MixedCorpusOf300MB)
     pwcorpus::MakeMixedCorpus(dir.path(QStringLiteral("program")));
     dir.write(QStringLiteral("program/setup.exe"), "MZ");
     ExpectEveryDecoderRestores(dir.path(QStringLiteral("program")));
-}
-
-TEST(AddOnCabinetStep, AnInterruptWhileTheCabinetIsWrittenStopsTheBuildAndLeavesNoCabinet)
-{
-    pwtest::TempDir dir;
-    dir.write(QStringLiteral("p/setup.exe"), "MZ");
-    for (const char* name : {"a.bin", "b.bin", "c.bin"}) {
-        QFile big(dir.write(QStringLiteral("p/") + QLatin1String(name)));
-        ASSERT_TRUE(big.resize(qint64(1) << 30));  // sparse: quick to make, seconds to compress
-    }
-    const QString cabinet = dir.write(QStringLiteral("out.cab"), "an earlier add-on");
-    QProcess tool;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path(QStringLiteral("home")));
-    tool.setProcessEnvironment(env);
-    tool.start(QStringLiteral(PACKWRIGHT_BUILD),
-               {"--folder", dir.path("p"), "--start", "setup.exe", "--no-compact", cabinet});
-    QByteArray out;
-    const QByteArray cabinetStatus = pw::BuildTexts().CompactCABStr.toUtf8();
-    while (!out.contains(cabinetStatus) && tool.waitForReadyRead(30000))
-        out += tool.readAllStandardOutput();
-    ASSERT_TRUE(out.contains(cabinetStatus)) << out.data();
-    ::kill(pid_t(tool.processId()), SIGINT);
-    ASSERT_TRUE(tool.waitForFinished(60000));
-    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(tool.exitCode(), 1);
-    EXPECT_TRUE(tool.readAllStandardError().contains(pw::BuildTexts().StoppedStr.arg(cabinet).toUtf8()));
-    EXPECT_EQ(pwtest::ReadAll(cabinet), "an earlier add-on");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList("out.cab"));
 }
 
 }  // namespace

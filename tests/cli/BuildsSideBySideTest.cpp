@@ -1,7 +1,7 @@
 // Builds of one user that run at the same time, and builds ended at once: each keeps its temporary files
 // in a scratch folder of its own, and nothing of a build is left in DataDir/temp or $TMPDIR.
-#include "CabinetDecoders.h"
 #include "pipeline/BuildDriver.h"
+#include "support/CabinetDecoders.h"
 #include "support/TempDir.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "cli/CommandLine.h"
 
-#include "CabinetDecoders.h"
 #include "cli/TerminalBuildUi.h"
 #include "pipeline/BuildTexts.h"
-#include "pipeline/FileHelpers.h"
+#include "pipeline/PendingFiles.h"
+#include "support/CabinetDecoders.h"
 #include "support/ScratchMount.h"
 #include "support/TempDir.h"
 
@@ -293,6 +293,32 @@ TEST(CommandLineTool, AnInterruptStopsThePackingAndLeavesNoArchive)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, QStringLiteral("packwright-build: ") + BuildTexts().StoppedStr.arg(dir.path("out.7z")) + '\n');
     EXPECT_FALSE(pwtest::Exists(dir.path("out.7z")));
+}
+
+TEST(CommandLineTool, AnInterruptWhileTheCabinetIsWrittenStopsTheBuildAndLeavesNoCabinet)
+{
+    pwtest::TempDir dir;
+    dir.write(QStringLiteral("p/setup.exe"), "MZ");
+    for (const char* name : {"a.bin", "b.bin", "c.bin"}) {
+        QFile big(dir.write(QStringLiteral("p/") + QLatin1String(name)));
+        ASSERT_TRUE(big.resize(qint64(1) << 30));  // sparse: quick to make, seconds to compress
+    }
+    const QString cabinet = dir.write(QStringLiteral("out.cab"), "an earlier add-on");
+    QProcess tool;
+    StartTool(tool, {"--folder", dir.path("p"), "--start", "setup.exe", "--no-compact", cabinet},
+              dir.path(QStringLiteral("home")));
+    QByteArray out;
+    const QByteArray cabinetStatus = BuildTexts().CompactCABStr.toUtf8();
+    while (!out.contains(cabinetStatus) && tool.waitForReadyRead(30000))
+        out += tool.readAllStandardOutput();
+    ASSERT_TRUE(out.contains(cabinetStatus)) << out.data();
+    ::kill(pid_t(tool.processId()), SIGINT);
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_TRUE(tool.readAllStandardError().contains(BuildTexts().StoppedStr.arg(cabinet).toUtf8()));
+    EXPECT_EQ(pwtest::ReadAll(cabinet), "an earlier add-on");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList("out.cab"));
 }
 
 namespace {

@@ -1,7 +1,7 @@
 // Add-ons built by packwright-build under SOURCE_DATE_EPOCH: the same inputs give the same bytes, however
 // recently the files were touched, in whatever order a copy of the folder lists them and in whatever
 // time zone the build runs.
-#include "CabinetDecoders.h"
+#include "support/CabinetDecoders.h"
 #include "support/TempDir.h"
 
 #include <QDirIterator>

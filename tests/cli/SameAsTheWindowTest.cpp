@@ -1,9 +1,9 @@
 // packwright-build runs the build of the window's button: without field options, the entries file it
 // writes holds the entries text the window shows once the same start file is chosen.
-#include "CabinetDecoders.h"
+#include "gui/TMainForm.h"
 #include "platform/CodePage.h"
 #include "platform/TextLines.h"
-#include "shell/TMainForm.h"
+#include "support/CabinetDecoders.h"
 #include "support/WindowFixture.h"
 
 #include <QLineEdit>

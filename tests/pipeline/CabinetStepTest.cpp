@@ -3,7 +3,7 @@
 #include "pipeline/CabinetStep.h"
 #include "platform/Errors.h"
 
-#include "CabinetDecoders.h"
+#include "support/CabinetDecoders.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
 #include "pipeline/EntriesFile.h"
-#include "pipeline/FileHelpers.h"
 
 #include "platform/Errors.h"
 #include "support/TempDir.h"
@@ -95,31 +94,4 @@ TEST(EntriesFile, WrittenInTheSystemCodePageAndReportedWhenItCannotBe)
         EXPECT_TRUE(e.message().startsWith(QStringLiteral("Cannot create file \"%1ENTRIES_O.ini\". ").arg(missing)));
         EXPECT_EQ(e.error, ENOENT) << "the system's error comes with it";
     }
-}
-
-TEST(FileHelpers, BareFileNameDropsFolderAndLastExtension)
-{
-    EXPECT_EQ(BareFileName(QStringLiteral("C:\\out\\MyApp.cab")), QStringLiteral("MyApp"));
-    EXPECT_EQ(BareFileName(QStringLiteral("/out/my.cabinet.cab")), QStringLiteral("my.cabinet"));
-    EXPECT_EQ(BareFileName(QStringLiteral("/out/noext")), QStringLiteral("noext"));
-    EXPECT_EQ(BareFileName(QStringLiteral("/a.b/noext")), QStringLiteral("noext"));
-    EXPECT_EQ(BareFileName(QStringLiteral("Português (Brasil).qmr")), QStringLiteral("Português (Brasil)"));
-}
-
-TEST(FileHelpers, ListLeavesOutDotNamesAndDeleteRemovesThemButNoFolder)
-{
-    pwtest::TempDir dir;
-    for (const char* name : {"b.ini", "A.ini", "c.INI", ".hidden.ini", "config.qmr"})
-        dir.write(name);
-    dir.mkdir("sub.ini");
-    QStringList names;
-    ListFiles(dir.path("*.ini"), names);
-    EXPECT_EQ(names, (QStringList{"A.ini", "b.ini", "c.INI", "sub.ini"}));
-
-    EXPECT_TRUE(DeleteFiles(dir.path("*.ini")));
-    EXPECT_FALSE(pwtest::Exists(dir.path("b.ini")));
-    EXPECT_TRUE(pwtest::Exists(dir.path("sub.ini"))) << "folders are never removed";
-    EXPECT_TRUE(pwtest::Exists(dir.path("config.qmr")));
-    EXPECT_FALSE(pwtest::Exists(dir.path(".hidden.ini"))) << "a build's files take the output's name, dot or not";
-    EXPECT_FALSE(DeleteFiles(dir.path("*.txt")));
 }

@@ -1,6 +1,5 @@
 // Each build's own scratch folder: made apart from every other, removed whole at its end, and removed by
 // a later build only once the process that made it has gone.
-#include "pipeline/PendingFiles.h"
 #include "pipeline/ScratchFolder.h"
 
 #include "support/TempDir.h"
@@ -86,25 +85,4 @@ TEST(ScratchFolder, AFolderThatCannotBeMadeSaysWhy)
     } catch (const ScratchFolderFailure& e) {
         EXPECT_EQ(e.error, ENOENT);
     }
-}
-
-TEST(PendingFiles, AFolderGoesWithEverythingInItAndAFileAlone)
-{
-    pwtest::TempDir dir;
-    dir.write("scratch/files.7z", "archive");
-    dir.write("scratch/.lock");
-    dir.write("scratch/stcXYZ", "temporary");
-    dir.write("output.partial", "half");
-    dir.write("kept", "not registered");
-    {
-        const PendingFolder folder(dir.path("scratch/"));
-        const PendingFile file(dir.path("output.partial"));
-        RemovePendingFiles();
-    }
-    EXPECT_EQ(pwtest::EntriesBelow(dir.path()), QStringList{"kept"});
-
-    // Unregistered once they go out of scope.
-    dir.write("scratch/files.7z", "archive");
-    RemovePendingFiles();
-    EXPECT_TRUE(pwtest::Exists(dir.path("scratch/files.7z")));
 }

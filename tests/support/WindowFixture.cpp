@@ -2,7 +2,7 @@
 
 #include "support/TestApplication.h"
 
-#include "shell/FolderEdit.h"
+#include "gui/FolderEdit.h"
 
 #include <QComboBox>
 #include <QTimer>

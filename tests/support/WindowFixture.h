@@ -3,7 +3,7 @@
 // "languages" folder, DataDir with its "temp" folder, an empty program folder beside them (made once the
 // window is up), the dialogs answered by a recorder, and the poll stopped so that tests run its ticks by
 // hand.
-#include "shell/TMainForm.h"
+#include "gui/TMainForm.h"
 #include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
 

@@ -40,21 +40,6 @@ QString Numbered(QString text, int number)
 
 }  // namespace
 
-QString JoinPath(const QString& first, const QString& second, QChar separator)
-{
-    if (first.isEmpty())
-        return second;
-    if (second.isEmpty())
-        return first;
-    const bool endsWith = first.endsWith(separator);
-    const bool startsWith = second.startsWith(separator);
-    if (endsWith && startsWith)
-        return first + second.mid(1);
-    if (!endsWith && !startsWith)
-        return first + separator + second;
-    return first + second;
-}
-
 TSTCabWriter::TSTCabWriter()
 {
     SetCompressionType(compressionType_);

@@ -121,7 +121,4 @@ private:
     int progressCountdown_ = 0;
 };
 
-// Joins two pieces of a path with one `separator` between them; an empty piece adds nothing.
-QString JoinPath(const QString& first, const QString& second, QChar separator);
-
 }  // namespace pw

@@ -3,7 +3,7 @@
 #include "archive/cabinet/TSTCabWriter.h"
 #include "platform/cabinet/CabFormat.h"
 
-#include "CabinetDecoders.h"
+#include "support/CabinetDecoders.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 // There are two stands. The x86-64 one runs the x86-64 builds of the Windows programs on a win64 prefix; the
 // i686 one runs the programs that add-ons carry, from AppDir, on a win32 prefix, where this machine runs
 // 32-bit code. Everything below works on the x86-64 stand unless told otherwise.
-#include "CabinetDecoders.h"
+#include "support/CabinetDecoders.h"
 
 #include <QMap>
 #include <QProcessEnvironment>

@@ -1,0 +1,63 @@
+#include "gui/FolderEdit.h"
+
+#include "dialogs/Dialogs.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace pw {
+
+FolderEdit::FolderEdit(Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), edit_(new QLineEdit(this)), button_(new QToolButton(this))
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(edit_);
+    layout->addWidget(button_);
+    button_->setText(QStringLiteral("..."));
+    button_->setObjectName(QStringLiteral("PastaBrowse"));
+    edit_->installEventFilter(this);
+    connect(button_, &QToolButton::clicked, this, &FolderEdit::browse);
+}
+
+QString FolderEdit::text() const
+{
+    return edit_->text();
+}
+
+void FolderEdit::setText(const QString& text)
+{
+    edit_->setText(text);
+}
+
+QString FolderEdit::StartFolder() const
+{
+    const QString text = edit_->text();
+    if (text.isEmpty())
+        return lastConfirmed_.isEmpty() ? QStringLiteral("/") : lastConfirmed_;
+    return QFileInfo(text).isDir() ? text : QStringLiteral("/");
+}
+
+void FolderEdit::browse()
+{
+    const QString start = StartFolder();
+    const std::optional<QString> chosen = dialogs_.askFolder(window(), start);
+    if (chosen) {
+        lastConfirmed_ = *chosen;
+        edit_->setText(*chosen);
+    }
+    emit afterDialog(chosen.value_or(start), chosen.has_value());
+}
+
+bool FolderEdit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == edit_ && event->type() == QEvent::FocusOut)
+        emit exited();
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace pw

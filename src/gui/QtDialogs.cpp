@@ -1,0 +1,83 @@
+#include "gui/QtDialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace pw {
+namespace {
+
+const QStringList kFilters = {QStringLiteral("Microsoft Cabinet (*.cab)"), QStringLiteral("7-Zip Archive (*.7z)")};
+const QStringList kExtensions = {QStringLiteral("cab"), QStringLiteral("7z")};
+
+}  // namespace
+
+void PrepareSaveDialog(QFileDialog& dialog, const SaveSuggestion& suggestion)
+{
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(kFilters);
+    dialog.setDefaultSuffix(kExtensions[0]);
+    if (!suggestion.folder.isEmpty())
+        dialog.setDirectory(suggestion.folder);
+    if (!suggestion.baseName.isEmpty())
+        dialog.selectFile(suggestion.baseName + QLatin1Char('.') + kExtensions[0]);
+    // A name typed without extension takes the extension of the kind chosen, and a name that carries the
+    // other kind's extension (the suggested one, say) changes to this kind's.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const int kind = std::max<int>(0, kFilters.indexOf(filter));
+        dialog.setDefaultSuffix(kExtensions[kind]);
+        const QStringList typed = dialog.selectedFiles();
+        if (typed.isEmpty())
+            return;
+        const QFileInfo name(typed.front());
+        if (name.suffix().compare(kExtensions[1 - kind], Qt::CaseInsensitive) == 0)
+            dialog.selectFile(name.completeBaseName() + QLatin1Char('.') + kExtensions[kind]);
+    });
+}
+
+std::optional<SaveChoice> QtDialogs::askSaveFile(QWidget* parent, const SaveSuggestion& suggestion)
+{
+    QFileDialog dialog(parent);
+    PrepareSaveDialog(dialog, suggestion);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return SaveChoice{dialog.selectedFiles().front(), dialog.selectedNameFilter() == kFilters[1] ? 2 : 1};
+}
+
+std::optional<QString> QtDialogs::askFolder(QWidget* parent, const QString& startFolder)
+{
+    const QString folder = QFileDialog::getExistingDirectory(parent, QString(), startFolder);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder;
+}
+
+void QtDialogs::showMessage(QWidget* parent, const QString& text, MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Information:
+        QMessageBox::information(parent, kApplicationTitle, text);
+        break;
+    case MessageKind::Warning:
+        QMessageBox::warning(parent, kApplicationTitle, text);
+        break;
+    case MessageKind::Error:
+        QMessageBox::critical(parent, kApplicationTitle, text);
+        break;
+    }
+}
+
+void QtDialogs::openUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+void QtDialogs::processEvents()
+{
+    QApplication::processEvents();
+}
+
+}  // namespace pw

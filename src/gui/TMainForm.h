@@ -1,0 +1,174 @@
+#pragma once
+// The main window: its controls hold the project inputs, its fields the folders and the current build.
+// The handlers are glue; the rules they apply live in the core libraries.
+#include "pipeline/BuildDriver.h"
+#include "project/EntriesText.h"
+#include "project/Poll.h"
+#include "project/VersionInfoReader.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <utility>
+
+class QCheckBox;
+class QComboBox;
+class QDialog;
+class QFileSystemWatcher;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class QTreeWidget;
+
+namespace pw {
+
+class Dialogs;
+class FolderEdit;
+class StatusLine;
+class TAddAtalhoForm;
+class TSilForm;
+struct ShortcutEntry;
+
+class TMainForm : public QWidget {
+    Q_OBJECT
+public:
+    // `arguments` is the command line without the program name. Throws UserError when a writer's
+    // library cannot be bound: the window cannot work without it.
+    TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // State fields.
+    QString AppDir;   // ends in "/"
+    QString DataDir;  // ends in "/"
+    QString SourceDir;
+    QStringList FolderEntries;
+    VersionInfoReader VersionInfo1;
+
+    // Banner and tabs.
+    QLabel* Image1;
+    QTabWidget* Tabs;
+    QWidget *Geral, *SFXOpt, *Tweaks, *Idiomas, *Sobre;
+    // Page "Geral".
+    QLabel *Label8, *Label12, *Label1, *Label2;
+    FolderEdit* Pasta;
+    QCheckBox* Compact;
+    QComboBox *ComprLev, *Programa, *SilComm;
+    QPushButton* Edita;
+    QLineEdit* SilStr;
+    QGroupBox *GroupBox1, *GroupBox2;
+    QLabel *Label9, *Label4, *Label5, *Label6, *Label7, *Label3, *Label10;
+    StatusLine* Label11;
+    QLineEdit *Description, *Language, *Title, *Version, *Site, *BuildDate;
+    QProgressBar* ProgressBar1;
+    QPushButton* Cria;
+    // Page "Opções do SFX".
+    QLabel* Label20;
+    QComboBox* OverCb;
+    QGroupBox* GroupBox3;
+    QPushButton *Button1, *Button2, *Button3;
+    QTreeWidget* Atalhos;
+    // Page "Entries".
+    QPlainTextEdit* EntriesStr;
+    // Page "Idiomas".
+    QComboBox* LangBox;
+    QPushButton* OK;
+    QGroupBox* Info;
+    QLabel *Label18, *Label21, *Aut, *Cont;
+    // Page "Sobre".
+    QLabel *Label13, *Label17, *Label14, *Label15, *Label16;
+    // The poll's steady tick, for changes that nothing reports (a program folder on a file system that
+    // sends no notices). While it runs, every change of the poll's inputs also ticks the poll at once;
+    // tests stop it and tick by hand.
+    QTimer* Timer1;
+
+    // The catalogue editor and the shortcut dialog: made once, hidden, and shown modally when needed.
+    TSilForm* SilForm;
+    TAddAtalhoForm* AddAtalhoForm;
+    // Shows a dialog modally and returns its result; tests answer in its place.
+    std::function<int(QDialog& dialog)> ShowModal;
+
+    BuildDriver& Driver() { return *driver_; }
+    bool Busy() const { return driver_->Busy; }
+
+    // Handlers, callable directly by tests.
+    void FormShow();
+    void Timer1Timer();
+    void PastaAfterDialog(const QString& folder, bool confirmed);
+    void PastaExit();
+    void FolderScan(const QString& folder);
+    void ProgramaChange();
+    void StartFileFill();
+    void CompactClick();
+    void SilCommChange();
+    void EditaClick();
+    void DataChange();
+    void CriaClick();
+    void LangBoxChange();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+
+    void AddShortcutRow(const ShortcutEntry& entry);
+    QList<ShortcutEntry> ShortcutRows() const;
+    BuildInputs CurrentBuildInputs() const;
+    // The window's size for its current captions and the screen's DPI.
+    void FitToCaptions();
+
+    // Applies the named language; set by the language subsystem. Until then the window keeps the
+    // texts it was made with.
+    std::function<void(const QString& language)> applyLanguage;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // While a build runs, Esc stops its packing, and so does closing the window.
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    class WindowBuildUi;
+
+    void BuildGeralPage();
+    void BuildSfxPage();
+    void BuildEntriesPage();
+    void BuildLanguagePage();
+    void BuildAboutPage();
+    void ConnectHandlers();
+    // Fills SilComm with the catalogue's names. The box shows an entry only while the switch field holds
+    // that entry's switch, so the switch shown is the switch used: row `keep` stays chosen if it still
+    // does, else no row is (at start-up nothing is chosen).
+    void LoadSilenceNames(int keep);
+    // The edit box of each descriptive field.
+    QList<std::pair<QString DescriptiveFields::*, QLineEdit*>> FieldEdits() const;
+    // Empties the descriptive fields that still hold what the chosen start file's version data put there:
+    // they describe that start file, which is no longer the one chosen. What the user typed stays.
+    void ForgetVersionFill();
+    // Runs `action`, showing the message of any error it raises, as the application's error display does.
+    bool ShowingErrors(const std::function<void()>& action);
+    // Ticks the poll as soon as the window processes its events; several requests make one tick.
+    void RequestPoll();
+    // The status line says why "Criar arquivo" went grey when the program folder or the start file has
+    // gone; once it is back, the line rests again.
+    void ShowWhyCriaIsDisabled(const PollState& state);
+    // The "/SHL" folder of the command line, scanned as if typed.
+    void OpenFolderOfCommandLine();
+
+    Dialogs& dialogs_;
+    QStringList arguments_;
+    bool shown_ = false;
+    bool closeAfterBuild_ = false;
+    bool pollRequested_ = false;
+    QString shownReason_;  // the reason the status line shows for a disabled "Criar arquivo"
+    QFileSystemWatcher* folderWatch_;  // the program folder, for start files that go
+    std::unique_ptr<WindowBuildUi> buildUi_;
+    std::unique_ptr<BuildDriver> driver_;
+    QList<std::pair<QLineEdit*, QString>> versionFill_;  // each field and the value the fill gave it
+};
+
+}  // namespace pw

@@ -1,0 +1,238 @@
+#include "gui/TSilForm.h"
+#include "gui/TAddAtalhoForm.h"
+#include "gui/TMainForm.h"
+#include "language/LanguageFile.h"
+#include "language/LanguageTexts.h"
+#include "platform/Errors.h"
+#include "support/TempDir.h"
+#include "support/WindowFixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMap>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace pw;
+
+namespace {
+
+// Every text a language can set, by window and control name.
+QMap<QString, QString> TextsOf(QWidget* window)
+{
+    QMap<QString, QString> texts;
+    const QString prefix = window->objectName() + QLatin1Char('.');
+    texts[prefix + QStringLiteral("caption")] = window->windowTitle();
+    for (const QLabel* w : window->findChildren<QLabel*>())
+        texts[prefix + w->objectName()] = w->text();
+    for (const QAbstractButton* w : window->findChildren<QAbstractButton*>())
+        texts[prefix + w->objectName()] = w->text();
+    for (const QGroupBox* w : window->findChildren<QGroupBox*>())
+        texts[prefix + w->objectName()] = w->title();
+    for (const QComboBox* w : window->findChildren<QComboBox*>()) {
+        for (int i = 0; i < w->count(); ++i)
+            texts[prefix + w->objectName() + QLatin1Char('#') + QString::number(i)] = w->itemText(i);
+    }
+    for (const QTabWidget* w : window->findChildren<QTabWidget*>()) {
+        for (int i = 0; i < w->count(); ++i)
+            texts[prefix + w->widget(i)->objectName()] = w->tabText(i);
+    }
+    for (const QTreeWidget* w : window->findChildren<QTreeWidget*>()) {
+        for (int i = 0; i < 2; ++i)
+            texts[prefix + w->objectName() + QLatin1Char('#') + QString::number(i)] = w->headerItem()->text(i);
+    }
+    texts.remove(prefix);  // unnamed helpers of Qt's own widgets
+    texts.remove(prefix + QStringLiteral("LangBox#0"));  // the language names, not texts of a language
+    return texts;
+}
+
+struct Fixture : pwtest::WindowFixture {
+    void Language(const QString& name, const QByteArray& content) { dir.write("app/languages/" + name + ".qmr", content); }
+    // Picks a language as the user does.
+    void ChooseLanguage(const QString& name)
+    {
+        form->LangBox->clear();
+        form->LangBox->addItem(name);
+        form->LangBox->setCurrentIndex(0);
+        form->LangBoxChange();
+    }
+    QMap<QString, QString> AllTexts() const
+    {
+        QMap<QString, QString> texts = TextsOf(form.get());
+        texts.insert(TextsOf(form->SilForm));
+        texts.insert(TextsOf(form->AddAtalhoForm));
+        const BuildTexts& t = form->Driver().texts;
+        int i = 0;
+        for (const QString& s : {t.MessageStr, t.ErrMessageStr, t.CompactZipStr, t.CompileSFXStr, t.ProcessInfoStr,
+                                 t.CompactCABStr, t.InitProcessStr, t.DelTempStr})
+            texts[QStringLiteral("build#") + QString::number(i++)] = s;
+        return texts;
+    }
+};
+
+// The 66 keys a complete language file holds.
+const char* const kInfoKeys[] = {"iCharset", "iFont", "iAuthor", "iContact"};
+const char* const kStringKeys[] = {
+    "iProgFiles", "iSelectProg", "iSilenceComm", "iZipCompress", "iEdit", "iProgData", "iDescription", "iLanguage",
+    "iTitle", "iVersion", "iHomePage", "iBuildDate", "iCreateFile", "iAbout", "iInfo", "iAtualAction", "iCompressLev",
+    "iComprNone", "iComprFast", "iComprNormal", "iComprMax", "iComprUltra", "iApply", "iEditSilComm", "iName",
+    "iCommand", "iChangeSel", "iAdd", "iDelete", "iClose", "iMessage", "iErrMessage", "iCompactZip", "iCompileSFX",
+    "iProcessInfo", "iCompactCAB", "iInitProcess", "iDelTemp", "iMain", "iSFXOpt", "iAut", "iCont", "iSubstArq",
+    "iAll", "iSomInex", "iSomAnt", "iAtalhos", "iLimpar", "iLocal", "iArquivo", "iAtalho", "iAreaTrab", "iMenuIni",
+    "iProgIni", "iInit", "iInstDir", "iFileLoc", "iAddParam", "iFolder", "iDescr", "iOK", "iCalcel"};
+
+const QString kShipped = QStringLiteral(PW_LANGUAGES_DIR);
+
+}  // namespace
+
+TEST(LanguageWindow, WithoutALanguageFileTheBuiltInTextsApply)
+{
+    Fixture f;
+    f.ChooseLanguage(QStringLiteral("Nowhere"));
+    TMainForm& m = *f.form;
+    EXPECT_EQ(m.Label4->text(), QStringLiteral("Idioma:"));
+    EXPECT_EQ(m.Tabs->tabText(m.Tabs->indexOf(m.Idiomas)), QStringLiteral("Idioma:"));
+    EXPECT_EQ(m.Tabs->tabText(m.Tabs->indexOf(m.Sobre)), QStringLiteral("Sobre ..."));
+    EXPECT_EQ(m.Button2->text(), QStringLiteral("Remover"));
+    EXPECT_EQ(m.OverCb->itemText(1), QStringLiteral("Somente inexistentes"));
+    EXPECT_EQ(m.Label6->text(), QStringLiteral("Versão:"));
+    EXPECT_EQ(m.Label17->text(), QStringLiteral("Versão 2.1.14.2009"));
+    EXPECT_EQ(m.Aut->text(), QString());
+    EXPECT_EQ(m.SilForm->windowTitle(), QStringLiteral("Editar comandos para instalação silenciosa"));
+    EXPECT_EQ(m.SilForm->Button5->text(), QStringLiteral("Google"));
+    EXPECT_EQ(m.AddAtalhoForm->Label1->text(), QStringLiteral("Local:"));
+    QStringList locations;
+    for (int i = 0; i < m.AddAtalhoForm->ComboBox1->count(); ++i)
+        locations.append(m.AddAtalhoForm->ComboBox1->itemText(i));
+    EXPECT_EQ(locations, (QStringList{"Área de trabalho", "Menu Iniciar", "Programas no Menu Iniciar", "Inicialização"}));
+    EXPECT_EQ(m.Driver().texts.MessageStr, QStringLiteral("Arquivo criado com sucesso!"));
+    EXPECT_EQ(m.Driver().texts.DelTempStr, QStringLiteral("Excluindo arquivos temporários ..."));
+    EXPECT_EQ(f.AllTexts().value(QStringLiteral("MainForm.Tweaks")), QStringLiteral("Entries"));
+}
+
+TEST(LanguageWindow, AFileWithOnlyAFontChangesTheFaceOfBothWindowsAndNoText)
+{
+    Fixture f;
+    f.ChooseLanguage(QString());
+    const QMap<QString, QString> builtIn = f.AllTexts();
+    QFont large = f.form->SilForm->font();
+    large.setPointSize(14);
+    f.form->SilForm->setFont(large);
+    const QString shortcutFace = f.form->AddAtalhoForm->font().family();
+
+    f.Language(QStringLiteral("Mono"), "[Info]\r\niFont=Courier New\r\n");
+    f.ChooseLanguage(QStringLiteral("Mono"));
+    EXPECT_EQ(f.AllTexts(), builtIn);
+    EXPECT_EQ(f.form->font().family(), QStringLiteral("Courier New"));
+    EXPECT_EQ(f.form->font().pointSize(), 8);
+    EXPECT_EQ(f.form->SilForm->font().family(), QStringLiteral("Courier New"));
+    EXPECT_EQ(f.form->SilForm->font().pointSize(), 8);
+    EXPECT_EQ(f.form->AddAtalhoForm->font().family(), shortcutFace);
+}
+
+TEST(LanguageWindow, ChangingLanguageResetsTheThreeChoicesInTheNewWording)
+{
+    Fixture f;
+    f.Language(QStringLiteral("English"), "[Strings]\r\niComprNormal=Normal (en)\r\niAll=All\r\n");
+    f.form->ComprLev->setCurrentIndex(3);
+    f.form->OverCb->setCurrentIndex(2);
+    f.form->AddAtalhoForm->ComboBox1->setCurrentIndex(3);
+    f.ChooseLanguage(QStringLiteral("English"));
+    EXPECT_EQ(f.form->ComprLev->currentIndex(), 2);
+    EXPECT_EQ(f.form->ComprLev->currentText(), QStringLiteral("Normal (en)"));
+    EXPECT_EQ(f.form->OverCb->currentText(), QStringLiteral("All"));
+    EXPECT_EQ(f.form->AddAtalhoForm->ComboBox1->currentIndex(), 0);
+}
+
+TEST(LanguageWindow, VersionWordAppearsTwiceAndQuotedBlanksSurvive)
+{
+    Fixture f;
+    f.Language(QStringLiteral("Test"), "[Strings]\r\niVersion = Release \r\niTitle=\"  Name  \"\r\niName=' N '\r\n"
+                                       "[Info]\r\niAuthor=Someone\r\niContact=someone@example.org\r\n");
+    f.ChooseLanguage(QStringLiteral("Test"));
+    EXPECT_EQ(f.form->Label6->text(), QStringLiteral("Release:"));
+    EXPECT_EQ(f.form->Label17->text(), QStringLiteral("Release 2.1.14.2009"));
+    EXPECT_EQ(f.form->Label5->text(), QStringLiteral("  Name  "));
+    EXPECT_EQ(f.form->SilForm->Label3->text(), QStringLiteral(" N "));
+    EXPECT_EQ(f.form->AddAtalhoForm->Label6->text(), QStringLiteral(" N "));
+    EXPECT_EQ(f.form->Aut->text(), QStringLiteral("Someone"));
+    EXPECT_EQ(f.form->Cont->text(), QStringLiteral("someone@example.org"));
+}
+
+TEST(LanguageWindow, TextsShowInTheCharsetOfTheFile)
+{
+    Fixture f;
+    const QByteArray main = "\xC3\xEB\xE0\xE2\xED\xE0\xFF";  // "Главная" in Windows-1251
+    f.Language(QStringLiteral("Russian"), "[Info]\r\niCharset=Russian\r\n[Strings]\r\niMain=" + main + "\r\n");
+    f.Language(QStringLiteral("Lower"), "[Info]\r\niCharset=russian\r\n[Strings]\r\niMain=" + main + "\r\n");
+    f.ChooseLanguage(QStringLiteral("Russian"));
+    EXPECT_EQ(f.form->Tabs->tabText(0), QStringLiteral("Главная"));
+    f.ChooseLanguage(QStringLiteral("Lower"));
+    EXPECT_EQ(f.form->Tabs->tabText(0), QStringLiteral("Ãëàâíàÿ"));
+}
+
+TEST(LanguageWindow, StoredNameInOtherLetterCaseIsSelectedAndRewritten)
+{
+    Fixture f;
+    QFile::copy(kShipped + QStringLiteral("/English.qmr"), f.dir.path("app/languages/English.qmr"));
+    f.dir.write("data/config.qmr", "[Main]\r\nLanguage=english\r\n");
+    f.form->FormShow();
+    EXPECT_EQ(f.form->LangBox->currentText(), QStringLiteral("English"));
+    EXPECT_EQ(pwtest::ReadAll(f.dir.path("data/config.qmr")), "[Main]\r\nLanguage=English\r\n");
+    EXPECT_EQ(f.form->Cria->text(), QStringLiteral("Create file"));
+    EXPECT_EQ(f.form->ComprLev->currentIndex(), 0);
+}
+
+TEST(LanguageWindow, TheSettingsFileIsWrittenFirst)
+{
+    Fixture f;
+    f.Language(QStringLiteral("English"), "[Strings]\r\niCreateFile=Create\r\n");
+    f.form->DataDir = f.dir.path("missing/");
+    EXPECT_THROW(f.ChooseLanguage(QStringLiteral("English")), UserError);
+    EXPECT_EQ(f.form->Cria->text(), QStringLiteral("Criar arquivo"));
+}
+
+TEST(ShippedLanguages, EnglishHoldsEveryKeyAndPortugueseIsTheBuiltInTexts)
+{
+    const LanguageFile english(kShipped + QStringLiteral("/English.qmr"));
+    const QString missing = QStringLiteral("\x01missing");
+    for (const char* key : kInfoKeys)
+        EXPECT_NE(english.Info(key, missing), missing) << key;
+    for (const char* key : kStringKeys)
+        EXPECT_NE(english.String(key, missing), missing) << key;
+    // The messages beside the captions, the command line's among them.
+    for (const QString& key : MessageKeys())
+        EXPECT_NE(english.String(key.toLatin1().constData(), missing), missing) << key.toStdString();
+
+    Fixture f;
+    f.ChooseLanguage(QString());
+    QMap<QString, QString> builtIn = f.AllTexts();
+    QFile::copy(kShipped + QStringLiteral("/Português (Brasil).qmr"), f.dir.path("app/languages/Português (Brasil).qmr"));
+    f.ChooseLanguage(QStringLiteral("Português (Brasil)"));
+    QMap<QString, QString> portuguese = f.AllTexts();
+    EXPECT_EQ(portuguese.take(QStringLiteral("MainForm.Aut")), QStringLiteral("Brontel"));
+    builtIn.remove(QStringLiteral("MainForm.Aut"));
+    EXPECT_EQ(portuguese, builtIn);
+    EXPECT_TRUE(f.form->Driver().texts == BuildTexts());
+    EXPECT_TRUE(f.form->SilForm->texts == CatalogueTexts());
+}
+
+TEST(ShippedLanguages, FilesAreSingleByteTextWithCrLfLines)
+{
+    for (const QString& name : {QStringLiteral("English.qmr"), QStringLiteral("Português (Brasil).qmr")}) {
+        const QByteArray bytes = pwtest::ReadAll(kShipped + QLatin1Char('/') + name);
+        ASSERT_FALSE(bytes.isEmpty()) << name.toStdString();
+        EXPECT_TRUE(bytes.endsWith("\r\n"));
+        EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
+        EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
+    }
+    EXPECT_TRUE(pwtest::ReadAll(kShipped + QStringLiteral("/Português (Brasil).qmr")).contains("Descri\xE7\xE3o:"));
+}
