@@ -73,8 +73,4 @@ private:
     std::optional<ScratchFolder> scratch_;
 };
 
-// True when `path` lies inside `folder` (or is the folder itself), after resolving "..", links and
-// relative parts; a build must never write there.
-bool IsInsideFolder(const QString& path, const QString& folder);
-
 }  // namespace pw

@@ -4,12 +4,43 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace pw {
+namespace {
+
+QString Resolved(const QString& path)
+{
+    // Resolve what exists of the path and keep the rest as written, so a file that does not exist yet
+    // still resolves through its existing folder.
+    QFileInfo info(QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(path)));
+    QStringList tail;
+    while (!info.exists() && info.absoluteFilePath() != info.absolutePath()) {
+        tail.prepend(info.fileName());
+        info = QFileInfo(info.absolutePath());
+    }
+    QString base = info.canonicalFilePath();
+    if (base.isEmpty())
+        base = info.absoluteFilePath();
+    for (const QString& part : tail)
+        base += QLatin1Char('/') + part;
+    return QDir::cleanPath(base);
+}
+
+}  // namespace
+
+bool IsInsideFolder(const QString& path, const QString& folder)
+{
+    if (folder.isEmpty())
+        return false;
+    const QString f = Resolved(folder);
+    const QString p = Resolved(path);
+    return p == f || p.startsWith(f.endsWith(QLatin1Char('/')) ? f : f + QLatin1Char('/'));
+}
 
 QString FolderWriteProblem(const QString& folder, const BuildTexts& texts)
 {

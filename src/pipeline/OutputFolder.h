@@ -1,9 +1,13 @@
 #pragma once
-// The folders a build writes into, seen from the user's side: why a build cannot write there, in words
-// that name the folder.
+// The folders a build writes into, seen from the user's side: the folders it must never write into, and
+// why it cannot write into one, in words that name the folder.
 #include "pipeline/BuildTexts.h"
 
 namespace pw {
+
+// True when `path` lies inside `folder` (or is the folder itself), after resolving "..", links and
+// relative parts; a build must never write there.
+bool IsInsideFolder(const QString& path, const QString& folder);
 
 // Why nothing can be written into `folder`: it does not exist, is no folder, or is read-only (a read-only
 // file system, or no write permission for this user). Empty when it can be written.
