@@ -35,7 +35,7 @@ QString ShortcutError(const QString& value, ShortcutEntry* entry)
         return QStringLiteral("--shortcut location must be 0 to 3: %1").arg(f[0]);
     if (!ParseNumber(f[1], 0, 6, &folder))
         return QStringLiteral("--shortcut folder must be 0 to 6: %1").arg(f[1]);
-    *entry = MakeShortcutEntry(DefaultShortcutLocations()[location], location, folder, f[2], f[3], f[4], f[5], f[6]);
+    *entry = MakeShortcutEntry(QString::fromUtf8(kShortcutLocations[location]), location, folder, f[2], f[3], f[4], f[5], f[6]);
     return {};
 }
 

@@ -1,5 +1,6 @@
 #include "gui/TAddAtalhoForm.h"
 
+#include "gui/FormCaptions.h"
 #include "gui/ObjectNames.h"
 
 #include <QComboBox>
@@ -15,42 +16,35 @@ TAddAtalhoForm::TAddAtalhoForm(QWidget* parent)
                           Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("AddAtalhoForm"));
-    setWindowTitle(QStringLiteral("Atalho"));
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->setSpacing(2);
-    auto labelled = [&](QLabel*& label, const char* name, const QString& caption, QWidget* field) {
-        label = Named(new QLabel(caption, this), name);
+    auto labelled = [&](QLabel*& label, const char* name, QWidget* field) {
+        label = Named(new QLabel(this), name);
         label->setBuddy(field);
         layout->addWidget(label);
         layout->addWidget(field);
     };
     ComboBox1 = Named(new QComboBox(this), "ComboBox1");
-    ComboBox1->addItems({QStringLiteral("Área de trabalho"), QStringLiteral("Menu Iniciar"),
-                         QStringLiteral("Programas no Menu Iniciar"), QStringLiteral("Inicialização")});
-    // The base folders keep these names in every language: no language file has keys for them.
     ComboBox2 = Named(new QComboBox(this), "ComboBox2");
-    ComboBox2->addItems({QString(), QStringLiteral("Arquivos de programas"), QStringLiteral("Área de trabalho comum"),
-                         QStringLiteral("Documenos comum"), QStringLiteral("Meus documentos"),
-                         QStringLiteral("Diretório do SFX"), QStringLiteral("Diretório da extração")});
     ComboBox2->setMinimumWidth(280);
     Edit1 = Named(new QLineEdit(this), "Edit1");
     Edit2 = Named(new QLineEdit(this), "Edit2");
     Edit3 = Named(new QLineEdit(this), "Edit3");
     Edit4 = Named(new QLineEdit(this), "Edit4");
     Edit5 = Named(new QLineEdit(this), "Edit5");
-    labelled(Label1, "Label1", QStringLiteral("Local:"), ComboBox1);
-    labelled(Label7, "Label7", QStringLiteral("Diretório do arquivo:"), ComboBox2);
-    labelled(Label2, "Label2", QStringLiteral("Localização do arqivo:"), Edit1);
-    labelled(Label3, "Label3", QStringLiteral("Parâmetros adicionais:"), Edit2);
-    labelled(Label4, "Label4", QStringLiteral("Pasta do atalho:"), Edit3);
-    labelled(Label5, "Label5", QStringLiteral("Descrição:"), Edit4);
-    labelled(Label6, "Label6", QStringLiteral("Nome:"), Edit5);
+    labelled(Label1, "Label1", ComboBox1);
+    labelled(Label7, "Label7", ComboBox2);
+    labelled(Label2, "Label2", Edit1);
+    labelled(Label3, "Label3", Edit2);
+    labelled(Label4, "Label4", Edit3);
+    labelled(Label5, "Label5", Edit4);
+    labelled(Label6, "Label6", Edit5);
 
-    Button1 = Named(new QPushButton(QStringLiteral("OK"), this), "Button1");
-    Button2 = Named(new QPushButton(QStringLiteral("Cancelar"), this), "Button2");
+    Button1 = Named(new QPushButton(this), "Button1");
+    Button2 = Named(new QPushButton(this), "Button2");
     Button1->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -60,6 +54,7 @@ TAddAtalhoForm::TAddAtalhoForm(QWidget* parent)
     layout->addLayout(buttons);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    ShowCaptionsBeforeLanguage(*this, AddAtalhoFormCaptions());
 }
 
 ShortcutEntry TAddAtalhoForm::Entry() const

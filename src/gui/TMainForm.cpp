@@ -4,6 +4,7 @@
 #include "dialogs/Dialogs.h"
 #include "gui/FixedWindow.h"
 #include "gui/FolderEdit.h"
+#include "gui/FormCaptions.h"
 #include "gui/LanguageApply.h"
 #include "gui/ObjectNames.h"
 #include "gui/StatusLine.h"
@@ -86,9 +87,9 @@ private:
 
 namespace {
 
-QLabel* NewLabel(const char* name, const QString& text, QWidget* parent)
+QLabel* NewLabel(const char* name, QWidget* parent)
 {
-    return Named(new QLabel(text, parent), name);
+    return Named(new QLabel(parent), name);
 }
 
 QLineEdit* NewEdit(const char* name, QWidget* parent)
@@ -96,11 +97,19 @@ QLineEdit* NewEdit(const char* name, QWidget* parent)
     return Named(new QLineEdit(parent), name);
 }
 
-QComboBox* NewList(const char* name, const QStringList& items, QWidget* parent)
+QComboBox* NewList(const char* name, QWidget* parent)
 {
-    auto* box = Named(new QComboBox(parent), name);
-    box->addItems(items);
-    return box;
+    return Named(new QComboBox(parent), name);
+}
+
+QPushButton* NewButton(const char* name, QWidget* parent)
+{
+    return Named(new QPushButton(parent), name);
+}
+
+QGroupBox* NewGroup(const char* name, QWidget* parent)
+{
+    return Named(new QGroupBox(parent), name);
 }
 
 }  // namespace
@@ -114,7 +123,6 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
 {
     InitGuiResources();
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(QStringLiteral("Packwright"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
     AppDir = ApplicationFolder();
@@ -140,6 +148,7 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
     BuildEntriesPage();
     BuildLanguagePage();
     BuildAboutPage();
+    ShowCaptionsBeforeLanguage(*this, MainFormCaptions());
     Tabs->setCurrentIndex(0);
 
     Timer1 = Named(new QTimer(this), "Timer1");
@@ -177,22 +186,19 @@ TMainForm::~TMainForm()
 void TMainForm::BuildGeralPage()
 {
     Geral = Named(new QWidget, "Geral");
-    Tabs->addTab(Geral, QStringLiteral("Geral"));
+    Tabs->addTab(Geral, QString());
     auto* grid = new QGridLayout(Geral);
     grid->setVerticalSpacing(3);
 
-    Label8 = NewLabel("Label8", QStringLiteral("Arquivos do programa:"), Geral);
+    Label8 = NewLabel("Label8", Geral);
     Pasta = Named(new FolderEdit(dialogs_, Geral), "Pasta");
     grid->addWidget(Label8, 0, 0);
     grid->addWidget(Pasta, 0, 1, 1, 2);
 
-    Compact = Named(new QCheckBox(QStringLiteral("Compactar com 7-Zip"), Geral), "Compact");
+    Compact = Named(new QCheckBox(Geral), "Compact");
     Compact->setChecked(true);
-    Label12 = NewLabel("Label12", QStringLiteral("Nível de compressão:"), Geral);
-    ComprLev = NewList("ComprLev",
-                       {QStringLiteral("Sem compressão"), QStringLiteral("Rápida"), QStringLiteral("Normal"),
-                        QStringLiteral("Máxima"), QStringLiteral("Ultra")},
-                       Geral);
+    Label12 = NewLabel("Label12", Geral);
+    ComprLev = NewList("ComprLev", Geral);
     auto* level = new QHBoxLayout;
     level->addWidget(Compact);
     level->addStretch();
@@ -200,41 +206,41 @@ void TMainForm::BuildGeralPage()
     level->addWidget(ComprLev);
     grid->addLayout(level, 1, 0, 1, 3);
 
-    Label1 = NewLabel("Label1", QStringLiteral("Selecione o programa:"), Geral);
-    Programa = NewList("Programa", {}, Geral);
+    Label1 = NewLabel("Label1", Geral);
+    Programa = NewList("Programa", Geral);
     grid->addWidget(Label1, 2, 0);
     grid->addWidget(Programa, 2, 1, 1, 2);
 
-    Label2 = NewLabel("Label2", QStringLiteral("Comando para instalação silenciosa:"), Geral);
-    SilComm = NewList("SilComm", {}, Geral);
-    Edita = Named(new QPushButton(QStringLiteral("Editar"), Geral), "Edita");
+    Label2 = NewLabel("Label2", Geral);
+    SilComm = NewList("SilComm", Geral);
+    Edita = NewButton("Edita", Geral);
     SilStr = NewEdit("SilStr", Geral);
     grid->addWidget(Label2, 3, 0, 1, 3);
     grid->addWidget(SilComm, 4, 0);
     grid->addWidget(SilStr, 4, 1);
     grid->addWidget(Edita, 4, 2);
 
-    GroupBox1 = Named(new QGroupBox(QStringLiteral("Dados do programa:"), Geral), "GroupBox1");
+    GroupBox1 = NewGroup("GroupBox1", Geral);
     auto* data = new QGridLayout(GroupBox1);
     data->setVerticalSpacing(2);
-    auto field = [&](QLabel*& label, const char* labelName, const QString& caption, QLineEdit*& edit,
-                     const char* editName, int row, int column) {
-        label = NewLabel(labelName, caption, GroupBox1);
+    auto field = [&](QLabel*& label, const char* labelName, QLineEdit*& edit, const char* editName, int row,
+                     int column) {
+        label = NewLabel(labelName, GroupBox1);
         edit = NewEdit(editName, GroupBox1);
         data->addWidget(label, row, column * 2);
         data->addWidget(edit, row, column * 2 + 1);
     };
-    field(Label9, "Label9", QStringLiteral("Descrição:"), Description, "Description", 0, 0);
-    field(Label4, "Label4", QStringLiteral("Língua:"), Language, "Language", 1, 0);
-    field(Label5, "Label5", QStringLiteral("Título:"), Title, "Title", 2, 0);
-    field(Label6, "Label6", QStringLiteral("Versão:"), Version, "Version", 0, 1);
-    field(Label7, "Label7", QStringLiteral("Home-page:"), Site, "Site", 1, 1);
-    field(Label3, "Label3", QStringLiteral("Data da compilação:"), BuildDate, "BuildDate", 2, 1);
+    field(Label9, "Label9", Description, "Description", 0, 0);
+    field(Label4, "Label4", Language, "Language", 1, 0);
+    field(Label5, "Label5", Title, "Title", 2, 0);
+    field(Label6, "Label6", Version, "Version", 0, 1);
+    field(Label7, "Label7", Site, "Site", 1, 1);
+    field(Label3, "Label3", BuildDate, "BuildDate", 2, 1);
     grid->addWidget(GroupBox1, 5, 0, 1, 3);
 
-    GroupBox2 = Named(new QGroupBox(QStringLiteral("Informações:"), Geral), "GroupBox2");
+    GroupBox2 = NewGroup("GroupBox2", Geral);
     auto* info = new QHBoxLayout(GroupBox2);
-    Label10 = NewLabel("Label10", QStringLiteral("Ação atual:"), GroupBox2);
+    Label10 = NewLabel("Label10", GroupBox2);
     Label11 = Named(new StatusLine(kIdleStatus, GroupBox2), "Label11");
     info->addWidget(Label10);
     info->addWidget(Label11, 1);
@@ -244,7 +250,7 @@ void TMainForm::BuildGeralPage()
     ProgressBar1->setRange(0, 103);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    Cria = Named(new QPushButton(QStringLiteral("Criar arquivo"), Geral), "Cria");
+    Cria = NewButton("Cria", Geral);
     grid->addWidget(ProgressBar1, 7, 0, 1, 2);
     grid->addWidget(Cria, 7, 2);
     grid->setColumnStretch(1, 1);
@@ -253,25 +259,21 @@ void TMainForm::BuildGeralPage()
 void TMainForm::BuildSfxPage()
 {
     SFXOpt = Named(new QWidget, "SFXOpt");
-    Tabs->addTab(SFXOpt, QStringLiteral("Opções do SFX"));
+    Tabs->addTab(SFXOpt, QString());
     auto* layout = new QVBoxLayout(SFXOpt);
     auto* overwrite = new QHBoxLayout;
-    Label20 = NewLabel("Label20", QStringLiteral("Substituir arquivos:"), SFXOpt);
-    OverCb = NewList("OverCb",
-                     {QStringLiteral("Todos"), QStringLiteral("Somente os inexistentes"),
-                      QStringLiteral("Somente os antigos")},
-                     SFXOpt);
-    OverCb->setCurrentIndex(0);
+    Label20 = NewLabel("Label20", SFXOpt);
+    OverCb = NewList("OverCb", SFXOpt);
     overwrite->addWidget(Label20);
     overwrite->addWidget(OverCb, 1);
     layout->addLayout(overwrite);
 
-    GroupBox3 = Named(new QGroupBox(QStringLiteral("Atalhos:"), SFXOpt), "GroupBox3");
+    GroupBox3 = NewGroup("GroupBox3", SFXOpt);
     auto* box = new QVBoxLayout(GroupBox3);
     auto* buttons = new QHBoxLayout;
-    Button1 = Named(new QPushButton(QStringLiteral("Adicionar"), GroupBox3), "Button1");
-    Button2 = Named(new QPushButton(QStringLiteral("Excluir"), GroupBox3), "Button2");
-    Button3 = Named(new QPushButton(QStringLiteral("Limpar"), GroupBox3), "Button3");
+    Button1 = NewButton("Button1", GroupBox3);
+    Button2 = NewButton("Button2", GroupBox3);
+    Button3 = NewButton("Button3", GroupBox3);
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
     buttons->addWidget(Button3);
@@ -281,7 +283,6 @@ void TMainForm::BuildSfxPage()
     // A caption and eight sub-items per row; only the first two columns are shown.
     Atalhos = Named(new QTreeWidget(GroupBox3), "Atalhos");
     Atalhos->setColumnCount(1 + ShortcutEntry::SubItemCount);
-    Atalhos->setHeaderLabels({QStringLiteral("Local"), QStringLiteral("Arquivo")});
     Atalhos->setColumnWidth(0, 100);
     Atalhos->setColumnWidth(1, 250);
     for (int column = 2; column <= ShortcutEntry::SubItemCount; ++column)
@@ -298,7 +299,7 @@ void TMainForm::BuildSfxPage()
 void TMainForm::BuildEntriesPage()
 {
     Tweaks = Named(new QWidget, "Tweaks");
-    Tabs->addTab(Tweaks, QStringLiteral("Entries"));
+    Tabs->addTab(Tweaks, QString());
     auto* layout = new QVBoxLayout(Tweaks);
     EntriesStr = Named(new QPlainTextEdit(Tweaks), "EntriesStr");
     EntriesStr->setFont(QFont(QStringLiteral("Tahoma"), 10));
@@ -309,26 +310,26 @@ void TMainForm::BuildEntriesPage()
 void TMainForm::BuildLanguagePage()
 {
     Idiomas = Named(new QWidget, "Idiomas");
-    Tabs->addTab(Idiomas, QStringLiteral("Idiomas"));
+    Tabs->addTab(Idiomas, QString());
     auto* layout = new QVBoxLayout(Idiomas);
     auto* choice = new QHBoxLayout;
-    LangBox = NewList("LangBox", {}, Idiomas);
-    OK = Named(new QPushButton(QStringLiteral("Aplicar"), Idiomas), "OK");
+    LangBox = NewList("LangBox", Idiomas);
+    OK = NewButton("OK", Idiomas);
     OK->setDefault(true);
     choice->addWidget(LangBox, 1);
     choice->addWidget(OK);
     layout->addLayout(choice);
 
-    Info = Named(new QGroupBox(QStringLiteral("Informações:"), Idiomas), "Info");
+    Info = NewGroup("Info", Idiomas);
     auto* grid = new QGridLayout(Info);
     QFont bold = font();
     bold.setBold(true);
-    Label18 = NewLabel("Label18", QStringLiteral("Autor:"), Info);
-    Label21 = NewLabel("Label21", QStringLiteral("Contato:"), Info);
+    Label18 = NewLabel("Label18", Info);
+    Label21 = NewLabel("Label21", Info);
     Label18->setFont(bold);
     Label21->setFont(bold);
-    Aut = NewLabel("Aut", QString(), Info);
-    Cont = NewLabel("Cont", QString(), Info);
+    Aut = NewLabel("Aut", Info);
+    Cont = NewLabel("Cont", Info);
     grid->addWidget(Label18, 0, 0);
     grid->addWidget(Aut, 0, 1);
     grid->addWidget(Label21, 1, 0);
@@ -341,18 +342,18 @@ void TMainForm::BuildLanguagePage()
 void TMainForm::BuildAboutPage()
 {
     Sobre = Named(new QWidget, "Sobre");
-    Tabs->addTab(Sobre, QStringLiteral("Sobre"));
+    Tabs->addTab(Sobre, QString());
     auto* layout = new QVBoxLayout(Sobre);
-    Label13 = NewLabel("Label13", QStringLiteral("Packwright"), Sobre);
+    Label13 = NewLabel("Label13", Sobre);
     QFont bold = font();
     bold.setBold(true);
     bold.setPointSize(14);
     Label13->setFont(bold);
     Label13->setAlignment(Qt::AlignCenter);
-    Label17 = NewLabel("Label17", QStringLiteral("Versão 2.1.15.2009"), Sobre);
-    Label14 = NewLabel("Label14", QStringLiteral("Desenvolvido por Brontel"), Sobre);
-    Label15 = NewLabel("Label15", QStringLiteral("Seven Zip - https://www.7-zip.org"), Sobre);
-    Label16 = NewLabel("Label16", QStringLiteral("nLite - https://www.nliteos.com"), Sobre);
+    Label17 = NewLabel("Label17", Sobre);
+    Label14 = NewLabel("Label14", Sobre);
+    Label15 = NewLabel("Label15", Sobre);
+    Label16 = NewLabel("Label16", Sobre);
     layout->addStretch();
     for (QLabel* label : {Label13, Label17, Label14, Label15, Label16}) {
         label->setAlignment(Qt::AlignCenter);

@@ -4,6 +4,7 @@
 #include "catalogue/Silence.h"
 #include "dialogs/Dialogs.h"
 #include "gui/FixedWindow.h"
+#include "gui/FormCaptions.h"
 #include "gui/ObjectNames.h"
 #include "platform/Errors.h"
 
@@ -17,9 +18,9 @@
 namespace pw {
 namespace {
 
-QPushButton* NewButton(const char* name, const QString& caption, QWidget* parent)
+QPushButton* NewButton(const char* name, QWidget* parent)
 {
-    return Named(new QPushButton(caption, parent), name);
+    return Named(new QPushButton(parent), name);
 }
 
 }  // namespace
@@ -30,21 +31,21 @@ TSilForm::TSilForm(Dialogs& dialogs, QWidget* parent)
       dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("SilForm"));
-    setWindowTitle(QStringLiteral("Editar comandos para instalação silenciosa"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setModal(true);
 
     Lista = Named(new QListWidget(this), "Lista");
     Lista->setSelectionMode(QAbstractItemView::SingleSelection);
-    Label3 = Named(new QLabel(QStringLiteral("Nome:"), this), "Label3");
+    Label3 = Named(new QLabel(this), "Label3");
     Nome = Named(new QLineEdit(this), "Nome");
-    Button5 = NewButton("Button5", QStringLiteral("Google"), this);
-    Label2 = Named(new QLabel(QStringLiteral("Comando:"), this), "Label2");
+    Button5 = NewButton("Button5", this);
+    Label2 = Named(new QLabel(this), "Label2");
     Comando = Named(new QLineEdit(this), "Comando");
-    Button1 = NewButton("Button1", QStringLiteral("Alterar selecionado"), this);
-    Button3 = NewButton("Button3", QStringLiteral("Adicionar"), this);
-    Button4 = NewButton("Button4", QStringLiteral("Remover"), this);
-    Button2 = NewButton("Button2", QStringLiteral("Fechar"), this);
+    Button1 = NewButton("Button1", this);
+    Button3 = NewButton("Button3", this);
+    Button4 = NewButton("Button4", this);
+    Button2 = NewButton("Button2", this);
+    ShowCaptionsBeforeLanguage(*this, SilFormCaptions());
     for (QPushButton* button : {Button5, Button1, Button3, Button4, Button2})
         button->setAutoDefault(false);
 

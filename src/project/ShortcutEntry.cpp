@@ -11,10 +11,4 @@ ShortcutEntry MakeShortcutEntry(const QString& locationCaption, int locationCode
              description, name}};
 }
 
-QStringList DefaultShortcutLocations()
-{
-    return {QStringLiteral("Área de trabalho"), QStringLiteral("Menu Iniciar"),
-            QStringLiteral("Programas no Menu Iniciar"), QStringLiteral("Inicialização")};
-}
-
 }  // namespace pw

@@ -21,7 +21,8 @@ ShortcutEntry MakeShortcutEntry(const QString& locationCaption, int locationCode
                                 const QString& target, const QString& parameters, const QString& shortcutFolder,
                                 const QString& description, const QString& name);
 
-// The location list's built-in items, code 0 to 3.
-QStringList DefaultShortcutLocations();
+// The location list's built-in items, code 0 to 3, in UTF-8.
+inline constexpr const char* kShortcutLocations[] = {"Área de trabalho", "Menu Iniciar", "Programas no Menu Iniciar",
+                                                     "Inicialização"};
 
 }  // namespace pw

@@ -25,27 +25,36 @@ using namespace pw;
 
 namespace {
 
+// The controls of `window` itself, not of the dialogs it owns, whose controls may bear the same names.
+template <typename T>
+QList<T*> ControlsOf(QWidget* window)
+{
+    QList<T*> controls = window->findChildren<T*>();
+    controls.removeIf([window](const T* w) { return w->window() != window; });
+    return controls;
+}
+
 // Every text a language can set, by window and control name.
 QMap<QString, QString> TextsOf(QWidget* window)
 {
     QMap<QString, QString> texts;
     const QString prefix = window->objectName() + QLatin1Char('.');
     texts[prefix + QStringLiteral("caption")] = window->windowTitle();
-    for (const QLabel* w : window->findChildren<QLabel*>())
+    for (const QLabel* w : ControlsOf<QLabel>(window))
         texts[prefix + w->objectName()] = w->text();
-    for (const QAbstractButton* w : window->findChildren<QAbstractButton*>())
+    for (const QAbstractButton* w : ControlsOf<QAbstractButton>(window))
         texts[prefix + w->objectName()] = w->text();
-    for (const QGroupBox* w : window->findChildren<QGroupBox*>())
+    for (const QGroupBox* w : ControlsOf<QGroupBox>(window))
         texts[prefix + w->objectName()] = w->title();
-    for (const QComboBox* w : window->findChildren<QComboBox*>()) {
+    for (const QComboBox* w : ControlsOf<QComboBox>(window)) {
         for (int i = 0; i < w->count(); ++i)
             texts[prefix + w->objectName() + QLatin1Char('#') + QString::number(i)] = w->itemText(i);
     }
-    for (const QTabWidget* w : window->findChildren<QTabWidget*>()) {
+    for (const QTabWidget* w : ControlsOf<QTabWidget>(window)) {
         for (int i = 0; i < w->count(); ++i)
             texts[prefix + w->widget(i)->objectName()] = w->tabText(i);
     }
-    for (const QTreeWidget* w : window->findChildren<QTreeWidget*>()) {
+    for (const QTreeWidget* w : ControlsOf<QTreeWidget>(window)) {
         for (int i = 0; i < 2; ++i)
             texts[prefix + w->objectName() + QLatin1Char('#') + QString::number(i)] = w->headerItem()->text(i);
     }
@@ -116,6 +125,31 @@ TEST(LanguageWindow, WithoutALanguageFileTheBuiltInTextsApply)
     EXPECT_EQ(m.Driver().texts.MessageStr, QStringLiteral("Arquivo criado com sucesso!"));
     EXPECT_EQ(m.Driver().texts.DelTempStr, QStringLiteral("Excluindo arquivos temporários ..."));
     EXPECT_EQ(f.AllTexts().value(QStringLiteral("MainForm.Tweaks")), QStringLiteral("Entries"));
+}
+
+// The windows are made with their own captions; a language, also one without a file, replaces them with
+// its texts, which differ from those captions in six places only.
+TEST(LanguageWindow, TheCaptionsTheWindowsAreMadeWithDifferFromTheBuiltInTextsInSixPlaces)
+{
+    Fixture f;
+    const QMap<QString, QString> made = f.AllTexts();
+    f.ChooseLanguage(QStringLiteral("Nowhere"));
+    const QMap<QString, QString> applied = f.AllTexts();
+    ASSERT_EQ(made.keys(), applied.keys());
+    QMap<QString, QStringList> changed;
+    for (auto it = made.begin(); it != made.end(); ++it) {
+        if (it.value() != applied.value(it.key()))
+            changed.insert(it.key(), {it.value(), applied.value(it.key())});
+    }
+    const QMap<QString, QStringList> expected = {
+        {"MainForm.Label4", {"Língua:", "Idioma:"}},
+        {"MainForm.Idiomas", {"Idiomas", "Idioma:"}},
+        {"MainForm.Sobre", {"Sobre", "Sobre ..."}},
+        {"MainForm.Button2", {"Excluir", "Remover"}},
+        {"MainForm.OverCb#1", {"Somente os inexistentes", "Somente inexistentes"}},
+        {"MainForm.Label17", {"Versão 2.1.15.2009", "Versão 2.1.14.2009"}},
+    };
+    EXPECT_EQ(changed, expected);
 }
 
 TEST(LanguageWindow, AFileWithOnlyAFontChangesTheFaceOfBothWindowsAndNoText)
