@@ -184,12 +184,12 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                                          : QStringLiteral("one OUTPUT expected, got: %1").arg(positional.join(' ')));
     cl.output = QFileInfo(positional.front()).absoluteFilePath();
     if (format.isEmpty())
-        cl.format = cl.output.endsWith(QLatin1String(".7z"), Qt::CaseInsensitive) ? OutputFormat::SevenZip
-                                                                                   : OutputFormat::Cabinet;
+        cl.format = cl.output.endsWith(QLatin1String(".7z"), Qt::CaseInsensitive) ? OutputKind::PlainArchive
+                                                                                   : OutputKind::Cabinet;
     else if (format == QLatin1String("7z"))
-        cl.format = OutputFormat::SevenZip;
+        cl.format = OutputKind::PlainArchive;
     else if (format == QLatin1String("cab"))
-        cl.format = OutputFormat::Cabinet;
+        cl.format = OutputKind::Cabinet;
     else
         return fail(QStringLiteral("--format must be cab or 7z: %1").arg(format));
 

@@ -1,5 +1,6 @@
 #pragma once
 // The command line of packwright-build, turned into the inputs the window would hand to a build.
+#include "dialogs/SaveChoice.h"
 #include "pipeline/BuildInputs.h"
 #include "pipeline/BuildTexts.h"
 #include "project/EntriesText.h"
@@ -10,8 +11,6 @@
 
 namespace pw {
 
-enum class OutputFormat { Cabinet, SevenZip };
-
 struct CommandLine {
     bool help = false;
     QString error;  // a usage error, in English, or empty
@@ -20,7 +19,7 @@ struct CommandLine {
     bool versionData = true;   // fill the fields from the start file's version data, as the window does
     QString language;          // --language-file: a language's name, or empty for the window's language
     QString output;
-    OutputFormat format = OutputFormat::Cabinet;
+    OutputKind format = OutputKind::Cabinet;
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);

@@ -34,14 +34,14 @@ void Print(FILE* stream, const QString& text)
 
 }  // namespace
 
-TerminalBuildUi::TerminalBuildUi(QString output, int filterIndex)
-    : output_(std::move(output)), filterIndex_(filterIndex), interactive_(isatty(fileno(stdout)) == 1)
+TerminalBuildUi::TerminalBuildUi(QString output, OutputKind kind)
+    : output_(std::move(output)), kind_(kind), interactive_(isatty(fileno(stdout)) == 1)
 {
 }
 
 std::optional<BuildUi::SaveChoice> TerminalBuildUi::askSaveFile(const SaveSuggestion&)
 {
-    return SaveChoice{output_, filterIndex_};
+    return SaveChoice{output_, kind_};
 }
 
 void TerminalBuildUi::EndProgressLine()
@@ -61,14 +61,14 @@ void TerminalBuildUi::setStatus(const QString& text)
 
 void TerminalBuildUi::setProgress(int position)
 {
-    if (!interactive_ || position == lastPosition_ || position == 0)
+    if (!interactive_ || position == lastPosition_ || position == kProgressIdle)
         return;
     lastPosition_ = position;
     constexpr int width = 40;
-    const int filled = position * width / 103;
+    const int filled = position * width / kProgressEnd;
     Print(stdout, QStringLiteral("\r[%1%2] %3%").arg(QString(filled, QLatin1Char('#')),
                                                      QString(width - filled, QLatin1Char('.')))
-                      .arg(position * 100 / 103, 3));
+                      .arg(position * 100 / kProgressEnd, 3));
     progressShown_ = true;
 }
 

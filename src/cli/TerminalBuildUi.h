@@ -8,7 +8,7 @@ namespace pw {
 
 class TerminalBuildUi : public BuildUi {
 public:
-    TerminalBuildUi(QString output, int filterIndex);
+    TerminalBuildUi(QString output, OutputKind kind);
 
     std::optional<SaveChoice> askSaveFile(const SaveSuggestion& suggestion) override;
     void setStatus(const QString& text) override;
@@ -34,7 +34,7 @@ private:
     void EndProgressLine();
 
     QString output_;
-    int filterIndex_;
+    OutputKind kind_;
     bool interactive_;
     bool progressShown_ = false;
     int lastPosition_ = -1;

@@ -44,14 +44,14 @@ int main(int argc, char* argv[])
     try {
         // The working folder is made here, as the window's launcher makes it: scripts start from nothing.
         QDir().mkpath(cl.inputs.tempDir());
-        pw::TerminalBuildUi ui(cl.output, cl.format == pw::OutputFormat::SevenZip ? 2 : 1);
+        pw::TerminalBuildUi ui(cl.output, cl.format);
         pw::BuildDriver driver(ui);
         driver.texts = texts;
         if (const QString problem = pw::CheckInputs(cl.inputs, texts); !problem.isEmpty()) {
             pw::TerminalBuildUi::PrintError(problem);
             return 1;
         }
-        return ui.Finish(driver.CriaClick(pw::FilledInputs(cl)), texts);
+        return ui.Finish(driver.Build(pw::FilledInputs(cl)), texts);
     } catch (const pw::UserError& e) {
         pw::TerminalBuildUi::PrintError(e.message());
         return 1;

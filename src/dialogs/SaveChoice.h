@@ -10,9 +10,13 @@ struct SaveSuggestion {
     QString baseName;  // the name it offers, which takes the extension of the filter chosen
 };
 
+// What a build makes, as the save dialog's filter chose it: an add-on cabinet ("Microsoft Cabinet", the
+// first filter) or a plain 7z archive of the program folder ("7-Zip Archive", the second).
+enum class OutputKind { Cabinet, PlainArchive };
+
 struct SaveChoice {
     QString fileName;
-    int filterIndex = 1;  // 1: Microsoft Cabinet, 2: 7-Zip Archive
+    OutputKind kind = OutputKind::Cabinet;
 };
 
 }  // namespace pw

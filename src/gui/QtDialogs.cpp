@@ -9,8 +9,19 @@
 namespace pw {
 namespace {
 
+// A filter and an extension for each output kind, in the order of OutputKind.
 const QStringList kFilters = {QStringLiteral("Microsoft Cabinet (*.cab)"), QStringLiteral("7-Zip Archive (*.7z)")};
 const QStringList kExtensions = {QStringLiteral("cab"), QStringLiteral("7z")};
+
+OutputKind KindOfFilter(const QString& filter)
+{
+    return filter == kFilters[int(OutputKind::PlainArchive)] ? OutputKind::PlainArchive : OutputKind::Cabinet;
+}
+
+const QString& ExtensionOf(OutputKind kind)
+{
+    return kExtensions[int(kind)];
+}
 
 }  // namespace
 
@@ -19,22 +30,23 @@ void PrepareSaveDialog(QFileDialog& dialog, const SaveSuggestion& suggestion)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(kFilters);
-    dialog.setDefaultSuffix(kExtensions[0]);
+    dialog.setDefaultSuffix(ExtensionOf(OutputKind::Cabinet));
     if (!suggestion.folder.isEmpty())
         dialog.setDirectory(suggestion.folder);
     if (!suggestion.baseName.isEmpty())
-        dialog.selectFile(suggestion.baseName + QLatin1Char('.') + kExtensions[0]);
+        dialog.selectFile(suggestion.baseName + QLatin1Char('.') + ExtensionOf(OutputKind::Cabinet));
     // A name typed without extension takes the extension of the kind chosen, and a name that carries the
     // other kind's extension (the suggested one, say) changes to this kind's.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        const int kind = std::max<int>(0, kFilters.indexOf(filter));
-        dialog.setDefaultSuffix(kExtensions[kind]);
+        const OutputKind kind = KindOfFilter(filter);
+        const OutputKind other = kind == OutputKind::Cabinet ? OutputKind::PlainArchive : OutputKind::Cabinet;
+        dialog.setDefaultSuffix(ExtensionOf(kind));
         const QStringList typed = dialog.selectedFiles();
         if (typed.isEmpty())
             return;
         const QFileInfo name(typed.front());
-        if (name.suffix().compare(kExtensions[1 - kind], Qt::CaseInsensitive) == 0)
-            dialog.selectFile(name.completeBaseName() + QLatin1Char('.') + kExtensions[kind]);
+        if (name.suffix().compare(ExtensionOf(other), Qt::CaseInsensitive) == 0)
+            dialog.selectFile(name.completeBaseName() + QLatin1Char('.') + ExtensionOf(kind));
     });
 }
 
@@ -44,7 +56,7 @@ std::optional<SaveChoice> QtDialogs::askSaveFile(QWidget* parent, const SaveSugg
     PrepareSaveDialog(dialog, suggestion);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return SaveChoice{dialog.selectedFiles().front(), dialog.selectedNameFilter() == kFilters[1] ? 2 : 1};
+    return SaveChoice{dialog.selectedFiles().front(), KindOfFilter(dialog.selectedNameFilter())};
 }
 
 std::optional<QString> QtDialogs::askFolder(QWidget* parent, const QString& startFolder)

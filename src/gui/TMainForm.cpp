@@ -73,8 +73,8 @@ public:
         if (building)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         // The poll shows "Opções do SFX" again at its next tick while "Compactar com 7-Zip" is checked.
-        for (int page = 1; page <= 3; ++page)
-            form_.Tabs->setTabVisible(page, !building);
+        for (QWidget* page : {form_.SFXOpt, form_.Tweaks, form_.Idiomas})
+            form_.Tabs->setTabVisible(form_.Tabs->indexOf(page), !building);
         if (!building)
             QApplication::restoreOverrideCursor();
         form_.RequestPoll();
@@ -247,7 +247,7 @@ void TMainForm::BuildGeralPage()
     grid->addWidget(GroupBox2, 6, 0, 1, 3);
 
     ProgressBar1 = Named(new QProgressBar(Geral), "ProgressBar1");
-    ProgressBar1->setRange(0, 103);
+    ProgressBar1->setRange(kProgressIdle, kProgressEnd);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
     Cria = NewButton("Cria", Geral);
@@ -494,8 +494,8 @@ void TMainForm::Timer1Timer()
         folderWatch_->addPath(SourceDir);
     Cria->setEnabled(s.criaEnabled);
     ComprLev->setEnabled(s.comprLevEnabled);
-    if (Tabs->isTabVisible(1) != s.sfxTabVisible)
-        Tabs->setTabVisible(1, s.sfxTabVisible);
+    if (const int sfxPage = Tabs->indexOf(SFXOpt); Tabs->isTabVisible(sfxPage) != s.sfxTabVisible)
+        Tabs->setTabVisible(sfxPage, s.sfxTabVisible);
     SilComm->setEnabled(s.silCommEnabled);
     SilStr->setEnabled(s.silStrEnabled);
     Button2->setEnabled(s.removeShortcutEnabled);
@@ -626,7 +626,7 @@ void TMainForm::DataChange()
 
 void TMainForm::CriaClick()
 {
-    driver_->CriaClick(CurrentBuildInputs());
+    driver_->Build(CurrentBuildInputs());
     if (std::exchange(closeAfterBuild_, false))
         close();
 }

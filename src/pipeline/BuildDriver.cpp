@@ -62,8 +62,9 @@ void BuildDriver::SevenZip1PreProgress(qint64 maxProgress)
 void BuildDriver::SevenZip1Progress(const QString&, qint64 filePosArc, qint64)
 {
     // A folder of empty files announces a total of 0: everything there is to pack is then packed.
-    qint64 position = PackTotal > 0 ? filePosArc * 100 / PackTotal + 1 : 101;
-    ui_.setProgress(int(std::clamp<qint64>(position, 1, 101)));
+    constexpr qint64 span = kProgressPacked - kProgressPackingStart;
+    const qint64 position = PackTotal > 0 ? filePosArc * span / PackTotal + kProgressPackingStart : kProgressPacked;
+    ui_.setProgress(int(std::clamp<qint64>(position, kProgressPackingStart, kProgressPacked)));
 }
 
 void BuildDriver::ShowStatus(const QString& text)
@@ -122,7 +123,7 @@ void BuildDriver::CleanUp(const BuildInputs& in, const QString& finalStatus)
     else
         RemoveLeftovers(in);
     ui_.setStatus(finalStatus);
-    ui_.setProgress(0);
+    ui_.setProgress(kProgressIdle);
     ui_.processEvents();
     ui_.setBuilding(false);
     Busy = false;
@@ -131,7 +132,7 @@ void BuildDriver::CleanUp(const BuildInputs& in, const QString& finalStatus)
 BuildDriver::Outcome BuildDriver::Report(bool made, const QString& failureDetail)
 {
     if (made) {
-        ui_.setProgress(103);
+        ui_.setProgress(kProgressEnd);
         ShowMessage(texts.MessageStr, MessageKind::Information);
         return Outcome::Succeeded;
     }
@@ -145,7 +146,7 @@ SaveSuggestion BuildDriver::SuggestedOutput(const BuildInputs& in) const
     return {lastOutput.isEmpty() ? program.absolutePath() : FolderOf(lastOutput), program.fileName()};
 }
 
-BuildDriver::Outcome BuildDriver::CriaClick(const BuildInputs& in)
+BuildDriver::Outcome BuildDriver::Build(const BuildInputs& in)
 {
     ui_.setBuilding(true);
     Busy = true;
@@ -215,8 +216,8 @@ void BuildDriver::CheckBeforeBuilding(const BuildInputs& in, const QString& targ
 BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi::SaveChoice& choice)
 {
     const QString target = choice.fileName;
-    const bool plainArchive = choice.filterIndex == 2;
-    ui_.setProgress(0);
+    const bool plainArchive = choice.kind == OutputKind::PlainArchive;
+    ui_.setProgress(kProgressIdle);
     OutName = BareFileName(target);
     ShowStatus(texts.InitProcessStr);
     CheckBeforeBuilding(in, target, plainArchive);
@@ -224,7 +225,7 @@ BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi:
     // A plain archive is written straight to its place; only a cabinet build has temporary files.
     if (!plainArchive)
         MakeScratchFolder(in);
-    ui_.setProgress(1);
+    ui_.setProgress(kProgressPackingStart);
 
     const PackEvents events{[this](qint64 total) { SevenZip1PreProgress(total); },
                             [this](const QString& name, qint64 arc, qint64 file) { SevenZip1Progress(name, arc, file); },
@@ -259,10 +260,10 @@ BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi:
         ShowStatus(texts.CompileSFXStr);
         pack.BuildSelfExtractor(in, OutName, scratch);
     }
-    ui_.setProgress(101);
+    ui_.setProgress(kProgressPacked);
     ShowStatus(texts.ProcessInfoStr);
     EntriesFileName = WriteEntriesFile(in, OutName, scratch);
-    ui_.setProgress(102);
+    ui_.setProgress(kProgressEntriesWritten);
     ShowStatus(texts.CompactCABStr);
     return Report(cabinet.BuildCabinet(in, target, OutName, EntriesFileName, scratch, events));
 }

@@ -25,9 +25,11 @@ public:
 
     explicit BuildDriver(BuildUi& ui) : ui_(ui) {}
 
-    Outcome CriaClick(const BuildInputs& in);
+    // The build of "Criar arquivo", for the window's button and for the command line alike.
+    Outcome Build(const BuildInputs& in);
 
-    // Handlers of the 7z writer's progress: the bar moves from 1 (nothing packed) to 101 (all packed).
+    // Handlers of the 7z writer's progress: the bar moves from kProgressPackingStart (nothing packed) to
+    // kProgressPacked (all packed).
     void SevenZip1PreProgress(qint64 maxProgress);
     void SevenZip1Progress(const QString& fileName, qint64 filePosArc, qint64 filePosFile);
 

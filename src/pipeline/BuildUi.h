@@ -10,6 +10,15 @@
 
 namespace pw {
 
+// The progress bar's scale, which the window's bar and the terminal's share: it rests at kProgressIdle,
+// packing moves it from kProgressPackingStart to kProgressPacked, the entries file takes it to
+// kProgressEntriesWritten and a build that made its file to kProgressEnd, the bar's last position.
+inline constexpr int kProgressIdle = 0;
+inline constexpr int kProgressPackingStart = 1;
+inline constexpr int kProgressPacked = 101;
+inline constexpr int kProgressEntriesWritten = 102;
+inline constexpr int kProgressEnd = 103;
+
 class BuildUi {
 public:
     using SaveChoice = pw::SaveChoice;
@@ -22,7 +31,8 @@ public:
     virtual void setProgress(int position) = 0;
     virtual void processEvents() = 0;
     virtual void showMessage(const QString& text, MessageKind kind) = 0;
-    // Start and end of a build: hourglass cursor and tabs 1 to 3 hidden while `building`.
+    // Start and end of a build: hourglass cursor, and the pages other than "Geral" and "Sobre" hidden while
+    // `building`.
     virtual void setBuilding(bool building) = 0;
     // Asked now and then while the folder is packed: true stops the packing, and the build ends silently.
     virtual bool cancelRequested() { return false; }

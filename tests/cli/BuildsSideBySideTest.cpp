@@ -139,7 +139,7 @@ TEST(BuildsSideBySide, TwoScriptsAndAWindowOfOneUserEachPackTheirOwnProgram)
     class WindowUi : public BuildUi {
     public:
         explicit WindowUi(QString output) : output_(std::move(output)) {}
-        std::optional<SaveChoice> askSaveFile(const SaveSuggestion&) override { return SaveChoice{output_, 1}; }
+        std::optional<SaveChoice> askSaveFile(const SaveSuggestion&) override { return SaveChoice{output_, OutputKind::Cabinet}; }
         void setStatus(const QString&) override {}
         void setProgress(int) override {}
         void processEvents() override {}
@@ -157,7 +157,7 @@ TEST(BuildsSideBySide, TwoScriptsAndAWindowOfOneUserEachPackTheirOwnProgram)
     in.startFile = QStringLiteral("setup.exe");
     in.compressionLevel = 2;
     BuildDriver driver(window);
-    EXPECT_EQ(driver.CriaClick(in), BuildDriver::Outcome::Succeeded) << window.message.toStdString();
+    EXPECT_EQ(driver.Build(in), BuildDriver::Outcome::Succeeded) << window.message.toStdString();
 
     for (QProcess* p : {&p1, &p2}) {
         EXPECT_TRUE(p->waitForFinished(300000));

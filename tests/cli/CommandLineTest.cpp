@@ -70,7 +70,7 @@ TEST(CommandLine, OptionsBecomeTheWindowsInputs)
     EXPECT_FALSE(cl.inputs.compact);
     EXPECT_EQ(cl.inputs.compressionLevel, 3);
     EXPECT_EQ(cl.inputs.overwriteMode, 2);
-    EXPECT_EQ(cl.format, OutputFormat::SevenZip);
+    EXPECT_EQ(cl.format, OutputKind::PlainArchive);
     EXPECT_TRUE(cl.output.endsWith(QStringLiteral("/out/a.7z")));
     ASSERT_EQ(cl.inputs.shortcuts.size(), 1);
     EXPECT_EQ(cl.inputs.shortcuts[0].caption, QStringLiteral("Área de trabalho"));
@@ -84,9 +84,9 @@ TEST(CommandLine, OptionsBecomeTheWindowsInputs)
 
 TEST(CommandLine, FormatDefaultsAndUsageErrors)
 {
-    EXPECT_EQ(Parse({"--folder", "f", "--start", "s", "x.cab"}).format, OutputFormat::Cabinet);
-    EXPECT_EQ(Parse({"--folder", "f", "--start", "s", "x.7Z"}).format, OutputFormat::SevenZip);
-    EXPECT_EQ(Parse({"--folder", "f", "--start", "s", "--format", "cab", "x.7z"}).format, OutputFormat::Cabinet);
+    EXPECT_EQ(Parse({"--folder", "f", "--start", "s", "x.cab"}).format, OutputKind::Cabinet);
+    EXPECT_EQ(Parse({"--folder", "f", "--start", "s", "x.7Z"}).format, OutputKind::PlainArchive);
+    EXPECT_EQ(Parse({"--folder", "f", "--start", "s", "--format", "cab", "x.7z"}).format, OutputKind::Cabinet);
     for (const QStringList& bad :
          {QStringList{"--start", "s", "x"}, {"--folder", "f", "x"}, {"--folder", "f", "--start", "s"},
           {"--folder", "f", "--start", "s", "a", "b"}, {"--folder", "f", "--start", "s", "--level", "5", "x"},

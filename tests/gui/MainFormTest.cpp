@@ -323,7 +323,7 @@ TEST(MainFormBuild, AFolderTypedButNeverReadIsNotBuilt)
     f.Scan(f.program);
     f.Pick(f.form->Programa, QStringLiteral("setup.exe"));
     f.form->Pasta->setText(f.dir.path("other"));  // typed, and "Criar arquivo" clicked without leaving the field
-    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.cab"), 1});
+    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.cab"), OutputKind::Cabinet});
     f.form->CriaClick();
     EXPECT_EQ(f.dialogs.messages, QStringList{f.form->Driver().texts.FolderNotReadStr.arg(f.dir.path("other"))});
     EXPECT_FALSE(pwtest::Exists(f.dir.path("out.cab")));
@@ -361,7 +361,7 @@ TEST(MainFormBuild, ANameOrValueTheAddOnCannotCarryIsSaidInAMessageBox)
     f.Scan(f.program);
     f.Pick(f.form->Programa, QStringLiteral("setup.exe"));
     f.form->Compact->setChecked(false);
-    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.cab"), 1});
+    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.cab"), OutputKind::Cabinet});
     f.form->CriaClick();
     const BuildTexts& texts = f.form->Driver().texts;
     EXPECT_EQ(f.dialogs.messages, QStringList{texts.NameDeviceStr.arg(QStringLiteral("nul.txt"), QStringLiteral("NUL"))});
@@ -372,7 +372,7 @@ TEST(MainFormBuild, ANameOrValueTheAddOnCannotCarryIsSaidInAMessageBox)
     QGuiApplication::clipboard()->setText(QStringLiteral("Title\n[Evil]"));
     f.form->Title->paste();
     f.dialogs.messages.clear();
-    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.cab"), 1});
+    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.cab"), OutputKind::Cabinet});
     f.form->CriaClick();
     EXPECT_EQ(f.dialogs.messages, QStringList{texts.LineBreakStr.arg(QStringLiteral("Title<U+000A>[Evil]"))});
     EXPECT_FALSE(pwtest::Exists(f.dir.path("out.cab")));
@@ -390,7 +390,7 @@ struct LongBuild : Fixture {
         big.resize(qint64(1) << 30);  // sparse: fast to make, slow to pack
         Scan(program);
         Pick(form->Programa, QStringLiteral("setup.exe"));
-        dialogs.saveAnswers.push_back(SaveChoice{dir.path("out.7z"), 2});
+        dialogs.saveAnswers.push_back(SaveChoice{dir.path("out.7z"), OutputKind::PlainArchive});
     }
     void ExpectStoppedAndCleanedUp()
     {
@@ -417,7 +417,7 @@ TEST(MainFormBuild, EscStopsThePackingSilentlyAndTheNextBuildRunsAgain)
     // The stop is not left standing for the next build.
     f.dialogs.onProcessEvents = nullptr;
     QFile::remove(f.program + QStringLiteral("/big.bin"));
-    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.7z"), 2});
+    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.7z"), OutputKind::PlainArchive});
     f.form->CriaClick();
     EXPECT_TRUE(pwtest::Exists(f.dir.path("out.7z")));
 }
@@ -449,7 +449,7 @@ TEST(MainFormBuild, ShortcutRowsBecomeShortcutLinesOfTheInstallerInListOrder)
                                              {}, {}, {}, QStringLiteral("First")));
     f.form->AddShortcutRow(MakeShortcutEntry(QStringLiteral("Menu Iniciar"), 1, 0, QStringLiteral("second.exe"),
                                              QStringLiteral("-q"), {}, {}, QStringLiteral("Second")));
-    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("Demo.cab"), 1});
+    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("Demo.cab"), OutputKind::Cabinet});
     f.form->CriaClick();
     ASSERT_TRUE(pwtest::Exists(f.dir.path("Demo.cab"))) << f.dialogs.messages.join('\n').toStdString();
 

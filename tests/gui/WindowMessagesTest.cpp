@@ -38,7 +38,8 @@ struct Fixture : pwtest::WindowFixture {
     // Builds into `output`, answering the save dialog with it.
     void Build(const QString& output)
     {
-        dialogs.saveAnswers.push_back(SaveChoice{output, output.endsWith(QLatin1String(".7z")) ? 2 : 1});
+        const bool plain = output.endsWith(QLatin1String(".7z"));
+        dialogs.saveAnswers.push_back(SaveChoice{output, plain ? OutputKind::PlainArchive : OutputKind::Cabinet});
         form->CriaClick();
     }
 };

@@ -98,7 +98,7 @@ TEST(BuildDriver, CancelledDialogStillCleansUp)
     const ScratchFolder running(w.in.tempDir());
     RecordingUi ui;
     BuildDriver driver(ui);
-    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Cancelled);
+    EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Cancelled);
     EXPECT_FALSE(pwtest::Exists(w.dir.path("data/temp/build-1-dead")));
     EXPECT_TRUE(pwtest::Exists(running.path())) << "another build's folder stays";
     EXPECT_EQ(ui.log, (QStringList{"busy", "save", "status " + driver.texts.DelTempStr, "status ...", "idle"}));
@@ -118,9 +118,9 @@ TEST(BuildDriver, UncompactedCabinetBuildShowsItsStepsAndLeavesTheProgramFolderA
     w.dir.mkdir("out");
     const QStringList before = TreeDigest(w.in.sourceDir);
     RecordingUi ui;
-    ui.answer = BuildUi::SaveChoice{w.dir.path(QStringLiteral("out/My App é.cab")), 1};
+    ui.answer = BuildUi::SaveChoice{w.dir.path(QStringLiteral("out/My App é.cab")), OutputKind::Cabinet};
     BuildDriver driver(ui);
-    const BuildDriver::Outcome outcome = driver.CriaClick(w.in);
+    const BuildDriver::Outcome outcome = driver.Build(w.in);
     const BuildTexts& t = driver.texts;
     EXPECT_EQ(ui.positions, (QList<int>{0, 1, 101, 102, 103, 0}));
     // Once the temporary files are gone, the status line names the file made.
@@ -143,12 +143,12 @@ TEST(BuildDriver, AStepErrorIsShownAndTheIdleStateComesBack)
     // Before anything is written to the output, once the leftovers of earlier builds are gone.
     w.dir.write("data/temp/build-1/.lock");
     RecordingUi ui;
-    ui.answer = BuildUi::SaveChoice{w.dir.path("out.cab"), 1};
+    ui.answer = BuildUi::SaveChoice{w.dir.path("out.cab"), OutputKind::Cabinet};
     BuildDriver driver(ui);
     driver.cabinet.CabWriter1.OnBeforeFileAdd = [](TSTCabWriter&, const QString&, bool&) {
         throw UserError(QStringLiteral("a step fails"));
     };
-    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error);
+    EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Error);
     ASSERT_GE(ui.log.size(), 3);
     EXPECT_EQ(driver.lastMessage, QStringLiteral("a step fails"));
     EXPECT_EQ(ui.log.mid(ui.log.size() - 3), (QStringList{"status " + driver.texts.DelTempStr, "status ...", "idle"}));
@@ -162,9 +162,9 @@ TEST(BuildDriver, AnUnusableWorkingFolderIsNamedWithWhyAndNothingIsMade)
     const BuildTexts t;
     const auto build = [&](const BuildInputs& in) {
         RecordingUi ui;
-        ui.answer = BuildUi::SaveChoice{in.sourceDir + QStringLiteral("/../out.cab"), 1};
+        ui.answer = BuildUi::SaveChoice{in.sourceDir + QStringLiteral("/../out.cab"), OutputKind::Cabinet};
         BuildDriver driver(ui);
-        const BuildDriver::Outcome outcome = driver.CriaClick(in);
+        const BuildDriver::Outcome outcome = driver.Build(in);
         EXPECT_NE(outcome, BuildDriver::Outcome::Succeeded);
         EXPECT_EQ(ui.kinds, QList<MessageKind>{MessageKind::Error});
         EXPECT_FALSE(pwtest::Exists(in.sourceDir + QStringLiteral("/../out.cab")));
@@ -210,7 +210,7 @@ TEST(BuildDriver, AProgramFileThatCannotBeReadIsNamedInTheChosenLanguageWithTheC
 {
     Workspace w;
     RecordingUi ui;
-    ui.answer = BuildUi::SaveChoice{w.dir.path("out.cab"), 1};
+    ui.answer = BuildUi::SaveChoice{w.dir.path("out.cab"), OutputKind::Cabinet};
     BuildDriver driver(ui);
     driver.texts.UnreadableFileStr = QStringLiteral("Could not read \"%1\": %2.");
     driver.texts.FileVanishedStr = QStringLiteral("it is gone");
@@ -219,7 +219,7 @@ TEST(BuildDriver, AProgramFileThatCannotBeReadIsNamedInTheChosenLanguageWithTheC
         if (source.endsWith(QStringLiteral("data.bin")))
             QFile::remove(source);
     };
-    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error);
+    EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Error);
     EXPECT_EQ(driver.lastMessage, WithDetail(QStringLiteral("Failure opening file to be stored in cabinet [0x0001].\r\n"
                                                             "No such file or directory [0x0002]."),
                                              QStringLiteral("Could not read \"sub/data.bin\": it is gone.")));
@@ -231,16 +231,16 @@ TEST(BuildDriver, AProgramFileThatCannotBeReadIsNamedForTheSevenZipArchivesToo)
     Workspace w;
     w.in.compact = true;
     w.dir.write("app/7zS.sfx", "MZ module");
-    for (const int filter : {1, 2}) {
+    for (const OutputKind kind : {OutputKind::Cabinet, OutputKind::PlainArchive}) {
         const QString file = w.dir.write("program/sub/data.bin", "d");
         RecordingUi ui;
-        ui.answer = BuildUi::SaveChoice{w.dir.path(filter == 1 ? "out.cab" : "out.7z"), filter};
+        ui.answer = BuildUi::SaveChoice{w.dir.path(kind == OutputKind::Cabinet ? "out.cab" : "out.7z"), kind};
         BuildDriver driver(ui);
         driver.texts.FileVanishedStr = QStringLiteral("gone");
         // The library asks every item's name before it reads any: the file goes between the walk that
         // found it and its reading.
         driver.pack.SevenZip1.OnSetAddName = [&](TSevenZip*, std::uint32_t, QString&) { QFile::remove(file); };
-        EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Failed) << filter;
+        EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Failed) << int(kind);
         EXPECT_EQ(driver.lastMessage,
                   WithDetail(driver.texts.ErrMessageStr, driver.texts.UnreadableFileStr.arg("sub/data.bin", "gone")));
         EXPECT_FALSE(pwtest::Exists(ui.answer->fileName));
@@ -256,9 +256,9 @@ TEST(BuildDriver, ACompactedAddOnTooBigForOneCabinetIsRefusedBeforeItsFilesArePa
     QFile big(w.dir.write("program/big.bin"));
     ASSERT_TRUE(big.resize(qint64(1) << 31));  // sparse
     RecordingUi ui;
-    ui.answer = BuildUi::SaveChoice{w.dir.path("My App.cab"), 1};
+    ui.answer = BuildUi::SaveChoice{w.dir.path("My App.cab"), OutputKind::Cabinet};
     BuildDriver driver(ui);
-    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error);
+    EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Error);
     const InstallerLimit limit(w.in, QStringLiteral("My App"));
     const qint64 atLeast = QFileInfo(w.in.appDir + "7zS.sfx").size() + SfxConfig(w.in).size() + (qint64(1) << 31) +
                            5000 + 17;
@@ -280,9 +280,10 @@ TEST(BuildDriver, RefusesAnOutputInsideTheProgramFolderOrTheDataFolder)
     for (const QString& target : {w.in.sourceDir + QStringLiteral("/sub/../addon.cab"), w.in.tempDir() + "x.7z",
                                   w.in.dataDir + "addon.ini", w.in.dataDir + "Silence.qmr"}) {
         RecordingUi ui;
-        ui.answer = BuildUi::SaveChoice{target, target.endsWith(".cab") || target.endsWith(".qmr") ? 1 : 2};
+        ui.answer = BuildUi::SaveChoice{target, target.endsWith(".cab") || target.endsWith(".qmr") ? OutputKind::Cabinet
+                                                                                                  : OutputKind::PlainArchive};
         BuildDriver driver(ui);
-        EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error) << target.toStdString();
+        EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Error) << target.toStdString();
         EXPECT_EQ(driver.lastMessage, driver.texts.OutputFolderRefusedStr.arg(target));
         EXPECT_FALSE(ui.positions.contains(1)) << "refused before anything is made or deleted";
     }
@@ -297,10 +298,10 @@ TEST(BuildDriver, BuildsOnlyTheFolderAndStartFileTheUserSees)
     const QString target = w.dir.write("out.cab", "an earlier add-on");
     const auto build = [&](const BuildInputs& in, const std::function<void()>& whileSaveDialogIsOpen = {}) {
         RecordingUi ui;
-        ui.answer = BuildUi::SaveChoice{target, 1};
+        ui.answer = BuildUi::SaveChoice{target, OutputKind::Cabinet};
         ui.whileSaveDialogIsOpen = whileSaveDialogIsOpen;
         BuildDriver driver(ui);
-        EXPECT_EQ(driver.CriaClick(in), BuildDriver::Outcome::Error);
+        EXPECT_EQ(driver.Build(in), BuildDriver::Outcome::Error);
         EXPECT_FALSE(ui.positions.contains(1)) << "nothing was made";
         EXPECT_EQ(pwtest::ReadAll(target), "an earlier add-on");
         return driver.lastMessage;
@@ -344,9 +345,9 @@ TEST(BuildDriver, AVanishedFolderOrAnUnwritableOutputEndsInAClearError)
     Workspace w;
     QDir(w.in.sourceDir).removeRecursively();
     RecordingUi ui;
-    ui.answer = BuildUi::SaveChoice{w.dir.path("out.cab"), 1};
+    ui.answer = BuildUi::SaveChoice{w.dir.path("out.cab"), OutputKind::Cabinet};
     BuildDriver driver(ui);
-    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error);
+    EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Error);
     EXPECT_FALSE(driver.lastMessage.isEmpty());
     EXPECT_FALSE(pwtest::Exists(w.dir.path("out.cab")));
 
@@ -355,9 +356,9 @@ TEST(BuildDriver, AVanishedFolderOrAnUnwritableOutputEndsInAClearError)
     ASSERT_TRUE(readOnly.makeReadOnly());
     Workspace v;
     RecordingUi ui2;
-    ui2.answer = BuildUi::SaveChoice{readOnly.path("out.cab"), 1};
+    ui2.answer = BuildUi::SaveChoice{readOnly.path("out.cab"), OutputKind::Cabinet};
     BuildDriver driver2(ui2);
-    EXPECT_EQ(driver2.CriaClick(v.in), BuildDriver::Outcome::Error);
+    EXPECT_EQ(driver2.Build(v.in), BuildDriver::Outcome::Error);
     EXPECT_FALSE(driver2.lastMessage.isEmpty());
     EXPECT_FALSE(driver2.Busy);
 }
@@ -378,7 +379,7 @@ QString RefusedBuild(const Workspace& w, const BuildUi::SaveChoice& choice)
     RecordingUi ui;
     ui.answer = choice;
     BuildDriver driver(ui);
-    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error);
+    EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Error);
     EXPECT_EQ(ui.kinds, QList<MessageKind>{MessageKind::Warning}) << driver.lastMessage.toStdString();
     EXPECT_FALSE(ui.log.contains("status " + driver.texts.ProcessInfoStr)) << "no entries file was written";
     EXPECT_EQ(TreeDigest(outputFolder), before);
@@ -408,14 +409,16 @@ TEST(BuildDriverNames, EveryWriterRefusesTheNamesWindowsCannotHold)
                             Refusal("sub/Readme.txt", NameRule::SameNameButCase, "sub/README.txt")}},
     };
     for (const auto& c : cases) {
-        for (const auto& [compact, filter] : {std::pair{false, 1}, {true, 1}, {true, 2}}) {
-            SCOPED_TRACE(std::string(c.file) + (compact ? (filter == 1 ? " self-extractor" : " plain archive") : " cabinet"));
+        for (const auto& [compact, kind] : {std::pair{false, OutputKind::Cabinet}, {true, OutputKind::Cabinet},
+                                            {true, OutputKind::PlainArchive}}) {
+            const bool cabinet = kind == OutputKind::Cabinet;
+            SCOPED_TRACE(std::string(c.file) + (compact ? (cabinet ? " self-extractor" : " plain archive") : " cabinet"));
             Workspace w;
             w.dir.write("app/7zS.sfx", "SFX-STUB");
             w.dir.write("program/sub/Readme.txt", "kept");
             w.dir.write(QStringLiteral("program/") + c.file, "refused");
             w.in.compact = compact;
-            const QString message = RefusedBuild(w, {w.dir.path(filter == 1 ? "out/addon.cab" : "out/addon.7z"), filter});
+            const QString message = RefusedBuild(w, {w.dir.path(cabinet ? "out/addon.cab" : "out/addon.7z"), kind});
             EXPECT_TRUE(c.messages.contains(message)) << message.toStdString();
         }
     }
@@ -428,13 +431,13 @@ TEST(BuildDriverNames, WhatACabinetCannotHoldIsNamedBeforeItIsWritten)
     Workspace w;
     const QString longName = QString(120, QLatin1Char('d')) + QLatin1Char('/') + QString(127, QLatin1Char('f'));
     w.dir.write(QStringLiteral("program/") + longName, "x");
-    EXPECT_EQ(RefusedBuild(w, {w.dir.path("out/addon.cab"), 1}),
+    EXPECT_EQ(RefusedBuild(w, {w.dir.path("out/addon.cab"), OutputKind::Cabinet}),
               Refusal(longName, NameRule::TooLongForCabinet, QStringLiteral("svcpack\\") + QString(longName).replace('/', '\\')));
 
     Workspace v;
     QFile big(v.dir.write("program/big.iso"));
     ASSERT_TRUE(big.resize(0x7FFF8001));  // sparse
-    EXPECT_EQ(RefusedBuild(v, {v.dir.path("out/addon.cab"), 1}),
+    EXPECT_EQ(RefusedBuild(v, {v.dir.path("out/addon.cab"), OutputKind::Cabinet}),
               Refusal("big.iso", NameRule::TooLargeForCabinet, "2147450881"));
 }
 
@@ -443,7 +446,7 @@ TEST(BuildDriverNames, ValuesAndOutputNamesTheAddOnCannotCarry)
     Workspace w;
     w.dir.write("app/7zS.sfx", "SFX-STUB");
     w.dir.write("app/batchrunner.exe", "MZ runner");
-    const BuildUi::SaveChoice cabinet{w.dir.path("out/addon.cab"), 1};
+    const BuildUi::SaveChoice cabinet{w.dir.path("out/addon.cab"), OutputKind::Cabinet};
 
     w.in.silentSwitch = QStringLiteral("/S\n[Evil]");
     EXPECT_EQ(RefusedBuild(w, cabinet), Refusal("/S\n[Evil]", NameRule::LineBreak));
@@ -452,9 +455,9 @@ TEST(BuildDriverNames, ValuesAndOutputNamesTheAddOnCannotCarry)
     EXPECT_EQ(RefusedBuild(w, cabinet), Refusal("Title\r\n[Evil]", NameRule::LineBreak));
     w.in.fields.Title.clear();
 
-    EXPECT_EQ(RefusedBuild(w, {w.dir.path("out/.cab"), 1}), Refusal(".cab", NameRule::EmptyOutputName));
+    EXPECT_EQ(RefusedBuild(w, {w.dir.path("out/.cab"), OutputKind::Cabinet}), Refusal(".cab", NameRule::EmptyOutputName));
     w.in.compact = true;
-    EXPECT_EQ(RefusedBuild(w, {w.dir.path("out/b3 ção😀.cab"), 1}),
+    EXPECT_EQ(RefusedBuild(w, {w.dir.path("out/b3 ção😀.cab"), OutputKind::Cabinet}),
               Refusal("b3 ção😀.cab", NameRule::OutsideCodePage, "😀"));
 
     w.in.compact = false;

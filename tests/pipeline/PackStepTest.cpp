@@ -161,8 +161,8 @@ TEST(PackStepBuild, PlainArchiveOfTheProgramFolder)
     // The 7z filter decides the kind, whatever extension the name was given.
     const QString target = w.dir.path("out/Programa.cab");
     w.dir.mkdir("out");
-    ui.answer = BuildUi::SaveChoice{target, 2};
-    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Succeeded);
+    ui.answer = BuildUi::SaveChoice{target, OutputKind::PlainArchive};
+    EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Succeeded);
     EXPECT_EQ(ui.messages, QStringList{driver.texts.MessageStr});
     EXPECT_TRUE(ArchiveTestsClean(target));
     EXPECT_EQ(ListArchive(target).size(), ReadTree(w.in.sourceDir).size());
@@ -180,7 +180,7 @@ TEST(PackStepBuild, CabinetBuildMakesTheSelfExtractorFromStubBlockAndArchive)
     RecordingUi ui;
     BuildDriver driver(ui);
     const QString target = w.dir.path("MyApp.cab");
-    ui.answer = BuildUi::SaveChoice{target, 1};
+    ui.answer = BuildUi::SaveChoice{target, OutputKind::Cabinet};
     QByteArray exe, archive;
     ui.onMessage = [&] {
         const QString scratch = pwtest::OnlyFolderIn(w.in.tempDir());
@@ -188,7 +188,7 @@ TEST(PackStepBuild, CabinetBuildMakesTheSelfExtractorFromStubBlockAndArchive)
         archive = ReadAll(scratch + "files.7z");
         QFile::copy(scratch + "MyApp.exe", w.dir.path("MyApp.exe"));
     };
-    driver.CriaClick(w.in);
+    driver.Build(w.in);
     ASSERT_FALSE(archive.isEmpty());
     EXPECT_EQ(exe, w.sfx + SfxConfig(w.in) + archive);
     EXPECT_TRUE(ArchiveTestsClean(w.dir.path("MyApp.exe")));
@@ -243,8 +243,8 @@ TEST(PackStepBuild, AModuleOrRunnerMissingFromAppDirStopsTheBuildBeforeItPacksAn
         w.in.compact = c.compact;
         RecordingUi ui;
         BuildDriver driver(ui);
-        ui.answer = BuildUi::SaveChoice{target, 1};
-        EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Error) << c.missing;
+        ui.answer = BuildUi::SaveChoice{target, OutputKind::Cabinet};
+        EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Error) << c.missing;
         ASSERT_EQ(ui.messages.size(), 1);
         EXPECT_TRUE(ui.messages[0].contains(QStringLiteral("\"%1\"").arg(c.missing)) &&
                     ui.messages[0].contains(QStringLiteral("\"%1\"").arg(w.in.appDir)))
@@ -259,10 +259,10 @@ TEST(PackStepBuild, AModuleOrRunnerMissingFromAppDirStopsTheBuildBeforeItPacksAn
     w.in.compact = true;
     RecordingUi ui;
     BuildDriver driver(ui);
-    ui.answer = BuildUi::SaveChoice{target, 1};
+    ui.answer = BuildUi::SaveChoice{target, OutputKind::Cabinet};
     QByteArray installer;
     ui.onMessage = [&] { installer = ReadAll(pwtest::OnlyFolderIn(w.in.tempDir()) + "MyApp.exe"); };
-    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Succeeded);
+    EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Succeeded);
     EXPECT_TRUE(installer.startsWith("MZ the user's own module;!@Install@!UTF-8!"));
 }
 
@@ -280,8 +280,8 @@ TEST(PackStepBuild, APlainArchiveThatCannotBeWrittenWholeIsAFailureAndTheEarlier
     }
     RecordingUi ui;
     BuildDriver driver(ui);
-    ui.answer = BuildUi::SaveChoice{disk.path("out.7z"), 2};
-    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Failed);
+    ui.answer = BuildUi::SaveChoice{disk.path("out.7z"), OutputKind::PlainArchive};
+    EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Failed);
     // The message says what filled up, and where.
     const QString folder = QFileInfo(disk.path("out.7z")).absolutePath();
     EXPECT_EQ(ui.messages, QStringList{WithDetail(driver.texts.ErrMessageStr, driver.texts.DiskFullStr.arg(folder))});
@@ -295,10 +295,10 @@ TEST(PackStepBuild, AnOutputNameBeginningWithADotLeavesNoInstallerBehind)
     Workspace w;
     RecordingUi ui;
     BuildDriver driver(ui);
-    ui.answer = BuildUi::SaveChoice{w.dir.path(".Hidden.cab"), 1};
+    ui.answer = BuildUi::SaveChoice{w.dir.path(".Hidden.cab"), OutputKind::Cabinet};
     QStringList during;
     ui.onMessage = [&] { during = pwtest::EntriesBelow(w.in.tempDir()); };
-    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Succeeded);
+    EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Succeeded);
     EXPECT_TRUE(during.filter(QStringLiteral("/.Hidden.exe")).size() == 1) << during.join(' ').toStdString();
     EXPECT_EQ(pwtest::EntriesBelow(w.in.dataDir), QStringList{"temp"});
 }
@@ -346,9 +346,9 @@ TEST(PackStepBuild, TheWindowRepaintsDuringPackingAndACancelEndsTheBuildSilently
     BuildDriver driver(ui);
     // The user chose to replace an earlier archive; a build that does not finish leaves it as it was.
     const QString target = w.dir.write("out.7z", "an earlier archive");
-    ui.answer = BuildUi::SaveChoice{target, 2};
+    ui.answer = BuildUi::SaveChoice{target, OutputKind::PlainArchive};
     ui.cancelAfter = 2;
-    EXPECT_EQ(driver.CriaClick(w.in), BuildDriver::Outcome::Aborted);
+    EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Aborted);
     EXPECT_GE(ui.waitsWhilePacking, 3) << "the packing lets the window repaint, and each time asks about a stop";
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_EQ(ReadAll(target), QByteArray("an earlier archive"));

@@ -83,10 +83,11 @@ QByteArray TSevenZip::MessageText(qint32 code)
                                         "Could not create SFX",
                                         "No files to add",
                                         "Could not create file"};
+    static_assert(std::size(texts) == k7zCouldNotCreateFile + 1, "a text for each code");
     return code >= 0 && code < qint32(std::size(texts)) ? QByteArray(texts[code]) : QByteArray();
 }
 
-void TSevenZip::RaiseMessage(qint32 code, const QString& fileName)
+void TSevenZip::RaiseMessage(T7zMessageCode code, const QString& fileName)
 {
     ErrCode = code;
     if (OnMessage)
@@ -179,7 +180,7 @@ qint32 TSevenZip::Pack()
     std::vector<GatheredItem> items =
         GatherItems(FileList.Items(), {AddRootDir, AddOptions, [this] { return CancelRequested.load(); }, waiting});
     if (CancelRequested) {
-        RaiseMessage(6, QString());
+        RaiseMessage(k7zUserCanceled, QString());
         return E_ABORT;
     }
     if (OnGathered)
@@ -197,7 +198,7 @@ qint32 TSevenZip::Pack()
         SZFileName = WithExeExtension(SZFileName);
         if (const int error = CopyFileNoReplace(SFXModule, SZFileName)) {
             LastError = error;
-            RaiseMessage(9, SZFileName);
+            RaiseMessage(k7zCouldNotCreateSfx, SZFileName);
             return E_FAIL;
         }
         appendToStub = true;
@@ -209,7 +210,7 @@ qint32 TSevenZip::Pack()
     qint32 result = -1;
     const std::uint32_t count = std::uint32_t(callback->Items().size());
     if (count == 0) {
-        RaiseMessage(10, QString());
+        RaiseMessage(k7zNoFilesToAdd, QString());
     } else {
         CallerThreadRelay relay(waiting, kWaitingInterval, [this] { CancelRequested = true; });
         callback->Attach(&relay);

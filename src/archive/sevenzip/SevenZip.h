@@ -83,7 +83,7 @@ public:
 
 private:
     friend class TMyArchiveUpdateCallback;
-    void RaiseMessage(qint32 code, const QString& fileName);
+    void RaiseMessage(T7zMessageCode code, const QString& fileName);
     // Called by the library's threads as they release a file they could not read.
     void RecordUnreadFile(const QString& path, qint32 error);
     void SendCompressionProperties();

@@ -68,6 +68,21 @@ using T7zExtractfileEvent = T7zAddFileEvent;
 using T7zProgressEvent =
     std::function<void(TSevenZip* Sender, const QString& Filename, qint64 FilePosArc, qint64 FilePosFile)>;
 using T7zPreProgressEvent = std::function<void(TSevenZip* Sender, qint64 MaxProgress)>;
+// The codes OnMessage passes, in the order of their texts (TSevenZip::MessageText).
+enum T7zMessageCode : qint32 {
+    k7zSuccess,
+    k7zFileNotFound,
+    k7zDataError,
+    k7zCrcError,
+    k7zUnsupportedMethod,
+    k7zIndexOutOfRange,
+    k7zUserCanceled,
+    k7zNotAnSfxArchive,
+    k7zSfxModuleNotFound,
+    k7zCouldNotCreateSfx,
+    k7zNoFilesToAdd,
+    k7zCouldNotCreateFile,
+};
 using T7zMessageEvent =
     std::function<void(TSevenZip* Sender, qint32 ErrCode, const QByteArray& Message, const QString& Filename)>;
 using T7zSetNewNameEvent = std::function<void(TSevenZip* Sender, std::uint32_t FileIndex, QString& OldFileName)>;

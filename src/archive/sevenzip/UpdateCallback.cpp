@@ -92,7 +92,7 @@ HRESULT TMyArchiveUpdateCallback::SetCompleted(const std::uint64_t* completeValu
     }
     if (!owner_.CancelRequested)
         return S_OK;
-    Post([sender = &owner_, name = currentName_] { sender->RaiseMessage(6, name); });
+    Post([sender = &owner_, name = currentName_] { sender->RaiseMessage(k7zUserCanceled, name); });
     return S_FALSE;
 }
 
