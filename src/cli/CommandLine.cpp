@@ -9,11 +9,14 @@
 #include "project/StartFileKinds.h"
 #include "project/VersionFill.h"
 
+#include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 
-#include <map>
+#include <algorithm>
+#include <functional>
 
 namespace pw {
 namespace {
@@ -35,7 +38,8 @@ QString ShortcutError(const QString& value, ShortcutEntry* entry)
         return QStringLiteral("--shortcut location must be 0 to 3: %1").arg(f[0]);
     if (!ParseNumber(f[1], 0, 6, &folder))
         return QStringLiteral("--shortcut folder must be 0 to 6: %1").arg(f[1]);
-    *entry = MakeShortcutEntry(QString::fromUtf8(kShortcutLocations[location]), location, folder, f[2], f[3], f[4], f[5], f[6]);
+    *entry = MakeShortcutEntry(QString::fromUtf8(kShortcutLocations[location]), location, folder, f[2], f[3], f[4],
+                               f[5], f[6]);
     return {};
 }
 
@@ -51,124 +55,188 @@ std::optional<QString> ReadTextFile(const QString& path)
     return utf8.hasError() ? AnsiToUnicode(bytes) : text;
 }
 
+// What the options fill: the command line, and the texts it reads once every option is taken.
+struct Parsed {
+    CommandLine cl;
+    QString entriesFile;
+    QString format;
+};
+
+// Takes one value of an option (an empty one for an option without a value); a usage error, or empty.
+using Take = std::function<QString(Parsed& parsed, const QString& value)>;
+
+// One option of packwright-build: its names, the word for its value in --help (none for an option
+// without a value), its line in --help, and what it does with its value.
+struct Option {
+    QStringList names;
+    QString valueName;
+    QString help;
+    Take take;
+};
+
+Take Text(QString BuildInputs::*input)
+{
+    return [input](Parsed& p, const QString& value) {
+        p.cl.inputs.*input = value;
+        return QString();
+    };
+}
+
+Take Text(QString Parsed::*text)
+{
+    return [text](Parsed& p, const QString& value) {
+        p.*text = value;
+        return QString();
+    };
+}
+
+// A descriptive field changes the entries text as typing it into the window does: in the order given.
+Take Field(QString DescriptiveFields::*field)
+{
+    return [field](Parsed& p, const QString& value) {
+        p.cl.fields.append({field, value});
+        return QString();
+    };
+}
+
+Take Number(int BuildInputs::*input, int high, const char* option)
+{
+    return [=](Parsed& p, const QString& value) {
+        return ParseNumber(value, 0, high, &(p.cl.inputs.*input))
+                   ? QString()
+                   : QStringLiteral("%1 must be 0 to %2: %3").arg(QLatin1String(option)).arg(high).arg(value);
+    };
+}
+
+const QString kHelpOption = QStringLiteral("help");
+
+const QList<Option>& Options()
+{
+    static const QList<Option> options = {
+        {{"folder"}, "DIR", "the program folder to pack", Text(&BuildInputs::sourceDir)},
+        {{"start"}, "FILE", "its start file (.exe .bat .cmd .com .msi .inf), a name inside DIR",
+         Text(&BuildInputs::startFile)},
+        {{"switch"}, "TEXT", "silent-install switch of the start file (not for .inf files)",
+         Text(&BuildInputs::silentSwitch)},
+        {{"no-compact"}, {}, "put the folder's files into the cabinet as they are, instead of a 7-Zip self-extractor",
+         [](Parsed& p, const QString&) {
+             p.cl.inputs.compact = false;
+             return QString();
+         }},
+        {{"level"}, "N", "7-Zip compression level: 0 none (default), 1 fast, 2 normal, 3 maximum, 4 ultra",
+         Number(&BuildInputs::compressionLevel, 4, "--level")},
+        {{"overwrite"}, "N", "self-extractor overwrite mode: 0 all (default), 1 only missing, 2 only older",
+         Number(&BuildInputs::overwriteMode, 2, "--overwrite")},
+        {{"shortcut"}, "SHORTCUT",
+         "a shortcut the self-extractor creates (repeatable), seven fields: "
+         "LOC,FOLDER,TARGET,PARAMS,SHORTCUTDIR,DESCRIPTION,NAME. LOC: 0 desktop, 1 Start menu, 2 Programs, "
+         "3 Startup. FOLDER: 0 none, 1 Program Files, 2 common documents, 3 my documents, 4 desktop, "
+         "5 extractor folder, 6 extraction folder",
+         [](Parsed& p, const QString& value) {
+             ShortcutEntry entry;
+             const QString error = ShortcutError(value, &entry);
+             if (error.isEmpty())
+                 p.cl.inputs.shortcuts.append(entry);
+             return error;
+         }},
+        {{"title"}, "T", "the add-on's title ([General] of the entries file)", Field(&DescriptiveFields::Title)},
+        {{"version"}, "V", "its version", Field(&DescriptiveFields::Version)},
+        {{"language"}, "L", "the language of its program", Field(&DescriptiveFields::Language)},
+        {{"build-date"}, "D", "its build date", Field(&DescriptiveFields::BuildDate)},
+        {{"site"}, "S", "its web site", Field(&DescriptiveFields::Site)},
+        {{"description"}, "D", "its description", Field(&DescriptiveFields::Description)},
+        {{"no-version-data"}, {},
+         "leave the descriptive fields not given (--title to --description) empty; without it they are filled "
+         "from an .exe start file's version data, as the window fills them when the start file is chosen",
+         [](Parsed& p, const QString&) {
+             p.cl.versionData = false;
+             return QString();
+         }},
+        {{"entries"}, "FILE", "the entries text to start from (default: the built-in one)", Text(&Parsed::entriesFile)},
+        {{"format"}, "cab|7z", "kind of output; default: 7z when OUTPUT ends in .7z, else cab", Text(&Parsed::format)},
+        {{"language-file"}, "NAME",
+         "the language of the messages: a language file's name, as the window lists it (default: the language "
+         "chosen in the window)",
+         [](Parsed& p, const QString& value) {
+             p.cl.language = value;
+             return QString();
+         }},
+        {{"h", kHelpOption}, {}, "this text", {}},
+    };
+    return options;
+}
+
+const Option& OptionNamed(const QString& name)
+{
+    const QList<Option>& options = Options();
+    return *std::find_if(options.begin(), options.end(), [&](const Option& o) { return o.names.contains(name); });
+}
+
+// The parser of the option table. QCommandLineParser takes "--" as the end of the options, so an OUTPUT
+// that begins with "-" follows it; a word with a single "-" before it is a short option to it, "-h" the
+// only one there is.
+void Describe(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Builds an nLite add-on cabinet (or a plain 7z archive) from a program folder, as the\n"
+                       "\"Criar arquivo\" button of the Packwright window does."));
+    for (const Option& option : Options())
+        parser.addOption(QCommandLineOption(option.names, option.help, option.valueName));
+    parser.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("the file to make"));
+}
+
+// Takes each option given, in the order given: the values of one option in their order, and the
+// descriptive fields in the order they change the entries text.
+QString TakeOptions(const QCommandLineParser& parser, Parsed& parsed)
+{
+    QHash<const Option*, int> taken;
+    for (const QString& name : parser.optionNames()) {
+        const Option& option = OptionNamed(name);
+        const QString value = option.valueName.isEmpty() ? QString() : parser.values(name).at(taken[&option]++);
+        if (const QString error = option.take(parsed, value); !error.isEmpty())
+            return error;
+    }
+    return {};
+}
+
 }  // namespace
 
 QString UsageText()
 {
-    return QStringLiteral(
-        "Usage: packwright-build --folder DIR --start FILE [options] OUTPUT\n"
-        "Builds an nLite add-on cabinet (or a plain 7z archive) from a program folder, as the\n"
-        "\"Criar arquivo\" button of the Packwright window does.\n"
-        "\n"
-        "  --folder DIR        the program folder to pack\n"
-        "  --start FILE        its start file (.exe .bat .cmd .com .msi .inf), a name inside DIR\n"
-        "  --switch TEXT       silent-install switch of the start file (not for .inf files)\n"
-        "  --no-compact        put the folder's files into the cabinet as they are, instead of a\n"
-        "                      7-Zip self-extractor\n"
-        "  --level N           7-Zip compression level: 0 none (default), 1 fast, 2 normal, 3 maximum,\n"
-        "                      4 ultra\n"
-        "  --overwrite N       self-extractor overwrite mode: 0 all (default), 1 only missing,\n"
-        "                      2 only older\n"
-        "  --shortcut LOC,FOLDER,TARGET,PARAMS,SHORTCUTDIR,DESCRIPTION,NAME\n"
-        "                      a shortcut the self-extractor creates (repeatable). LOC: 0 desktop,\n"
-        "                      1 Start menu, 2 Programs, 3 Startup. FOLDER: 0 none, 1 Program Files,\n"
-        "                      2 common documents, 3 my documents, 4 desktop, 5 extractor folder,\n"
-        "                      6 extraction folder\n"
-        "  --title T  --version V  --language L  --build-date D  --site S  --description D\n"
-        "                      the add-on's descriptive fields ([General] of the entries file); those\n"
-        "                      not given are filled from an .exe start file's version data, as the\n"
-        "                      window fills them when the start file is chosen\n"
-        "  --no-version-data   leave the fields not given empty\n"
-        "  --entries FILE      the entries text to start from (default: the built-in one)\n"
-        "  --format cab|7z     kind of output; default: 7z when OUTPUT ends in .7z, else cab\n"
-        "  --language-file NAME\n"
-        "                      the language of the messages: a language file's name, as the window\n"
-        "                      lists it (default: the language chosen in the window)\n"
-        "  --help              this text\n"
-        "\n"
-        "Exit status: 0 when OUTPUT was made, 1 when the build failed (the reason is printed),\n"
-        "2 for a usage error.\n");
+    QCommandLineParser parser;
+    Describe(parser);
+    QString text = parser.helpText();
+    // Qt names the program by the path it was started with; the usage line names the command and what it needs.
+    text.replace(0, text.indexOf(QLatin1Char('\n')),
+                 QStringLiteral("Usage: packwright-build --folder DIR --start FILE [options] OUTPUT"));
+    return text + QStringLiteral("\nExit status: 0 when OUTPUT was made, 1 when the build failed (the reason is printed),\n"
+                                 "2 for a usage error.\n");
 }
 
 CommandLine ParseCommandLine(const QStringList& arguments)
 {
-    CommandLine cl;
+    Parsed parsed;
+    CommandLine& cl = parsed.cl;
     BuildInputs& in = cl.inputs;
     in.appDir = ApplicationFolder();
     in.dataDir = DataFolder();
     in.entriesText = DefaultEntriesLines().join(QLatin1Char('\n'));
-    QString entriesFile, format;
-    QStringList positional;
-    const std::map<QString, QString DescriptiveFields::*> fieldOptions = {
-        {"--title", &DescriptiveFields::Title},         {"--version", &DescriptiveFields::Version},
-        {"--language", &DescriptiveFields::Language},   {"--build-date", &DescriptiveFields::BuildDate},
-        {"--site", &DescriptiveFields::Site},           {"--description", &DescriptiveFields::Description}};
-    const std::map<QString, QString*> textOptions = {
-        {"--folder", &in.sourceDir}, {"--start", &in.startFile}, {"--switch", &in.silentSwitch},
-        {"--entries", &entriesFile}, {"--format", &format},      {"--language-file", &cl.language}};
     auto fail = [&cl](const QString& error) {
         cl.error = error;
         return cl;
     };
 
-    for (int i = 0; i < arguments.size(); ++i) {
-        QString arg = arguments[i];
-        std::optional<QString> inlineValue;
-        if (arg.startsWith(QLatin1String("--")) && arg.contains(QLatin1Char('='))) {
-            inlineValue = arg.section(QLatin1Char('='), 1);
-            arg = arg.section(QLatin1Char('='), 0, 0);
-        }
-        auto value = [&]() -> std::optional<QString> {
-            if (inlineValue)
-                return inlineValue;
-            if (i + 1 < arguments.size())
-                return arguments[++i];
-            return std::nullopt;
-        };
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            cl.help = true;
-            return cl;
-        }
-        if (arg == QLatin1String("--no-compact")) {
-            in.compact = false;
-            continue;
-        }
-        if (arg == QLatin1String("--no-version-data")) {
-            cl.versionData = false;
-            continue;
-        }
-        if (arg == QLatin1String("--")) {
-            positional += arguments.mid(i + 1);
-            break;
-        }
-        if (!arg.startsWith(QLatin1String("--")) || arg.size() == 2) {
-            positional.append(arg);
-            continue;
-        }
-        const bool known = fieldOptions.count(arg) || textOptions.count(arg) || arg == QLatin1String("--level") ||
-                           arg == QLatin1String("--overwrite") || arg == QLatin1String("--shortcut");
-        if (!known)
-            return fail(QStringLiteral("unknown option %1").arg(arg));
-        const std::optional<QString> v = value();
-        if (!v)
-            return fail(QStringLiteral("%1 needs a value").arg(arg));
-        if (auto f = fieldOptions.find(arg); f != fieldOptions.end()) {
-            cl.fields.append({f->second, *v});
-        } else if (auto t = textOptions.find(arg); t != textOptions.end()) {
-            *t->second = *v;
-        } else if (arg == QLatin1String("--level")) {
-            if (!ParseNumber(*v, 0, 4, &in.compressionLevel))
-                return fail(QStringLiteral("--level must be 0 to 4: %1").arg(*v));
-        } else if (arg == QLatin1String("--overwrite")) {
-            if (!ParseNumber(*v, 0, 2, &in.overwriteMode))
-                return fail(QStringLiteral("--overwrite must be 0 to 2: %1").arg(*v));
-        } else if (arg == QLatin1String("--shortcut")) {
-            ShortcutEntry entry;
-            if (const QString error = ShortcutError(*v, &entry); !error.isEmpty())
-                return fail(error);
-            in.shortcuts.append(entry);
-        }
+    QCommandLineParser parser;
+    Describe(parser);
+    // The first argument is the program's name to the parser.
+    if (!parser.parse(QStringList(QStringLiteral("packwright-build")) + arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(kHelpOption)) {
+        cl.help = true;
+        return cl;
     }
+    if (const QString error = TakeOptions(parser, parsed); !error.isEmpty())
+        return fail(error);
 
     if (in.sourceDir.isEmpty())
         return fail(QStringLiteral("--folder is required"));
@@ -179,24 +247,25 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     if (!in.silentSwitch.isEmpty() && StartFileKindOf(in.startFile) && !TakesSilentSwitch(in.startFile))
         return fail(QStringLiteral("--switch cannot be used with %1: an .inf file is installed without a switch")
                         .arg(in.startFile));
+    const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1)
         return fail(positional.isEmpty() ? QStringLiteral("OUTPUT is required")
                                          : QStringLiteral("one OUTPUT expected, got: %1").arg(positional.join(' ')));
     cl.output = QFileInfo(positional.front()).absoluteFilePath();
-    if (format.isEmpty())
+    if (parsed.format.isEmpty())
         cl.format = cl.output.endsWith(QLatin1String(".7z"), Qt::CaseInsensitive) ? OutputKind::PlainArchive
                                                                                    : OutputKind::Cabinet;
-    else if (format == QLatin1String("7z"))
+    else if (parsed.format == QLatin1String("7z"))
         cl.format = OutputKind::PlainArchive;
-    else if (format == QLatin1String("cab"))
+    else if (parsed.format == QLatin1String("cab"))
         cl.format = OutputKind::Cabinet;
     else
-        return fail(QStringLiteral("--format must be cab or 7z: %1").arg(format));
+        return fail(QStringLiteral("--format must be cab or 7z: %1").arg(parsed.format));
 
-    if (!entriesFile.isEmpty()) {
-        const std::optional<QString> text = ReadTextFile(entriesFile);
+    if (!parsed.entriesFile.isEmpty()) {
+        const std::optional<QString> text = ReadTextFile(parsed.entriesFile);
         if (!text)
-            return fail(QStringLiteral("cannot read the entries file %1").arg(entriesFile));
+            return fail(QStringLiteral("cannot read the entries file %1").arg(parsed.entriesFile));
         in.entriesText = *text;
     }
     return cl;

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -80,6 +81,43 @@ TEST(CommandLine, OptionsBecomeTheWindowsInputs)
     EXPECT_TRUE(filled.entriesText.contains(QStringLiteral("\ntitle=Foo\nversion=1.0\n")));
     EXPECT_EQ(filled.fields.Title, QStringLiteral("Foo"));
     EXPECT_EQ(filled.fields.Version, QStringLiteral("1.0"));
+}
+
+// Values are taken as given, also those that begin with "-" (an installer's "-s"), repeated options in
+// their order, and the descriptive fields in the order they change the entries text.
+TEST(CommandLine, ValuesAndRepeatedOptionsAreTakenInTheOrderGiven)
+{
+    const CommandLine cl = Parse({"--title", "A", "--switch", "-s", "--shortcut", "0,0,a.exe,,,,A", "--version", "1",
+                                  "--folder", "/p", "--start", "setup.exe", "--title=B", "--shortcut",
+                                  "3,6,b.exe,,,,B", "--", "-out.cab"});
+    ASSERT_TRUE(cl.error.isEmpty()) << cl.error.toStdString();
+    EXPECT_EQ(cl.inputs.silentSwitch, QStringLiteral("-s"));
+    ASSERT_EQ(cl.inputs.shortcuts.size(), 2);
+    EXPECT_EQ(cl.inputs.shortcuts[0].subItem(ShortcutEntry::Name), QStringLiteral("A"));
+    EXPECT_EQ(cl.inputs.shortcuts[1].subItem(ShortcutEntry::Name), QStringLiteral("B"));
+    EXPECT_EQ(cl.inputs.shortcuts[1].caption, QStringLiteral("Inicialização"));
+    EXPECT_EQ(cl.fields, (QList<FieldValue>{{&DescriptiveFields::Title, "A"},
+                                            {&DescriptiveFields::Version, "1"},
+                                            {&DescriptiveFields::Title, "B"}}));
+    EXPECT_TRUE(cl.output.endsWith(QStringLiteral("/-out.cab")));
+}
+
+// --help and the parser come from one table: every option --help names is one the parser takes.
+TEST(CommandLine, EveryOptionTheHelpNamesIsTaken)
+{
+    const QString help = UsageText();
+    QStringList named;
+    for (const QString& word : help.split(QRegularExpression(QStringLiteral("[\\s,()]+")))) {
+        if (word.startsWith(QLatin1String("--")) && word.size() > 2)
+            named.append(word);
+    }
+    named.removeDuplicates();
+    EXPECT_GE(named.size(), 18) << help.toStdString();
+    for (const QString& option : named) {
+        const CommandLine cl = Parse({option, "1", "x"});
+        EXPECT_FALSE(cl.error.contains(QLatin1String("nknown option"))) << option.toStdString();
+    }
+    EXPECT_TRUE(Parse({"-h"}).help);
 }
 
 TEST(CommandLine, FormatDefaultsAndUsageErrors)
