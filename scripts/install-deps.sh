@@ -9,7 +9,7 @@ packages=(
   cabextract gcab libarchive-tools
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 libimage-exiftool-perl
   gcc-mingw-w64-i686 gcc-mingw-w64-x86-64 lzma-dev liblzma-dev
-  wine wine64 wixl
+  wine wine64 wixl nsis
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick xdotool libxcb1-dev
   file dpkg-dev desktop-file-utils appstream
