@@ -4,6 +4,8 @@
 
 #include <QDeadlineTimer>
 
+#include <algorithm>
+
 namespace pw {
 namespace {
 

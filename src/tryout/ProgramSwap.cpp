@@ -179,14 +179,15 @@ private:
             const QString name = ArchivedProgram(archive, runner.file);
             const QString extracted = archive.Extract(name);
             const QString twin = extracted.isEmpty() ? QString() : X86_64Twin(extracted, appDir_);
-            if (!twin.isEmpty()) {
-                if (!archive.Update(name, twin)) {
-                    result.error = file;
-                    return true;
-                }
+            if (twin.isEmpty()) {
+                Check(extracted, name);  // a runner of the user's own
+            } else if (archive.Update(name, twin)) {
                 replaced << QStringLiteral("%1 (%2)").arg(name, QFileInfo(file).fileName());
-                command = runner.rest;
+            } else {
+                result.error = file;
+                return true;
             }
+            command = runner.rest;
         }
         const CommandFile start = LeadingFile(command, [&](const QString& name) { return !archive.Find(name).isEmpty(); });
         if (start.known) {

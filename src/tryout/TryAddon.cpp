@@ -1,5 +1,6 @@
 #include "tryout/TryAddon.h"
 
+#include "platform/Errors.h"
 #include "tryout/AddonFiles.h"
 #include "tryout/DisplayWatch.h"
 #include "tryout/DriveChanges.h"
@@ -17,6 +18,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cerrno>
 #include <optional>
 
 namespace pw {
@@ -60,7 +62,7 @@ public:
 
     TryResult Run()
     {
-        if (Prepare() && RunLines())
+        if (CheckOptionsAndHost() && Unpack() && MakePrefix() && RunLines())
             Compare();
         result_.cancelled = ui_.cancelled();
         if (result_.cancelled)
@@ -79,53 +81,60 @@ private:
         return false;
     }
 
-    bool Prepare()
+    bool CheckOptionsAndHost()
     {
         if (!QFileInfo(options_.addon).isFile() || !QFileInfo(options_.addon).isReadable())
             return Stop(TryVerdict::Usage, texts_.NoAddonStr.arg(options_.addon));
         if (options_.timeLimitSeconds < 1 || options_.windowLimitSeconds < 1)
             return Stop(TryVerdict::Usage, texts_.BadLimitStr);
-        const HostCheck host = CheckHost(options_.tools, options_.allow32BitWine, texts_);
-        if (!host.missing.isEmpty())
-            return Stop(TryVerdict::CannotTry, host.missing);
-        const WineArch arch = host.runs32Bit ? WineArch::Win32 : WineArch::Win64;
+        host_ = CheckHost(options_.tools, options_.allow32BitWine, texts_);
+        if (!host_.missing.isEmpty())
+            return Stop(TryVerdict::CannotTry, host_.missing);
+        arch_ = host_.runs32Bit ? WineArch::Win32 : WineArch::Win64;
+        programs_ = arch_ == WineArch::Win32 ? options_.appDir : options_.appDir + QStringLiteral("/x86_64");
+        if (!QFileInfo(QDir(programs_).filePath(kRunner)).isFile())
+            return Stop(TryVerdict::Failed, texts_.HelperMissingStr.arg(kRunner, programs_));
+        return true;
+    }
 
+    // The add-on's files in the scratch folder, ready for this host's Wine.
+    bool Unpack()
+    {
         scratch_.emplace(options_.scratchParent);
         if (!scratch_->isValid())
             return Stop(TryVerdict::Failed, texts_.ScratchStr.arg(options_.scratchParent, scratch_->error()));
         ui_.setStatus(texts_.UnpackingStr);
-        const QString unpacked = Scratch(QStringLiteral("addon"));
-        if (const QString error = UnpackCabinet(options_.tools, options_.addon, unpacked, ui_, texts_); !error.isEmpty())
+        if (const QString error = UnpackCabinet(options_.tools, options_.addon, Unpacked(), ui_, texts_); !error.isEmpty())
             return Stop(TryVerdict::Failed, error);
-        const AddonEntries entries = ReadEntries(unpacked, texts_);
+        const AddonEntries entries = ReadEntries(Unpacked(), texts_);
+        entriesFile_ = entries.file;
         result_.lines = entries.lines;
         if (!entries.error.isEmpty())
             return Stop(TryVerdict::Failed, entries.error);
-        if (arch == WineArch::Win64 && !UseX86_64(unpacked + QStringLiteral("/svcpack"), host))
-            return false;
+        return arch_ == WineArch::Win32 || UseX86_64(Unpacked() + QStringLiteral("/svcpack"));
+    }
 
+    // The display and the prefix, the add-on laid out in it, and how both were before the run.
+    bool MakePrefix()
+    {
         QString error;
         display_.emplace(scratch_->path());
         if (const RunEnd end = display_->Start(options_.tools, ui_, &error); end != RunEnd::Finished)
             return end != RunEnd::Cancelled && Stop(TryVerdict::Failed, texts_.DisplayFailedStr.arg(error));
         ui_.setStatus(texts_.PrefixStr);
-        prefix_.emplace(scratch_->path(), arch, options_.tools);
+        prefix_.emplace(scratch_->path(), arch_, options_.tools);
         if (const RunEnd end = prefix_->Make(ui_, &error); end != RunEnd::Finished)
             return end != RunEnd::Cancelled && Stop(TryVerdict::Failed, texts_.WineFailedStr.arg(error));
-
-        const QString programs = arch == WineArch::Win32 ? options_.appDir : options_.appDir + QStringLiteral("/x86_64");
-        if (!QFileInfo(QDir(programs).filePath(kRunner)).isFile())
-            return Stop(TryVerdict::Failed, texts_.HelperMissingStr.arg(kRunner, programs));
-        if (!LayOut(unpacked, entries.file, prefix_->driveC() + QStringLiteral("/I386"))
-            || !QFile::copy(QDir(programs).filePath(kRunner), prefix_->driveC() + QStringLiteral("/windows/") + kRunner))
-            return Stop(TryVerdict::Failed, texts_.ScratchStr.arg(prefix_->driveC(), QString()));
+        if (!LayOut(Unpacked(), entriesFile_, prefix_->driveC() + QStringLiteral("/I386"))
+            || !QFile::copy(QDir(programs_).filePath(kRunner), prefix_->driveC() + QStringLiteral("/windows/") + kRunner))
+            return Stop(TryVerdict::Failed, texts_.ScratchStr.arg(prefix_->driveC(), SystemErrorText(errno)));
         before_ = SnapshotTree(prefix_->driveC());
         registryBefore_ = ReadRegistry();
         return true;
     }
 
     // On a host whose Wine runs only 64-bit programs.
-    bool UseX86_64(const QString& folder, const HostCheck& host)
+    bool UseX86_64(const QString& folder)
     {
         const ProgramSwap swap
             = UseX86_64Programs(folder, result_.lines, options_.appDir, Scratch(QStringLiteral("swap")), options_.tools, ui_);
@@ -135,14 +144,15 @@ private:
             return Stop(TryVerdict::Failed, texts_.SwapFailedStr.arg(QFileInfo(swap.error).fileName()));
         if (!swap.needs32Bit.isEmpty())
             return Stop(TryVerdict::CannotTry,
-                        (host.wine32Installed ? texts_.No32BitSystemStr : texts_.NeedWine32Str).arg(swap.needs32Bit));
+                        (host_.wine32Installed ? texts_.No32BitSystemStr : texts_.NeedWine32Str).arg(swap.needs32Bit));
         result_.replacedPrograms = swap.replaced;
         return true;
     }
 
     bool RunLines()
     {
-        ui_.setStatus(texts_.RunningStr.arg(result_.lines.join(QStringLiteral(" | "))).arg(options_.timeLimitSeconds));
+        ui_.setStatus(
+            texts_.RunningStr.arg(result_.lines.join(QStringLiteral(" | ")), QString::number(options_.timeLimitSeconds)));
         DisplayWatch watch;
         if (!watch.Connect(display_->name(), display_->cookie()))
             return Stop(TryVerdict::Failed, texts_.DisplayFailedStr.arg(display_->name()));
@@ -236,6 +246,7 @@ private:
     }
 
     QString Scratch(const QString& name) const { return scratch_->path() + QLatin1Char('/') + name; }
+    QString Unpacked() const { return Scratch(QStringLiteral("addon")); }
 
     static QByteArray ReadFile(const QString& path)
     {
@@ -247,6 +258,10 @@ private:
     const TryTexts& texts_;
     LatchedUi ui_;
     TryResult result_;
+    HostCheck host_;
+    WineArch arch_ = WineArch::Win64;
+    QString programs_;     // the build of our programs this host's Wine runs
+    QString entriesFile_;
     // Destroyed in the reverse order: Wine and the display end before their folder goes.
     std::optional<ScratchFolder> scratch_;
     std::optional<PrivateDisplay> display_;

@@ -35,8 +35,8 @@ QString VerdictText(const TryResult& result, const QString& windowTitle, const T
 {
     const TryTexts& texts = options.texts;
     if (result.waitedOnWindow)
-        return texts.WindowWaitStr.arg(windowTitle.isEmpty() ? texts.NoTitleStr : windowTitle)
-            .arg(options.windowLimitSeconds);
+        return texts.WindowWaitStr.arg(windowTitle.isEmpty() ? texts.NoTitleStr : windowTitle,
+                                       QString::number(options.windowLimitSeconds));
     if (result.timedOut)
         return texts.TimedOutStr.arg(options.timeLimitSeconds);
     if (result.startError)

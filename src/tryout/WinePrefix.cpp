@@ -86,9 +86,10 @@ RunEnd WinePrefix::Make(TryUi& ui, QString* error)
     const ChildRun boot = RunCommand({loader(), {QStringLiteral("wineboot"), QStringLiteral("--init")}, Environment(),
                                       QString(), logFile()},
                                      kMakeLimitMs, &ui);
-    // wineboot returns while the prefix's services still update it; the server ends after them and saves
-    // the registry, which the try reads as it was before the run.
-    RunEnd end = boot.end == RunEnd::Finished && boot.exitCode == 0 ? Server(QStringLiteral("-w"), &ui) : boot.end;
+    // wineboot has set the prefix up when it returns, but leaves its services running; ending them at once
+    // saves the registry for the try to read as it was before the run, where waiting for the server to end
+    // by itself would take seconds more.
+    RunEnd end = boot.end == RunEnd::Finished && boot.exitCode == 0 ? EndServer(&ui) : boot.end;
     if (end == RunEnd::Finished && !QFileInfo(driveC()).isDir())
         end = RunEnd::NotStarted;
     if (end == RunEnd::Finished)
@@ -100,15 +101,22 @@ RunEnd WinePrefix::Make(TryUi& ui, QString* error)
 
 void WinePrefix::EndAll()
 {
-    if (!QFileInfo::exists(prefix()))
+    if (ended_ || !QFileInfo::exists(prefix()))
         return;
-    Server(QStringLiteral("-k"), nullptr);
-    Server(QStringLiteral("-w"), nullptr);
+    ended_ = true;
+    EndServer(nullptr);
 }
 
-RunEnd WinePrefix::Server(const QString& option, TryUi* ui)
+RunEnd WinePrefix::EndServer(TryUi* ui)
 {
-    return RunCommand({tools_.wineserver, {option}, Environment(), QString(), logFile()}, kServerLimitMs, ui).end;
+    // -k ends every process of the prefix; the server then saves the registry and ends, which -w awaits.
+    for (const QString& option : {QStringLiteral("-k"), QStringLiteral("-w")}) {
+        const RunEnd end
+            = RunCommand({tools_.wineserver, {option}, Environment(), QString(), logFile()}, kServerLimitMs, ui).end;
+        if (end != RunEnd::Finished)
+            return end;
+    }
+    return RunEnd::Finished;
 }
 
 void WinePrefix::CutLinks() const

@@ -29,7 +29,8 @@ public:
 
     // Makes the prefix and cuts its links to this machine. Returns how that ended; `error` says why it failed.
     RunEnd Make(TryUi& ui, QString* error);
-    // Ends every process of the prefix and waits until its server has saved the registry.
+    // Ends every process of the prefix and waits until its server has saved the registry. Once is enough:
+    // a prefix whose processes have ended is never started again.
     void EndAll();
 
     // Without a display the prefix's programs can show no window.
@@ -41,12 +42,13 @@ public:
     QString logFile() const { return root_ + QStringLiteral("/wine.log"); }
 
 private:
-    RunEnd Server(const QString& option, TryUi* ui);
+    RunEnd EndServer(TryUi* ui);
     void CutLinks() const;
 
     QString root_;
     WineArch arch_;
     TryTools tools_;
+    bool ended_ = false;
 };
 
 }  // namespace pw

@@ -15,6 +15,14 @@ using namespace pwtest;
 
 namespace {
 
+// Programs that are there and end well, whatever they are asked.
+TryTools Present()
+{
+    TryTools tools;
+    tools.wine64 = tools.wine32 = tools.wineserver = tools.xvfb = tools.sevenZip = QStringLiteral("/bin/true");
+    return tools;
+}
+
 TEST(TryHost, EachMissingProgramSaysHowToInstallIt)
 {
     const TryTexts texts;
@@ -24,26 +32,35 @@ TEST(TryHost, EachMissingProgramSaysHowToInstallIt)
     EXPECT_EQ(check.missing, QStringList({texts.NoWineStr, texts.NoXvfbStr, texts.NoSevenZipStr}).join(QLatin1Char('\n')));
     EXPECT_TRUE(check.missing.contains(QStringLiteral("sudo apt-get install wine wine64")));
     EXPECT_TRUE(check.missing.contains(QStringLiteral("sudo apt-get install xvfb")));
+    EXPECT_TRUE(check.missing.contains(QStringLiteral("sudo apt-get install p7zip-full")));
     EXPECT_FALSE(check.runs32Bit);
 
-    tools = FindTryTools();
+    tools = Present();
     tools.xvfb.clear();
     EXPECT_EQ(CheckHost(tools, true, texts).missing, texts.NoXvfbStr);
+    tools = Present();
+    tools.wineserver = QStringLiteral("/nonexistent/wineserver");
+    EXPECT_EQ(CheckHost(tools, true, texts).missing, texts.NoWineStr);
 }
 
 TEST(TryHost, ThirtyTwoBitsWhenTheLoaderStartsAndNotWhenTold)
 {
-    TryTools tools = FindTryTools();
-    if (tools.wine32.isEmpty())
-        GTEST_SKIP() << "no 32-bit Wine loader here";
-    const HostCheck check = CheckHost(tools, true, TryTexts());
+    TryTools tools = Present();
+    HostCheck check = CheckHost(tools, true, TryTexts());
     EXPECT_TRUE(check.wine32Installed);
-    const HostCheck told = CheckHost(tools, false, TryTexts());
-    EXPECT_FALSE(told.wine32Installed);
-    EXPECT_FALSE(told.runs32Bit);
-    // A loader that cannot start: 32-bit Wine installed, but no 32-bit programs run.
+    EXPECT_TRUE(check.runs32Bit);
+    check = CheckHost(tools, false, TryTexts());
+    EXPECT_FALSE(check.wine32Installed);
+    EXPECT_FALSE(check.runs32Bit);
+    // Installed, but the system refuses it, as a kernel without 32-bit support refuses the i386 loader.
     tools.wine32 = QStringLiteral("/bin/false");
-    EXPECT_FALSE(CheckHost(tools, true, TryTexts()).runs32Bit);
+    check = CheckHost(tools, true, TryTexts());
+    EXPECT_TRUE(check.wine32Installed);
+    EXPECT_FALSE(check.runs32Bit);
+    tools.wine32.clear();
+    check = CheckHost(tools, true, TryTexts());
+    EXPECT_FALSE(check.wine32Installed);
+    EXPECT_FALSE(check.runs32Bit);
 }
 
 TEST(TryHost, WineGetsItsOwnPrefixAndNothingOfTheUsers)
@@ -100,6 +117,26 @@ TEST_F(TryBeforeAnythingRuns, MachineWithoutWineCannotTry)
     EXPECT_EQ(result.reason, options.texts.NoWineStr);
     EXPECT_FALSE(result.ran);
     EXPECT_FALSE(QFileInfo::exists(options.scratchParent));
+}
+
+// The 32-bit start file inside a self-extractor is found before any prefix is made; what the reason
+// says depends on whether installing wine32 would help.
+TEST_F(TryBeforeAnythingRuns, ThirtyTwoBitProgramWhereOnly64BitProgramsRun)
+{
+    WriteSleeper(scratch.path(QStringLiteral("Narrow")), InstallerArch::X86);
+    TryOptions options = Options(BuildAddon(scratch.path(QStringLiteral("Narrow")), QStringLiteral("setup.exe"), QString()));
+    const QString sevenZip = options.tools.sevenZip;
+    options.tools = Present();
+    options.tools.sevenZip = sevenZip;
+    options.tools.wine32 = QStringLiteral("/bin/false");  // installed, and refused by the system
+    TryResult result = Try(options);
+    EXPECT_EQ(result.verdict, TryVerdict::CannotTry);
+    EXPECT_EQ(result.reason, options.texts.No32BitSystemStr.arg(QStringLiteral("setup.exe")));
+    options.allow32BitWine = false;
+    result = Try(options);
+    EXPECT_EQ(result.verdict, TryVerdict::CannotTry);
+    EXPECT_EQ(result.reason, options.texts.NeedWine32Str.arg(QStringLiteral("setup.exe")));
+    EXPECT_EQ(ScratchLeft(), QStringList());
 }
 
 TEST_F(TryBeforeAnythingRuns, FileThatIsNoCabinetFails)

@@ -95,6 +95,16 @@ TEST_F(ProgramSwapTest, SelfExtractorGetsTheX86_64ModuleAndRunner)
     EXPECT_EQ(ReadAll(extracted + QStringLiteral("/readme.txt")), QByteArray("read me"));
 }
 
+TEST_F(ProgramSwapTest, RunnerOfTheUsersOwnInsideASelfExtractorStays)
+{
+    builder = BuilderWith(QStringLiteral("msistub.exe"), QStringLiteral(PW_SLEEPER_I686));
+    scratch.write(QStringLiteral("Own/package.msi"), "not a PE file");
+    const QString svcpack = Svcpack(scratch.path(QStringLiteral("Own")), QStringLiteral("package.msi"));
+    const ProgramSwap swap = Swap(svcpack, {QStringLiteral("Own.exe")});
+    EXPECT_EQ(swap.replaced, QStringList{QStringLiteral("Own.exe (7zS.sfx)")});
+    EXPECT_EQ(swap.needs32Bit, QStringLiteral("msistub.exe"));
+}
+
 TEST_F(ProgramSwapTest, ThirtyTwoBitStartFileInsideOrBeside)
 {
     WriteSleeper(scratch.path(QStringLiteral("Narrow")), InstallerArch::X86);

@@ -116,8 +116,20 @@ QString TryFixture::BuildAddon(const QString& folder, const QString& start, cons
         arguments << QStringLiteral("--switch") << silentSwitch;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_DATA_HOME"), scratch.path(QStringLiteral("data")));
-    Run(scratch.path(), QStringLiteral(PACKWRIGHT_BUILD), arguments + options << cabinet, environment);
+    Run(scratch.path(), builder, arguments + options << cabinet, environment);
     return cabinet;
+}
+
+QString TryFixture::BuilderWith(const QString& name, const QString& replacement)
+{
+    const QString appDir = scratch.path(QStringLiteral("appdir"));
+    QDir().mkpath(appDir);
+    for (const QString& file : {QStringLiteral("packwright-build"), QStringLiteral("7zS.sfx"), QStringLiteral("msistub.exe"),
+                                QStringLiteral("batchrunner.exe"), QStringLiteral("infrunner.exe")}) {
+        const QString source = file == name ? replacement : QStringLiteral(PW_APPDIR "/") + file;
+        EXPECT_TRUE(QFile::copy(source, appDir + QLatin1Char('/') + file)) << source.toStdString();
+    }
+    return appDir + QStringLiteral("/packwright-build");
 }
 
 pw::TryOptions TryFixture::Options(const QString& addon) const

@@ -46,6 +46,9 @@ public:
     // Makes the add-on of `folder` with packwright-build (`options` added); returns its path.
     QString BuildAddon(const QString& folder, const QString& start, const QString& silentSwitch,
                        const QStringList& options = {});
+    // A copy of packwright-build in an AppDir of the test's own, with the shipped Windows programs except
+    // `name`, which is the test's `replacement` under that program's name. Returns the copy's path.
+    QString BuilderWith(const QString& name, const QString& replacement);
     // The options of a try of `addon` with the test's own report and scratch folders.
     pw::TryOptions Options(const QString& addon) const;
     pw::TryResult Try(const pw::TryOptions& options);
@@ -55,6 +58,7 @@ public:
 
     TempDir scratch;
     RecordingTryUi ui;
+    QString builder = QStringLiteral(PACKWRIGHT_BUILD);
 };
 
 // The distinct colours of a PNG file, up to `limit`.
