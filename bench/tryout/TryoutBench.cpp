@@ -47,7 +47,8 @@ QString MakeAddon(const QString& folder)
     QFile script(folder + QStringLiteral("/program/install.cmd"));
     if (!script.open(QIODevice::WriteOnly))
         return {};
-    script.write("@echo off\r\nmkdir \"%ProgramFiles%\\Bench\"\r\necho installed > \"%ProgramFiles%\\Bench\\bench.txt\"\r\n");
+    script.write(
+        "@echo off\r\nmkdir \"%ProgramFiles%\\Bench\"\r\necho installed > \"%ProgramFiles%\\Bench\\bench.txt\"\r\n");
     script.close();
     QProcess build;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -64,8 +65,8 @@ QString MakeAddon(const QString& folder)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const std::optional<CompareArguments> arguments
-        = ParseCompareArguments(argc, argv, "usage: tryout_bench [--rounds N] [work-folder]\n");
+    const std::optional<CompareArguments> arguments =
+        ParseCompareArguments(argc, argv, "usage: tryout_bench [--rounds N] [work-folder]\n");
     if (!arguments)
         return 2;
     const int rounds = arguments->rounds;
@@ -107,7 +108,8 @@ int main(int argc, char** argv)
         stepTimes.resize(ui.steps.size());
         for (std::size_t i = 0; i < ui.steps.size(); ++i) {
             stepTimes[i].first = ui.steps[i].first;
-            stepTimes[i].second.push_back((i + 1 < ui.steps.size() ? ui.steps[i + 1].second : total) - ui.steps[i].second);
+            stepTimes[i].second.push_back((i + 1 < ui.steps.size() ? ui.steps[i + 1].second : total)
+                                          - ui.steps[i].second);
         }
     }
     std::printf("trying a small add-on (%s Wine), median of %d: %.1f s (target %.0f s: %s)\n",
@@ -120,7 +122,8 @@ int main(int argc, char** argv)
     std::vector<double> prefixes;
     for (int round = 0; round < rounds; ++round) {
         pw::ScratchFolder scratch(options.scratchParent);
-        pw::WinePrefix prefix(scratch.path(), host.runs32Bit ? pw::WineArch::Win32 : pw::WineArch::Win64, options.tools);
+        pw::WinePrefix prefix(scratch.path(), host.runs32Bit ? pw::WineArch::Win32 : pw::WineArch::Win64,
+                              options.tools);
         StepClock ui;
         ui.clock.start();
         QString error;

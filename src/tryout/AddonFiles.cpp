@@ -20,10 +20,11 @@ QString UnpackCabinet(const TryTools& tools, const QString& cabinet, const QStri
                       const TryTexts& texts)
 {
     // -tcab: anything but a cabinet is refused, not opened as whatever archive it happens to be.
-    const ChildRun run = RunCommand({tools.sevenZip,
-                                     {QStringLiteral("x"), QStringLiteral("-tcab"), QStringLiteral("-y"),
-                                      QStringLiteral("-bd"), QStringLiteral("-o") + folder, QStringLiteral("--"), cabinet}},
-                                    kUnpackLimitMs, &ui);
+    const ChildRun run =
+        RunCommand({tools.sevenZip,
+                    {QStringLiteral("x"), QStringLiteral("-tcab"), QStringLiteral("-y"), QStringLiteral("-bd"),
+                     QStringLiteral("-o") + folder, QStringLiteral("--"), cabinet}},
+                   kUnpackLimitMs, &ui);
     if (run.end == RunEnd::Finished && run.exitCode == 0)
         return {};
     const QString detail = run.error.isEmpty() ? run.output.trimmed() : run.error;
@@ -64,7 +65,8 @@ bool LayOut(const QString& folder, const QString& entriesFile, const QString& ta
         return false;
     bool moved = true;
     const QDir source(folder);
-    for (const QString& name : source.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QString& name :
+         source.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         if (name != entriesFile)
             moved = QDir().rename(source.filePath(name), target + QLatin1Char('/') + name) && moved;
     }

@@ -24,7 +24,7 @@ enum class RunEnd {
     NotStarted,
     Cancelled,  // the user asked to stop
     TimedOut,
-    Stopped,    // the caller's tick asked to stop
+    Stopped,  // the caller's tick asked to stop
 };
 
 struct ChildRun {

@@ -19,7 +19,8 @@ ReplyPointer<Reply> Owned(Reply* reply)
 
 xcb_atom_t Atom(xcb_connection_t* connection, const char* name)
 {
-    auto reply = Owned(xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr));
+    auto reply =
+        Owned(xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr));
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
@@ -57,7 +58,8 @@ bool DisplayWatch::Connect(const QString& display, const QByteArray& cookie)
     xcb_auth_info_t authority{int(std::strlen(kCookieName)), kCookieName, int(data.size()), data.data()};
     auto connection = std::make_unique<Connection>();
     int screenNumber = 0;
-    connection->xcb = xcb_connect_to_display_with_auth_info(display.toLocal8Bit().constData(), &authority, &screenNumber);
+    connection->xcb =
+        xcb_connect_to_display_with_auth_info(display.toLocal8Bit().constData(), &authority, &screenNumber);
     if (xcb_connection_has_error(connection->xcb))
         return false;
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection->xcb));

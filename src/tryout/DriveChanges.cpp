@@ -18,7 +18,8 @@ TreeSnapshot SnapshotTree(const QString& root)
 {
     TreeSnapshot snapshot;
     const QDir base(root);
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
     while (it.hasNext())
         snapshot.insert(base.relativeFilePath(it.next()));
     return snapshot;

@@ -9,8 +9,8 @@
 namespace pw {
 
 struct TryTools {
-    QString wine64;      // the 64-bit loader
-    QString wine32;      // the 32-bit loader; empty when it is not installed
+    QString wine64;  // the 64-bit loader
+    QString wine32;  // the 32-bit loader; empty when it is not installed
     QString wineserver;
     QString xvfb;
     QString sevenZip;
@@ -21,9 +21,9 @@ struct TryTools {
 TryTools FindTryTools();
 
 struct HostCheck {
-    QString missing;           // what is missing and how to install it; empty when nothing is
+    QString missing;  // what is missing and how to install it; empty when nothing is
     bool wine32Installed = false;
-    bool runs32Bit = false;    // the 32-bit loader starts: 32-bit programs run as they are
+    bool runs32Bit = false;  // the 32-bit loader starts: 32-bit programs run as they are
 };
 
 // Checks `tools`. With `allow32Bit` false the host is taken for one whose Wine runs only 64-bit programs.

@@ -60,7 +60,8 @@ public:
         static const QRegularExpression blankLine(QStringLiteral("\\r?\\n\\s*\\r?\\n"));
         for (const QString& record : output.mid(items < 0 ? output.size() : items).split(blankLine)) {
             static const QRegularExpression path(QStringLiteral("^Path = (.*)$"), QRegularExpression::MultilineOption);
-            static const QRegularExpression folder(QStringLiteral("^Attributes = D"), QRegularExpression::MultilineOption);
+            static const QRegularExpression folder(QStringLiteral("^Attributes = D"),
+                                                   QRegularExpression::MultilineOption);
             const QRegularExpressionMatch match = path.match(record);
             if (match.hasMatch() && !folder.match(record).hasMatch())
                 files_ << match.captured(1).trimmed();
@@ -126,7 +127,8 @@ public:
 
     void Line(const QString& line)
     {
-        const CommandFile lead = LeadingFile(line, [&](const QString& name) { return !FindNoCase(folder_, name).isEmpty(); });
+        const CommandFile lead =
+            LeadingFile(line, [&](const QString& name) { return !FindNoCase(folder_, name).isEmpty(); });
         if (!lead.known)
             return;  // it starts a program of the system, or one that is not there: Wine says which
         const QString file = FindNoCase(folder_, lead.file);
@@ -136,8 +138,8 @@ public:
                 return;
             }
             result.replaced << QFileInfo(file).fileName();
-            const CommandFile start
-                = LeadingFile(lead.rest, [&](const QString& name) { return !FindNoCase(folder_, name).isEmpty(); });
+            const CommandFile start =
+                LeadingFile(lead.rest, [&](const QString& name) { return !FindNoCase(folder_, name).isEmpty(); });
             if (start.known)
                 Check(FindNoCase(folder_, start.file), start.file);
         } else if (!SelfExtractor(file)) {
@@ -171,9 +173,8 @@ private:
             return true;
         }
         QString command = RunProgram(parts->block);
-        const CommandFile runner = LeadingFile(command, [&](const QString& word) {
-            return !ArchivedProgram(archive, word).isEmpty();
-        });
+        const CommandFile runner =
+            LeadingFile(command, [&](const QString& word) { return !ArchivedProgram(archive, word).isEmpty(); });
         QStringList replaced = {QStringLiteral("%1 (%2)").arg(QFileInfo(file).fileName(), kModule)};
         if (runner.known) {
             const QString name = ArchivedProgram(archive, runner.file);
@@ -189,7 +190,8 @@ private:
             }
             command = runner.rest;
         }
-        const CommandFile start = LeadingFile(command, [&](const QString& name) { return !archive.Find(name).isEmpty(); });
+        const CommandFile start =
+            LeadingFile(command, [&](const QString& name) { return !archive.Find(name).isEmpty(); });
         if (start.known) {
             const QString extracted = archive.Extract(archive.Find(start.file));
             if (!extracted.isEmpty())
@@ -226,13 +228,14 @@ private:
 
 QString FindNoCase(const QString& folder, const QString& name)
 {
-    const QStringList parts = QString(name).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const QStringList parts =
+        QString(name).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QString path = folder;
     for (const QString& part : parts) {
         if (part == QLatin1String(".") || part == QLatin1String(".."))
             return {};
-        const QStringList entries
-            = QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        const QStringList entries =
+            QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         // The exact spelling wins over another that differs only in case, which Linux can hold beside it.
         QString found = entries.contains(part) ? part : QString();
         for (qsizetype i = 0; found.isEmpty() && i < entries.size(); ++i) {

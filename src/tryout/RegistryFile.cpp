@@ -7,6 +7,10 @@
 namespace pw {
 namespace {
 
+// The C escapes of control characters, and the characters they stand for.
+const QString kEscapeLetters = QStringLiteral("abefnrtv");
+const char16_t kEscapeCodes[] = {7, 8, 27, 12, 10, 13, 9, 11};
+
 // Reads a string that Wine escaped from `text` at `at`, up to the unescaped `end` character; `at` is left
 // after that character. Wine writes "\\", "\"", C escapes, octal "\0" and hexadecimal "\xe9" (up to four
 // digits) for characters outside printable ASCII.
@@ -31,23 +35,15 @@ QString Unescape(const QString& text, qsizetype& at, QChar end)
             }
             return QChar(char16_t(value));
         };
-        switch (c.unicode()) {
-        case 'x': out += digits(16, 4); break;
-        case 'a': out += QChar(7); break;
-        case 'b': out += QChar(8); break;
-        case 'e': out += QChar(27); break;
-        case 'f': out += QChar(12); break;
-        case 'n': out += QChar(10); break;
-        case 'r': out += QChar(13); break;
-        case 't': out += QChar(9); break;
-        case 'v': out += QChar(11); break;
-        default:
-            if (c >= QLatin1Char('0') && c <= QLatin1Char('7')) {
-                --at;
-                out += digits(8, 3);
-            } else {
-                out += c;
-            }
+        if (c == QLatin1Char('x')) {
+            out += digits(16, 4);
+        } else if (c >= QLatin1Char('0') && c <= QLatin1Char('7')) {
+            --at;
+            out += digits(8, 3);
+        } else if (const qsizetype letter = kEscapeLetters.indexOf(c); letter >= 0) {
+            out += QChar(kEscapeCodes[letter]);
+        } else {
+            out += c;
         }
     }
     ++at;

@@ -80,13 +80,13 @@ QString RunProgram(const QByteArray& block)
     return {};
 }
 
-bool JoinSelfExtractor(const QString& target, const QByteArray& module, const QByteArray& block,
-                       const QString& archive)
+bool JoinSelfExtractor(const QString& target, const QByteArray& module, const QByteArray& block, const QString& archive)
 {
     QFile source(archive);
     QSaveFile joined(target);
-    return source.open(QIODevice::ReadOnly) && joined.open(QIODevice::WriteOnly) && joined.write(module) == module.size()
-           && joined.write(block) == block.size() && CopyBytes(source, joined) && joined.commit();
+    return source.open(QIODevice::ReadOnly) && joined.open(QIODevice::WriteOnly)
+           && joined.write(module) == module.size() && joined.write(block) == block.size() && CopyBytes(source, joined)
+           && joined.commit();
 }
 
 bool CopyTail(const QString& source, qint64 offset, const QString& target)

@@ -16,8 +16,8 @@ quint16 PeMachine(const QString& path);
 
 struct SelfExtractorParts {
     qint64 moduleSize = 0;
-    QByteArray block;         // from ";!@Install@!UTF-8!" through ";!@InstallEnd@!"
-    qint64 archiveOffset = 0; // where the 7z archive starts, right after the block
+    QByteArray block;          // from ";!@Install@!UTF-8!" through ";!@InstallEnd@!"
+    qint64 archiveOffset = 0;  // where the 7z archive starts, right after the block
 };
 
 // The parts of `path` when it starts with the bytes of `module`, the self-extractor module of this

@@ -104,7 +104,8 @@ private:
         if (!scratch_->isValid())
             return Stop(TryVerdict::Failed, texts_.ScratchStr.arg(options_.scratchParent, scratch_->error()));
         ui_.setStatus(texts_.UnpackingStr);
-        if (const QString error = UnpackCabinet(options_.tools, options_.addon, Unpacked(), ui_, texts_); !error.isEmpty())
+        if (const QString error = UnpackCabinet(options_.tools, options_.addon, Unpacked(), ui_, texts_);
+            !error.isEmpty())
             return Stop(TryVerdict::Failed, error);
         const AddonEntries entries = ReadEntries(Unpacked(), texts_);
         entriesFile_ = entries.file;
@@ -126,7 +127,8 @@ private:
         if (const RunEnd end = prefix_->Make(ui_, &error); end != RunEnd::Finished)
             return end != RunEnd::Cancelled && Stop(TryVerdict::Failed, texts_.WineFailedStr.arg(error));
         if (!LayOut(Unpacked(), entriesFile_, prefix_->driveC() + QStringLiteral("/I386"))
-            || !QFile::copy(QDir(programs_).filePath(kRunner), prefix_->driveC() + QStringLiteral("/windows/") + kRunner))
+            || !QFile::copy(QDir(programs_).filePath(kRunner),
+                            prefix_->driveC() + QStringLiteral("/windows/") + kRunner))
             return Stop(TryVerdict::Failed, texts_.ScratchStr.arg(prefix_->driveC(), SystemErrorText(errno)));
         before_ = SnapshotTree(prefix_->driveC());
         registryBefore_ = ReadRegistry();
@@ -136,8 +138,8 @@ private:
     // On a host whose Wine runs only 64-bit programs.
     bool UseX86_64(const QString& folder)
     {
-        const ProgramSwap swap
-            = UseX86_64Programs(folder, result_.lines, options_.appDir, Scratch(QStringLiteral("swap")), options_.tools, ui_);
+        const ProgramSwap swap = UseX86_64Programs(folder, result_.lines, options_.appDir,
+                                                   Scratch(QStringLiteral("swap")), options_.tools, ui_);
         if (ui_.cancelled())
             return false;
         if (!swap.error.isEmpty())
@@ -151,8 +153,8 @@ private:
 
     bool RunLines()
     {
-        ui_.setStatus(
-            texts_.RunningStr.arg(result_.lines.join(QStringLiteral(" | ")), QString::number(options_.timeLimitSeconds)));
+        ui_.setStatus(texts_.RunningStr.arg(result_.lines.join(QStringLiteral(" | ")),
+                                            QString::number(options_.timeLimitSeconds)));
         DisplayWatch watch;
         if (!watch.Connect(display_->name(), display_->cookie()))
             return Stop(TryVerdict::Failed, texts_.DisplayFailedStr.arg(display_->name()));
@@ -230,9 +232,10 @@ private:
         else
             Stop(TryVerdict::Failed, verdict);
         QString error;
-        const QString addonLog = temp.isEmpty() ? QString() : prefix_->driveC() + QLatin1Char('/') + temp + QLatin1Char('/') + kAddonLog;
-        const bool written
-            = WriteReportFiles(result_, options_.reportParent, options_.addon, screenshots_, addonLog, &error);
+        const QString addonLog =
+            temp.isEmpty() ? QString() : prefix_->driveC() + QLatin1Char('/') + temp + QLatin1Char('/') + kAddonLog;
+        const bool written =
+            WriteReportFiles(result_, options_.reportParent, options_.addon, screenshots_, addonLog, &error);
         result_.summary = SummaryText(result_, verdict, options_);
         if (!written || !WriteSummary(result_, &error))
             result_.summary += QStringLiteral("\n") + texts_.ReportFolderStr.arg(options_.reportParent, error);
@@ -260,7 +263,7 @@ private:
     TryResult result_;
     HostCheck host_;
     WineArch arch_ = WineArch::Win64;
-    QString programs_;     // the build of our programs this host's Wine runs
+    QString programs_;  // the build of our programs this host's Wine runs
     QString entriesFile_;
     // Destroyed in the reverse order: Wine and the display end before their folder goes.
     std::optional<ScratchFolder> scratch_;

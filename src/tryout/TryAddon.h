@@ -13,15 +13,15 @@
 namespace pw {
 
 struct TryOptions {
-    QString addon;          // the cabinet to try
-    QString appDir;         // AppDir: tryrun.exe and the i686 programs, their x86-64 builds in x86_64/
-    QString reportParent;   // the report folder is made in this folder
-    QString scratchParent;  // the prefix and the add-on's files live here while the try runs; empty: the
-                            // system's temporary folder
-    int timeLimitSeconds = 600;   // the run is ended after this long
-    int windowLimitSeconds = 5;   // a window visible this long ends the run: it waits for someone
-    bool allow32BitWine = true;   // false: try as on a host whose Wine runs only 64-bit programs
-    TryTools tools;               // where Wine, Xvfb and 7-Zip are; FindTryTools() by default
+    QString addon;               // the cabinet to try
+    QString appDir;              // AppDir: tryrun.exe and the i686 programs, their x86-64 builds in x86_64/
+    QString reportParent;        // the report folder is made in this folder; empty: the current folder
+    QString scratchParent;       // the prefix and the add-on's files live here while the try runs; empty: the
+                                 // system's temporary folder
+    int timeLimitSeconds = 600;  // the run is ended after this long
+    int windowLimitSeconds = 5;  // a window visible this long ends the run: it waits for someone
+    bool allow32BitWine = true;  // false: try as on a host whose Wine runs only 64-bit programs
+    TryTools tools;              // where Wine, Xvfb and 7-Zip are; FindTryTools() by default
     TryTexts texts;
 };
 
@@ -46,31 +46,31 @@ enum class TryVerdict {
 };
 
 struct SeenWindow {
-    QStringList titles;        // every title it showed, in order; empty when it had none
-    double visibleSeconds = 0; // the longest time it stayed on the display without a break
+    QStringList titles;         // every title it showed, in order; empty when it had none
+    double visibleSeconds = 0;  // the longest time it stayed on the display without a break
 };
 
 struct TryResult {
     TryVerdict verdict = TryVerdict::Failed;
-    QString reason;               // why it failed or could not try; empty when it installed silently
+    QString reason;  // why it failed or could not try; empty when it installed silently
     bool cancelled = false;
     bool timedOut = false;
     bool waitedOnWindow = false;
-    bool ran = false;             // the lines were started in the prefix
-    QStringList lines;            // the [AddProgram] lines, run in this order
-    QList<qint64> exitCodes;      // of each line that ran to its end, all 32 bits
-    qint64 startError = 0;        // the Windows error that kept a line from starting, or 0
-    double seconds = 0;           // how long the run took
-    QStringList replacedPrograms; // the add-on's programs that ran as their x86-64 builds
+    bool ran = false;              // the lines were started in the prefix
+    QStringList lines;             // the [AddProgram] lines, run in this order
+    QList<qint64> exitCodes;       // of each line that ran to its end, all 32 bits
+    qint64 startError = 0;         // the Windows error that kept a line from starting, or 0
+    double seconds = 0;            // how long the run took
+    QStringList replacedPrograms;  // the add-on's programs that ran as their x86-64 builds
     QList<SeenWindow> windows;
-    QStringList screenshots;      // PNG files in the report folder
-    QStringList processesLeft;    // still running when the lines had ended: "NAME (PID)"
-    QStringList filesAdded;       // Windows paths, "C:\..."
-    QStringList registryAdded;    // "HKLM\Software\...: NAME = DATA"
-    QStringList shortcuts;        // the .lnk files made, Windows paths
-    QStringList tempLeft;         // what stayed in %TEMP%, relative to it
-    QString reportFolder;         // empty when no report was written
-    QString summary;              // the report as text, for the caller to show
+    QStringList screenshots;    // PNG files in the report folder
+    QStringList processesLeft;  // still running when the lines had ended: "NAME (PID)"
+    QStringList filesAdded;     // Windows paths, "C:\..."
+    QStringList registryAdded;  // "HKLM\Software\...: NAME = DATA"
+    QStringList shortcuts;      // the .lnk files made, Windows paths
+    QStringList tempLeft;       // what stayed in %TEMP%, relative to it
+    QString reportFolder;       // empty when no report was written
+    QString summary;            // the report as text, for the caller to show
 
     int exitStatus() const { return int(verdict); }
 };

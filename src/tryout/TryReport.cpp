@@ -21,7 +21,6 @@ QString Seconds(double seconds)
     return QString::number(seconds, 'f', 1);
 }
 
-
 void Section(QStringList& lines, const QString& heading, const QStringList& items, const QString& nothing)
 {
     lines << QString() << heading;
@@ -73,7 +72,9 @@ QString SummaryText(const TryResult& result, const QString& verdict, const TryOp
 
     QStringList windows;
     for (const SeenWindow& window : result.windows) {
-        const QString title = window.titles.isEmpty() ? texts.NoTitleStr : QLatin1Char('"') + window.titles.join(QStringLiteral("\", \"")) + QLatin1Char('"');
+        const QString title = window.titles.isEmpty()
+                                  ? texts.NoTitleStr
+                                  : QLatin1Char('"') + window.titles.join(QStringLiteral("\", \"")) + QLatin1Char('"');
         windows << texts.WindowLineStr.arg(title, Seconds(window.visibleSeconds));
     }
     for (const QString& screenshot : result.screenshots)
@@ -98,20 +99,21 @@ bool WriteReportFiles(TryResult& result, const QString& parent, const QString& a
 {
     const QString stem = QFileInfo(addon).completeBaseName() + QStringLiteral("-try-")
                          + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    if (!QDir().mkpath(parent)) {
-        *error = parent;
+    const QDir folder(parent.isEmpty() ? QDir::currentPath() : parent);
+    if (!folder.mkpath(QStringLiteral("."))) {
+        *error = folder.path();
         return false;
     }
     // Two tries of one add-on within a second get folders of their own.
     QString name = stem;
-    for (int n = 2; !QDir(parent).mkdir(name); ++n) {
-        if (!QDir(parent).exists(name)) {
-            *error = QDir(parent).filePath(name);
+    for (int n = 2; !folder.mkdir(name); ++n) {
+        if (!folder.exists(name)) {
+            *error = folder.filePath(name);
             return false;
         }
         name = stem + QStringLiteral("-%1").arg(n);
     }
-    result.reportFolder = QDir(parent).absoluteFilePath(name);
+    result.reportFolder = folder.absoluteFilePath(name);
     const QDir report(result.reportFolder);
     for (qsizetype i = 0; i < screenshots.size(); ++i) {
         const QString file = QStringLiteral("window-%1.png").arg(i + 1);

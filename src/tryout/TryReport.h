@@ -19,9 +19,10 @@ QString VerdictText(const TryResult& result, const QString& windowTitle, const T
 // The report as text. A try that never ran its lines gets its reason only.
 QString SummaryText(const TryResult& result, const QString& verdict, const TryOptions& options);
 
-// Makes a new folder in `parent` named after the add-on and the time, and saves `screenshots` there as
-// PNG files and `addonLog` (when it exists) as addon-log.txt. Fills `result`'s folder and screenshot
-// names. Returns false, with `error` set, when the folder or a file cannot be written.
+// Makes a new folder in `parent` (the current folder when empty) named after the add-on and the time,
+// and saves `screenshots` there as PNG files and `addonLog` (when it exists) as addon-log.txt. Fills
+// `result`'s folder and screenshot names. Returns false, with `error` set, when the folder or a file
+// cannot be written.
 bool WriteReportFiles(TryResult& result, const QString& parent, const QString& addon, const QList<QImage>& screenshots,
                       const QString& addonLog, QString* error);
 

@@ -16,10 +16,12 @@ struct TryTexts {
 
     // Why the try cannot run on this machine, each with what installs the missing piece (Debian).
     QString NoWineStr = QStringLiteral("O Wine não está instalado. Instale-o com:\n  sudo apt-get install wine wine64");
-    QString NoXvfbStr = QStringLiteral("O Xvfb, a tela virtual em que o teste roda, não está instalado. Instale-o "
-                                       "com:\n  sudo apt-get install xvfb");
-    QString NoSevenZipStr = QStringLiteral("O 7-Zip, que abre o complemento, não está instalado. Instale-o com:\n"
-                                           "  sudo apt-get install p7zip-full");
+    QString NoXvfbStr = QStringLiteral(
+        "O Xvfb, a tela virtual em que o teste roda, não está instalado. Instale-o "
+        "com:\n  sudo apt-get install xvfb");
+    QString NoSevenZipStr = QStringLiteral(
+        "O 7-Zip, que abre o complemento, não está instalado. Instale-o com:\n"
+        "  sudo apt-get install p7zip-full");
     // %1: the add-on's 32-bit program.
     QString NeedWine32Str = QStringLiteral(
         "\"%1\" é um programa de 32 bits, e o Wine desta máquina só roda programas de 64 bits. Instale o Wine de "
@@ -37,8 +39,9 @@ struct TryTexts {
     QString WineFailedStr = QStringLiteral("O Wine não funcionou: %1");
     QString DisplayFailedStr = QStringLiteral("A tela virtual (Xvfb) não iniciou: %1");
     QString SwapFailedStr = QStringLiteral("Não foi possível trocar os programas de \"%1\" pelas versões x86-64.");
-    QString HelperMissingStr = QStringLiteral("O arquivo \"%1\" não foi encontrado na pasta \"%2\"; reinstale o "
-                                              "Packwright.");
+    QString HelperMissingStr = QStringLiteral(
+        "O arquivo \"%1\" não foi encontrado na pasta \"%2\"; reinstale o "
+        "Packwright.");
     QString ScratchStr = QStringLiteral("Não foi possível preparar a pasta de trabalho \"%1\": %2");
     QString ReportFolderStr = QStringLiteral("Não foi possível gravar o relatório em \"%1\": %2");
     QString StoppedStr = QStringLiteral("Interrompido: o teste não terminou.");
@@ -46,16 +49,18 @@ struct TryTexts {
     // The report. %1 in the first: the add-on's file.
     QString TitleStr = QStringLiteral("Teste do complemento %1");
     QString LineStr = QStringLiteral("Linha de [AddProgram]: %1");
-    QString Wine64Str = QStringLiteral("O Wine desta máquina só roda programas de 64 bits: os programas do "
-                                       "Packwright no complemento rodaram nas versões x86-64 (%1).");
+    QString Wine64Str = QStringLiteral(
+        "O Wine desta máquina só roda programas de 64 bits: os programas do "
+        "Packwright no complemento rodaram nas versões x86-64 (%1).");
     QString ResultStr = QStringLiteral("Resultado: %1");
     // The verdicts; all but the first are also the reason a try failed.
     QString SilentStr = QStringLiteral("instalado em silêncio (código de saída %1, %2 s).");
     QString ExitCodeStr = QStringLiteral("FALHOU com o código de saída %1 (%2 s).");
     QString NotStartedStr = QStringLiteral("FALHOU: a linha não pôde ser executada (erro %1 do Windows).");
     QString TimedOutStr = QStringLiteral("FALHOU: não terminou em %1 s e foi encerrado.");
-    QString WindowWaitStr = QStringLiteral("FALHOU: esperou numa janela, \"%1\", visível por %2 s (falta o parâmetro "
-                                           "de instalação silenciosa, ou ele está errado).");
+    QString WindowWaitStr = QStringLiteral(
+        "FALHOU: esperou numa janela, \"%1\", visível por %2 s (falta o parâmetro "
+        "de instalação silenciosa, ou ele está errado).");
     QString NoTitleStr = QStringLiteral("(sem título)");
     QString WindowsStr = QStringLiteral("Janelas que apareceram:");
     QString WindowLineStr = QStringLiteral("%1 (visível por %2 s)");

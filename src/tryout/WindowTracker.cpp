@@ -5,14 +5,15 @@ namespace pw {
 std::optional<VisibleWindow> WindowTracker::Observe(const QList<VisibleWindow>& visible, qint64 nowMs)
 {
     for (Tracked& window : tracked_) {
-        const bool shown = std::any_of(visible.begin(), visible.end(),
-                                       [&](const VisibleWindow& v) { return v.id == window.id; });
+        const bool shown =
+            std::any_of(visible.begin(), visible.end(), [&](const VisibleWindow& v) { return v.id == window.id; });
         if (!shown)
             window.visibleSince = -1;
     }
     std::optional<VisibleWindow> overdue;
     for (const VisibleWindow& window : visible) {
-        auto found = std::find_if(tracked_.begin(), tracked_.end(), [&](const Tracked& t) { return t.id == window.id; });
+        auto found =
+            std::find_if(tracked_.begin(), tracked_.end(), [&](const Tracked& t) { return t.id == window.id; });
         if (found == tracked_.end())
             found = tracked_.insert(tracked_.end(), {window.id, {}, -1, 0});
         if (found->visibleSince < 0)

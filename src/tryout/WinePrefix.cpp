@@ -50,7 +50,8 @@ QProcessEnvironment WineEnvironment(const QProcessEnvironment& base, const QStri
         environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     environment.insert(QStringLiteral("WINEPREFIX"), prefix);
     environment.insert(QStringLiteral("HOME"), home);
-    environment.insert(QStringLiteral("WINEARCH"), arch == WineArch::Win32 ? QStringLiteral("win32") : QStringLiteral("win64"));
+    environment.insert(QStringLiteral("WINEARCH"),
+                       arch == WineArch::Win32 ? QStringLiteral("win32") : QStringLiteral("win64"));
     environment.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all"));
     environment.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("mscoree,mshtml=;winemenubuilder.exe=d"));
     return environment;
@@ -68,8 +69,8 @@ QString WinePrefix::loader() const
 
 QProcessEnvironment WinePrefix::Environment(const QString& display, const QString& authority) const
 {
-    QProcessEnvironment environment = WineEnvironment(QProcessEnvironment::systemEnvironment(), prefix(),
-                                                      root_ + QStringLiteral("/home"), arch_);
+    QProcessEnvironment environment =
+        WineEnvironment(QProcessEnvironment::systemEnvironment(), prefix(), root_ + QStringLiteral("/home"), arch_);
     if (!display.isEmpty()) {
         environment.insert(QStringLiteral("DISPLAY"), display);
         environment.insert(QStringLiteral("XAUTHORITY"), authority);
@@ -83,9 +84,9 @@ RunEnd WinePrefix::Make(TryUi& ui, QString* error)
         *error = root_;
         return RunEnd::NotStarted;
     }
-    const ChildRun boot = RunCommand({loader(), {QStringLiteral("wineboot"), QStringLiteral("--init")}, Environment(),
-                                      QString(), logFile()},
-                                     kMakeLimitMs, &ui);
+    const ChildRun boot = RunCommand(
+        {loader(), {QStringLiteral("wineboot"), QStringLiteral("--init")}, Environment(), QString(), logFile()},
+        kMakeLimitMs, &ui);
     // wineboot has set the prefix up when it returns, but leaves its services running; ending them at once
     // saves the registry for the try to read as it was before the run, where waiting for the server to end
     // by itself would take seconds more.
@@ -111,8 +112,8 @@ RunEnd WinePrefix::EndServer(TryUi* ui)
 {
     // -k ends every process of the prefix; the server then saves the registry and ends, which -w awaits.
     for (const QString& option : {QStringLiteral("-k"), QStringLiteral("-w")}) {
-        const RunEnd end
-            = RunCommand({tools_.wineserver, {option}, Environment(), QString(), logFile()}, kServerLimitMs, ui).end;
+        const RunEnd end =
+            RunCommand({tools_.wineserver, {option}, Environment(), QString(), logFile()}, kServerLimitMs, ui).end;
         if (end != RunEnd::Finished)
             return end;
     }
@@ -122,7 +123,8 @@ RunEnd WinePrefix::EndServer(TryUi* ui)
 void WinePrefix::CutLinks() const
 {
     // Drive letters other than C: ("z:" is "/", "d::" a device) lead out of the prefix.
-    static const QRegularExpression otherDrive(QStringLiteral("^[abd-z]::?$"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression otherDrive(QStringLiteral("^[abd-z]::?$"),
+                                               QRegularExpression::CaseInsensitiveOption);
     const QDir devices(prefix() + QStringLiteral("/dosdevices"));
     for (const QString& name : devices.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
         if (otherDrive.match(name).hasMatch())

@@ -21,8 +21,8 @@ TEST_F(AddonFilesTest, CabinetTakenApartAndLaidOutUnderI386)
 {
     scratch.write(QStringLiteral("App/setup.exe"), "MZ");
     scratch.write(QStringLiteral("App/sub/data.txt"), "data");
-    const QString addon = BuildAddon(scratch.path(QStringLiteral("App")), QStringLiteral("setup.exe"), QStringLiteral("/S"),
-                                     {QStringLiteral("--no-compact")});
+    const QString addon = BuildAddon(scratch.path(QStringLiteral("App")), QStringLiteral("setup.exe"),
+                                     QStringLiteral("/S"), {QStringLiteral("--no-compact")});
     const QString unpacked = scratch.path(QStringLiteral("unpacked"));
     ASSERT_EQ(UnpackCabinet(FindTryTools(), addon, unpacked, ui, TryTexts()), QString());
     const AddonEntries entries = ReadEntries(unpacked, TryTexts());

@@ -17,7 +17,8 @@ CommandFile Lead(const QString& command, const QStringList& files = {})
 TEST(CommandFile, UnquotedNameWithBlanksIsTheLongestThatExists)
 {
     const QStringList files = {QStringLiteral("my"), QStringLiteral("my setup.exe"), QStringLiteral("my setup.exe /S")};
-    CommandFile lead = Lead(QStringLiteral("my setup.exe /S /D=x"), {QStringLiteral("my"), QStringLiteral("my setup.exe")});
+    CommandFile lead =
+        Lead(QStringLiteral("my setup.exe /S /D=x"), {QStringLiteral("my"), QStringLiteral("my setup.exe")});
     EXPECT_EQ(lead.file, QStringLiteral("my setup.exe"));
     EXPECT_EQ(lead.rest, QStringLiteral("/S /D=x"));
     EXPECT_TRUE(lead.known);

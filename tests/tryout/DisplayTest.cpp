@@ -78,7 +78,8 @@ TEST_F(DisplayTest, WindowsByTitleAndTheScreenAsAPicture)
 
     QByteArray cookie = display_->cookie();
     xcb_auth_info_t authority{18, const_cast<char*>("MIT-MAGIC-COOKIE-1"), int(cookie.size()), cookie.data()};
-    xcb_connection_t* client = xcb_connect_to_display_with_auth_info(display_->name().toLocal8Bit().constData(), &authority, nullptr);
+    xcb_connection_t* client =
+        xcb_connect_to_display_with_auth_info(display_->name().toLocal8Bit().constData(), &authority, nullptr);
     ASSERT_EQ(xcb_connection_has_error(client), 0);
     const xcb_window_t setup = Show(client, "App Setup", 300, 200);
     Show(client, "helper", 1, 1);

@@ -29,7 +29,8 @@ TEST(DriveChanges, AddedFilesShortcutsAndTemporaryFilesApart)
     const TreeSnapshot after = SnapshotTree(drive.path());
 
     EXPECT_EQ(TempFolder(drive.path()), QStringLiteral("users/root/Temp"));
-    const DriveChanges changes = AddedFiles(before, after, TempFolder(drive.path()), QStringLiteral("packwright-addon.log"));
+    const DriveChanges changes =
+        AddedFiles(before, after, TempFolder(drive.path()), QStringLiteral("packwright-addon.log"));
     // The link is not followed: what it leads to is listed once, where it lies.
     EXPECT_EQ(changes.files, (QStringList{QStringLiteral("C:\\Program Files\\App\\.hidden"),
                                           QStringLiteral("C:\\Program Files\\App\\app.exe")}));

@@ -29,7 +29,8 @@ TEST(TryHost, EachMissingProgramSaysHowToInstallIt)
     TryTools tools;
     tools.wine64 = tools.wineserver = tools.xvfb = tools.sevenZip = QStringLiteral("/nonexistent/program");
     HostCheck check = CheckHost(tools, true, texts);
-    EXPECT_EQ(check.missing, QStringList({texts.NoWineStr, texts.NoXvfbStr, texts.NoSevenZipStr}).join(QLatin1Char('\n')));
+    EXPECT_EQ(check.missing,
+              QStringList({texts.NoWineStr, texts.NoXvfbStr, texts.NoSevenZipStr}).join(QLatin1Char('\n')));
     EXPECT_TRUE(check.missing.contains(QStringLiteral("sudo apt-get install wine wine64")));
     EXPECT_TRUE(check.missing.contains(QStringLiteral("sudo apt-get install xvfb")));
     EXPECT_TRUE(check.missing.contains(QStringLiteral("sudo apt-get install p7zip-full")));
@@ -71,7 +72,8 @@ TEST(TryHost, WineGetsItsOwnPrefixAndNothingOfTheUsers)
         user.insert(QLatin1String(name), QStringLiteral("/home/user/x"));
     user.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin"));
     user.insert(QStringLiteral("LANG"), QStringLiteral("pt_BR.UTF-8"));
-    const QProcessEnvironment wine = WineEnvironment(user, QStringLiteral("/w/prefix"), QStringLiteral("/w/home"), WineArch::Win32);
+    const QProcessEnvironment wine =
+        WineEnvironment(user, QStringLiteral("/w/prefix"), QStringLiteral("/w/home"), WineArch::Win32);
     QStringList names = wine.keys();
     names.sort();
     EXPECT_EQ(names, (QStringList{"HOME", "LANG", "PATH", "WINEARCH", "WINEDEBUG", "WINEDLLOVERRIDES", "WINEPREFIX"}));
@@ -84,9 +86,11 @@ TEST(TryHost, WineGetsItsOwnPrefixAndNothingOfTheUsers)
 
     // Command lines reach Windows through the locale's character set: a locale that is not UTF-8 gives way.
     user.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    EXPECT_EQ(WineEnvironment(user, {}, {}, WineArch::Win64).value(QStringLiteral("LC_ALL")), QStringLiteral("C.UTF-8"));
+    EXPECT_EQ(WineEnvironment(user, {}, {}, WineArch::Win64).value(QStringLiteral("LC_ALL")),
+              QStringLiteral("C.UTF-8"));
     user.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.utf8"));
-    EXPECT_EQ(WineEnvironment(user, {}, {}, WineArch::Win64).value(QStringLiteral("LC_ALL")), QStringLiteral("de_DE.utf8"));
+    EXPECT_EQ(WineEnvironment(user, {}, {}, WineArch::Win64).value(QStringLiteral("LC_ALL")),
+              QStringLiteral("de_DE.utf8"));
 }
 
 class TryBeforeAnythingRuns : public ::testing::Test, public TryFixture {};
@@ -97,7 +101,8 @@ TEST_F(TryBeforeAnythingRuns, OptionsThatCannotWorkAreAUsageError)
     TryResult result = Try(options);
     EXPECT_EQ(result.exitStatus(), 2);
     EXPECT_EQ(result.reason, options.texts.NoAddonStr.arg(options.addon));
-    EXPECT_EQ(result.summary, options.texts.TitleStr.arg(QStringLiteral("missing.cab")) + QLatin1Char('\n') + result.reason);
+    EXPECT_EQ(result.summary,
+              options.texts.TitleStr.arg(QStringLiteral("missing.cab")) + QLatin1Char('\n') + result.reason);
 
     options.addon = scratch.write(QStringLiteral("App.cab"), "MSCF");
     options.windowLimitSeconds = 0;
@@ -124,7 +129,8 @@ TEST_F(TryBeforeAnythingRuns, MachineWithoutWineCannotTry)
 TEST_F(TryBeforeAnythingRuns, ThirtyTwoBitProgramWhereOnly64BitProgramsRun)
 {
     WriteSleeper(scratch.path(QStringLiteral("Narrow")), InstallerArch::X86);
-    TryOptions options = Options(BuildAddon(scratch.path(QStringLiteral("Narrow")), QStringLiteral("setup.exe"), QString()));
+    TryOptions options =
+        Options(BuildAddon(scratch.path(QStringLiteral("Narrow")), QStringLiteral("setup.exe"), QString()));
     const QString sevenZip = options.tools.sevenZip;
     options.tools = Present();
     options.tools.sevenZip = sevenZip;
@@ -144,7 +150,8 @@ TEST_F(TryBeforeAnythingRuns, FileThatIsNoCabinetFails)
     TryOptions options = Options(scratch.write(QStringLiteral("App.cab"), "not a cabinet at all"));
     const TryResult result = Try(options);
     EXPECT_EQ(result.verdict, TryVerdict::Failed);
-    EXPECT_TRUE(result.reason.startsWith(options.texts.NotCabinetStr.arg(options.addon, QString()))) << result.reason.toStdString();
+    EXPECT_TRUE(result.reason.startsWith(options.texts.NotCabinetStr.arg(options.addon, QString())))
+        << result.reason.toStdString();
     EXPECT_EQ(ui.statuses, QStringList{options.texts.UnpackingStr});
     EXPECT_FALSE(result.ran);
     EXPECT_EQ(ScratchLeft(), QStringList());
@@ -154,7 +161,8 @@ TEST_F(TryBeforeAnythingRuns, DisplayThatDoesNotStartFailsAndLeavesNothing)
 {
     const QString folder = scratch.path(QStringLiteral("Plain"));
     scratch.write(QStringLiteral("Plain/setup.exe"), "MZ");
-    TryOptions options = Options(BuildAddon(folder, QStringLiteral("setup.exe"), QString(), {QStringLiteral("--no-compact")}));
+    TryOptions options =
+        Options(BuildAddon(folder, QStringLiteral("setup.exe"), QString(), {QStringLiteral("--no-compact")}));
     options.tools.xvfb = QStringLiteral("/bin/true");
     const TryResult result = Try(options);
     EXPECT_EQ(result.verdict, TryVerdict::Failed);

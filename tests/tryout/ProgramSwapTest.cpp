@@ -47,7 +47,8 @@ protected:
     static bool Extract(const QString& archive, const QString& folder)
     {
         QProcess sevenZip;
-        sevenZip.start(FindTryTools().sevenZip, {QStringLiteral("x"), QStringLiteral("-y"), QStringLiteral("-o") + folder, archive});
+        sevenZip.start(FindTryTools().sevenZip,
+                       {QStringLiteral("x"), QStringLiteral("-y"), QStringLiteral("-o") + folder, archive});
         return sevenZip.waitForFinished(60000) && sevenZip.exitCode() == 0;
     }
 };
@@ -55,7 +56,8 @@ protected:
 TEST_F(ProgramSwapTest, OurRunnerGivesWayAndTheUsersOwnStays)
 {
     scratch.write(QStringLiteral("App/package.msi"), "not a PE file");
-    const QString svcpack = Svcpack(scratch.path(QStringLiteral("App")), QStringLiteral("package.msi"), {QStringLiteral("--no-compact")});
+    const QString svcpack =
+        Svcpack(scratch.path(QStringLiteral("App")), QStringLiteral("package.msi"), {QStringLiteral("--no-compact")});
     ASSERT_EQ(ReadAll(svcpack + QStringLiteral("/msistub.exe")), ReadAll(Shipped(QStringLiteral("msistub.exe"))));
     ProgramSwap swap = Swap(svcpack, {QStringLiteral("MSISTUB.exe package.msi /qb-!")});
     EXPECT_EQ(swap.replaced, QStringList{QStringLiteral("msistub.exe")});
@@ -78,14 +80,17 @@ TEST_F(ProgramSwapTest, SelfExtractorGetsTheX86_64ModuleAndRunner)
     scratch.write(QStringLiteral("Pack/readme.txt"), "read me");
     const QString svcpack = Svcpack(scratch.path(QStringLiteral("Pack")), QStringLiteral("package.msi"));
     const QString installer = svcpack + QStringLiteral("/Pack.exe");
-    const std::optional<SelfExtractorParts> before = ReadSelfExtractor(installer, ReadAll(Shipped(QStringLiteral("7zS.sfx"))));
+    const std::optional<SelfExtractorParts> before =
+        ReadSelfExtractor(installer, ReadAll(Shipped(QStringLiteral("7zS.sfx"))));
     ASSERT_TRUE(before);
 
     const ProgramSwap swap = Swap(svcpack, {QStringLiteral("Pack.exe")});
-    EXPECT_EQ(swap.replaced, (QStringList{QStringLiteral("Pack.exe (7zS.sfx)"), QStringLiteral("msistub.exe (Pack.exe)")}));
+    EXPECT_EQ(swap.replaced,
+              (QStringList{QStringLiteral("Pack.exe (7zS.sfx)"), QStringLiteral("msistub.exe (Pack.exe)")}));
     EXPECT_EQ(swap.needs32Bit, QString());
     EXPECT_EQ(swap.error, QString());
-    const std::optional<SelfExtractorParts> after = ReadSelfExtractor(installer, ReadAll(X86_64(QStringLiteral("7zS.sfx"))));
+    const std::optional<SelfExtractorParts> after =
+        ReadSelfExtractor(installer, ReadAll(X86_64(QStringLiteral("7zS.sfx"))));
     ASSERT_TRUE(after);
     EXPECT_EQ(after->block, before->block);
     const QString extracted = scratch.path(QStringLiteral("extracted"));
@@ -109,13 +114,18 @@ TEST_F(ProgramSwapTest, ThirtyTwoBitStartFileInsideOrBeside)
 {
     WriteSleeper(scratch.path(QStringLiteral("Narrow")), InstallerArch::X86);
     WriteSleeper(scratch.path(QStringLiteral("Wide")), InstallerArch::Amd64);
-    EXPECT_EQ(Swap(Svcpack(scratch.path(QStringLiteral("Narrow")), QStringLiteral("setup.exe")), {QStringLiteral("Narrow.exe")}).needs32Bit,
+    EXPECT_EQ(Swap(Svcpack(scratch.path(QStringLiteral("Narrow")), QStringLiteral("setup.exe")),
+                   {QStringLiteral("Narrow.exe")})
+                  .needs32Bit,
               QStringLiteral("setup.exe"));
-    EXPECT_EQ(Swap(Svcpack(scratch.path(QStringLiteral("Wide")), QStringLiteral("setup.exe")), {QStringLiteral("Wide.exe")}).needs32Bit,
-              QString());
+    EXPECT_EQ(
+        Swap(Svcpack(scratch.path(QStringLiteral("Wide")), QStringLiteral("setup.exe")), {QStringLiteral("Wide.exe")})
+            .needs32Bit,
+        QString());
     const QString beside = scratch.path(QStringLiteral("unpacked-Narrow/svcpack"));
     WriteSleeper(beside + QStringLiteral("/my setup"), InstallerArch::X86);
-    EXPECT_EQ(Swap(beside, {QStringLiteral("MY SETUP\\Setup.exe /S")}).needs32Bit, QStringLiteral("MY SETUP\\Setup.exe"));
+    EXPECT_EQ(Swap(beside, {QStringLiteral("MY SETUP\\Setup.exe /S")}).needs32Bit,
+              QStringLiteral("MY SETUP\\Setup.exe"));
     EXPECT_EQ(Swap(beside, {QStringLiteral("cmd /c exit 3")}).needs32Bit, QString()) << "a program of the system";
 }
 
@@ -126,7 +136,8 @@ TEST(FindNoCase, WindowsNamesInALinuxFolder)
     dir.write(QStringLiteral("Sub/setup.exe"));
     dir.write(QStringLiteral("Sub/Other.exe"));
     EXPECT_EQ(FindNoCase(dir.path(), QStringLiteral("sub\\setup.exe")), dir.path(QStringLiteral("Sub/setup.exe")));
-    EXPECT_EQ(FindNoCase(dir.path(), QStringLiteral("SUB/SETUP.EXE")).toLower(), dir.path(QStringLiteral("Sub/setup.exe")).toLower());
+    EXPECT_EQ(FindNoCase(dir.path(), QStringLiteral("SUB/SETUP.EXE")).toLower(),
+              dir.path(QStringLiteral("Sub/setup.exe")).toLower());
     EXPECT_EQ(FindNoCase(dir.path(), QStringLiteral("sub\\other.EXE")), dir.path(QStringLiteral("Sub/Other.exe")));
     EXPECT_EQ(FindNoCase(dir.path(), QStringLiteral("sub\\..\\sub\\other.exe")), QString());
     EXPECT_EQ(FindNoCase(dir.path(), QStringLiteral("missing.exe")), QString());

@@ -26,6 +26,7 @@ const char kUserReg[] = R"(WINE REGISTRY Version 2
 "dw"=dword:0000000a
 "exp"=str(2):"%TEMP%\\x"
 "multi"=str(7):"a\0b\0"
+"ctl"="a\tb\nc\\"
 "n\xe4m\xe9 \"q\""="v\xe4lue\\path \"q\" \x65e5\x672c"
 "bin"=hex:01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,17,\
   18,19,1a,1b,1c,1d,1e,1f,20,21,22,23,24,25,26,27,28,29,2a,2b,2c,2d,2e,2f,30,\
@@ -39,11 +40,12 @@ TEST(RegistryFile, ReadsKeysValuesAndWinesEscapes)
     EXPECT_EQ(keys.value(QStringLiteral("Environment")).value(QStringLiteral("TEMP")),
               QStringLiteral("\"C:\\\\users\\\\root\\\\Temp\""));
     const RegistryValues values = keys.value(QStringLiteral("Software\\Tést ü [x]\\sub"));
-    ASSERT_EQ(values.size(), 6) << values.keys().join(QLatin1Char('|')).toStdString();
+    ASSERT_EQ(values.size(), 7) << values.keys().join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(ReadableData(values.value(QString())), QStringLiteral("default"));
     EXPECT_EQ(ReadableData(values.value(QStringLiteral("dw"))), QStringLiteral("10"));
     EXPECT_EQ(ReadableData(values.value(QStringLiteral("exp"))), QStringLiteral("%TEMP%\\x"));
     EXPECT_EQ(ReadableData(values.value(QStringLiteral("multi"))), QStringLiteral("a; b"));
+    EXPECT_EQ(ReadableData(values.value(QStringLiteral("ctl"))), QStringLiteral("a\tb\nc\\"));
     EXPECT_EQ(ReadableData(values.value(QStringLiteral("nämé \"q\""))), QStringLiteral("välue\\path \"q\" 日本"));
     const QString binary = values.value(QStringLiteral("bin"));
     EXPECT_TRUE(binary.startsWith(QLatin1String("hex:01,02,"))) << binary.toStdString();
@@ -73,7 +75,8 @@ TEST(RegistryFile, ChangesBelowSoftwareOnly)
     // Wine's own configuration, keys outside Software and one that only begins like it.
     after[QStringLiteral("Software\\Wine\\Fonts")][QStringLiteral("Cache")] = QStringLiteral("\"x\"");
     after[QStringLiteral("SOFTWARE\\WINE\\X11 Driver")] = {{QStringLiteral("a"), QStringLiteral("\"b\"")}};
-    after[QStringLiteral("System\\CurrentControlSet\\Services\\App")] = {{QStringLiteral("Start"), QStringLiteral("dword:00000002")}};
+    after[QStringLiteral("System\\CurrentControlSet\\Services\\App")] = {
+        {QStringLiteral("Start"), QStringLiteral("dword:00000002")}};
     after[QStringLiteral("SoftwareDistribution")] = {{QStringLiteral("a"), QStringLiteral("\"b\"")}};
 
     EXPECT_EQ(SoftwareChanges(before, after, QStringLiteral("HKLM")),

@@ -50,8 +50,10 @@ TEST(TryReport, VerdictSaysWhatEndedTheRun)
     options.windowLimitSeconds = 7;
     options.timeLimitSeconds = 90;
     const TryTexts& texts = options.texts;
-    EXPECT_EQ(VerdictText(Ran({0, 3010}, 2), QString(), options), texts.SilentStr.arg(QStringLiteral("0, 3010"), QStringLiteral("2.0")));
-    EXPECT_EQ(VerdictText(Ran({1603}), QString(), options), texts.ExitCodeStr.arg(QStringLiteral("1603"), QStringLiteral("2.0")));
+    EXPECT_EQ(VerdictText(Ran({0, 3010}, 2), QString(), options),
+              texts.SilentStr.arg(QStringLiteral("0, 3010"), QStringLiteral("2.0")));
+    EXPECT_EQ(VerdictText(Ran({1603}), QString(), options),
+              texts.ExitCodeStr.arg(QStringLiteral("1603"), QStringLiteral("2.0")));
     TryResult result = Ran({});
     result.waitedOnWindow = true;
     // A title is shown as it is, even one that looks like a place for a number.
@@ -73,7 +75,8 @@ TEST(TryReport, SummaryOfATryThatNeverRanIsItsReason)
     options.addon = QStringLiteral("/somewhere/App.cab");
     TryResult result;
     result.reason = QStringLiteral("no Wine here");
-    EXPECT_EQ(SummaryText(result, QString(), options), options.texts.TitleStr.arg(QStringLiteral("App.cab")) + QStringLiteral("\nno Wine here"));
+    EXPECT_EQ(SummaryText(result, QString(), options),
+              options.texts.TitleStr.arg(QStringLiteral("App.cab")) + QStringLiteral("\nno Wine here"));
 }
 
 TEST(TryReport, SummaryListsEverythingTheRunDid)
@@ -94,16 +97,28 @@ TEST(TryReport, SummaryListsEverythingTheRunDid)
         texts.LineStr.arg(QStringLiteral("Setup0.exe")),
         texts.Wine64Str.arg(QStringLiteral("App.exe (7zS.sfx), msistub.exe (App.exe)")),
         texts.ResultStr.arg(QStringLiteral("fine")),
-        QString(), texts.WindowsStr,
+        QString(),
+        texts.WindowsStr,
         QStringLiteral("  ") + texts.WindowLineStr.arg(QStringLiteral("\"First\", \"Second\""), QStringLiteral("1.5")),
         QStringLiteral("  ") + texts.WindowLineStr.arg(texts.NoTitleStr, QStringLiteral("0.5")),
         QStringLiteral("  ") + texts.ScreenshotStr.arg(QStringLiteral("/reports/App-try/window-1.png")),
-        QString(), texts.LeftStr, QStringLiteral("  ") + texts.NothingStr,
-        QString(), texts.FilesStr, QStringLiteral("  C:\\Program Files\\App\\app.exe"),
-        QString(), texts.RegistryStr, QStringLiteral("  HKLM\\Software\\App: Version = 1.0"),
-        QString(), texts.ShortcutsStr, QStringLiteral("  ") + texts.NothingStr,
-        QString(), texts.TempStr, QStringLiteral("  ") + texts.NothingStr,
-        QString(), texts.ReportStr.arg(QStringLiteral("/reports/App-try"))};
+        QString(),
+        texts.LeftStr,
+        QStringLiteral("  ") + texts.NothingStr,
+        QString(),
+        texts.FilesStr,
+        QStringLiteral("  C:\\Program Files\\App\\app.exe"),
+        QString(),
+        texts.RegistryStr,
+        QStringLiteral("  HKLM\\Software\\App: Version = 1.0"),
+        QString(),
+        texts.ShortcutsStr,
+        QStringLiteral("  ") + texts.NothingStr,
+        QString(),
+        texts.TempStr,
+        QStringLiteral("  ") + texts.NothingStr,
+        QString(),
+        texts.ReportStr.arg(QStringLiteral("/reports/App-try"))};
     EXPECT_EQ(lines, expected);
 }
 
@@ -116,9 +131,11 @@ TEST(TryReport, FoldersOfTheirOwnWithScreenshotsAndTheLog)
     TryResult first, second;
     QString error;
     ASSERT_TRUE(WriteReportFiles(first, dir.path(QStringLiteral("reports/new")), QStringLiteral("/x/App.cab"), {screen},
-                                 log, &error)) << error.toStdString();
+                                 log, &error))
+        << error.toStdString();
     ASSERT_TRUE(WriteReportFiles(second, dir.path(QStringLiteral("reports/new")), QStringLiteral("/x/App.cab"), {},
-                                 dir.path(QStringLiteral("missing.log")), &error)) << error.toStdString();
+                                 dir.path(QStringLiteral("missing.log")), &error))
+        << error.toStdString();
     EXPECT_NE(first.reportFolder, second.reportFolder);
     EXPECT_TRUE(QFileInfo(first.reportFolder).fileName().startsWith(QLatin1String("App-try-")));
     EXPECT_EQ(first.screenshots, QStringList{QStringLiteral("window-1.png")});
@@ -128,7 +145,17 @@ TEST(TryReport, FoldersOfTheirOwnWithScreenshotsAndTheLog)
 
     first.summary = QStringLiteral("Résumé");
     ASSERT_TRUE(WriteSummary(first, &error));
-    EXPECT_EQ(pwtest::ReadAll(first.reportFolder + QStringLiteral("/summary.txt")), QStringLiteral("Résumé\n").toUtf8());
+    EXPECT_EQ(pwtest::ReadAll(first.reportFolder + QStringLiteral("/summary.txt")),
+              QStringLiteral("Résumé\n").toUtf8());
+
+    // Without a parent, the current folder holds it.
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    TryResult here;
+    const bool written = WriteReportFiles(here, QString(), QStringLiteral("/x/Here.cab"), {}, log, &error);
+    QDir::setCurrent(current);
+    ASSERT_TRUE(written) << error.toStdString();
+    EXPECT_EQ(QFileInfo(here.reportFolder).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
 
     // A parent that is a file cannot hold the folder.
     TryResult third;

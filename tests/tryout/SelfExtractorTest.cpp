@@ -40,8 +40,9 @@ TEST(SelfExtractor, MachineOfPeFilesAndNoneOfOthers)
     EXPECT_EQ(PeMachine(dir.path(QStringLiteral("missing.exe"))), 0);
 }
 
-const QByteArray kBlock = ";!@Install@!UTF-8!\n\rRunProgram=\"msistub \"my app.msi\" /qb-!\"\n\rGUIMode=\"2\"\n\r"
-                          ";!@InstallEnd@!";
+const QByteArray kBlock =
+    ";!@Install@!UTF-8!\n\rRunProgram=\"msistub \"my app.msi\" /qb-!\"\n\rGUIMode=\"2\"\n\r"
+    ";!@InstallEnd@!";
 const QByteArray kArchive = QByteArray("7z\xbc\xaf\x27\x1c", 6) + QByteArray(3000, 'a');
 
 TEST(SelfExtractor, TakenApartAndJoinedWithAnotherModule)

@@ -43,15 +43,18 @@ TEST_F(TryAddonTest, SilentInstallerListsWhatItInstalled)
     const pw::TryResult result = Try(Options(InstallerAddon(QStringLiteral("Quiet App"), QStringLiteral("/S"))));
     ASSERT_EQ(result.verdict, pw::TryVerdict::InstalledSilently) << Describe(result);
     EXPECT_EQ(result.exitCodes, QList<qint64>{0});
-    EXPECT_TRUE(result.filesAdded.contains(QStringLiteral("C:\\Program Files\\Quiet App\\readme.txt"))) << Describe(result);
-    EXPECT_TRUE(result.registryAdded.contains(QStringLiteral("HKLM\\Software\\Quiet App: Version = 1.0"))) << Describe(result);
+    EXPECT_TRUE(result.filesAdded.contains(QStringLiteral("C:\\Program Files\\Quiet App\\readme.txt")))
+        << Describe(result);
+    EXPECT_TRUE(result.registryAdded.contains(QStringLiteral("HKLM\\Software\\Quiet App: Version = 1.0")))
+        << Describe(result);
     EXPECT_TRUE(Contains(result.shortcuts, QStringLiteral("\\Programs\\Quiet App.lnk"))) << Describe(result);
     EXPECT_TRUE(result.windows.isEmpty()) << Describe(result);
     EXPECT_TRUE(result.tempLeft.isEmpty()) << Describe(result);
     EXPECT_TRUE(result.processesLeft.isEmpty()) << Describe(result);
     // The report folder holds the summary the caller is given, and the self-extractor's log.
     EXPECT_TRUE(result.summary.contains(result.reportFolder));
-    EXPECT_EQ(QString::fromUtf8(ReadAll(result.reportFolder + QStringLiteral("/summary.txt"))).trimmed(), result.summary);
+    EXPECT_EQ(QString::fromUtf8(ReadAll(result.reportFolder + QStringLiteral("/summary.txt"))).trimmed(),
+              result.summary);
     EXPECT_TRUE(QFileInfo::exists(result.reportFolder + QStringLiteral("/addon-log.txt")));
     EXPECT_EQ(ScratchLeft(), QStringList());
 }
@@ -91,12 +94,26 @@ TEST_F(TryAddonTest, ProgramThatHangsWithoutAWindowTimesOut)
     EXPECT_EQ(ScratchLeft(), QStringList());
 }
 
+// Windows setup goes on once the line's own process has ended; what it left running is listed, and the
+// try ends it. The add-on is not compacted: the self-extractor would wait for the program it left.
+TEST_F(TryAddonTest, ProgramLeftRunningIsListed)
+{
+    const QString folder = scratch.path(QStringLiteral("Launch"));
+    WriteLauncher(folder, NativeArch());
+    const pw::TryResult result =
+        Try(Options(BuildAddon(folder, QStringLiteral("setup.exe"), QString(), {QStringLiteral("--no-compact")})));
+    EXPECT_EQ(result.verdict, pw::TryVerdict::InstalledSilently) << Describe(result);
+    ASSERT_EQ(result.processesLeft.size(), 1) << Describe(result);
+    EXPECT_TRUE(result.processesLeft.front().startsWith(QStringLiteral("sleeper.exe ("))) << Describe(result);
+    EXPECT_EQ(ScratchLeft(), QStringList());
+}
+
 TEST_F(TryAddonTest, RefusedPackageEndsWithMsiexecsCode)
 {
     const QString folder = scratch.path(QStringLiteral("Refused"));
     WriteMsiPackage(folder, QStringLiteral("Packwright refused package"));
-    const pw::TryResult result
-        = Try(Options(BuildAddon(folder, QStringLiteral("package.msi"), QStringLiteral("PWTEST_REFUSE=1"))));
+    const pw::TryResult result =
+        Try(Options(BuildAddon(folder, QStringLiteral("package.msi"), QStringLiteral("PWTEST_REFUSE=1"))));
     EXPECT_EQ(result.verdict, pw::TryVerdict::Failed);
     EXPECT_EQ(result.exitCodes, QList<qint64>{1603}) << Describe(result);
     EXPECT_TRUE(result.reason.contains(QStringLiteral("1603")));
@@ -125,11 +142,14 @@ TEST_F(TryAddonTest, InstallerCannotReachThisMachinesFiles)
 {
     const QString escaped = scratch.path(QStringLiteral("escaped.txt"));
     const QString windowsPath = QStringLiteral("Z:") + QString(escaped).replace(QLatin1Char('/'), QLatin1Char('\\'));
-    scratch.write(QStringLiteral("Batch/install.cmd"),
-                  QStringLiteral("@echo off\r\necho escaped > \"%1\"\r\necho desk > \"%USERPROFILE%\\Desktop\\desk.txt\"\r\n"
-                                 "exit /b 0\r\n").arg(windowsPath).toUtf8());
-    const pw::TryResult result
-        = Try(Options(BuildAddon(scratch.path(QStringLiteral("Batch")), QStringLiteral("install.cmd"), QString())));
+    scratch.write(
+        QStringLiteral("Batch/install.cmd"),
+        QStringLiteral("@echo off\r\necho escaped > \"%1\"\r\necho desk > \"%USERPROFILE%\\Desktop\\desk.txt\"\r\n"
+                       "exit /b 0\r\n")
+            .arg(windowsPath)
+            .toUtf8());
+    const pw::TryResult result =
+        Try(Options(BuildAddon(scratch.path(QStringLiteral("Batch")), QStringLiteral("install.cmd"), QString())));
     ASSERT_EQ(result.verdict, pw::TryVerdict::InstalledSilently) << Describe(result);
     EXPECT_FALSE(QFileInfo::exists(escaped));
     EXPECT_TRUE(Contains(result.filesAdded, QStringLiteral("\\Desktop\\desk.txt"))) << Describe(result);
@@ -152,25 +172,27 @@ TEST_F(TryWithout32BitWine, RunsOurX86_64ProgramsAndSaysSo)
     WriteMsiPackage(folder, QStringLiteral("Packwright 64-bit try"));
     const pw::TryResult result = Try(Options64(BuildAddon(folder, QStringLiteral("package.msi"), QString())));
     ASSERT_EQ(result.verdict, pw::TryVerdict::InstalledSilently) << Describe(result);
-    EXPECT_EQ(result.replacedPrograms, (QStringList{QStringLiteral("Package.exe (7zS.sfx)"),
-                                                    QStringLiteral("msistub.exe (Package.exe)")}));
+    EXPECT_EQ(result.replacedPrograms,
+              (QStringList{QStringLiteral("Package.exe (7zS.sfx)"), QStringLiteral("msistub.exe (Package.exe)")}));
     EXPECT_TRUE(result.summary.contains(QStringLiteral("x86-64"))) << Describe(result);
-    EXPECT_TRUE(Contains(result.filesAdded, QStringLiteral("\\Packwright 64-bit try\\installed.txt"))) << Describe(result);
+    EXPECT_TRUE(Contains(result.filesAdded, QStringLiteral("\\Packwright 64-bit try\\installed.txt")))
+        << Describe(result);
 }
 
 TEST_F(TryWithout32BitWine, AmdInstallerPasses)
 {
-    const pw::TryResult result
-        = Try(Options64(InstallerAddon(QStringLiteral("Wide App"), QStringLiteral("/S"), InstallerArch::Amd64)));
+    const pw::TryResult result =
+        Try(Options64(InstallerAddon(QStringLiteral("Wide App"), QStringLiteral("/S"), InstallerArch::Amd64)));
     ASSERT_EQ(result.verdict, pw::TryVerdict::InstalledSilently) << Describe(result);
     EXPECT_EQ(result.replacedPrograms, QStringList{QStringLiteral("Wide App.exe (7zS.sfx)")});
-    EXPECT_TRUE(result.filesAdded.contains(QStringLiteral("C:\\Program Files\\Wide App\\readme.txt"))) << Describe(result);
+    EXPECT_TRUE(result.filesAdded.contains(QStringLiteral("C:\\Program Files\\Wide App\\readme.txt")))
+        << Describe(result);
 }
 
 TEST_F(TryWithout32BitWine, X86InstallerCannotTryAndSaysHowToGetWine32)
 {
-    const pw::TryResult result
-        = Try(Options64(InstallerAddon(QStringLiteral("Narrow App"), QStringLiteral("/S"), InstallerArch::X86)));
+    const pw::TryResult result =
+        Try(Options64(InstallerAddon(QStringLiteral("Narrow App"), QStringLiteral("/S"), InstallerArch::X86)));
     EXPECT_EQ(result.verdict, pw::TryVerdict::CannotTry) << Describe(result);
     EXPECT_EQ(result.exitStatus(), 3);
     EXPECT_TRUE(result.reason.contains(QStringLiteral("setup.exe"))) << Describe(result);

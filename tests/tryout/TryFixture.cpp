@@ -47,41 +47,59 @@ bool CanTry(QString* reason)
 
 InstallerArch NativeArch()
 {
-    return pw::CheckHost(pw::FindTryTools(), true, pw::TryTexts()).runs32Bit ? InstallerArch::X86 : InstallerArch::Amd64;
+    return pw::CheckHost(pw::FindTryTools(), true, pw::TryTexts()).runs32Bit ? InstallerArch::X86
+                                                                             : InstallerArch::Amd64;
+}
+
+// Makes `folder`/setup.exe of the NSIS script `script` for `arch`.
+void MakeNsis(const QString& folder, const QString& script, InstallerArch arch)
+{
+    const QString target = arch == InstallerArch::X86 ? QStringLiteral("x86-unicode") : QStringLiteral("amd64-unicode");
+    Write(folder + QStringLiteral("/installer.nsi"),
+          (QStringLiteral("Unicode true\nTarget %1\nOutFile \"setup.exe\"\nRequestExecutionLevel admin\n").arg(target)
+           + script)
+              .toUtf8());
+    Run(folder, QStringLiteral(PW_MAKENSIS), {QStringLiteral("-V2"), QStringLiteral("installer.nsi")});
+    QFile::remove(folder + QStringLiteral("/installer.nsi"));
 }
 
 void WriteNsisInstaller(const QString& folder, const QString& name, InstallerArch arch)
 {
-    const bool x86 = arch == InstallerArch::X86;
     const QString script = QStringLiteral(
-        "Unicode true\n"
-        "Target %1\n"
-        "Name \"%2\"\n"
-        "OutFile \"setup.exe\"\n"
-        "RequestExecutionLevel admin\n"
-        "InstallDir \"%3\\%2\"\n"
-        "Page directory\n"
-        "Page instfiles\n"
-        "Section\n"
-        "  SetOutPath \"$INSTDIR\"\n"
-        "  FileOpen $0 \"$INSTDIR\\readme.txt\" w\n"
-        "  FileWrite $0 \"installed\"\n"
-        "  FileClose $0\n"
-        "  WriteRegStr HKLM \"Software\\%2\" \"Version\" \"1.0\"\n"
-        "  SetShellVarContext all\n"
-        "  CreateShortcut \"$SMPROGRAMS\\%2.lnk\" \"$INSTDIR\\readme.txt\"\n"
-        "SectionEnd\n")
-        .arg(x86 ? QStringLiteral("x86-unicode") : QStringLiteral("amd64-unicode"), name,
-             x86 ? QStringLiteral("$PROGRAMFILES") : QStringLiteral("$PROGRAMFILES64"));
-    Write(folder + QStringLiteral("/installer.nsi"), script.toUtf8());
-    Run(folder, QStringLiteral(PW_MAKENSIS), {QStringLiteral("-V2"), QStringLiteral("installer.nsi")});
-    QFile::remove(folder + QStringLiteral("/installer.nsi"));
+                               "Name \"%1\"\n"
+                               "InstallDir \"%2\\%1\"\n"
+                               "Page directory\n"
+                               "Page instfiles\n"
+                               "Section\n"
+                               "  SetOutPath \"$INSTDIR\"\n"
+                               "  FileOpen $0 \"$INSTDIR\\readme.txt\" w\n"
+                               "  FileWrite $0 \"installed\"\n"
+                               "  FileClose $0\n"
+                               "  WriteRegStr HKLM \"Software\\%1\" \"Version\" \"1.0\"\n"
+                               "  SetShellVarContext all\n"
+                               "  CreateShortcut \"$SMPROGRAMS\\%1.lnk\" \"$INSTDIR\\readme.txt\"\n"
+                               "SectionEnd\n")
+                               .arg(name, arch == InstallerArch::X86 ? QStringLiteral("$PROGRAMFILES")
+                                                                     : QStringLiteral("$PROGRAMFILES64"));
+    MakeNsis(folder, script, arch);
+}
+
+void WriteLauncher(const QString& folder, InstallerArch arch)
+{
+    MakeNsis(folder,
+             QStringLiteral(
+                 "Name \"Launcher\"\nSilentInstall silent\nSection\n  Exec '\"$EXEDIR\\sleeper.exe\"'\nSectionEnd\n"),
+             arch);
+    const QString sleeper =
+        arch == InstallerArch::X86 ? QStringLiteral(PW_SLEEPER_I686) : QStringLiteral(PW_SLEEPER_X86_64);
+    ASSERT_TRUE(QFile::copy(sleeper, folder + QStringLiteral("/sleeper.exe")));
 }
 
 void WriteSleeper(const QString& folder, InstallerArch arch)
 {
     QDir().mkpath(folder);
-    const QString sleeper = arch == InstallerArch::X86 ? QStringLiteral(PW_SLEEPER_I686) : QStringLiteral(PW_SLEEPER_X86_64);
+    const QString sleeper =
+        arch == InstallerArch::X86 ? QStringLiteral(PW_SLEEPER_I686) : QStringLiteral(PW_SLEEPER_X86_64);
     ASSERT_TRUE(QFile::copy(sleeper, folder + QStringLiteral("/setup.exe")));
 }
 
@@ -124,8 +142,9 @@ QString TryFixture::BuilderWith(const QString& name, const QString& replacement)
 {
     const QString appDir = scratch.path(QStringLiteral("appdir"));
     QDir().mkpath(appDir);
-    for (const QString& file : {QStringLiteral("packwright-build"), QStringLiteral("7zS.sfx"), QStringLiteral("msistub.exe"),
-                                QStringLiteral("batchrunner.exe"), QStringLiteral("infrunner.exe")}) {
+    for (const QString& file :
+         {QStringLiteral("packwright-build"), QStringLiteral("7zS.sfx"), QStringLiteral("msistub.exe"),
+          QStringLiteral("batchrunner.exe"), QStringLiteral("infrunner.exe")}) {
         const QString source = file == name ? replacement : QStringLiteral(PW_APPDIR "/") + file;
         EXPECT_TRUE(QFile::copy(source, appDir + QLatin1Char('/') + file)) << source.toStdString();
     }

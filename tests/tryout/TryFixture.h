@@ -25,6 +25,9 @@ InstallerArch NativeArch();
 void WriteNsisInstaller(const QString& folder, const QString& name, InstallerArch arch);
 // A program that waits for ever and shows nothing, as `folder`/setup.exe.
 void WriteSleeper(const QString& folder, InstallerArch arch);
+// A silent NSIS installer, `folder`/setup.exe, that starts `folder`/sleeper.exe (written beside it) and
+// ends without waiting for it.
+void WriteLauncher(const QString& folder, InstallerArch arch);
 // A Windows Installer package as `folder`/package.msi; with PWTEST_REFUSE=1 it refuses to install.
 void WriteMsiPackage(const QString& folder, const QString& name);
 

@@ -20,8 +20,8 @@ static void PrintLine(RtText *line)
     if (!bytes)
         return;
     DWORD written;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes, (DWORD)RtUtf16ToUtf8(line->chars, line->length, bytes),
-              &written, NULL);
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes, (DWORD)RtUtf16ToUtf8(line->chars, line->length, bytes), &written,
+              NULL);
     RtFree(bytes);
 }
 
