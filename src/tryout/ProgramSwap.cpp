@@ -3,6 +3,7 @@
 #include "tryout/ChildRun.h"
 #include "tryout/CommandFile.h"
 #include "tryout/HostTools.h"
+#include "tryout/ScratchFolder.h"
 #include "tryout/SelfExtractor.h"
 
 #include <QDir>
@@ -16,15 +17,9 @@ namespace {
 constexpr qint64 kSevenZipLimitMs = 30 * 60 * 1000;
 const QString kModule = QStringLiteral("7zS.sfx");
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 bool SameBytes(const QString& a, const QString& b)
 {
-    return QFileInfo(a).size() == QFileInfo(b).size() && ReadFile(a) == ReadFile(b);
+    return QFileInfo(a).size() == QFileInfo(b).size() && ReadWholeFile(a) == ReadWholeFile(b);
 }
 
 // The x86-64 build of `file` when `file` is this program's i686 build of it; empty otherwise.
@@ -160,8 +155,8 @@ private:
     // Returns false when `file` is not one.
     bool SelfExtractor(const QString& file)
     {
-        const QByteArray module = ReadFile(FindNoCase(appDir_, kModule));
-        const QByteArray module64 = ReadFile(FindNoCase(appDir_ + QStringLiteral("/x86_64"), kModule));
+        const QByteArray module = ReadWholeFile(FindNoCase(appDir_, kModule));
+        const QByteArray module64 = ReadWholeFile(FindNoCase(appDir_ + QStringLiteral("/x86_64"), kModule));
         const std::optional<SelfExtractorParts> parts = ReadSelfExtractor(file, module);
         if (!parts || module64.isEmpty())
             return false;

@@ -41,4 +41,10 @@ bool RemoveTree(const QString& path)
     return QDir(path).removeRecursively();
 }
 
+QByteArray ReadWholeFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 }  // namespace pw

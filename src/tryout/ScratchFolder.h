@@ -1,5 +1,7 @@
 #pragma once
-// The folder a try works in: made fresh for each try, removed whole at its end however it ends.
+// The folder a try works in: made fresh for each try, removed whole at its end however it ends; and reading
+// back the files the try's programs write there.
+#include <QByteArray>
 #include <QString>
 
 namespace pw {
@@ -23,5 +25,8 @@ private:
 // Removes `path` and everything in it, also folders an installer left without write permission. Links
 // are removed, never followed.
 bool RemoveTree(const QString& path);
+
+// The content of `path`; empty when it cannot be read.
+QByteArray ReadWholeFile(const QString& path);
 
 }  // namespace pw

@@ -182,24 +182,24 @@ private:
             return waited.has_value();
         });
         result_.seconds = clock.elapsed() / 1000.0;
-        result_.ran = true;
         result_.windows = tracker.windows();
         result_.timedOut = end == RunEnd::TimedOut;
         result_.waitedOnWindow = end == RunEnd::Stopped;
         waitedTitle_ = waited ? waited->title : QString();
-        if (end == RunEnd::Cancelled)
-            return false;
         ReadRunnerReport(output);
+        // tryrun reports every line it started: ending without a word, it never ran.
         if (end == RunEnd::Finished && result_.exitCodes.isEmpty() && !result_.startError)
-            return Stop(TryVerdict::Failed, texts_.WineFailedStr.arg(QString::fromUtf8(ReadFile(output)).trimmed()));
-        return true;
+            return Stop(TryVerdict::Failed,
+                        texts_.WineFailedStr.arg(QString::fromUtf8(ReadWholeFile(output)).trimmed()));
+        result_.ran = true;
+        return end != RunEnd::Cancelled;
     }
 
     void ReadRunnerReport(const QString& path)
     {
         static const QRegularExpression report(QStringLiteral("^tryrun: (exit|error|left)=(\\d+)(?: (.*?))?\\r?$"),
                                                QRegularExpression::MultilineOption);
-        for (auto it = report.globalMatch(QString::fromUtf8(ReadFile(path))); it.hasNext();) {
+        for (auto it = report.globalMatch(QString::fromUtf8(ReadWholeFile(path))); it.hasNext();) {
             const QRegularExpressionMatch match = it.next();
             const QString kind = match.captured(1);
             if (kind == QLatin1String("exit"))
@@ -211,7 +211,7 @@ private:
         }
     }
 
-    bool Compare()
+    void Compare()
     {
         // What the lines left running ends here, and the server saves the registry as the run left it.
         prefix_->EndAll();
@@ -239,7 +239,6 @@ private:
         result_.summary = SummaryText(result_, verdict, options_);
         if (!written || !WriteSummary(result_, &error))
             result_.summary += QStringLiteral("\n") + texts_.ReportFolderStr.arg(options_.reportParent, error);
-        return true;
     }
 
     Registry ReadRegistry() const
@@ -250,12 +249,6 @@ private:
 
     QString Scratch(const QString& name) const { return scratch_->path() + QLatin1Char('/') + name; }
     QString Unpacked() const { return Scratch(QStringLiteral("addon")); }
-
-    static QByteArray ReadFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
     const TryOptions& options_;
     const TryTexts& texts_;

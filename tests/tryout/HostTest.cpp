@@ -6,6 +6,7 @@
 #include "tryout/WinePrefix.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -142,6 +143,32 @@ TEST_F(TryBeforeAnythingRuns, ThirtyTwoBitProgramWhereOnly64BitProgramsRun)
     result = Try(options);
     EXPECT_EQ(result.verdict, TryVerdict::CannotTry);
     EXPECT_EQ(result.reason, options.texts.NeedWine32Str.arg(QStringLiteral("setup.exe")));
+    EXPECT_EQ(ScratchLeft(), QStringList());
+}
+
+// A Wine that makes its prefix but runs nothing: the try says so with what Wine printed, and leaves nothing.
+TEST_F(TryBeforeAnythingRuns, WineThatRunsNothingFails)
+{
+    if (FindTryTools().xvfb.isEmpty())
+        GTEST_SKIP() << "Xvfb is not installed";
+    const QString wine =
+        scratch.write(QStringLiteral("bin/wine64"),
+                      "#!/bin/sh\n"
+                      "if [ \"$1\" = wineboot ]; then mkdir -p \"$WINEPREFIX/drive_c/windows\"; exit 0; fi\n"
+                      "printf 'cannot run %s\\n' \"$1\"\n");
+    QFile::setPermissions(wine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    scratch.write(QStringLiteral("Plain/setup.exe"), "MZ");
+    TryOptions options = Options(BuildAddon(scratch.path(QStringLiteral("Plain")), QStringLiteral("setup.exe"),
+                                            QString(), {QStringLiteral("--no-compact")}));
+    options.tools.wine64 = wine;
+    options.tools.wineserver = QStringLiteral("/bin/true");
+    options.allow32BitWine = false;
+    const TryResult result = Try(options);
+    EXPECT_EQ(result.verdict, TryVerdict::Failed);
+    EXPECT_EQ(result.reason, options.texts.WineFailedStr.arg(QStringLiteral("cannot run C:\\windows\\tryrun.exe")));
+    EXPECT_FALSE(result.ran);
+    EXPECT_TRUE(result.reportFolder.isEmpty());
+    EXPECT_TRUE(ui.statuses.contains(options.texts.PrefixStr));
     EXPECT_EQ(ScratchLeft(), QStringList());
 }
 
