@@ -7,6 +7,15 @@
 namespace pw {
 namespace {
 
+// Wine's setup API compiles an INF into a ".pnf" beside it the first time anything loads it: a window
+// opening may load the keyboard layouts' INF. That is Wine at work, not the installer, as Wine's own
+// registry branch is.
+bool IsWineInfCache(const QString& path)
+{
+    return path.startsWith(QLatin1String("windows/inf/"), Qt::CaseInsensitive) &&
+           path.endsWith(QLatin1String(".pnf"), Qt::CaseInsensitive) && path.count(QLatin1Char('/')) == 2;
+}
+
 QString WindowsPath(const QString& relative)
 {
     return QStringLiteral("C:\\") + QString(relative).replace(QLatin1Char('/'), QLatin1Char('\\'));
@@ -33,7 +42,7 @@ DriveChanges AddedFiles(const TreeSnapshot& before, const TreeSnapshot& after, c
     QStringList added(after.begin(), after.end());
     added.sort();
     for (const QString& path : added) {
-        if (before.contains(path))
+        if (before.contains(path) || IsWineInfCache(path))
             continue;
         if (!temp.isEmpty() && path.startsWith(tempPrefix, Qt::CaseInsensitive)) {
             const QString inTemp = path.mid(tempPrefix.size());

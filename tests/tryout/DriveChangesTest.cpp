@@ -25,6 +25,9 @@ TEST(DriveChanges, AddedFilesShortcutsAndTemporaryFilesApart)
     drive.write(QStringLiteral("users/root/Temp/packwright-addon.log"));
     drive.write(QStringLiteral("users/root/Temp/nsx1.tmp/System.dll"));
     drive.mkdir(QStringLiteral("Program Files/Empty"));
+    // Wine's own cache of an INF it read is not the installer's; an INF the installer adds is.
+    drive.write(QStringLiteral("windows/inf/input.PNF"));
+    drive.write(QStringLiteral("windows/inf/app.inf"));
     ASSERT_TRUE(QFile::link(drive.path(QStringLiteral("windows")), drive.path(QStringLiteral("link"))));
     const TreeSnapshot after = SnapshotTree(drive.path());
 
@@ -33,7 +36,8 @@ TEST(DriveChanges, AddedFilesShortcutsAndTemporaryFilesApart)
         AddedFiles(before, after, TempFolder(drive.path()), QStringLiteral("packwright-addon.log"));
     // The link is not followed: what it leads to is listed once, where it lies.
     EXPECT_EQ(changes.files, (QStringList{QStringLiteral("C:\\Program Files\\App\\.hidden"),
-                                          QStringLiteral("C:\\Program Files\\App\\app.exe")}));
+                                          QStringLiteral("C:\\Program Files\\App\\app.exe"),
+                                          QStringLiteral("C:\\windows\\inf\\app.inf")}));
     EXPECT_EQ(changes.shortcuts,
               QStringList{QStringLiteral("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\App.LNK")});
     EXPECT_EQ(changes.temp, QStringList{QStringLiteral("nsx1.tmp\\System.dll")});
