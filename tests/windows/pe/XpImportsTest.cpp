@@ -16,7 +16,7 @@ using namespace pwtest;
 namespace {
 
 constexpr uint16_t kI386 = 0x14c;
-const char* const kShipped[] = {"7zS.sfx", "msistub.exe", "batchrunner.exe", "infrunner.exe"};
+const char* const kShipped[] = {"7zS.sfx", "msistub.exe", "batchrunner.exe", "infrunner.exe", "tryrun.exe"};
 
 struct Allowed {
     QString dll, function, client, source;

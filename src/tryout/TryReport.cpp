@@ -1,0 +1,143 @@
+#include "tryout/TryReport.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace pw {
+namespace {
+
+const QString kSummaryFile = QStringLiteral("summary.txt");
+const QString kAddonLogFile = QStringLiteral("addon-log.txt");
+// Windows setup takes these for success: the program installed and wants the machine restarted.
+constexpr qint64 kRestartRequired = 3010, kRestartStarted = 1641;
+
+QString Seconds(double seconds)
+{
+    return QString::number(seconds, 'f', 1);
+}
+
+void Section(QStringList& lines, const QString& heading, const QStringList& items, const QString& nothing)
+{
+    lines << QString() << heading;
+    for (const QString& item : items.isEmpty() ? QStringList{nothing} : items)
+        lines << QStringLiteral("  ") + item;
+}
+
+}  // namespace
+
+QString VerdictText(const TryResult& result, const QString& windowTitle, const TryOptions& options)
+{
+    const TryTexts& texts = options.texts;
+    if (result.waitedOnWindow)
+        return texts.WindowWaitStr.arg(windowTitle.isEmpty() ? texts.NoTitleStr : windowTitle,
+                                       QString::number(options.windowLimitSeconds));
+    if (result.timedOut)
+        return texts.TimedOutStr.arg(options.timeLimitSeconds);
+    if (result.startError)
+        return texts.NotStartedStr.arg(result.startError);
+    QStringList codes;
+    for (qint64 code : result.exitCodes)
+        codes << QString::number(code);
+    return (InstalledSilently(result) ? texts.SilentStr : texts.ExitCodeStr)
+        .arg(codes.join(QStringLiteral(", ")), Seconds(result.seconds));
+}
+
+bool InstalledSilently(const TryResult& result)
+{
+    if (result.waitedOnWindow || result.timedOut || result.cancelled || result.startError
+        || result.exitCodes.size() != result.lines.size() || result.lines.isEmpty())
+        return false;
+    return std::all_of(result.exitCodes.begin(), result.exitCodes.end(),
+                       [](qint64 code) { return code == 0 || code == kRestartRequired || code == kRestartStarted; });
+}
+
+QString SummaryText(const TryResult& result, const QString& verdict, const TryOptions& options)
+{
+    const TryTexts& texts = options.texts;
+    QStringList lines = {texts.TitleStr.arg(QFileInfo(options.addon).fileName())};
+    if (!result.ran || result.cancelled) {
+        lines << result.reason;
+        return lines.join(QLatin1Char('\n'));
+    }
+    for (const QString& line : result.lines)
+        lines << texts.LineStr.arg(line);
+    if (!result.replacedPrograms.isEmpty())
+        lines << texts.Wine64Str.arg(result.replacedPrograms.join(QStringLiteral(", ")));
+    lines << texts.ResultStr.arg(verdict);
+
+    QStringList windows;
+    for (const SeenWindow& window : result.windows) {
+        const QString title = window.titles.isEmpty()
+                                  ? texts.NoTitleStr
+                                  : QLatin1Char('"') + window.titles.join(QStringLiteral("\", \"")) + QLatin1Char('"');
+        windows << texts.WindowLineStr.arg(title, Seconds(window.visibleSeconds));
+    }
+    for (const QString& screenshot : result.screenshots)
+        windows << texts.ScreenshotStr.arg(QDir(result.reportFolder).filePath(screenshot));
+    Section(lines, texts.WindowsStr, windows, texts.NothingStr);
+    Section(lines, texts.LeftStr, result.processesLeft, texts.NothingStr);
+    Section(lines, texts.FilesStr, result.filesAdded, texts.NothingStr);
+    Section(lines, texts.RegistryStr, result.registryAdded, texts.NothingStr);
+    Section(lines, texts.ShortcutsStr, result.shortcuts, texts.NothingStr);
+    Section(lines, texts.TempStr, result.tempLeft, texts.NothingStr);
+    if (!result.reportFolder.isEmpty()) {
+        lines << QString();
+        if (QFileInfo::exists(QDir(result.reportFolder).filePath(kAddonLogFile)))
+            lines << texts.AddonLogStr.arg(QDir(result.reportFolder).filePath(kAddonLogFile));
+        lines << texts.ReportStr.arg(result.reportFolder);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+bool WriteReportFiles(TryResult& result, const QString& parent, const QString& addon, const QList<QImage>& screenshots,
+                      const QString& addonLog, QString* error)
+{
+    const QString stem = QFileInfo(addon).completeBaseName() + QStringLiteral("-try-")
+                         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QDir folder(parent.isEmpty() ? QDir::currentPath() : parent);
+    if (!folder.mkpath(QStringLiteral("."))) {
+        *error = folder.path();
+        return false;
+    }
+    // Two tries of one add-on within a second get folders of their own.
+    QString name = stem;
+    for (int n = 2; !folder.mkdir(name); ++n) {
+        if (!folder.exists(name)) {
+            *error = folder.filePath(name);
+            return false;
+        }
+        name = stem + QStringLiteral("-%1").arg(n);
+    }
+    result.reportFolder = folder.absoluteFilePath(name);
+    const QDir report(result.reportFolder);
+    for (qsizetype i = 0; i < screenshots.size(); ++i) {
+        const QString file = QStringLiteral("window-%1.png").arg(i + 1);
+        if (!screenshots[i].save(report.filePath(file), "PNG")) {
+            *error = report.filePath(file);
+            return false;
+        }
+        result.screenshots << file;
+    }
+    if (QFileInfo::exists(addonLog) && !QFile::copy(addonLog, report.filePath(kAddonLogFile))) {
+        *error = report.filePath(kAddonLogFile);
+        return false;
+    }
+    return true;
+}
+
+bool WriteSummary(const TryResult& result, QString* error)
+{
+    QSaveFile file(QDir(result.reportFolder).filePath(kSummaryFile));
+    const QByteArray text = result.summary.toUtf8() + '\n';
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+        return true;
+    *error = file.fileName() + QStringLiteral(": ") + file.errorString();
+    return false;
+}
+
+}  // namespace pw

@@ -1,0 +1,145 @@
+#include "tryout/WinePrefix.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace pw {
+namespace {
+
+// A fresh prefix takes 5 to 10 s on an idle machine; a busy one can take several times as long.
+constexpr qint64 kMakeLimitMs = 5 * 60 * 1000;
+constexpr qint64 kServerLimitMs = 60 * 1000;
+
+bool IsUtf8Locale(const QProcessEnvironment& environment)
+{
+    for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const QString value = environment.value(QLatin1String(name));
+        if (!value.isEmpty())
+            return value.contains(QLatin1String("UTF-8"), Qt::CaseInsensitive)
+                   || value.contains(QLatin1String("utf8"), Qt::CaseInsensitive);
+    }
+    return false;
+}
+
+QString LogTail(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const qint64 size = file.size();
+    file.seek(std::max<qint64>(0, size - 2000));
+    return QString::fromUtf8(file.readAll()).trimmed();
+}
+
+}  // namespace
+
+QProcessEnvironment WineEnvironment(const QProcessEnvironment& base, const QString& prefix, const QString& home,
+                                    WineArch arch)
+{
+    QProcessEnvironment environment = base;
+    for (const QString& name : base.keys()) {
+        if (name.startsWith(QLatin1String("WINE")) || name.startsWith(QLatin1String("XDG_")))
+            environment.remove(name);
+    }
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XAUTHORITY"})
+        environment.remove(QLatin1String(name));
+    if (!IsUtf8Locale(base))
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    environment.insert(QStringLiteral("WINEPREFIX"), prefix);
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("WINEARCH"),
+                       arch == WineArch::Win32 ? QStringLiteral("win32") : QStringLiteral("win64"));
+    environment.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all"));
+    environment.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("mscoree,mshtml=;winemenubuilder.exe=d"));
+    return environment;
+}
+
+WinePrefix::WinePrefix(const QString& root, WineArch arch, const TryTools& tools)
+    : root_(root), arch_(arch), tools_(tools)
+{
+}
+
+QString WinePrefix::loader() const
+{
+    return arch_ == WineArch::Win32 ? tools_.wine32 : tools_.wine64;
+}
+
+QProcessEnvironment WinePrefix::Environment(const QString& display, const QString& authority) const
+{
+    QProcessEnvironment environment =
+        WineEnvironment(QProcessEnvironment::systemEnvironment(), prefix(), root_ + QStringLiteral("/home"), arch_);
+    if (!display.isEmpty()) {
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        environment.insert(QStringLiteral("XAUTHORITY"), authority);
+    }
+    return environment;
+}
+
+RunEnd WinePrefix::Make(TryUi& ui, QString* error)
+{
+    if (!QDir().mkpath(root_ + QStringLiteral("/home"))) {
+        *error = root_;
+        return RunEnd::NotStarted;
+    }
+    const ChildRun boot = RunCommand(
+        {loader(), {QStringLiteral("wineboot"), QStringLiteral("--init")}, Environment(), QString(), logFile()},
+        kMakeLimitMs, &ui);
+    // wineboot has set the prefix up when it returns, but leaves its services running; ending them at once
+    // saves the registry for the try to read as it was before the run, where waiting for the server to end
+    // by itself would take seconds more.
+    RunEnd end = boot.end == RunEnd::Finished && boot.exitCode == 0 ? EndServer(&ui) : boot.end;
+    if (end == RunEnd::Finished && !QFileInfo(driveC()).isDir())
+        end = RunEnd::NotStarted;
+    if (end == RunEnd::Finished)
+        CutLinks();
+    else if (end != RunEnd::Cancelled)
+        *error = boot.error.isEmpty() ? LogTail(logFile()) : boot.error;
+    return end;
+}
+
+void WinePrefix::EndAll()
+{
+    if (ended_ || !QFileInfo::exists(prefix()))
+        return;
+    ended_ = true;
+    EndServer(nullptr);
+}
+
+RunEnd WinePrefix::EndServer(TryUi* ui)
+{
+    // -k ends every process of the prefix; the server then saves the registry and ends, which -w awaits.
+    for (const QString& option : {QStringLiteral("-k"), QStringLiteral("-w")}) {
+        const RunEnd end =
+            RunCommand({tools_.wineserver, {option}, Environment(), QString(), logFile()}, kServerLimitMs, ui).end;
+        if (end != RunEnd::Finished)
+            return end;
+    }
+    return RunEnd::Finished;
+}
+
+void WinePrefix::CutLinks() const
+{
+    // Drive letters other than C: ("z:" is "/", "d::" a device) lead out of the prefix.
+    static const QRegularExpression otherDrive(QStringLiteral("^[abd-z]::?$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const QDir devices(prefix() + QStringLiteral("/dosdevices"));
+    for (const QString& name : devices.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        if (otherDrive.match(name).hasMatch())
+            QFile::remove(devices.filePath(name));
+    }
+    // The user's Desktop, Documents and the like are links into the home: folders of their own keep what
+    // an installer puts there inside drive C:, where the try looks for it.
+    QDirIterator users(driveC() + QStringLiteral("/users"), QDir::Dirs | QDir::NoDotAndDotDot);
+    while (users.hasNext()) {
+        const QDir user(users.next());
+        for (const QFileInfo& entry : user.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+            if (entry.isSymLink() && QFile::remove(entry.filePath()))
+                user.mkdir(entry.fileName());
+        }
+    }
+}
+
+}  // namespace pw
