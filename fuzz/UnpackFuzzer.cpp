@@ -17,9 +17,9 @@ SzResult ReadAt(void* context, uint64_t offset, void* buffer, size_t size)
 {
     const auto* input = static_cast<const Input*>(context);
     if (offset > input->size || size > input->size - offset)
-        return SZ_ERROR_READ;
+        return UNPACK_ERROR_READ;
     std::memcpy(buffer, input->data + offset, size);
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 void* Allocate(void*, size_t size)
@@ -41,14 +41,14 @@ SzResult Begin(void*, const SzItem* item, void** file)
         sum += item->path[i];
     gSink = gSink + sum;
     *file = item->isDirectory ? nullptr : reinterpret_cast<void*>(1);
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 SzResult Write(void*, void*, const void* data, size_t size)
 {
     const auto* bytes = static_cast<const uint8_t*>(data);
     gSink = gSink + bytes[0] + bytes[size - 1];
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 SzResult End(void*, void*, const SzItem*, SzResult result)
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const SzHost host{&input, ReadAt, Allocate, Release};
     const SzSink sink{nullptr, Begin, Write, End};
     SzArchive* archive = nullptr;
-    if (SzArchive_Open(&host, size, &archive) == SZ_OK) {
+    if (SzArchive_Open(&host, size, &archive) == UNPACK_OK) {
         SzItem item;
         for (uint32_t i = 0; i < SzArchive_ItemCount(archive); ++i)
             SzArchive_Item(archive, i, &item);

@@ -60,29 +60,29 @@ static SzResult PreparePath(Extraction *x, const SzItem *item)
         RtText_Append(&x->path, item->path, item->pathLength);
         x->failedStep = "the archive holds a name that would leave the extraction folder";
         x->error = ERROR_INVALID_NAME;
-        return SZ_ERROR_NAME;
+        return UNPACK_ERROR_NAME;
     }
     RtText_Append(&x->path, x->relative.chars, x->relative.length);
     if (x->path.failed || x->relative.failed) {
         x->error = ERROR_NOT_ENOUGH_MEMORY;
-        return SZ_ERROR_WRITE;
+        return UNPACK_ERROR_WRITE;
     }
     size_t root = x->installer->longFolder.length;
     size_t folder = item->isDirectory ? x->relative.length : RtFolderLength(x->relative.chars);
     size_t made = SfxNames_MadeFolder(x->relative.chars, folder, x->made.chars, x->made.length);
     if (made == folder)
-        return SZ_OK;
+        return UNPACK_OK;
     /* x->path is the extraction folder, a separator and x->relative */
     x->error = MakeFolders(&x->path, root + (made ? made + 1 : 0), root + 1 + folder, 1);
     if (x->error) {
         x->failedStep = x->error == ERROR_CANT_ACCESS_FILE
                           ? "refusing to write through a link or junction on the way to"
                           : "cannot create the folder for";
-        return SZ_ERROR_WRITE;
+        return UNPACK_ERROR_WRITE;
     }
     RtText_Truncate(&x->made, 0);
     RtText_Append(&x->made, x->relative.chars, folder);
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 /* Whether OverwriteMode lets the item replace the file of the same name already there. */
@@ -125,7 +125,7 @@ static SzResult Begin(void *context, const SzItem *item, void **file)
     Extraction *x = context;
     *file = NULL;
     SzResult result = PreparePath(x, item);
-    if (result != SZ_OK || item->isDirectory)
+    if (result != UNPACK_OK || item->isDirectory)
         return result;
     /* Every call costs, most of all under Wine: the usual case, a name not yet there, takes one. */
     HANDLE handle = CreateFileW(x->path.chars, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
@@ -134,20 +134,20 @@ static SzResult Begin(void *context, const SzItem *item, void **file)
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) {
             int replace = ReplaceExisting(x, item);
             if (replace <= 0)
-                return replace < 0 ? SZ_ERROR_WRITE : SZ_OK;
+                return replace < 0 ? UNPACK_ERROR_WRITE : UNPACK_OK;
             handle = CreateFileW(x->path.chars, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
             error = GetLastError();
         }
         if (handle == INVALID_HANDLE_VALUE) {
             x->error = error;
             x->failedStep = "cannot create";
-            return SZ_ERROR_WRITE;
+            return UNPACK_ERROR_WRITE;
         }
     }
     SfxNames_Add(&x->installer->extracted, x->relative.chars, x->relative.length);
     ++x->files;
     *file = handle;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 static SzResult Write(void *context, void *file, const void *data, size_t size)
@@ -160,30 +160,30 @@ static SzResult Write(void *context, void *file, const void *data, size_t size)
         if (!WriteFile(file, p, piece, &written, NULL)) {
             x->error = GetLastError();
             x->failedStep = "cannot write";
-            return SZ_ERROR_WRITE;
+            return UNPACK_ERROR_WRITE;
         }
         p += written;
         size -= written;
     }
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 static SzResult End(void *context, void *file, const SzItem *item, SzResult result)
 {
     Extraction *x = context;
     if (!file)
-        return SZ_OK;
-    if (result == SZ_OK && item->hasModified) {
+        return UNPACK_OK;
+    if (result == UNPACK_OK && item->hasModified) {
         FILETIME modified = ToFileTime(item->modified);
         SetFileTime(file, NULL, NULL, &modified);
     }
     CloseHandle(file);
     DWORD attributes = item->hasAttributes ? item->attributes & KEPT_ATTRIBUTES : 0;
-    if (result != SZ_OK)
+    if (result != UNPACK_OK)
         DeleteFileW(x->path.chars);
     else if (attributes & ~FILE_ATTRIBUTE_ARCHIVE) /* a new file has the archive attribute already */
         SetFileAttributesW(x->path.chars, attributes);
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 /* Folders get their times and attributes after everything inside them is written, which would change them. */
@@ -191,7 +191,7 @@ static void FinishFolders(Extraction *x, SzArchive *archive)
 {
     for (uint32_t i = 0; i < SzArchive_ItemCount(archive); ++i) {
         SzItem item;
-        if (SzArchive_Item(archive, i, &item) != SZ_OK || !item.isDirectory || PreparePath(x, &item) != SZ_OK)
+        if (SzArchive_Item(archive, i, &item) != UNPACK_OK || !item.isDirectory || PreparePath(x, &item) != UNPACK_OK)
             continue;
         if (item.hasModified) {
             HANDLE folder = CreateFileW(x->path.chars, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
@@ -210,7 +210,7 @@ static void FinishFolders(Extraction *x, SzArchive *archive)
 static SzResult Read(void *context, uint64_t offset, void *buffer, size_t size)
 {
     const Installer *installer = context;
-    return Installer_ReadAt(installer, installer->archiveStart + offset, buffer, size) ? SZ_ERROR_READ : SZ_OK;
+    return Installer_ReadAt(installer, installer->archiveStart + offset, buffer, size) ? UNPACK_ERROR_READ : UNPACK_OK;
 }
 
 static void *Alloc(void *context, size_t size)
@@ -229,14 +229,14 @@ static void Free(void *context, void *block)
 static DWORD ReaderError(SzResult result)
 {
     switch (result) {
-    case SZ_ERROR_READ: return ERROR_READ_FAULT;
-    case SZ_ERROR_SIGNATURE: return ERROR_BAD_FORMAT;
-    case SZ_ERROR_TRUNCATED: return ERROR_HANDLE_EOF;
-    case SZ_ERROR_CRC: return ERROR_CRC;
-    case SZ_ERROR_UNSUPPORTED: return ERROR_NOT_SUPPORTED;
-    case SZ_ERROR_MEMORY: return ERROR_NOT_ENOUGH_MEMORY;
-    case SZ_ERROR_NAME: return ERROR_INVALID_NAME;
-    case SZ_ERROR_ABORTED: return ERROR_CANCELLED;
+    case UNPACK_ERROR_READ: return ERROR_READ_FAULT;
+    case UNPACK_ERROR_SIGNATURE: return ERROR_BAD_FORMAT;
+    case UNPACK_ERROR_TRUNCATED: return ERROR_HANDLE_EOF;
+    case UNPACK_ERROR_CRC: return ERROR_CRC;
+    case UNPACK_ERROR_UNSUPPORTED: return ERROR_NOT_SUPPORTED;
+    case UNPACK_ERROR_MEMORY: return ERROR_NOT_ENOUGH_MEMORY;
+    case UNPACK_ERROR_NAME: return ERROR_INVALID_NAME;
+    case UNPACK_ERROR_ABORTED: return ERROR_CANCELLED;
     default: return ERROR_INVALID_DATA;
     }
 }
@@ -261,14 +261,14 @@ DWORD Installer_Extract(Installer *installer)
     SzResult result = SzArchive_Open(&host, installer->archiveSize, &archive);
     Extraction x = {.installer = installer};
     RtText_AppendZ(&x.path, RtText_Z(&installer->longFolder));
-    if (result == SZ_OK) {
+    if (result == UNPACK_OK) {
         SzSink sink = {&x, Begin, Write, End};
         result = SzArchive_Extract(archive, &sink);
-        if (result == SZ_OK)
+        if (result == UNPACK_OK)
             FinishFolders(&x, archive);
     }
     DWORD error = 0;
-    if (result == SZ_OK) {
+    if (result == UNPACK_OK) {
         LogExtracted(&x);
     } else if (x.error) {
         error = x.error;

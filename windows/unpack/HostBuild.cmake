@@ -2,10 +2,9 @@
 # and the benchmark; and pwunpack, the Linux extractor on top of it.
 set(PW_UNPACK_DIR ${CMAKE_SOURCE_DIR}/windows/unpack)
 get_filename_component(PW_LZMADEC_DIR ${PW_LZMADEC_C} DIRECTORY)
-add_library(pw_unpack_host STATIC
-  ${PW_UNPACK_DIR}/SzArchive.c ${PW_UNPACK_DIR}/SzBcj2.c ${PW_UNPACK_DIR}/SzCrc.c ${PW_UNPACK_DIR}/SzFilters.c
-  ${PW_UNPACK_DIR}/SzFolder.c ${PW_UNPACK_DIR}/SzHeader.c ${PW_UNPACK_DIR}/SzLzma.c ${PW_LZMADEC_C}
-  ${PW_UNPACK_DIR}/host/PosixExtract.c)
+include(${PW_UNPACK_DIR}/Sources.cmake)
+list(TRANSFORM PW_UNPACK_SOURCES PREPEND ${PW_UNPACK_DIR}/ OUTPUT_VARIABLE sources)
+add_library(pw_unpack_host STATIC ${sources} ${PW_LZMADEC_C} ${PW_UNPACK_DIR}/host/PosixExtract.c)
 target_include_directories(pw_unpack_host PUBLIC ${PW_UNPACK_DIR} ${PW_UNPACK_DIR}/host)
 target_compile_options(pw_unpack_host PRIVATE -iquote ${PW_LZMADEC_DIR})
 set_target_properties(pw_unpack_host PROPERTIES C_STANDARD 99 C_EXTENSIONS OFF AUTOMOC OFF)

@@ -10,16 +10,16 @@ SzResult SzArchive_Open(const SzHost *host, uint64_t archiveSize, SzArchive **ar
     SzResult result;
     *archive = a;
     if (a == NULL)
-        return SZ_ERROR_MEMORY;
+        return UNPACK_ERROR_MEMORY;
     memset(a, 0, sizeof *a);
     a->host = *host;
     a->size = archiveSize;
     SzCrc_Init(&a->crc);
     result = SzHeader_Read(a);
-    if (result != SZ_OK) {
+    if (result != UNPACK_OK) {
         if (a->message[0] == 0)
-            SzMessage_Set(a, result == SZ_ERROR_MEMORY ? "not enough memory to read the archive's header"
-                             : result == SZ_ERROR_READ ? "the archive could not be read"
+            SzMessage_Set(a, result == UNPACK_ERROR_MEMORY ? "not enough memory to read the archive's header"
+                             : result == UNPACK_ERROR_READ ? "the archive could not be read"
                                                        : "the archive's header is damaged");
         a->numEntries = 0;
     }
@@ -35,7 +35,7 @@ SzResult SzArchive_Item(const SzArchive *archive, uint32_t index, SzItem *item)
 {
     const SzEntry *e;
     if (index >= archive->numEntries)
-        return SZ_ERROR_DATA;
+        return UNPACK_ERROR_DATA;
     e = &archive->entries[index];
     item->index = index;
     item->path = archive->names + e->nameStart;
@@ -47,7 +47,7 @@ SzResult SzArchive_Item(const SzArchive *archive, uint32_t index, SzItem *item)
     item->hasAttributes = e->hasAttributes;
     /* archives made on POSIX systems keep the file mode in the high half, flagged by 0x8000 */
     item->attributes = e->attributes & (e->attributes & 0x8000 ? 0x7FFF : 0xFFFF);
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 const char *SzArchive_LastMessage(const SzArchive *archive)
@@ -77,7 +77,7 @@ static SzResult Pump(SzStream *stream, uint8_t *buffer, uint64_t size, const SzC
         uint8_t *target = sink == NULL ? (uint8_t *)file : buffer;
         SZ_TRY(stream->Read(stream, target, &n));
         if (n == 0)
-            return SZ_ERROR_DATA; /* the folder's data ends before its files do */
+            return UNPACK_ERROR_DATA; /* the folder's data ends before its files do */
         *crc = SzCrc_Update(table, *crc, target, n);
         if (folderCrc != NULL)
             *folderCrc = SzCrc_Update(table, *folderCrc, target, n);
@@ -87,7 +87,7 @@ static SzResult Pump(SzStream *stream, uint8_t *buffer, uint64_t size, const SzC
             SZ_TRY(sink->Write(sink->context, file, buffer, n));
         size -= n;
     }
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 SzResult SzArchive_UnpackFolder(SzArchive *a, const SzStreams *streams, uint32_t folder, uint8_t *buffer)
@@ -100,12 +100,12 @@ SzResult SzArchive_UnpackFolder(SzArchive *a, const SzStreams *streams, uint32_t
     blocks.host = &a->host;
     blocks.count = 0;
     result = SzFolder_Open(&blocks, streams, folder, &stream);
-    if (result == SZ_OK)
+    if (result == UNPACK_OK)
         result = Pump(stream, NULL, streams->coders[f->firstCoder + f->mainCoder].unpackSize, &a->crc, &crc, NULL,
                       NULL, buffer);
-    if (result == SZ_OK && f->hasCrc && SZ_CRC_VALUE(crc) != f->crc) {
+    if (result == UNPACK_OK && f->hasCrc && SZ_CRC_VALUE(crc) != f->crc) {
         SzMessage_Set(a, "CRC mismatch in the header");
-        result = SZ_ERROR_CRC;
+        result = UNPACK_ERROR_CRC;
     }
     SzBlocks_FreeAll(&blocks);
     return result;
@@ -116,7 +116,7 @@ static void Explain(SzArchive *a, SzResult result, const SzItem *item)
     static const char *const texts[] = {"", "could not read the archive at ", "", "", "damaged data in ",
                                         "CRC mismatch in ", "", "not enough memory for ", "",
                                         "could not write ", "stopped at "};
-    if (result <= SZ_ERROR_ABORTED && texts[result][0] != 0) {
+    if (result <= UNPACK_ERROR_ABORTED && texts[result][0] != 0) {
         SzMessage_Set(a, texts[result]);
         SzMessage_Name(a, item->path, item->pathLength);
     }
@@ -129,11 +129,11 @@ SzResult SzArchive_Extract(SzArchive *a, const SzSink *sink)
     SzStream *stream = NULL;
     uint8_t *buffer = a->host.Alloc(a->host.context, SZ_BUFFER_SIZE);
     uint32_t i, folder = 0, substream = 0, folderCrc = SZ_CRC_START;
-    SzResult result = buffer == NULL ? SZ_ERROR_MEMORY : SZ_OK;
+    SzResult result = buffer == NULL ? UNPACK_ERROR_MEMORY : UNPACK_OK;
     blocks.host = &a->host;
     blocks.count = 0;
     a->message[0] = 0;
-    for (i = 0; result == SZ_OK && i < a->numEntries; ++i) {
+    for (i = 0; result == UNPACK_OK && i < a->numEntries; ++i) {
         const SzEntry *e = &a->entries[i];
         const SzFolderInfo *f = NULL;
         SzItem item;
@@ -150,9 +150,9 @@ SzResult SzArchive_Extract(SzArchive *a, const SzSink *sink)
                 folderCrc = SZ_CRC_START;
             }
         }
-        if (result == SZ_OK)
+        if (result == UNPACK_OK)
             result = sink->Begin(sink->context, &item, &file);
-        if (result != SZ_OK) {
+        if (result != UNPACK_OK) {
             Explain(a, result, &item);
             break;
         }
@@ -160,15 +160,15 @@ SzResult SzArchive_Extract(SzArchive *a, const SzSink *sink)
             /* a folder of several files may have a CRC of its own besides theirs */
             int wholeFolder = f->hasCrc && f->numSubstreams > 1;
             result = Pump(stream, buffer, e->size, &a->crc, &crc, wholeFolder ? &folderCrc : NULL, sink, file);
-            if (result == SZ_OK && wholeFolder && substream + 1 == f->numSubstreams &&
+            if (result == UNPACK_OK && wholeFolder && substream + 1 == f->numSubstreams &&
                 SZ_CRC_VALUE(folderCrc) != f->crc)
-                result = SZ_ERROR_CRC;
-            if (result == SZ_OK && SZ_CRC_VALUE(crc) != e->crc)
-                result = SZ_ERROR_CRC;
+                result = UNPACK_ERROR_CRC;
+            if (result == UNPACK_OK && SZ_CRC_VALUE(crc) != e->crc)
+                result = UNPACK_ERROR_CRC;
         }
         {
             SzResult ended = sink->End(sink->context, file, &item, result);
-            if (result == SZ_OK)
+            if (result == UNPACK_OK)
                 result = ended;
         }
         Explain(a, result, &item);
@@ -179,7 +179,7 @@ SzResult SzArchive_Extract(SzArchive *a, const SzSink *sink)
     }
     SzBlocks_FreeAll(&blocks);
     a->host.Free(a->host.context, buffer);
-    if (result == SZ_ERROR_MEMORY && a->message[0] == 0)
+    if (result == UNPACK_ERROR_MEMORY && a->message[0] == 0)
         SzMessage_Set(a, "not enough memory to extract");
     return result;
 }

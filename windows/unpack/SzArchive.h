@@ -12,18 +12,19 @@
 extern "C" {
 #endif
 
+/* Prefixed with UNPACK_, not SZ_: the LZMA SDK's header, which the LZMA decoder includes, takes those. */
 typedef enum SzResult {
-    SZ_OK = 0,
-    SZ_ERROR_READ,        /* the host could not read the archive's bytes */
-    SZ_ERROR_SIGNATURE,   /* not a 7z archive */
-    SZ_ERROR_TRUNCATED,   /* the archive ends before the data its headers describe */
-    SZ_ERROR_DATA,        /* damaged headers or a decoder met an impossible stream */
-    SZ_ERROR_CRC,         /* a checksum does not match */
-    SZ_ERROR_UNSUPPORTED, /* a coder or feature this reader does not know (encryption, an unknown method) */
-    SZ_ERROR_MEMORY,      /* the host had no memory to give */
-    SZ_ERROR_NAME,        /* an item name that cannot be extracted safely */
-    SZ_ERROR_WRITE,       /* the sink failed (it keeps its own detail) */
-    SZ_ERROR_ABORTED      /* the sink asked to stop */
+    UNPACK_OK = 0,
+    UNPACK_ERROR_READ,        /* the host could not read the archive's bytes */
+    UNPACK_ERROR_SIGNATURE,   /* not a 7z archive */
+    UNPACK_ERROR_TRUNCATED,   /* the archive ends before the data its headers describe */
+    UNPACK_ERROR_DATA,        /* damaged headers or a decoder met an impossible stream */
+    UNPACK_ERROR_CRC,         /* a checksum does not match */
+    UNPACK_ERROR_UNSUPPORTED, /* a coder or feature this reader does not know (encryption, an unknown method) */
+    UNPACK_ERROR_MEMORY,      /* the host had no memory to give */
+    UNPACK_ERROR_NAME,        /* an item name that cannot be extracted safely */
+    UNPACK_ERROR_WRITE,       /* the sink failed (it keeps its own detail) */
+    UNPACK_ERROR_ABORTED      /* the sink asked to stop */
 } SzResult;
 
 typedef struct SzHost {
@@ -54,10 +55,10 @@ typedef struct SzItem {
 typedef struct SzSink {
     void *context;
     /* Called for every item, in archive order. *file receives the sink's handle for the item's data;
-       SZ_OK with *file left NULL skips the item (its data is still decoded and checked). */
+       UNPACK_OK with *file left NULL skips the item (its data is still decoded and checked). */
     SzResult (*Begin)(void *context, const SzItem *item, void **file);
     SzResult (*Write)(void *context, void *file, const void *data, size_t size);
-    /* Called once per item after Begin succeeded: after its last byte with result SZ_OK, or with the failure
+    /* Called once per item after Begin succeeded: after its last byte with result UNPACK_OK, or with the failure
        that stopped it, so the sink can close and remove what it wrote. */
     SzResult (*End)(void *context, void *file, const SzItem *item, SzResult result);
 } SzSink;

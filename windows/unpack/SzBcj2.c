@@ -30,7 +30,7 @@ static SzResult RangeByte(Bcj2Stream *s, uint32_t *value)
     uint8_t b;
     SZ_TRY(SzInput_Byte(&s->in[RANGE], &b));
     *value = b;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 static SzResult DecodeBit(Bcj2Stream *s, uint16_t *probability, int *bit)
@@ -52,7 +52,7 @@ static SzResult DecodeBit(Bcj2Stream *s, uint16_t *probability, int *bit)
         *probability -= *probability >> MOVE_BITS;
         *bit = 1;
     }
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 static SzResult Start(Bcj2Stream *s)
@@ -66,11 +66,11 @@ static SzResult Start(Bcj2Stream *s)
         s->code = s->code << 8 | next;
     }
     if (s->code == 0xFFFFFFFFu)
-        return SZ_ERROR_DATA;
+        return UNPACK_ERROR_DATA;
     for (i = 0; i < 258; ++i)
         s->probabilities[i] = 1u << (PROBABILITY_BITS - 1);
     s->started = 1;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 static int IsJump(uint8_t before, uint8_t b)
@@ -120,7 +120,7 @@ static SzResult Bcj2Read(SzStream *self, uint8_t *out, size_t *size)
         --s->remaining;
     }
     *size = given;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 SzResult SzBcj2_Create(SzBlocks *blocks, const SzCoderInfo *coder, SzStream **inputs, SzStream **output)
@@ -128,12 +128,12 @@ SzResult SzBcj2_Create(SzBlocks *blocks, const SzCoderInfo *coder, SzStream **in
     Bcj2Stream *s = SzBlocks_Alloc(blocks, sizeof *s);
     unsigned i;
     if (s == NULL)
-        return SZ_ERROR_MEMORY;
+        return UNPACK_ERROR_MEMORY;
     memset(s, 0, sizeof *s);
     for (i = 0; i < 4; ++i)
         SZ_TRY(SzInput_Init(&s->in[i], blocks, inputs[i]));
     s->remaining = coder->unpackSize;
     s->base.Read = Bcj2Read;
     *output = &s->base;
-    return SZ_OK;
+    return UNPACK_OK;
 }

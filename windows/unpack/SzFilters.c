@@ -369,14 +369,14 @@ static SzResult FilterRead(SzStream *self, uint8_t *out, size_t *size)
         }
     }
     *size = given;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 SzResult SzFilter_Create(SzBlocks *blocks, const SzCoderInfo *coder, SzStream **inputs, SzStream **output)
 {
     FilterStream *f = SzBlocks_Alloc(blocks, sizeof *f);
     if (f == NULL || (f->buffer = SzBlocks_Alloc(blocks, SZ_BUFFER_SIZE)) == NULL)
-        return SZ_ERROR_MEMORY;
+        return UNPACK_ERROR_MEMORY;
     f->base.Read = FilterRead;
     f->input = inputs[0];
     f->convert = Converter((uint32_t)coder->method);
@@ -388,5 +388,5 @@ SzResult SzFilter_Create(SzBlocks *blocks, const SzCoderInfo *coder, SzStream **
     f->pos = f->ready = f->limit = 0;
     f->ended = 0;
     *output = &f->base;
-    return SZ_OK;
+    return UNPACK_OK;
 }

@@ -57,19 +57,19 @@ SzResult SzInput_Init(SzInput *input, SzBlocks *blocks, SzStream *source)
     input->data = SzBlocks_Alloc(blocks, SZ_BUFFER_SIZE);
     input->pos = input->limit = 0;
     input->ended = 0;
-    return input->data == NULL ? SZ_ERROR_MEMORY : SZ_OK;
+    return input->data == NULL ? UNPACK_ERROR_MEMORY : UNPACK_OK;
 }
 
 SzResult SzInput_Fill(SzInput *input)
 {
     size_t n = SZ_BUFFER_SIZE;
     if (input->pos < input->limit || input->ended)
-        return SZ_OK;
+        return UNPACK_OK;
     SZ_TRY(input->source->Read(input->source, input->data, &n));
     input->pos = 0;
     input->limit = n;
     input->ended = n == 0;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 /* A packed stream: a stretch of the archive read through the host. */
@@ -88,7 +88,7 @@ static SzResult PackRead(SzStream *self, uint8_t *buffer, size_t *size)
         SZ_TRY(s->host->Read(s->host->context, s->offset, buffer, *size));
     s->offset += *size;
     s->remaining -= *size;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 uint64_t SzFolder_InputSize(const SzStreams *streams, const SzFolderInfo *folder, unsigned input)
@@ -113,7 +113,7 @@ static SzResult Build(SzBlocks *blocks, const SzStreams *streams, const SzFolder
             uint32_t pack = folder->firstPack + (source & ~SZ_SOURCE_PACKED);
             PackStream *p = SzBlocks_Alloc(blocks, sizeof *p);
             if (p == NULL)
-                return SZ_ERROR_MEMORY;
+                return UNPACK_ERROR_MEMORY;
             p->base.Read = PackRead;
             p->host = blocks->host;
             p->offset = streams->packOffsets[pack];
@@ -125,7 +125,7 @@ static SzResult Build(SzBlocks *blocks, const SzStreams *streams, const SzFolder
     }
     if (coder->method == 0) {
         *output = inputs[0];
-        return SZ_OK;
+        return UNPACK_OK;
     }
     return SzMethod_Find(coder->method)->create(blocks, coder, inputs, output);
 }

@@ -7,17 +7,6 @@
 
 #include <string.h>
 
-/* The SDK names its result codes as the interface does: its values are only ever compared with 0 here. */
-#undef SZ_OK
-#undef SZ_ERROR_DATA
-#undef SZ_ERROR_CRC
-#undef SZ_ERROR_UNSUPPORTED
-#undef SZ_ERROR_READ
-#undef SZ_ERROR_WRITE
-
-/* Defined in LzmaDec.c without a declaration in its header; LZMA2 resets the state through it. */
-void LzmaDec_InitDicAndState(CLzmaDec *p, Bool initDic, Bool initState);
-
 typedef struct BlocksAlloc {
     ISzAlloc base;
     SzBlocks *blocks;
@@ -54,14 +43,14 @@ static SzResult CreateCommon(SzBlocks *blocks, const SzCoderInfo *coder, SzStrea
     LzmaStream *s = SzBlocks_Alloc(blocks, sizeof *s);
     size_t size;
     if (s == NULL)
-        return SZ_ERROR_MEMORY;
+        return UNPACK_ERROR_MEMORY;
     memset(s, 0, sizeof *s);
     alloc.base.Alloc = AllocFromBlocks;
     alloc.base.Free = LeaveToBlocks;
     alloc.blocks = blocks;
     LzmaDec_Construct(&s->dec);
     if (LzmaDec_AllocateProbs(&s->dec, props, LZMA_PROPS_SIZE, &alloc.base) != 0)
-        return SZ_ERROR_MEMORY; /* the properties were checked when the header was read */
+        return UNPACK_ERROR_MEMORY; /* the properties were checked when the header was read */
     /* Never more than the coder produces; the sizes were checked against the input's when the header was
        read, so this is what a real archive needs. */
     size = dictionarySize;
@@ -71,13 +60,13 @@ static SzResult CreateCommon(SzBlocks *blocks, const SzCoderInfo *coder, SzStrea
         size = 1;
     s->dec.dic = SzBlocks_Alloc(blocks, size);
     if (s->dec.dic == NULL)
-        return SZ_ERROR_MEMORY;
+        return UNPACK_ERROR_MEMORY;
     s->dec.dicBufSize = size;
     LzmaDec_Init(&s->dec);
     s->remaining = coder->unpackSize;
     SZ_TRY(SzInput_Init(&s->input, blocks, input));
     *made = s;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 /* Decodes into the dictionary ring, up to its end, towards the end of the current unit (the stream for
@@ -91,12 +80,12 @@ static SzResult DecodeSome(LzmaStream *s, uint64_t toEnd, size_t available)
         finish = LZMA_FINISH_END; /* the unit must end exactly here */
     }
     if (LzmaDec_DecodeToDic(&s->dec, before + limit, s->input.data + s->input.pos, &used, finish, &s->status) != 0)
-        return SZ_ERROR_DATA;
+        return UNPACK_ERROR_DATA;
     s->input.pos += used;
     s->remaining -= s->dec.dicPos - before;
     if (used == 0 && s->dec.dicPos == before)
-        return SZ_ERROR_DATA; /* no progress: the input ended early or is damaged */
-    return SZ_OK;
+        return UNPACK_ERROR_DATA; /* no progress: the input ended early or is damaged */
+    return UNPACK_OK;
 }
 
 /* Hands out decoded bytes not yet handed out; returns how many. */
@@ -127,10 +116,10 @@ static SzResult LzmaRead(SzStream *self, uint8_t *out, size_t *size)
         SZ_TRY(SzInput_Fill(&s->input));
         SZ_TRY(DecodeSome(s, s->remaining, s->input.limit - s->input.pos));
         if (s->remaining == 0 && s->status == LZMA_STATUS_NOT_FINISHED)
-            return SZ_ERROR_DATA;
+            return UNPACK_ERROR_DATA;
     }
     *size = given;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 SzResult SzLzma_Create(SzBlocks *blocks, const SzCoderInfo *coder, SzStream **inputs, SzStream **output)
@@ -141,7 +130,23 @@ SzResult SzLzma_Create(SzBlocks *blocks, const SzCoderInfo *coder, SzStream **in
     SZ_TRY(CreateCommon(blocks, coder, inputs[0], coder->props, dictionary < 4096 ? 4096 : dictionary, &s));
     s->base.Read = LzmaRead;
     *output = &s->base;
-    return SZ_OK;
+    return UNPACK_OK;
+}
+
+/* A new LZMA2 chunk restarts the decoder through the fields LzmaDec.h declares: the range coder is
+   always read afresh, the probabilities when the state is reset, and a reset dictionary forgets every
+   byte before it. The ring (dic, dicPos) stays as it is, since decoded bytes may still be in it. */
+static void RestartDecoder(CLzmaDec *dec, int resetDictionary, int resetState)
+{
+    dec->needFlush = 1;
+    dec->remainLen = 0;
+    dec->tempBufSize = 0;
+    if (resetDictionary) {
+        dec->processedPos = 0;
+        dec->checkDicSize = 0;
+    }
+    if (resetDictionary || resetState)
+        dec->needInitState = 1;
 }
 
 /* ---- LZMA2: a sequence of chunks, each either stored or LZMA-compressed, that may reset the dictionary,
@@ -154,17 +159,17 @@ static SzResult StartChunk(LzmaStream *s, int *ended)
     SZ_TRY(SzInput_Byte(&s->input, &control));
     *ended = control == 0;
     if (control == 0)
-        return SZ_OK;
+        return UNPACK_OK;
     if (control < 0x80 && control > 2)
-        return SZ_ERROR_DATA;
+        return UNPACK_ERROR_DATA;
     /* stored chunks: 1 resets the dictionary; LZMA chunks: bits 5-6 say how much is reset */
     if (control == 1 || control >= 0xE0) {
-        LzmaDec_InitDicAndState(&s->dec, 1, 1);
+        RestartDecoder(&s->dec, 1, 1);
         s->needDictionaryReset = 0;
         if (control == 1)
             s->needProperties = 1;
     } else if (s->needDictionaryReset) {
-        return SZ_ERROR_DATA;
+        return UNPACK_ERROR_DATA;
     }
     s->chunkUnpacked = control >= 0x80 ? (uint32_t)(control & 0x1F) << 16 : 0;
     SZ_TRY(SzInput_Byte(&s->input, &b[0]));
@@ -172,7 +177,7 @@ static SzResult StartChunk(LzmaStream *s, int *ended)
     s->chunkUnpacked += ((uint32_t)b[0] << 8 | b[1]) + 1;
     s->chunkControl = control;
     if (control < 0x80)
-        return SZ_OK;
+        return UNPACK_OK;
     SZ_TRY(SzInput_Byte(&s->input, &b[0]));
     SZ_TRY(SzInput_Byte(&s->input, &b[1]));
     s->chunkPacked = ((uint32_t)b[0] << 8 | b[1]) + 1;
@@ -180,17 +185,17 @@ static SzResult StartChunk(LzmaStream *s, int *ended)
         uint8_t props;
         SZ_TRY(SzInput_Byte(&s->input, &props));
         if (props >= 9 * 5 * 5 || props % 9 + props / 9 % 5 > 4)
-            return SZ_ERROR_DATA; /* lc + lp may not exceed 4 */
+            return UNPACK_ERROR_DATA; /* lc + lp may not exceed 4 */
         s->dec.prop.lc = props % 9;
         s->dec.prop.lp = props / 9 % 5;
         s->dec.prop.pb = props / 45;
         s->needProperties = 0;
     } else if (s->needProperties) {
-        return SZ_ERROR_DATA;
+        return UNPACK_ERROR_DATA;
     }
     /* each LZMA chunk starts a new range coder; the state is kept only when bits 5-6 are 0 */
-    LzmaDec_InitDicAndState(&s->dec, 0, control >= 0xA0);
-    return SZ_OK;
+    RestartDecoder(&s->dec, 0, control >= 0xA0);
+    return UNPACK_OK;
 }
 
 /* Stored bytes go through the dictionary too, since later chunks may refer to them. */
@@ -198,7 +203,7 @@ static SzResult CopyStored(LzmaStream *s, size_t limit)
 {
     size_t n = s->input.limit - s->input.pos, room = s->dec.dicBufSize - s->dec.dicPos;
     if (n == 0)
-        return SZ_ERROR_DATA;
+        return UNPACK_ERROR_DATA;
     if (n > limit)
         n = limit;
     if (n > room)
@@ -211,7 +216,7 @@ static SzResult CopyStored(LzmaStream *s, size_t limit)
     s->dec.processedPos += (uint32_t)n;
     s->remaining -= n;
     s->chunkUnpacked -= (uint32_t)n;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 static SzResult Lzma2Read(SzStream *self, uint8_t *out, size_t *size)
@@ -230,7 +235,7 @@ static SzResult Lzma2Read(SzStream *self, uint8_t *out, size_t *size)
             int ended;
             SZ_TRY(StartChunk(s, &ended));
             if (ended)
-                return SZ_ERROR_DATA; /* fewer bytes than the header says */
+                return UNPACK_ERROR_DATA; /* fewer bytes than the header says */
             continue;
         }
         SZ_TRY(SzInput_Fill(&s->input));
@@ -248,13 +253,13 @@ static SzResult Lzma2Read(SzStream *self, uint8_t *out, size_t *size)
             s->chunkUnpacked -= (uint32_t)(s->dec.dicPos - decodedBefore);
             if (s->chunkUnpacked == 0 &&
                 (s->chunkPacked != 0 || s->status != LZMA_STATUS_MAYBE_FINISHED_WITHOUT_MARK))
-                return SZ_ERROR_DATA;
+                return UNPACK_ERROR_DATA;
         }
         if (s->chunkUnpacked == 0)
             s->chunkControl = 0;
     }
     *size = given;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 SzResult SzLzma2_Create(SzBlocks *blocks, const SzCoderInfo *coder, SzStream **inputs, SzStream **output)
@@ -269,5 +274,5 @@ SzResult SzLzma2_Create(SzBlocks *blocks, const SzCoderInfo *coder, SzStream **i
     s->needDictionaryReset = s->needProperties = 1;
     s->base.Read = Lzma2Read;
     *output = &s->base;
-    return SZ_OK;
+    return UNPACK_OK;
 }

@@ -8,7 +8,7 @@
 #define SZ_TRY(expression)                                                                                    \
     do {                                                                                                       \
         SzResult tryResult_ = (expression);                                                                    \
-        if (tryResult_ != SZ_OK)                                                                               \
+        if (tryResult_ != UNPACK_OK)                                                                               \
             return tryResult_;                                                                                 \
     } while (0)
 
@@ -88,16 +88,16 @@ typedef struct SzInput {
 SzResult SzInput_Init(SzInput *input, SzBlocks *blocks, SzStream *source);
 /* Makes at least one byte available unless the stream has ended (then pos == limit). */
 SzResult SzInput_Fill(SzInput *input);
-/* One byte; SZ_ERROR_DATA when the stream ends first. */
+/* One byte; UNPACK_ERROR_DATA when the stream ends first. */
 static inline SzResult SzInput_Byte(SzInput *input, uint8_t *value)
 {
     if (input->pos == input->limit) {
         SZ_TRY(SzInput_Fill(input));
         if (input->pos == input->limit)
-            return SZ_ERROR_DATA;
+            return UNPACK_ERROR_DATA;
     }
     *value = input->data[input->pos++];
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 /* The decoders. Each takes the coder's description and its inputs (in the coder's own order) and makes the

@@ -23,7 +23,7 @@ int main(int argc, char **argv)
             perror(folder);
             return 1;
         }
-        if (PwExtractArchive(argv[i], folder, message, sizeof message) == SZ_OK)
+        if (PwExtractArchive(argv[i], folder, message, sizeof message) == UNPACK_OK)
             printf("ok\n");
         else
             printf("refused: %s\n", message);

@@ -73,7 +73,7 @@ SzResult PiecesRead(SzStream* self, uint8_t* buffer, size_t* size)
     std::memcpy(buffer, p->data->constData() + p->pos, n);
     p->pos += qsizetype(n);
     *size = n;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 void* HeapAlloc(void*, size_t size)
@@ -100,11 +100,11 @@ QByteArray OurDecode(uint32_t method, const QByteArray& props, const QByteArray&
     SzStream* inputs[1] = {&input.base};
     SzStream* output = nullptr;
     QByteArray out;
-    EXPECT_EQ(SzFilter_Create(&blocks, &coder, inputs, &output), SZ_OK);
+    EXPECT_EQ(SzFilter_Create(&blocks, &coder, inputs, &output), UNPACK_OK);
     for (unsigned turn = 0; output != nullptr; ++turn) {
         uint8_t buffer[70000];
         size_t n = turn % 2 ? 3 : sizeof buffer;
-        EXPECT_EQ(output->Read(output, buffer, &n), SZ_OK);
+        EXPECT_EQ(output->Read(output, buffer, &n), UNPACK_OK);
         if (n == 0)
             break;
         out.append(reinterpret_cast<const char*>(buffer), qsizetype(n));
@@ -185,7 +185,7 @@ TEST(RiscVFilter, ExtractsWhatSevenZipFilteredForRiscV)
               0);
     ASSERT_EQ(ListedMethods(archive), (std::set<QString>{QStringLiteral("RISCV"), QStringLiteral("LZMA2")}));
     const Extraction extraction = ExtractBytes(ReadAll(archive));
-    ASSERT_EQ(extraction.result, SZ_OK) << extraction.message.toStdString();
+    ASSERT_EQ(extraction.result, UNPACK_OK) << extraction.message.toStdString();
     ASSERT_EQ(extraction.items.size(), 1u);
     EXPECT_TRUE(extraction.items[0].data == code);
 }

@@ -24,7 +24,7 @@ TEST(UnpackCorpus, EveryMethodThatSevenZipChoosesExtractsTheFolderUnchanged)
         ASSERT_TRUE(ReferenceArchive(corpus, level, archive));
         const QString out = dir.path(QStringLiteral("out%1").arg(level));
         const Extraction extraction = ExtractFile(archive, out);
-        ASSERT_EQ(extraction.result, SZ_OK) << "level " << level << ": " << extraction.message.toStdString();
+        ASSERT_EQ(extraction.result, UNPACK_OK) << "level " << level << ": " << extraction.message.toStdString();
         EXPECT_EQ(ReadTreeWithTimes(out), expected) << "level " << level;
         methods.merge(ListedMethods(archive));
     }
@@ -48,7 +48,7 @@ TEST_P(OurWriterLevel, ExtractsTheFolderUnchanged)
     writer.LZMACompressStrength = pw::TCompressStrength(GetParam());
     ASSERT_EQ(writer.Add(), 0);
     const Extraction extraction = ExtractFile(archive, dir.path(QStringLiteral("out")));
-    ASSERT_EQ(extraction.result, SZ_OK) << extraction.message.toStdString();
+    ASSERT_EQ(extraction.result, UNPACK_OK) << extraction.message.toStdString();
     EXPECT_EQ(ReadTreeWithTimes(dir.path(QStringLiteral("out"))), ReadTreeWithTimes(corpus));
     const std::set<QString> methods = ListedMethods(archive);
     EXPECT_EQ(methods.count(QStringLiteral("Copy")), GetParam() == 0 ? 1u : 0u);
@@ -65,7 +65,7 @@ TEST(UnpackCorpus, ItemsCarryWindowsAttributesWithoutThePosixMode)
     const QString archive = dir.path(QStringLiteral("a.7z"));
     ASSERT_TRUE(ReferenceArchive(dir.path(QStringLiteral("p")), 5, archive));  // stores 0x8000 | mode << 16
     const Extraction extraction = ExtractBytes(ReadAll(archive));
-    ASSERT_EQ(extraction.result, SZ_OK);
+    ASSERT_EQ(extraction.result, UNPACK_OK);
     ASSERT_EQ(extraction.items.size(), 2u);
     for (const RecordedItem& item : extraction.items)
         EXPECT_EQ(item.attributes, item.directory ? 0x10u : 0x20u) << item.path.toStdString();
@@ -84,7 +84,7 @@ TEST(UnpackCorpus, ASelfExtractorIsReadFromAfterItsConfigurationBlock)
     const QByteArray block = ";!@Install@!UTF-8!\n\rRunProgram=\"setup.exe\"\n\r;!@InstallEnd@!";
     const QString sfx = dir.write(QStringLiteral("setup-sfx.exe"), module + block + ReadAll(archive));
     const Extraction extraction = ExtractFile(sfx, dir.path(QStringLiteral("out")));
-    ASSERT_EQ(extraction.result, SZ_OK) << extraction.message.toStdString();
+    ASSERT_EQ(extraction.result, UNPACK_OK) << extraction.message.toStdString();
     EXPECT_EQ(ReadAll(dir.path(QStringLiteral("out/setup.exe"))), RandomBytes(5000, 4));
 }
 

@@ -47,13 +47,13 @@ TEST(UnpackDamage, AChangedByteAnywhereIsAnErrorNeverWrongData)
                                        QStringList{QStringLiteral("-mx=9"), QStringLiteral("-ms=on")}}) {
         const QByteArray archive = SevenZipArchive(dir, options);
         const Extraction original = ExtractBytes(archive);
-        ASSERT_EQ(original.result, SZ_OK);
+        ASSERT_EQ(original.result, UNPACK_OK);
         int errors = 0;
         for (qsizetype i = 0; i < archive.size(); ++i) {
             QByteArray damaged = archive;
             damaged[i] = char(damaged[i] ^ (1 << (i % 8)));
             const Extraction extraction = ExtractBytes(damaged);
-            if (extraction.result != SZ_OK) {
+            if (extraction.result != UNPACK_OK) {
                 ++errors;
                 EXPECT_FALSE(extraction.message.isEmpty());
             } else {
@@ -71,8 +71,8 @@ TEST(UnpackDamage, ATruncatedArchiveIsAlwaysAnError)
     const QByteArray archive = SevenZipArchive(dir, {QStringLiteral("-mx=5")});
     for (qsizetype size = 0; size < archive.size(); size += size < 64 ? 1 : 7) {
         const Extraction extraction = ExtractBytes(archive.left(size));
-        EXPECT_NE(extraction.result, SZ_OK) << size;
-        EXPECT_EQ(extraction.result, size < 32 ? SZ_ERROR_SIGNATURE : SZ_ERROR_TRUNCATED) << size;
+        EXPECT_NE(extraction.result, UNPACK_OK) << size;
+        EXPECT_EQ(extraction.result, size < 32 ? UNPACK_ERROR_SIGNATURE : UNPACK_ERROR_TRUNCATED) << size;
     }
 }
 
@@ -91,14 +91,14 @@ TEST(UnpackDamage, UnknownCodersAndEncryptionAreNamedInTheMessage)
     };
     for (const auto& c : cases) {
         const Extraction extraction = ExtractBytes(SevenZipArchive(dir, c.options));
-        EXPECT_EQ(extraction.result, SZ_ERROR_UNSUPPORTED);
+        EXPECT_EQ(extraction.result, UNPACK_ERROR_UNSUPPORTED);
         EXPECT_EQ(extraction.message, QString::fromLatin1(c.message));
         EXPECT_TRUE(extraction.items.empty());
     }
     HandItem item{QStringLiteral("a.bin"), "xyz"};
     item.coder = QByteArray("\x3F\x01\x02\x03\x04\x05\x06\x07", 8);
     const Extraction extraction = ExtractBytes(HandMadeArchive({item}));
-    EXPECT_EQ(extraction.result, SZ_ERROR_UNSUPPORTED);
+    EXPECT_EQ(extraction.result, UNPACK_ERROR_UNSUPPORTED);
     EXPECT_EQ(extraction.message, QStringLiteral("unknown coder 3F01020304050607 in folder 0"));
 }
 
@@ -109,7 +109,7 @@ TEST(UnpackDamage, AFileWithoutAChecksumIsRefusedBeforeAnythingIsWritten)
     HandItem unchecked{QStringLiteral("dir/setup.exe"), "MZ damaged or not"};
     unchecked.crc = 0xFFFFFFFFu;
     const Extraction extraction = ExtractBytes(HandMadeArchive({checked, unchecked}));
-    EXPECT_EQ(extraction.result, SZ_ERROR_CRC);
+    EXPECT_EQ(extraction.result, UNPACK_ERROR_CRC);
     EXPECT_EQ(extraction.message, QStringLiteral("no checksum for dir\\setup.exe"));
     EXPECT_TRUE(extraction.items.empty());
 }

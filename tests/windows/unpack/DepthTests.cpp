@@ -63,7 +63,7 @@ TEST(UnpackDepth, ATreeThousandsOfFoldersDeepIsMadeOneFolderAtATime)
     const Extraction extraction = ExtractFile(archive.fileName(), out);
     const int calls = gMkdirCalls;
     gMkdirCalls = -1;
-    ASSERT_EQ(extraction.result, SZ_OK) << extraction.message.toStdString();
+    ASSERT_EQ(extraction.result, UNPACK_OK) << extraction.message.toStdString();
     EXPECT_LE(calls, depth + 1);  // the output folder, then each folder of the tree once
     EXPECT_TRUE(QFileInfo(out + QLatin1Char('/') + folder).isDir());
     EXPECT_EQ(ReadAll(out + QLatin1Char('/') + lastFile), lastFile.toUtf8().right(20));

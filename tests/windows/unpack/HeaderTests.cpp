@@ -15,7 +15,7 @@ TEST(UnpackNames, NamesThatLeaveTheFolderAreRefused)
                                       u"a/.. /b", u"...\\b", u"a\u0001b", u"", u"a/", u"file.txt:stream"};
     for (const char16_t* name : unsafe) {
         const Extraction extraction = ExtractBytes(HandMadeArchive({{QString::fromUtf16(name), "data"}}));
-        EXPECT_EQ(extraction.result, SZ_ERROR_NAME) << QString::fromUtf16(name).toStdString();
+        EXPECT_EQ(extraction.result, UNPACK_ERROR_NAME) << QString::fromUtf16(name).toStdString();
         EXPECT_TRUE(extraction.message.startsWith(QLatin1String("unsafe item name: ")));
         EXPECT_TRUE(extraction.items.empty());
     }
@@ -26,7 +26,7 @@ TEST(UnpackNames, NamesThatLeaveTheFolderAreRefused)
     }
     const Extraction fine = ExtractBytes(HandMadeArchive(
         {{QStringLiteral("a/b c/..d.txt"), "1"}, {QStringLiteral("x\\y.z."), "2"}, {QStringLiteral("\U0001D11E/\u00E7"), "3"}}));
-    ASSERT_EQ(fine.result, SZ_OK) << fine.message.toStdString();
+    ASSERT_EQ(fine.result, UNPACK_OK) << fine.message.toStdString();
     ASSERT_EQ(fine.items.size(), 3u);
     EXPECT_EQ(fine.items[0].path, QStringLiteral("a\\b c\\..d.txt"));
     EXPECT_EQ(fine.items[1].path, QStringLiteral("x\\y.z."));
@@ -48,7 +48,7 @@ TEST(UnpackHeader, UnknownPropertiesAndPaddingAreSkippedAndAntiItemsLeftOut)
     items[3].emptyFile = true;
     const QByteArray padding = QByteArray("\x19\x05", 2) + QByteArray(5, '\0') + QByteArray("\x30\x02\xAA\xBB", 4);
     const Extraction extraction = ExtractBytes(HandMadeArchive(items, padding));
-    ASSERT_EQ(extraction.result, SZ_OK) << extraction.message.toStdString();
+    ASSERT_EQ(extraction.result, UNPACK_OK) << extraction.message.toStdString();
     ASSERT_EQ(extraction.items.size(), 3u);
     EXPECT_TRUE(extraction.items[0].directory);
     EXPECT_EQ(extraction.items[0].attributes, 0x10u);
@@ -61,7 +61,7 @@ TEST(UnpackHeader, UnknownPropertiesAndPaddingAreSkippedAndAntiItemsLeftOut)
     EXPECT_FALSE(extraction.items[2].modified.has_value());
 
     const QByteArray nothing = StartHeader(0, {});  // an archive of no items has no header at all
-    EXPECT_EQ(ExtractBytes(nothing).result, SZ_OK);
+    EXPECT_EQ(ExtractBytes(nothing).result, UNPACK_OK);
 }
 
 TEST(UnpackHeader, ImpossibleCountsAndSizesAreRefusedBeforeMemoryIsAskedFor)
@@ -69,15 +69,15 @@ TEST(UnpackHeader, ImpossibleCountsAndSizesAreRefusedBeforeMemoryIsAskedFor)
     const size_t limit = 1 << 20;
     // two billion items in a header of a few bytes
     QByteArray header = QByteArray("\x01\x05\xF0\x7F\xFF\xFF\xF0", 7) + QByteArray(8, '\0');
-    EXPECT_EQ(ExtractBytes(StartHeader(0, header) + header, limit).result, SZ_ERROR_DATA);
+    EXPECT_EQ(ExtractBytes(StartHeader(0, header) + header, limit).result, UNPACK_ERROR_DATA);
     // a terabyte from ten bytes, stored or compressed
     HandItem stored{QStringLiteral("big"), "0123456789"};
     stored.unpackSize = quint64(1) << 40;
-    EXPECT_EQ(ExtractBytes(HandMadeArchive({stored}), limit).result, SZ_ERROR_DATA);
+    EXPECT_EQ(ExtractBytes(HandMadeArchive({stored}), limit).result, UNPACK_ERROR_DATA);
     HandItem packed = stored;
     packed.coder = QByteArray("\x21", 1);
     packed.properties = QByteArray("\x10", 1);
-    EXPECT_EQ(ExtractBytes(HandMadeArchive({packed}), limit).result, SZ_ERROR_DATA);
+    EXPECT_EQ(ExtractBytes(HandMadeArchive({packed}), limit).result, UNPACK_ERROR_DATA);
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST(UnpackMemory, TheDictionaryNeverOutgrowsTheData)
     lzma.crc = Crc32(data);
     for (const HandItem& item : {lzma2, lzma}) {
         const Extraction extraction = ExtractBytes(HandMadeArchive({item}));
-        ASSERT_EQ(extraction.result, SZ_OK) << extraction.message.toStdString();
+        ASSERT_EQ(extraction.result, UNPACK_OK) << extraction.message.toStdString();
         EXPECT_TRUE(extraction.items.at(0).data == data);
         // the data, the decoder's tables and four 64 KiB buffers
         EXPECT_LT(extraction.peakMemory, size_t(data.size()) + 400000) << item.coder.toHex().toStdString();
@@ -71,7 +71,7 @@ TEST(UnpackLargeFile, AFileOverFourGiBIsExtractedWhole)
     item.crc = quint32(crc32_combine(ZeroCrc(size - 4), crc32(0, reinterpret_cast<const Bytef*>(end.constData()), 4), 4));
     const QByteArray header = HandMadeHeader({item});
     const Extraction extraction = ExtractWithHole(StartHeader(size, header), size - 4, end + header, 4);
-    ASSERT_EQ(extraction.result, SZ_OK) << extraction.message.toStdString();
+    ASSERT_EQ(extraction.result, UNPACK_OK) << extraction.message.toStdString();
     ASSERT_EQ(extraction.items.size(), 1u);
     EXPECT_EQ(extraction.items[0].size, size);
     EXPECT_EQ(extraction.items[0].written, size);

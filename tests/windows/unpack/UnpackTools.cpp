@@ -36,7 +36,7 @@ SzResult ReadAt(void* context, uint64_t offset, void* buffer, size_t size)
     const auto* host = static_cast<MemoryHost*>(context);
     const quint64 total = quint64(host->head.size()) + host->hole + quint64(host->tail.size());
     if (offset > total || size > total - offset)
-        return SZ_ERROR_READ;
+        return UNPACK_ERROR_READ;
     const quint64 headEnd = quint64(host->head.size()), holeEnd = headEnd + host->hole;
     for (auto* out = static_cast<char*>(buffer); size > 0;) {
         const quint64 end = offset < headEnd ? headEnd : offset < holeEnd ? holeEnd : total;
@@ -49,7 +49,7 @@ SzResult ReadAt(void* context, uint64_t offset, void* buffer, size_t size)
             std::memcpy(out, host->tail.constData() + (offset - holeEnd), n);
         out += n, offset += n, size -= n;
     }
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 // Each block carries its size in front, so that the host can count what is held.
@@ -94,7 +94,7 @@ SzResult Begin(void* context, const SzItem* item, void** file)
         r.attributes = item->attributes;
     items->push_back(r);
     *file = reinterpret_cast<void*>(items->size());
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 SzResult Write(void* context, void* file, const void* data, size_t size)
@@ -106,7 +106,7 @@ SzResult Write(void* context, void* file, const void* data, size_t size)
     if (item.data.size() > recording->tailSize)
         item.data.remove(0, item.data.size() - recording->tailSize);
     item.written += size;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 SzResult End(void*, void*, const SzItem*, SzResult result)
@@ -194,7 +194,7 @@ Extraction Extract(MemoryHost& memory, quint64 size, qsizetype tailSize)
     const SzSink sink{&recording, Begin, Write, End};
     SzArchive* opened = nullptr;
     extraction.result = SzArchive_Open(&host, size, &opened);
-    if (extraction.result == SZ_OK)
+    if (extraction.result == UNPACK_OK)
         extraction.result = SzArchive_Extract(opened, &sink);
     if (opened != nullptr)
         extraction.message = QString::fromLatin1(SzArchive_LastMessage(opened));

@@ -25,7 +25,7 @@ struct RecordedItem {
 };
 
 struct Extraction {
-    SzResult result = SZ_OK;
+    SzResult result = UNPACK_OK;
     QString message;
     std::vector<RecordedItem> items;
     size_t peakMemory = 0;  // most bytes the reader held at once

@@ -28,11 +28,11 @@ static SzResult ReadAt(void *context, uint64_t offset, void *buffer, size_t size
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return SZ_ERROR_READ;
+            return UNPACK_ERROR_READ;
         p += n;
         size -= (size_t)n;
     }
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 static void *Allocate(void *context, size_t size)
@@ -207,7 +207,7 @@ static struct timespec FromFileTime(uint64_t t)
 static SzResult Fail(Target *t, const char *what)
 {
     snprintf(t->message, t->messageSize, "%s %s: %s", what, t->path, strerror(errno));
-    return SZ_ERROR_WRITE;
+    return UNPACK_ERROR_WRITE;
 }
 
 /* Remembers a folder item's time, to be set once nothing more is written into the folder. */
@@ -215,22 +215,22 @@ static SzResult KeepFolderTime(Target *t, const SzItem *item)
 {
     Folder *folder;
     if (!item->hasModified)
-        return SZ_OK;
+        return UNPACK_OK;
     if (t->numFolders == t->folderRoom) {
         size_t room = t->folderRoom * 2 + 16;
         Folder *grown = realloc(t->folders, room * sizeof *grown);
         if (grown == NULL)
-            return SZ_ERROR_MEMORY;
+            return UNPACK_ERROR_MEMORY;
         t->folders = grown;
         t->folderRoom = room;
     }
     folder = &t->folders[t->numFolders];
     folder->path = strdup(t->path);
     if (folder->path == NULL)
-        return SZ_ERROR_MEMORY;
+        return UNPACK_ERROR_MEMORY;
     folder->times[0] = folder->times[1] = FromFileTime(item->modified);
     ++t->numFolders;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 static SzResult Begin(void *context, const SzItem *item, void **file)
@@ -252,14 +252,14 @@ static SzResult Begin(void *context, const SzItem *item, void **file)
         return KeepFolderTime(t, item);
     f = malloc(sizeof *f);
     if (f == NULL)
-        return SZ_ERROR_MEMORY;
+        return UNPACK_ERROR_MEMORY;
     f->fd = open(t->path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (f->fd < 0) {
         free(f);
         return Fail(t, "cannot create");
     }
     *file = f;
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 static SzResult Write(void *context, void *file, const void *data, size_t size)
@@ -275,7 +275,7 @@ static SzResult Write(void *context, void *file, const void *data, size_t size)
         p += n;
         size -= (size_t)n;
     }
-    return SZ_OK;
+    return UNPACK_OK;
 }
 
 static SzResult End(void *context, void *file, const SzItem *item, SzResult result)
@@ -283,18 +283,18 @@ static SzResult End(void *context, void *file, const SzItem *item, SzResult resu
     Target *t = context;
     OpenFile *f = file;
     if (f == NULL)
-        return SZ_OK;
-    if (result == SZ_OK && item->hasModified) {
+        return UNPACK_OK;
+    if (result == UNPACK_OK && item->hasModified) {
         struct timespec times[2];
         times[0] = times[1] = FromFileTime(item->modified);
         futimens(f->fd, times);
     }
-    if (result == SZ_OK && item->hasAttributes && (item->attributes & 1)) /* read-only */
+    if (result == UNPACK_OK && item->hasAttributes && (item->attributes & 1)) /* read-only */
         fchmod(f->fd, 0444);
-    if (close(f->fd) != 0 && result == SZ_OK)
+    if (close(f->fd) != 0 && result == UNPACK_OK)
         result = Fail(t, "cannot write");
     free(f);
-    if (result != SZ_OK)
+    if (result != UNPACK_OK)
         unlink(t->path); /* nothing half-written stays behind */
     return result;
 }
@@ -315,13 +315,13 @@ SzResult PwExtractArchive(const char *path, const char *outDir, char *message, s
         snprintf(message, messageSize, "cannot open %s: %s", path, strerror(errno));
         if (source.fd >= 0)
             close(source.fd);
-        return SZ_ERROR_READ;
+        return UNPACK_ERROR_READ;
     }
     source.start = PwFindArchiveStart(source.fd);
     if (source.start < 0) {
         snprintf(message, messageSize, "%s is neither a 7z archive nor a self-extractor", path);
         close(source.fd);
-        return SZ_ERROR_SIGNATURE;
+        return UNPACK_ERROR_SIGNATURE;
     }
     host.context = &source;
     host.Read = ReadAt;
@@ -336,11 +336,11 @@ SzResult PwExtractArchive(const char *path, const char *outDir, char *message, s
     sink.Write = Write;
     sink.End = End;
     result = SzArchive_Open(&host, (uint64_t)(st.st_size - source.start), &archive);
-    if (result == SZ_OK)
+    if (result == UNPACK_OK)
         result = SzArchive_Extract(archive, &sink);
-    if (result != SZ_OK && message[0] == 0 && archive != NULL)
+    if (result != UNPACK_OK && message[0] == 0 && archive != NULL)
         snprintf(message, messageSize, "%s", SzArchive_LastMessage(archive));
-    else if (result != SZ_OK && message[0] == 0)
+    else if (result != UNPACK_OK && message[0] == 0)
         snprintf(message, messageSize, "not enough memory");
     for (i = target.numFolders; i-- > 0;) {
         utimensat(AT_FDCWD, target.folders[i].path, target.folders[i].times, 0);

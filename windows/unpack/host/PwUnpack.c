@@ -17,7 +17,7 @@ int main(int argc, char **argv)
         perror(argv[2]);
         return 1;
     }
-    if (PwExtractArchive(argv[1], argv[2], message, sizeof message) != SZ_OK) {
+    if (PwExtractArchive(argv[1], argv[2], message, sizeof message) != UNPACK_OK) {
         fprintf(stderr, "pwunpack: %s\n", message);
         return 1;
     }
