@@ -14,7 +14,6 @@
 #include "language/Settings.h"
 #include "platform/Errors.h"
 #include "platform/HostFolders.h"
-#include "project/EntriesText.h"
 #include "project/FolderScan.h"
 #include "project/ShortcutEntry.h"
 #include "project/VersionFill.h"
@@ -25,10 +24,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,35 +79,6 @@ private:
     TMainForm& form_;
     bool cancel_ = false;
 };
-
-namespace {
-
-QLabel* NewLabel(const char* name, QWidget* parent)
-{
-    return Named(new QLabel(parent), name);
-}
-
-QLineEdit* NewEdit(const char* name, QWidget* parent)
-{
-    return Named(new QLineEdit(parent), name);
-}
-
-QComboBox* NewList(const char* name, QWidget* parent)
-{
-    return Named(new QComboBox(parent), name);
-}
-
-QPushButton* NewButton(const char* name, QWidget* parent)
-{
-    return Named(new QPushButton(parent), name);
-}
-
-QGroupBox* NewGroup(const char* name, QWidget* parent)
-{
-    return Named(new QGroupBox(parent), name);
-}
-
-}  // namespace
 
 TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -181,186 +147,6 @@ TMainForm::~TMainForm()
     Timer1->stop();
     // The shortcut list's model empties itself when the widgets go, after this window's own part.
     Atalhos->model()->disconnect(this);
-}
-
-void TMainForm::BuildGeralPage()
-{
-    Geral = Named(new QWidget, "Geral");
-    Tabs->addTab(Geral, QString());
-    auto* grid = new QGridLayout(Geral);
-    grid->setVerticalSpacing(3);
-
-    Label8 = NewLabel("Label8", Geral);
-    Pasta = Named(new FolderEdit(dialogs_, Geral), "Pasta");
-    grid->addWidget(Label8, 0, 0);
-    grid->addWidget(Pasta, 0, 1, 1, 2);
-
-    Compact = Named(new QCheckBox(Geral), "Compact");
-    Compact->setChecked(true);
-    Label12 = NewLabel("Label12", Geral);
-    ComprLev = NewList("ComprLev", Geral);
-    auto* level = new QHBoxLayout;
-    level->addWidget(Compact);
-    level->addStretch();
-    level->addWidget(Label12);
-    level->addWidget(ComprLev);
-    grid->addLayout(level, 1, 0, 1, 3);
-
-    Label1 = NewLabel("Label1", Geral);
-    Programa = NewList("Programa", Geral);
-    grid->addWidget(Label1, 2, 0);
-    grid->addWidget(Programa, 2, 1, 1, 2);
-
-    Label2 = NewLabel("Label2", Geral);
-    SilComm = NewList("SilComm", Geral);
-    Edita = NewButton("Edita", Geral);
-    SilStr = NewEdit("SilStr", Geral);
-    grid->addWidget(Label2, 3, 0, 1, 3);
-    grid->addWidget(SilComm, 4, 0);
-    grid->addWidget(SilStr, 4, 1);
-    grid->addWidget(Edita, 4, 2);
-
-    GroupBox1 = NewGroup("GroupBox1", Geral);
-    auto* data = new QGridLayout(GroupBox1);
-    data->setVerticalSpacing(2);
-    auto field = [&](QLabel*& label, const char* labelName, QLineEdit*& edit, const char* editName, int row,
-                     int column) {
-        label = NewLabel(labelName, GroupBox1);
-        edit = NewEdit(editName, GroupBox1);
-        data->addWidget(label, row, column * 2);
-        data->addWidget(edit, row, column * 2 + 1);
-    };
-    field(Label9, "Label9", Description, "Description", 0, 0);
-    field(Label4, "Label4", Language, "Language", 1, 0);
-    field(Label5, "Label5", Title, "Title", 2, 0);
-    field(Label6, "Label6", Version, "Version", 0, 1);
-    field(Label7, "Label7", Site, "Site", 1, 1);
-    field(Label3, "Label3", BuildDate, "BuildDate", 2, 1);
-    grid->addWidget(GroupBox1, 5, 0, 1, 3);
-
-    GroupBox2 = NewGroup("GroupBox2", Geral);
-    auto* info = new QHBoxLayout(GroupBox2);
-    Label10 = NewLabel("Label10", GroupBox2);
-    Label11 = Named(new StatusLine(kIdleStatus, GroupBox2), "Label11");
-    info->addWidget(Label10);
-    info->addWidget(Label11, 1);
-    grid->addWidget(GroupBox2, 6, 0, 1, 3);
-
-    ProgressBar1 = Named(new QProgressBar(Geral), "ProgressBar1");
-    ProgressBar1->setRange(kProgressIdle, kProgressEnd);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    Cria = NewButton("Cria", Geral);
-    grid->addWidget(ProgressBar1, 7, 0, 1, 2);
-    grid->addWidget(Cria, 7, 2);
-    grid->setColumnStretch(1, 1);
-}
-
-void TMainForm::BuildSfxPage()
-{
-    SFXOpt = Named(new QWidget, "SFXOpt");
-    Tabs->addTab(SFXOpt, QString());
-    auto* layout = new QVBoxLayout(SFXOpt);
-    auto* overwrite = new QHBoxLayout;
-    Label20 = NewLabel("Label20", SFXOpt);
-    OverCb = NewList("OverCb", SFXOpt);
-    overwrite->addWidget(Label20);
-    overwrite->addWidget(OverCb, 1);
-    layout->addLayout(overwrite);
-
-    GroupBox3 = NewGroup("GroupBox3", SFXOpt);
-    auto* box = new QVBoxLayout(GroupBox3);
-    auto* buttons = new QHBoxLayout;
-    Button1 = NewButton("Button1", GroupBox3);
-    Button2 = NewButton("Button2", GroupBox3);
-    Button3 = NewButton("Button3", GroupBox3);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button3);
-    buttons->addStretch();
-    box->addLayout(buttons);
-
-    // A caption and eight sub-items per row; only the first two columns are shown.
-    Atalhos = Named(new QTreeWidget(GroupBox3), "Atalhos");
-    Atalhos->setColumnCount(1 + ShortcutEntry::SubItemCount);
-    Atalhos->setColumnWidth(0, 100);
-    Atalhos->setColumnWidth(1, 250);
-    for (int column = 2; column <= ShortcutEntry::SubItemCount; ++column)
-        Atalhos->setColumnHidden(column, true);
-    Atalhos->setRootIsDecorated(false);
-    Atalhos->setSelectionMode(QAbstractItemView::SingleSelection);
-    Atalhos->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Atalhos->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Atalhos->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
-    box->addWidget(Atalhos);
-    layout->addWidget(GroupBox3, 1);
-}
-
-void TMainForm::BuildEntriesPage()
-{
-    Tweaks = Named(new QWidget, "Tweaks");
-    Tabs->addTab(Tweaks, QString());
-    auto* layout = new QVBoxLayout(Tweaks);
-    EntriesStr = Named(new QPlainTextEdit(Tweaks), "EntriesStr");
-    EntriesStr->setFont(QFont(QStringLiteral("Tahoma"), 10));
-    EntriesStr->setPlainText(DefaultEntriesLines().join(QLatin1Char('\n')));
-    layout->addWidget(EntriesStr);
-}
-
-void TMainForm::BuildLanguagePage()
-{
-    Idiomas = Named(new QWidget, "Idiomas");
-    Tabs->addTab(Idiomas, QString());
-    auto* layout = new QVBoxLayout(Idiomas);
-    auto* choice = new QHBoxLayout;
-    LangBox = NewList("LangBox", Idiomas);
-    OK = NewButton("OK", Idiomas);
-    OK->setDefault(true);
-    choice->addWidget(LangBox, 1);
-    choice->addWidget(OK);
-    layout->addLayout(choice);
-
-    Info = NewGroup("Info", Idiomas);
-    auto* grid = new QGridLayout(Info);
-    QFont bold = font();
-    bold.setBold(true);
-    Label18 = NewLabel("Label18", Info);
-    Label21 = NewLabel("Label21", Info);
-    Label18->setFont(bold);
-    Label21->setFont(bold);
-    Aut = NewLabel("Aut", Info);
-    Cont = NewLabel("Cont", Info);
-    grid->addWidget(Label18, 0, 0);
-    grid->addWidget(Aut, 0, 1);
-    grid->addWidget(Label21, 1, 0);
-    grid->addWidget(Cont, 1, 1);
-    grid->setColumnStretch(1, 1);
-    layout->addWidget(Info);
-    layout->addStretch();
-}
-
-void TMainForm::BuildAboutPage()
-{
-    Sobre = Named(new QWidget, "Sobre");
-    Tabs->addTab(Sobre, QString());
-    auto* layout = new QVBoxLayout(Sobre);
-    Label13 = NewLabel("Label13", Sobre);
-    QFont bold = font();
-    bold.setBold(true);
-    bold.setPointSize(14);
-    Label13->setFont(bold);
-    Label13->setAlignment(Qt::AlignCenter);
-    Label17 = NewLabel("Label17", Sobre);
-    Label14 = NewLabel("Label14", Sobre);
-    Label15 = NewLabel("Label15", Sobre);
-    Label16 = NewLabel("Label16", Sobre);
-    layout->addStretch();
-    for (QLabel* label : {Label13, Label17, Label14, Label15, Label16}) {
-        label->setAlignment(Qt::AlignCenter);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        layout->addWidget(label);
-    }
-    layout->addStretch();
 }
 
 void TMainForm::ConnectHandlers()
