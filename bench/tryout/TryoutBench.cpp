@@ -8,7 +8,7 @@
 //                                             work folder (a temporary folder by default)
 #include "CompareArguments.h"
 #include "TimedRun.h"
-#include "tryout/ScratchFolder.h"
+#include "tryout/TryFolder.h"
 #include "tryout/TryAddon.h"
 #include "tryout/WinePrefix.h"
 
@@ -121,7 +121,7 @@ int main(int argc, char** argv)
 
     std::vector<double> prefixes;
     for (int round = 0; round < rounds; ++round) {
-        pw::ScratchFolder scratch(options.scratchParent);
+        pw::TryFolder scratch(options.scratchParent);
         pw::WinePrefix prefix(scratch.path(), host.runs32Bit ? pw::WineArch::Win32 : pw::WineArch::Win64,
                               options.tools);
         StepClock ui;

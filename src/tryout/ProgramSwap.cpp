@@ -3,7 +3,7 @@
 #include "tryout/ChildRun.h"
 #include "tryout/CommandFile.h"
 #include "tryout/HostTools.h"
-#include "tryout/ScratchFolder.h"
+#include "tryout/TryFolder.h"
 #include "tryout/SelfExtractor.h"
 
 #include <QDir>

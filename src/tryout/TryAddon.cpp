@@ -7,7 +7,7 @@
 #include "tryout/PrivateDisplay.h"
 #include "tryout/ProgramSwap.h"
 #include "tryout/RegistryFile.h"
-#include "tryout/ScratchFolder.h"
+#include "tryout/TryFolder.h"
 #include "tryout/TryReport.h"
 #include "tryout/WindowTracker.h"
 #include "tryout/WinePrefix.h"
@@ -259,7 +259,7 @@ private:
     QString programs_;  // the build of our programs this host's Wine runs
     QString entriesFile_;
     // Destroyed in the reverse order: Wine and the display end before their folder goes.
-    std::optional<ScratchFolder> scratch_;
+    std::optional<TryFolder> scratch_;
     std::optional<PrivateDisplay> display_;
     std::optional<WinePrefix> prefix_;
     TreeSnapshot before_;

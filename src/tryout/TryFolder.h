@@ -6,13 +6,13 @@
 
 namespace pw {
 
-class ScratchFolder {
+class TryFolder {
 public:
     // Makes a new folder in `parent` (the system's temporary folder when empty).
-    explicit ScratchFolder(const QString& parent);
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    explicit TryFolder(const QString& parent);
+    ~TryFolder();
+    TryFolder(const TryFolder&) = delete;
+    TryFolder& operator=(const TryFolder&) = delete;
 
     bool isValid() const { return !path_.isEmpty(); }
     QString path() const { return path_; }

@@ -1,4 +1,4 @@
-#include "tryout/ScratchFolder.h"
+#include "tryout/TryFolder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -7,7 +7,7 @@
 
 namespace pw {
 
-ScratchFolder::ScratchFolder(const QString& parent)
+TryFolder::TryFolder(const QString& parent)
 {
     const QString folder = parent.isEmpty() ? QDir::tempPath() : parent;
     QDir().mkpath(folder);
@@ -20,7 +20,7 @@ ScratchFolder::ScratchFolder(const QString& parent)
     path_ = dir.path();
 }
 
-ScratchFolder::~ScratchFolder()
+TryFolder::~TryFolder()
 {
     if (isValid())
         RemoveTree(path_);
