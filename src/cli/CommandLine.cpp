@@ -8,6 +8,7 @@
 #include "project/ShortcutEntry.h"
 #include "project/StartFileKinds.h"
 #include "project/VersionFill.h"
+#include "project/installer/InstallerOffer.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 
 namespace pw {
 namespace {
@@ -116,8 +118,14 @@ const QList<Option>& Options()
         {{"folder"}, "DIR", "the program folder to pack", Text(&BuildInputs::sourceDir)},
         {{"start"}, "FILE", "its start file (.exe .bat .cmd .com .msi .inf), a name inside DIR",
          Text(&BuildInputs::startFile)},
-        {{"switch"}, "TEXT", "silent-install switch of the start file (not for .inf files)",
-         Text(&BuildInputs::silentSwitch)},
+        {{"switch"}, "TEXT",
+         "silent-install switch of the start file (not for .inf files); without it an .exe start file of a "
+         "recognised installer gets that installer's switch, and --switch \"\" gives none",
+         [](Parsed& p, const QString& value) {
+             p.cl.inputs.silentSwitch = value;
+             p.cl.switchGiven = true;
+             return QString();
+         }},
         {{"no-compact"}, {}, "put the folder's files into the cabinet as they are, instead of a 7-Zip self-extractor",
          [](Parsed& p, const QString&) {
              p.cl.inputs.compact = false;
@@ -160,6 +168,19 @@ const QList<Option>& Options()
          [](Parsed& p, const QString& value) {
              p.cl.language = value;
              return QString();
+         }},
+        {{"try"}, "ADDON",
+         "instead of building, try the add-on cabinet ADDON under Wine on a private display, as Windows setup "
+         "would run it, and report what it did (needs wine, xvfb and p7zip-full)",
+         [](Parsed& p, const QString& value) {
+             p.cl.tryAddon = value;
+             return QString();
+         }},
+        {{"time-limit"}, "SECONDS", "how long a try may run before it is ended (default 600)",
+         [](Parsed& p, const QString& value) {
+             return ParseNumber(value, 1, std::numeric_limits<int>::max() / 1000, &p.cl.timeLimitSeconds)
+                        ? QString()
+                        : QStringLiteral("--time-limit must be a whole number of seconds, at least 1: %1").arg(value);
          }},
         {{"h", kHelpOption}, {}, "this text", {}},
     };
@@ -208,9 +229,13 @@ QString UsageText()
     QString text = parser.helpText();
     // Qt names the program by the path it was started with; the usage line names the command and what it needs.
     text.replace(0, text.indexOf(QLatin1Char('\n')),
-                 QStringLiteral("Usage: packwright-build --folder DIR --start FILE [options] OUTPUT"));
+                 QStringLiteral("Usage: packwright-build --folder DIR --start FILE [options] OUTPUT\n"
+                                "       packwright-build --try ADDON [--time-limit SECONDS] [--language-file NAME]"));
     return text + QStringLiteral("\nExit status: 0 when OUTPUT was made, 1 when the build failed (the reason is printed),\n"
-                                 "2 for a usage error.\n");
+                                 "2 for a usage error.\n"
+                                 "With --try, 0 when the add-on installed silently, 1 when it failed, timed out,\n"
+                                 "waited on a window or was stopped, 2 for a usage error, 3 when it cannot be\n"
+                                 "tried on this machine (the reason says what to install).\n");
 }
 
 CommandLine ParseCommandLine(const QStringList& arguments)
@@ -237,6 +262,21 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     }
     if (const QString error = TakeOptions(parser, parsed); !error.isEmpty())
         return fail(error);
+
+    if (parser.isSet(QStringLiteral("try"))) {
+        // A try reads only the add-on: a build option beside it would be silently lost.
+        for (const QString& name : parser.optionNames()) {
+            if (name != QLatin1String("try") && name != QLatin1String("time-limit") && name != QLatin1String("language-file"))
+                return fail(QStringLiteral("--%1 cannot be used with --try").arg(name));
+        }
+        if (!parser.positionalArguments().isEmpty())
+            return fail(QStringLiteral("--try takes no OUTPUT, got: %1").arg(parser.positionalArguments().join(' ')));
+        if (cl.tryAddon.isEmpty())
+            return fail(QStringLiteral("--try needs the add-on to try"));
+        return cl;
+    }
+    if (parser.isSet(QStringLiteral("time-limit")))
+        return fail(QStringLiteral("--time-limit is for --try"));
 
     if (in.sourceDir.isEmpty())
         return fail(QStringLiteral("--folder is required"));
@@ -295,6 +335,22 @@ BuildInputs FilledInputs(const CommandLine& cl)
     for (const FieldValue& change : cl.fields)
         ChangeField(in.entriesText, in.fields, change);
     return in;
+}
+
+SwitchNotes ChooseSwitch(CommandLine& cl, const BuildTexts& texts)
+{
+    BuildInputs& in = cl.inputs;
+    SwitchNotes notes;
+    if (!cl.switchGiven) {
+        if (const std::optional<InstallerOffer> offer = OfferFor(in.startFilePath(), in.appDir);
+            offer && !offer->silentSwitch.isEmpty()) {
+            in.silentSwitch = offer->silentSwitch;
+            notes.offered = texts.KindSwitchStr.arg(offer->name, offer->silentSwitch);
+        }
+    }
+    if (cl.format == OutputKind::Cabinet && LacksSilentSwitch(in.startFile, in.silentSwitch))
+        notes.warning = texts.NoSwitchStr.arg(in.startFile);
+    return notes;
 }
 
 std::optional<QString> LanguageFileOf(const CommandLine& cl)

@@ -20,6 +20,9 @@ struct CommandLine {
     QString language;          // --language-file: a language's name, or empty for the window's language
     QString output;
     OutputKind format = OutputKind::Cabinet;
+    bool switchGiven = false;  // --switch was given, an empty one included: no switch is offered then
+    QString tryAddon;          // --try: the add-on to try instead of a build
+    int timeLimitSeconds = 600;  // --time-limit of a try
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);
@@ -33,6 +36,15 @@ QString CheckInputs(const BuildInputs& in, const BuildTexts& texts);
 // build starts from, then the values the start file's version data gives when it is chosen (unless
 // --no-version-data), then the fields given, each changing the text as typing it into the window does.
 BuildInputs FilledInputs(const CommandLine& cl);
+
+// What the command line says about the silent switch before it builds. Without --switch, an .exe start
+// file of a recognised installer takes that installer's switch, and `offered` says so; an add-on whose
+// .exe would run without any switch gets `warning`. Either is empty when there is nothing to say.
+struct SwitchNotes {
+    QString offered;
+    QString warning;
+};
+SwitchNotes ChooseSwitch(CommandLine& cl, const BuildTexts& texts);
 
 // The language file the build speaks: the one --language-file names (matched without regard to case),
 // else the one the window applies, that of the settings file. Empty for the built-in texts; nothing when

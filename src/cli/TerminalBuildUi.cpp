@@ -84,9 +84,14 @@ void TerminalBuildUi::CatchInterrupts()
     sigaction(SIGTERM, &action, nullptr);
 }
 
-bool TerminalBuildUi::cancelRequested()
+bool TerminalBuildUi::Interrupted()
 {
     return interrupted != 0;
+}
+
+bool TerminalBuildUi::cancelRequested()
+{
+    return Interrupted();
 }
 
 void TerminalBuildUi::processEvents()

@@ -22,6 +22,8 @@ public:
     // From here on, Ctrl+C (or SIGTERM) stops the packing: the build removes what it had made and ends.
     // A second one ends the program at once, removing the files it was writing.
     static void CatchInterrupts();
+    // True once Ctrl+C (or SIGTERM) has come.
+    static bool Interrupted();
 
     // Says what the build's own messages left unsaid (that Ctrl+C stopped it, or that it gave up) and
     // returns the exit status: 0 only when the output file was made.

@@ -1,8 +1,9 @@
 // packwright-build: the build of "Criar arquivo" without a window, for scripts and machines without a
 // display. The save dialog is answered with OUTPUT; status texts and a progress bar go to the terminal,
-// in the language chosen in the window (or by --language-file).
+// in the language chosen in the window (or by --language-file). With --try it tries an add-on instead.
 #include "cli/CommandLine.h"
 #include "cli/TerminalBuildUi.h"
+#include "cli/TerminalTry.h"
 #include "language/LanguageFile.h"
 #include "language/LanguageTexts.h"
 #include "language/Settings.h"
@@ -40,7 +41,10 @@ int main(int argc, char* argv[])
         return UsageError(QStringLiteral("--language-file: no language file named %1 in %2languages (there are: %3)")
                               .arg(cl.language, cl.inputs.appDir,
                                    pw::LanguageNames(cl.inputs.appDir).join(QStringLiteral(", "))));
-    const pw::BuildTexts texts = pw::LoadBuildTexts(pw::LanguageFile(*language));
+    const pw::LanguageFile languageFile(*language);
+    if (!cl.tryAddon.isEmpty())
+        return pw::TryFromTerminal(cl, pw::LoadTryTexts(languageFile));
+    const pw::BuildTexts texts = pw::LoadBuildTexts(languageFile);
     try {
         // The working folder is made here, as the window's launcher makes it: scripts start from nothing.
         QDir().mkpath(cl.inputs.tempDir());
@@ -51,7 +55,14 @@ int main(int argc, char* argv[])
             pw::TerminalBuildUi::PrintError(problem);
             return 1;
         }
-        return ui.Finish(driver.Build(pw::FilledInputs(cl)), texts);
+        const pw::SwitchNotes notes = pw::ChooseSwitch(cl, texts);
+        if (!notes.offered.isEmpty())
+            std::fputs((notes.offered + QLatin1Char('\n')).toLocal8Bit().constData(), stdout);
+        const int status = ui.Finish(driver.Build(pw::FilledInputs(cl)), texts);
+        // The warning is about the add-on made: a build that made nothing has its own message.
+        if (status == 0 && !notes.warning.isEmpty())
+            pw::TerminalBuildUi::PrintError(notes.warning);
+        return status;
     } catch (const pw::UserError& e) {
         pw::TerminalBuildUi::PrintError(e.message());
         return 1;

@@ -24,8 +24,14 @@ public:
     virtual std::optional<SaveChoice> askSaveFile(QWidget* parent, const SaveSuggestion& suggestion) = 0;
     // The chosen folder, or nullopt when the dialog was cancelled.
     virtual std::optional<QString> askFolder(QWidget* parent, const QString& startFolder) = 0;
+    // An add-on cabinet to open, titled `title`, opened on `start` (a file, which is selected, or a
+    // folder); nullopt when the dialog was cancelled.
+    virtual std::optional<QString> askAddon(QWidget* parent, const QString& title, const QString& start) = 0;
     // A message box captioned with the application title, with the icon of its kind.
     virtual void showMessage(QWidget* parent, const QString& text, MessageKind kind) = 0;
+    // A warning that asks whether to go on: true for the button `goOn`, false for `goBack`, which is the
+    // default and also the answer when the box is closed.
+    virtual bool askGoOn(QWidget* parent, const QString& text, const QString& goOn, const QString& goBack) = 0;
     virtual void openUrl(const QUrl& url) = 0;
     virtual void processEvents() = 0;
 };

@@ -22,6 +22,8 @@ const Caption kMainForm[] = {
     {.control = "Label7", .key = "iHomePage", .builtIn = "Home-page:"},
     {.control = "Label3", .key = "iBuildDate", .builtIn = "Data da compilação:"},
     {.control = "Cria", .key = "iCreateFile", .builtIn = "Criar arquivo"},
+    {.control = "Label22", .key = "iInstallerKind", .builtIn = "Instalador:"},
+    {.control = "Testa", .key = "iTry", .builtIn = "Testar"},
     {.control = "Sobre", .key = "iAbout", .builtIn = "Sobre ...", .beforeLanguage = "Sobre"},
     {.control = "GroupBox2", .key = "iInfo", .builtIn = "Informações:"},
     {.control = "Label10", .key = "iAtualAction", .builtIn = "Ação atual:"},
@@ -72,6 +74,10 @@ const Caption kSilForm[] = {
     {.control = "Button5", .builtIn = "Google"},
 };
 
+const Caption kTryForm[] = {
+    {.control = "Button1", .key = "iClose", .builtIn = "Fechar"},
+};
+
 const Caption kAddAtalhoForm[] = {
     {.key = "iAtalho", .builtIn = "Atalho"},
     {.control = "Label1", .key = "iLocal", .builtIn = "Local", .suffix = ":"},
@@ -107,6 +113,11 @@ CaptionTable MainFormCaptions()
 CaptionTable SilFormCaptions()
 {
     return kSilForm;
+}
+
+CaptionTable TryFormCaptions()
+{
+    return kTryForm;
 }
 
 CaptionTable AddAtalhoFormCaptions()

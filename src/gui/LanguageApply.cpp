@@ -4,6 +4,7 @@
 #include "gui/TAddAtalhoForm.h"
 #include "gui/TMainForm.h"
 #include "gui/TSilForm.h"
+#include "gui/TTryForm.h"
 #include "language/LanguageFile.h"
 #include "language/LanguageTexts.h"
 
@@ -38,6 +39,8 @@ void ApplyLanguage(TMainForm& form, const LanguageFile& file)
     ApplyCaptions(*form.SilForm, SilFormCaptions(), file);
     form.Driver().texts = LoadBuildTexts(file);
     form.SilForm->texts = LoadCatalogueTexts(file);
+    form.tryTexts = LoadTryTexts(file);
+    ApplyCaptions(*form.TryForm, TryFormCaptions(), file);
 
     ApplyCaptions(*form.AddAtalhoForm, AddAtalhoFormCaptions(), file);
     form.AddAtalhoForm->ComboBox1->setCurrentIndex(0);

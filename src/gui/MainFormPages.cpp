@@ -80,10 +80,17 @@ void TMainForm::BuildGeralPage()
     grid->addWidget(Programa, 2, 1, 1, 2);
 
     Label2 = NewLabel("Label2", Geral);
+    Label22 = NewLabel("Label22", Geral);
+    InstKind = NewLabel("InstKind", Geral);
     SilComm = NewList("SilComm", Geral);
     Edita = NewButton("Edita", Geral);
     SilStr = NewEdit("SilStr", Geral);
-    grid->addWidget(Label2, 3, 0, 1, 3);
+    auto* switchRow = new QHBoxLayout;
+    switchRow->addWidget(Label2);
+    switchRow->addStretch();
+    switchRow->addWidget(Label22);
+    switchRow->addWidget(InstKind);
+    grid->addLayout(switchRow, 3, 0, 1, 3);
     grid->addWidget(SilComm, 4, 0);
     grid->addWidget(SilStr, 4, 1);
     grid->addWidget(Edita, 4, 2);
@@ -119,8 +126,12 @@ void TMainForm::BuildGeralPage()
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
     Cria = NewButton("Cria", Geral);
+    Testa = NewButton("Testa", Geral);
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(Testa);
+    actions->addWidget(Cria);
     grid->addWidget(ProgressBar1, 7, 0, 1, 2);
-    grid->addWidget(Cria, 7, 2);
+    grid->addLayout(actions, 7, 2);
     grid->setColumnStretch(1, 1);
 }
 

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace pw {
 namespace {
@@ -65,6 +66,34 @@ std::optional<QString> QtDialogs::askFolder(QWidget* parent, const QString& star
     if (folder.isEmpty())
         return std::nullopt;
     return folder;
+}
+
+std::optional<QString> QtDialogs::askAddon(QWidget* parent, const QString& title, const QString& start)
+{
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({kFilters[int(OutputKind::Cabinet)]});
+    if (const QFileInfo file(start); file.isFile()) {
+        dialog.setDirectory(file.absolutePath());
+        dialog.selectFile(file.fileName());
+    } else if (!start.isEmpty()) {
+        dialog.setDirectory(start);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
+bool QtDialogs::askGoOn(QWidget* parent, const QString& text, const QString& goOn, const QString& goBack)
+{
+    QMessageBox box(QMessageBox::Warning, kApplicationTitle, text, QMessageBox::NoButton, parent);
+    QPushButton* onButton = box.addButton(goOn, QMessageBox::AcceptRole);
+    QPushButton* backButton = box.addButton(goBack, QMessageBox::RejectRole);
+    box.setDefaultButton(backButton);
+    box.setEscapeButton(backButton);
+    box.exec();
+    return box.clickedButton() == onButton;
 }
 
 void QtDialogs::showMessage(QWidget* parent, const QString& text, MessageKind kind)

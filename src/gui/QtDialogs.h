@@ -10,7 +10,9 @@ class QtDialogs : public Dialogs {
 public:
     std::optional<SaveChoice> askSaveFile(QWidget* parent, const SaveSuggestion& suggestion) override;
     std::optional<QString> askFolder(QWidget* parent, const QString& startFolder) override;
+    std::optional<QString> askAddon(QWidget* parent, const QString& title, const QString& start) override;
     void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
+    bool askGoOn(QWidget* parent, const QString& text, const QString& goOn, const QString& goBack) override;
     void openUrl(const QUrl& url) override;
     void processEvents() override;
 };

@@ -10,6 +10,7 @@
 #include "gui/StatusLine.h"
 #include "gui/TAddAtalhoForm.h"
 #include "gui/TSilForm.h"
+#include "gui/TTryForm.h"
 #include "language/LanguageFile.h"
 #include "language/Settings.h"
 #include "platform/Errors.h"
@@ -17,6 +18,7 @@
 #include "project/FolderScan.h"
 #include "project/ShortcutEntry.h"
 #include "project/VersionFill.h"
+#include "project/installer/InstallerOffer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -70,6 +72,7 @@ public:
         // The poll shows "Opções do SFX" again at its next tick while "Compactar com 7-Zip" is checked.
         for (QWidget* page : {form_.SFXOpt, form_.Tweaks, form_.Idiomas})
             form_.Tabs->setTabVisible(form_.Tabs->indexOf(page), !building);
+        form_.Testa->setEnabled(!building);
         if (!building)
             QApplication::restoreOverrideCursor();
         form_.RequestPoll();
@@ -85,7 +88,8 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       dialogs_(dialogs),
       arguments_(arguments),
-      buildUi_(std::make_unique<WindowBuildUi>(*this))
+      buildUi_(std::make_unique<WindowBuildUi>(*this)),
+      try_(std::make_unique<WindowTry>(*this, dialogs))
 {
     InitGuiResources();
     setObjectName(QStringLiteral("MainForm"));
@@ -126,7 +130,9 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
 
     SilForm = new TSilForm(dialogs_, this);
     AddAtalhoForm = new TAddAtalhoForm(this);
+    TryForm = new TTryForm(this);
     ShowModal = [](QDialog& dialog) { return dialog.exec(); };
+    RunTry = TryAddon;
     applyLanguage = [this](const QString& language) {
         ApplyLanguage(*this, LanguageFile(LanguageFilePath(AppDir, language)));
     };
@@ -161,6 +167,7 @@ void TMainForm::ConnectHandlers()
     connect(Edita, &QPushButton::clicked, this, &TMainForm::EditaClick);
     connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
     connect(Cria, &QPushButton::clicked, this, &TMainForm::CriaClick);
+    connect(Testa, &QPushButton::clicked, this, &TMainForm::TestaClick);
     connect(Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TMainForm::Button3Click);
     for (QLineEdit* field : {BuildDate, Language, Title, Version, Site, Description})
@@ -212,18 +219,21 @@ void TMainForm::showEvent(QShowEvent* event)
 
 void TMainForm::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && Busy())
+    if (event->key() == Qt::Key_Escape && Busy()) {
         buildUi_->requestCancel();
-    else
+        try_->RequestStop();
+    } else
         QWidget::keyPressEvent(event);
 }
 
-// Closing mid-build stops the packing and closes the window once the build has ended and cleaned up.
+// Closing mid-build stops the packing, and closing mid-try the try; the window closes once either has
+// ended and cleaned up.
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     if (!Busy())
         return QWidget::closeEvent(event);
     buildUi_->requestCancel();
+    try_->RequestStop();
     closeAfterBuild_ = true;
     event->ignore();
 }
@@ -269,7 +279,7 @@ void TMainForm::Timer1Timer()
     in.folderEntriesEmpty = FolderEntries.isEmpty();
     in.sourceDir = SourceDir;
     in.startFile = Programa->currentText();
-    in.busy = driver_->Busy;
+    in.busy = Busy();
     in.compact = Compact->isChecked();
     in.shortcutSelected = !Atalhos->selectedItems().isEmpty();
     in.shortcutCount = Atalhos->topLevelItemCount();
@@ -323,6 +333,7 @@ void TMainForm::FolderScan(const QString& folder)
     const std::optional<FolderScanResult> scan = pw::FolderScan(folder);
     if (!scan) {
         Programa->clear();
+        ShowInstallerHint();
         return;
     }
     FolderEntries = scan->folderEntries;
@@ -330,6 +341,7 @@ void TMainForm::FolderScan(const QString& folder)
     Programa->clear();
     Programa->addItems(scan->startFiles);
     Programa->setCurrentIndex(-1);
+    ShowInstallerHint();
     if (const QStringList watched = folderWatch_->directories(); !watched.isEmpty())
         folderWatch_->removePaths(watched);
     folderWatch_->addPath(SourceDir);
@@ -339,6 +351,12 @@ void TMainForm::FolderScan(const QString& folder)
 void TMainForm::ProgramaChange()
 {
     StartFileFill();
+    ShowInstallerHint();
+}
+
+void TMainForm::ShowInstallerHint()
+{
+    ShowingErrors([this] { installerHint_.StartFileChosen(*this); });
 }
 
 QList<std::pair<QString DescriptiveFields::*, QLineEdit*>> TMainForm::FieldEdits() const
@@ -412,7 +430,20 @@ void TMainForm::DataChange()
 
 void TMainForm::CriaClick()
 {
-    driver_->Build(CurrentBuildInputs());
+    const BuildInputs in = CurrentBuildInputs();
+    if (LacksSilentSwitch(in.startFile, in.silentSwitch) && !Busy()) {
+        const BuildTexts& texts = driver_->texts;
+        if (!dialogs_.askGoOn(this, texts.NoSwitchStr.arg(in.startFile), texts.BuildAnywayStr, texts.GoBackStr))
+            return;
+    }
+    driver_->Build(in);
+    if (std::exchange(closeAfterBuild_, false))
+        close();
+}
+
+void TMainForm::TestaClick()
+{
+    try_->Run(RunTry);
     if (std::exchange(closeAfterBuild_, false))
         close();
 }

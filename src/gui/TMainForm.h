@@ -1,6 +1,8 @@
 #pragma once
 // The main window: its controls hold the project inputs, its fields the folders and the current build.
 // The handlers are glue; the rules they apply live in the core libraries.
+#include "gui/InstallerHint.h"
+#include "gui/WindowTry.h"
 #include "pipeline/BuildDriver.h"
 #include "project/EntriesText.h"
 #include "project/Poll.h"
@@ -34,6 +36,7 @@ class FolderEdit;
 class StatusLine;
 class TAddAtalhoForm;
 class TSilForm;
+class TTryForm;
 struct ShortcutEntry;
 
 class TMainForm : public QWidget {
@@ -57,6 +60,7 @@ public:
     QWidget *Geral, *SFXOpt, *Tweaks, *Idiomas, *Sobre;
     // Page "Geral".
     QLabel *Label8, *Label12, *Label1, *Label2;
+    QLabel *Label22, *InstKind;  // the chosen .exe start file's installer: caption and kind
     FolderEdit* Pasta;
     QCheckBox* Compact;
     QComboBox *ComprLev, *Programa, *SilComm;
@@ -67,7 +71,7 @@ public:
     StatusLine* Label11;
     QLineEdit *Description, *Language, *Title, *Version, *Site, *BuildDate;
     QProgressBar* ProgressBar1;
-    QPushButton* Cria;
+    QPushButton *Cria, *Testa;
     // Page "Opções do SFX".
     QLabel* Label20;
     QComboBox* OverCb;
@@ -91,11 +95,18 @@ public:
     // The catalogue editor and the shortcut dialog: made once, hidden, and shown modally when needed.
     TSilForm* SilForm;
     TAddAtalhoForm* AddAtalhoForm;
+    // What a try found, after "Testar"; made once, hidden, and shown modally.
+    TTryForm* TryForm;
     // Shows a dialog modally and returns its result; tests answer in its place.
     std::function<int(QDialog& dialog)> ShowModal;
+    // Runs the try of "Testar": TryAddon; tests put a stand-in here.
+    TryRunner RunTry;
+    // What a try says, in the window's language.
+    TryTexts tryTexts;
 
     BuildDriver& Driver() { return *driver_; }
-    bool Busy() const { return driver_->Busy; }
+    // A build or a try runs.
+    bool Busy() const { return driver_->Busy || try_->Busy(); }
 
     // Handlers, callable directly by tests.
     void FormShow();
@@ -110,6 +121,7 @@ public:
     void EditaClick();
     void DataChange();
     void CriaClick();
+    void TestaClick();
     void LangBoxChange();
     void Button1Click();
     void Button2Click();
@@ -156,6 +168,8 @@ private:
     // The status line says why "Criar arquivo" went grey when the program folder or the start file has
     // gone; once it is back, the line rests again.
     void ShowWhyCriaIsDisabled(const PollState& state);
+    // The installer of the start file now chosen, and its switch (InstallerHint).
+    void ShowInstallerHint();
     // The "/SHL" folder of the command line, scanned as if typed.
     void OpenFolderOfCommandLine();
 
@@ -168,6 +182,8 @@ private:
     QFileSystemWatcher* folderWatch_;  // the program folder, for start files that go
     std::unique_ptr<WindowBuildUi> buildUi_;
     std::unique_ptr<BuildDriver> driver_;
+    std::unique_ptr<WindowTry> try_;
+    InstallerHint installerHint_;
     QList<std::pair<QLineEdit*, QString>> versionFill_;  // each field and the value the fill gave it
 };
 

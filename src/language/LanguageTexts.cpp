@@ -51,12 +51,66 @@ const std::pair<const char*, QString BuildTexts::*> kBuildKeys[] = {
     {"iNamePercent", &BuildTexts::NamePercentStr},
     {"iLineBreak", &BuildTexts::LineBreakStr},
     {"iNoOutputName", &BuildTexts::NoOutputNameStr},
+    // Around the installer's silent switch, and the window's "Testar".
+    {"iNoSwitch", &BuildTexts::NoSwitchStr},
+    {"iBuildAnyway", &BuildTexts::BuildAnywayStr},
+    {"iGoBack", &BuildTexts::GoBackStr},
+    {"iKindSwitch", &BuildTexts::KindSwitchStr},
+    {"iChooseAddon", &BuildTexts::ChooseAddonStr},
 };
 
 const std::pair<const char*, QString CatalogueTexts::*> kCatalogueKeys[] = {
     {"iNameComma", &CatalogueTexts::NameHasCommaStr},
     {"iOneLine", &CatalogueTexts::LineBreakStr},
     {"iEmptyEntry", &CatalogueTexts::EmptyEntryStr},
+};
+
+// A try's texts. Some span lines (the commands that install what a try lacks): a language file, one
+// line per key, writes their line breaks as "\\n".
+const std::pair<const char*, QString TryTexts::*> kTryKeys[] = {
+    {"iTryUnpacking", &TryTexts::UnpackingStr},
+    {"iTryPrefix", &TryTexts::PrefixStr},
+    {"iTryRunning", &TryTexts::RunningStr},
+    {"iTryComparing", &TryTexts::ComparingStr},
+    {"iTryCleaning", &TryTexts::CleaningStr},
+    {"iTryNoWine", &TryTexts::NoWineStr},
+    {"iTryNoXvfb", &TryTexts::NoXvfbStr},
+    {"iTryNoSevenZip", &TryTexts::NoSevenZipStr},
+    {"iTryNeedWine32", &TryTexts::NeedWine32Str},
+    {"iTryNo32BitSystem", &TryTexts::No32BitSystemStr},
+    {"iTryNoAddon", &TryTexts::NoAddonStr},
+    {"iTryBadLimit", &TryTexts::BadLimitStr},
+    {"iTryNotCabinet", &TryTexts::NotCabinetStr},
+    {"iTryNoEntries", &TryTexts::NoEntriesStr},
+    {"iTryNoAddProgram", &TryTexts::NoAddProgramStr},
+    {"iTryWineFailed", &TryTexts::WineFailedStr},
+    {"iTryDisplayFailed", &TryTexts::DisplayFailedStr},
+    {"iTrySwapFailed", &TryTexts::SwapFailedStr},
+    {"iTryHelperMissing", &TryTexts::HelperMissingStr},
+    {"iTryScratch", &TryTexts::ScratchStr},
+    {"iTryReportFolder", &TryTexts::ReportFolderStr},
+    {"iTryStopped", &TryTexts::StoppedStr},
+    {"iTryTitle", &TryTexts::TitleStr},
+    {"iTryLine", &TryTexts::LineStr},
+    {"iTryWine64", &TryTexts::Wine64Str},
+    {"iTryResult", &TryTexts::ResultStr},
+    {"iTrySilent", &TryTexts::SilentStr},
+    {"iTryExitCode", &TryTexts::ExitCodeStr},
+    {"iTryNotStarted", &TryTexts::NotStartedStr},
+    {"iTryTimedOut", &TryTexts::TimedOutStr},
+    {"iTryWindowWait", &TryTexts::WindowWaitStr},
+    {"iTryNoTitle", &TryTexts::NoTitleStr},
+    {"iTryWindows", &TryTexts::WindowsStr},
+    {"iTryWindowLine", &TryTexts::WindowLineStr},
+    {"iTryScreenshot", &TryTexts::ScreenshotStr},
+    {"iTryLeft", &TryTexts::LeftStr},
+    {"iTryFiles", &TryTexts::FilesStr},
+    {"iTryRegistry", &TryTexts::RegistryStr},
+    {"iTryShortcuts", &TryTexts::ShortcutsStr},
+    {"iTryTemp", &TryTexts::TempStr},
+    {"iTryNothing", &TryTexts::NothingStr},
+    {"iTryAddonLog", &TryTexts::AddonLogStr},
+    {"iTryReport", &TryTexts::ReportStr},
 };
 
 // Each field keeps its built-in text when the file lacks its key.
@@ -81,12 +135,22 @@ CatalogueTexts LoadCatalogueTexts(const LanguageFile& file)
     return Load(file, kCatalogueKeys);
 }
 
+TryTexts LoadTryTexts(const LanguageFile& file)
+{
+    TryTexts texts = Load(file, kTryKeys);
+    for (const auto& entry : kTryKeys)
+        (texts.*entry.second).replace(QLatin1String("\\n"), QLatin1String("\n"));
+    return texts;
+}
+
 QStringList MessageKeys()
 {
     QStringList keys;
     for (const auto& entry : kBuildKeys)
         keys.append(QLatin1String(entry.first));
     for (const auto& entry : kCatalogueKeys)
+        keys.append(QLatin1String(entry.first));
+    for (const auto& entry : kTryKeys)
         keys.append(QLatin1String(entry.first));
     return keys;
 }

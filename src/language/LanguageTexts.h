@@ -1,9 +1,11 @@
 #pragma once
 // The texts a language file gives beside the windows' captions: the build's status and message texts,
-// the words of the window and the command line around a build, and the catalogue editor's refusals.
+// the words of the window and the command line around a build, the catalogue editor's refusals and
+// what a try of an add-on says.
 // Every text the file does not hold keeps its built-in Portuguese.
 #include "catalogue/CatalogueEdit.h"
 #include "pipeline/BuildTexts.h"
+#include "tryout/TryTexts.h"
 
 #include <QStringList>
 
@@ -13,8 +15,9 @@ class LanguageFile;
 
 BuildTexts LoadBuildTexts(const LanguageFile& file);
 CatalogueTexts LoadCatalogueTexts(const LanguageFile& file);
+TryTexts LoadTryTexts(const LanguageFile& file);
 
-// The keys of section "Strings" that these two read.
+// The keys of section "Strings" that these read.
 QStringList MessageKeys();
 
 }  // namespace pw

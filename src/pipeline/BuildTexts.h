@@ -83,6 +83,19 @@ struct BuildTexts {
     QString NoOutputNameStr = QStringLiteral("O nome de arquivo \"%1\" não tem nada antes da extensão: o complemento e o "
                                              "seu arquivo de entradas ficariam sem nome. Dê um nome ao arquivo.");
 
+    // An .exe start file without a silent switch opens its first page during Windows setup and waits
+    // there for ever. %1 is the start file. The window asks before it builds; the command line warns.
+    QString NoSwitchStr = QStringLiteral("\"%1\" vai ser executado sem comando para instalação silenciosa: durante a "
+                                         "instalação do Windows ele pode abrir a sua primeira janela e esperar "
+                                         "para sempre.");
+    QString BuildAnywayStr = QStringLiteral("Criar assim mesmo");
+    QString GoBackStr = QStringLiteral("Voltar");
+    // The command line's word for the switch it took from the installer it recognised: %1 the
+    // installer's kind, %2 its switch.
+    QString KindSwitchStr = QStringLiteral("Instalador %1: comando %2");
+    // The window's "Testar": the title of the dialog that asks for the add-on to try.
+    QString ChooseAddonStr = QStringLiteral("Escolha o complemento a testar");
+
     bool operator==(const BuildTexts&) const = default;
 };
 

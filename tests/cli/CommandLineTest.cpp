@@ -155,6 +155,63 @@ TEST(CommandLine, InputsAreCheckedAsTheWindowChecksThem)
     EXPECT_TRUE(CheckInputs(in, BuildTexts()).isEmpty());
 }
 
+// --try takes the add-on and its time limit, and nothing of a build, which it would silently drop.
+TEST(CommandLine, TryTakesAnAddOnAndATimeLimitOnly)
+{
+    const CommandLine tried = Parse({"--try", "a.cab", "--time-limit", "30", "--language-file", "English"});
+    ASSERT_TRUE(tried.error.isEmpty()) << tried.error.toStdString();
+    EXPECT_EQ(tried.tryAddon, QStringLiteral("a.cab"));
+    EXPECT_EQ(tried.timeLimitSeconds, 30);
+    EXPECT_EQ(Parse({"--try", "a.cab"}).timeLimitSeconds, 600) << "ten minutes unless told";
+    for (const QStringList& bad :
+         {QStringList{"--try", "a.cab", "out.cab"}, {"--try", "a.cab", "--folder", "p"}, {"--try", "a.cab", "--switch", "/S"},
+          {"--try", "a.cab", "--time-limit", "0"}, {"--try", "a.cab", "--time-limit", "ten"}, {"--try", ""},
+          {"--folder", "f", "--start", "s", "--time-limit", "30", "x.cab"}})
+        EXPECT_FALSE(Parse(bad).error.isEmpty()) << bad.join(' ').toStdString();
+}
+
+// Without --switch an .exe of a recognised installer takes its switch, and says so; --switch "" and an
+// unknown installer build without one, with a warning, unless the output is no add-on.
+TEST(CommandLine, TheSwitchOfARecognisedInstallerUnlessOneIsGiven)
+{
+    pwtest::TempDir dir;
+    dir.write("p/setup.exe", pwtest::ReadAll(QStringLiteral(PW_INSTALLER_STUBS "/InnoSetup.exe")));
+    dir.write("p/tool.exe", pwtest::ReadAll(QStringLiteral(PW_INSTALLER_STUBS "/Plain.exe")));
+    const QString innoSwitch = QStringLiteral("/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /SP-");
+    const BuildTexts texts;
+    auto notesOf = [&](const QStringList& args, QString* finalSwitch) {
+        CommandLine cl = Parse(QStringList{"--folder", dir.path("p")} + args);
+        EXPECT_TRUE(cl.error.isEmpty()) << cl.error.toStdString();
+        cl.inputs.appDir = QStringLiteral(PW_LANGUAGES_DIR "/../");  // the shipped switch table
+        const SwitchNotes notes = ChooseSwitch(cl, texts);
+        *finalSwitch = FilledInputs(cl).silentSwitch;
+        return notes;
+    };
+    QString used;
+    SwitchNotes notes = notesOf({"--start", "setup.exe", "o.cab"}, &used);
+    EXPECT_EQ(used, innoSwitch);
+    EXPECT_EQ(notes.offered, texts.KindSwitchStr.arg(QStringLiteral("Inno Setup"), innoSwitch));
+    EXPECT_TRUE(notes.warning.isEmpty());
+
+    notes = notesOf({"--start", "setup.exe", "--switch", "/SILENT", "o.cab"}, &used);
+    EXPECT_EQ(used, QStringLiteral("/SILENT"));
+    EXPECT_TRUE(notes.offered.isEmpty());
+    EXPECT_TRUE(notes.warning.isEmpty());
+
+    notes = notesOf({"--start", "setup.exe", "--switch", "", "o.cab"}, &used);
+    EXPECT_TRUE(used.isEmpty()) << "an empty --switch means none";
+    EXPECT_TRUE(notes.offered.isEmpty());
+    EXPECT_EQ(notes.warning, texts.NoSwitchStr.arg(QStringLiteral("setup.exe")));
+
+    notes = notesOf({"--start", "tool.exe", "o.cab"}, &used);
+    EXPECT_TRUE(used.isEmpty());
+    EXPECT_TRUE(notes.offered.isEmpty());
+    EXPECT_FALSE(notes.warning.isEmpty());
+
+    notes = notesOf({"--start", "tool.exe", "o.7z"}, &used);
+    EXPECT_TRUE(notes.warning.isEmpty()) << "a plain archive runs nothing";
+}
+
 TEST(CommandLineTool, ExitStatusTellsTheOutcome)
 {
     pwtest::TempDir dir;
@@ -170,6 +227,7 @@ TEST(CommandLineTool, ExitStatusTellsTheOutcome)
     const ToolRun built = RunTool({"--folder", dir.path("p"), "--start", "setup.exe", "--no-compact", dir.path("o.cab")},
                               home);
     EXPECT_EQ(built.exitCode, 0) << built.err.toStdString();
+    EXPECT_TRUE(built.err.contains(BuildTexts().NoSwitchStr.arg("setup.exe"))) << "built, with a warning";
     EXPECT_TRUE(pwtest::Exists(dir.path("o.cab")));
     EXPECT_TRUE(pwtest::Exists(home + QStringLiteral("/Brontel/Packwright/temp")));
 }
@@ -395,6 +453,7 @@ struct LanguageCase {
 // Every line, as written by the program, that a build, a failure and a stop print in one language.
 struct Speech {
     QStringList build;
+    QString noSwitch;  // the warning after the build: its setup.exe runs without a switch
     QString failure;
     QStringList stop;
     QString stopped;
@@ -404,6 +463,8 @@ Speech English(const pwtest::TempDir& dir)
 {
     return {{"Starting ...", "Processing information ...", "Compressing the cabinet ...", "File created successfully!",
              "Deleting temporary files ...", "File created: " + dir.path("Demo.cab")},
+            "packwright-build: \"setup.exe\" will run without a silent installation switch: during Windows setup it "
+            "may open its first page and wait there for ever.\n",
             "packwright-build: \"readme.txt\" is not an installer of the folder \"" + dir.path("p") +
                 "\" (an .exe, .bat, .cmd, .com, .msi or .inf file in that folder).\n",
             {"Starting ...", "Compressing with 7-Zip ...  (press Ctrl+C to stop)", "Deleting temporary files ..."},
@@ -414,6 +475,7 @@ Speech Portuguese(const pwtest::TempDir& dir)
 {
     return {{"Inicializando processos ...", "Processando informações ...", "Compactando CAB ...",
              "Arquivo criado com sucesso!", "Excluindo arquivos temporários ...", "Arquivo criado: " + dir.path("Demo.cab")},
+            "packwright-build: " + BuildTexts().NoSwitchStr.arg("setup.exe") + "\n",
             "packwright-build: \"readme.txt\" não é um programa de instalação da pasta \"" + dir.path("p") +
                 "\" (um arquivo .exe, .bat, .cmd, .com, .msi ou .inf dessa pasta).\n",
             {"Inicializando processos ...", "Compactando com 7-Zip ...  (tecle Ctrl+C para interromper)",
@@ -426,7 +488,7 @@ void ExpectSpeech(const LanguageCase& c, const QStringList& extra, const Speech&
     const ToolRun build = c.Build(extra);
     EXPECT_EQ(build.exitCode, 0) << build.err.toStdString();
     EXPECT_EQ(build.out.split('\n', Qt::SkipEmptyParts), speech.build);
-    EXPECT_EQ(build.err, QString());
+    EXPECT_EQ(build.err, speech.noSwitch);
     const ToolRun failure = c.Fail(extra);
     EXPECT_EQ(failure.exitCode, 1);
     EXPECT_EQ(failure.out, QString());
@@ -453,6 +515,23 @@ TEST(CommandLineLanguage, WithoutAChoiceThePortugueseOfTheWindowAndALanguageFile
     EXPECT_FALSE(pwtest::Exists(none.home + "/Brontel/Packwright/config.qmr")) << "only the window writes it";
     const LanguageCase chosen("[Main]\r\nLanguage=Portugu\xEAs (Brasil)\r\n");
     ExpectSpeech(chosen, {"--language-file", "ENGLISH"}, English(chosen.dir));
+}
+
+TEST(CommandLineLanguage, TheOfferedSwitchAndWhyATryCannotStartAreSaidInTheChosenLanguage)
+{
+    const LanguageCase c("[Main]\r\nLanguage=english\r\n");
+    c.dir.write("p/setup.exe", pwtest::ReadAll(QStringLiteral(PW_INSTALLER_STUBS "/InnoSetup.exe")));
+    const ToolRun built = c.Build({});
+    EXPECT_EQ(built.exitCode, 0) << built.err.toStdString();
+    EXPECT_EQ(built.out.split('\n').value(0),
+              QStringLiteral("Inno Setup installer: switch /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /SP-"));
+    EXPECT_EQ(built.err, QString());
+
+    const ToolRun tried = RunTool({"--try", c.dir.path("missing.cab")}, c.home, c.program);
+    EXPECT_EQ(tried.exitCode, 2);
+    EXPECT_EQ(tried.err, "packwright-build: The add-on \"" + c.dir.path("missing.cab") +
+                             "\" does not exist or cannot be read.\n");
+    EXPECT_EQ(tried.out, QString());
 }
 
 TEST(CommandLineLanguage, AnUnknownLanguageFileIsAUsageErrorInEnglish)

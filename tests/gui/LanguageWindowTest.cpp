@@ -257,6 +257,9 @@ TEST(ShippedLanguages, EnglishHoldsEveryKeyAndPortugueseIsTheBuiltInTexts)
     EXPECT_EQ(portuguese, builtIn);
     EXPECT_TRUE(f.form->Driver().texts == BuildTexts());
     EXPECT_TRUE(f.form->SilForm->texts == CatalogueTexts());
+    EXPECT_TRUE(f.form->tryTexts == TryTexts());
+    // The commands that install what a try lacks keep their lines in every language.
+    EXPECT_EQ(LoadTryTexts(english).NeedWine32Str.count(QLatin1Char('\n')), 3);
 }
 
 TEST(ShippedLanguages, FilesAreSingleByteTextWithCrLfLines)

@@ -14,10 +14,14 @@ class RecordingDialogs : public pw::Dialogs {
 public:
     std::deque<std::optional<pw::SaveChoice>> saveAnswers;  // empty: the dialog is cancelled
     std::deque<std::optional<QString>> folderAnswers;          // empty: the dialog is cancelled
+    std::deque<std::optional<QString>> addonAnswers;           // empty: the dialog is cancelled
+    std::deque<bool> goOnAnswers;                              // empty: go on
     QStringList messages;
     QList<pw::MessageKind> messageKinds;  // the icon of each message box, in the same order
     QList<pw::SaveSuggestion> saveSuggestions;
     QStringList folderStarts;
+    QStringList addonStarts;
+    QStringList questions;  // the text of each question asked with askGoOn
     QList<QUrl> openedUrls;
     int eventRounds = 0;
     std::function<void()> onProcessEvents;  // what a person does while the window processes its events
@@ -31,6 +35,20 @@ public:
     {
         folderStarts.append(start);
         return Next(folderAnswers);
+    }
+    std::optional<QString> askAddon(QWidget*, const QString&, const QString& start) override
+    {
+        addonStarts.append(start);
+        return Next(addonAnswers);
+    }
+    bool askGoOn(QWidget*, const QString& text, const QString&, const QString&) override
+    {
+        questions.append(text);
+        if (goOnAnswers.empty())
+            return true;
+        const bool answer = goOnAnswers.front();
+        goOnAnswers.pop_front();
+        return answer;
     }
     void showMessage(QWidget*, const QString& text, pw::MessageKind kind) override
     {

@@ -1,0 +1,46 @@
+#include "gui/InstallerHint.h"
+
+#include "catalogue/Silence.h"
+#include "gui/TMainForm.h"
+#include "project/installer/InstallerOffer.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <utility>
+
+namespace pw {
+namespace {
+
+// The catalogue row whose switch is `silentSwitch`, or -1.
+int CatalogueRowOf(const QString& silentSwitch, const QString& dataDir, int rows)
+{
+    const QString path = SilenceFilePath(dataDir);
+    for (int row = 0; row < rows; ++row) {
+        if (SilenceCommand(path, row) == silentSwitch)
+            return row;
+    }
+    return -1;
+}
+
+}  // namespace
+
+void InstallerHint::StartFileChosen(TMainForm& form)
+{
+    if (const QString earlier = std::exchange(offered_, {}); !earlier.isEmpty() && form.SilStr->text() == earlier) {
+        form.SilStr->clear();
+        form.SilComm->setCurrentIndex(-1);
+    }
+    const QString startFile = form.Programa->currentText();
+    const std::optional<InstallerOffer> offer =
+        startFile.isEmpty() ? std::nullopt : OfferFor(form.SourceDir + QLatin1Char('/') + startFile, form.AppDir);
+    form.InstKind->setText(offer ? offer->name : QString());
+    if (!offer || offer->silentSwitch.isEmpty() || !form.SilStr->text().isEmpty())
+        return;
+    form.SilStr->setText(offer->silentSwitch);
+    offered_ = offer->silentSwitch;
+    form.SilComm->setCurrentIndex(CatalogueRowOf(offer->silentSwitch, form.DataDir, form.SilComm->count()));
+}
+
+}  // namespace pw
