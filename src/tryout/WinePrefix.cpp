@@ -71,6 +71,9 @@ QProcessEnvironment WinePrefix::Environment(const QString& display, const QStrin
 {
     QProcessEnvironment environment =
         WineEnvironment(QProcessEnvironment::systemEnvironment(), prefix(), root_ + QStringLiteral("/home"), arch_);
+    // Wine makes folders of its own ("wine-XXXXXX") in the temporary folder and leaves them: inside the
+    // scratch folder they go with it, instead of piling up in the user's.
+    environment.insert(QStringLiteral("TMPDIR"), temporaryFolder());
     if (!display.isEmpty()) {
         environment.insert(QStringLiteral("DISPLAY"), display);
         environment.insert(QStringLiteral("XAUTHORITY"), authority);
@@ -80,7 +83,7 @@ QProcessEnvironment WinePrefix::Environment(const QString& display, const QStrin
 
 RunEnd WinePrefix::Make(TryUi& ui, QString* error)
 {
-    if (!QDir().mkpath(root_ + QStringLiteral("/home"))) {
+    if (!QDir().mkpath(root_ + QStringLiteral("/home")) || !QDir().mkpath(temporaryFolder())) {
         *error = root_;
         return RunEnd::NotStarted;
     }

@@ -40,6 +40,8 @@ public:
     QString driveC() const { return prefix() + QStringLiteral("/drive_c"); }
     // What Wine and its server print, for the report when Wine fails.
     QString logFile() const { return root_ + QStringLiteral("/wine.log"); }
+    // The Unix temporary folder (TMPDIR) of the prefix's processes.
+    QString temporaryFolder() const { return root_ + QStringLiteral("/tmp"); }
 
 private:
     RunEnd EndServer(TryUi* ui);

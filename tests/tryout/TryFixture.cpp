@@ -129,9 +129,9 @@ QString TryFixture::BuildAddon(const QString& folder, const QString& start, cons
 {
     const QString cabinet = scratch.path(QStringLiteral("addons/%1.cab").arg(QFileInfo(folder).fileName()));
     QDir().mkpath(QFileInfo(cabinet).absolutePath());
-    QStringList arguments = {QStringLiteral("--folder"), folder, QStringLiteral("--start"), start};
-    if (!silentSwitch.isEmpty())
-        arguments << QStringLiteral("--switch") << silentSwitch;
+    // Always a --switch: without one, packwright-build would give a recognised installer its own switch.
+    const QStringList arguments = {QStringLiteral("--folder"), folder, QStringLiteral("--start"), start,
+                                   QStringLiteral("--switch"), silentSwitch};
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_DATA_HOME"), scratch.path(QStringLiteral("data")));
     Run(scratch.path(), builder, arguments + options << cabinet, environment);

@@ -46,7 +46,8 @@ private:
 
 class TryFixture {
 public:
-    // Makes the add-on of `folder` with packwright-build (`options` added); returns its path.
+    // Makes the add-on of `folder` with packwright-build (`options` added), with `silentSwitch` (none when
+    // empty); returns its path.
     QString BuildAddon(const QString& folder, const QString& start, const QString& silentSwitch,
                        const QStringList& options = {});
     // A copy of packwright-build in an AppDir of the test's own, with the shipped Windows programs except

@@ -1,0 +1,82 @@
+// packwright-build --try, as a user runs it: the steps and the summary on the terminal in the chosen
+// language, the report folder in the current folder, the verdict as the exit status, and Ctrl+C, which
+// ends the try and takes everything it made with it.
+#include "TryFixture.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace pwtest;
+
+namespace {
+
+class CommandLineTry : public ::testing::Test, public TryFixture {
+protected:
+    void SetUp() override
+    {
+        if (QString reason; !CanTry(&reason))
+            GTEST_SKIP() << reason.toStdString();
+        QDir().mkpath(scratch.path(QStringLiteral("reports")));
+        QDir().mkpath(scratch.path(QStringLiteral("work")));
+    }
+
+    // packwright-build --try in the folder "reports", in English, its temporary files in "work".
+    void Start(QProcess& tool, const QStringList& arguments) const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), scratch.path(QStringLiteral("data")));
+        environment.insert(QStringLiteral("TMPDIR"), scratch.path(QStringLiteral("work")));
+        tool.setProcessEnvironment(environment);
+        tool.setWorkingDirectory(scratch.path(QStringLiteral("reports")));
+        tool.start(QStringLiteral(PACKWRIGHT_BUILD),
+                   QStringList{QStringLiteral("--language-file"), QStringLiteral("English")} + arguments);
+    }
+};
+
+TEST_F(CommandLineTry, ASilentInstallerIsReportedOnTheTerminalAndInAReportFolder)
+{
+    const QString folder = scratch.path(QStringLiteral("Quiet"));
+    WriteNsisInstaller(folder, QStringLiteral("Quiet"), NativeArch());
+    const QString addon = BuildAddon(folder, QStringLiteral("setup.exe"), QStringLiteral("/S"));
+    QProcess tool;
+    Start(tool, {QStringLiteral("--try"), addon});
+    ASSERT_TRUE(tool.waitForFinished(300000));
+    const QString out = QString::fromUtf8(tool.readAllStandardOutput());
+    EXPECT_EQ(tool.exitCode(), 0) << out.toStdString() << tool.readAllStandardError().toStdString();
+    EXPECT_TRUE(out.startsWith(QStringLiteral("Opening the add-on ...\n"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Result: installed silently (exit code 0"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("C:\\Program Files\\Quiet\\readme.txt"))) << out.toStdString();
+    const QRegularExpressionMatch report = QRegularExpression(QStringLiteral("\nReport: (.*)\n")).match(out);
+    ASSERT_TRUE(report.hasMatch()) << out.toStdString();
+    EXPECT_EQ(QFileInfo(report.captured(1)).absolutePath(), scratch.path(QStringLiteral("reports")));
+    EXPECT_TRUE(QFileInfo::exists(report.captured(1) + QStringLiteral("/summary.txt")));
+    EXPECT_EQ(ScratchLeft(), QStringList());
+}
+
+TEST_F(CommandLineTry, CtrlCEndsTheTryAndLeavesNothingOfIt)
+{
+    const QString folder = scratch.path(QStringLiteral("Hang"));
+    WriteSleeper(folder, NativeArch());
+    const QString addon = BuildAddon(folder, QStringLiteral("setup.exe"), QString());
+    QProcess tool;
+    Start(tool, {QStringLiteral("--try"), addon, QStringLiteral("--time-limit"), QStringLiteral("300")});
+    QByteArray out;
+    while (!out.contains("Running \"") && tool.waitForReadyRead(120000))
+        out += tool.readAllStandardOutput();
+    ASSERT_TRUE(out.contains("Running \"")) << out.data();
+    EXPECT_TRUE(out.contains("(limit 300 s)")) << out.data();
+    ::kill(pid_t(tool.processId()), SIGINT);
+    ASSERT_TRUE(tool.waitForFinished(120000));
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_EQ(tool.readAllStandardError(), QByteArray("packwright-build: Stopped: the try did not finish.\n"));
+    EXPECT_EQ(ScratchLeft(), QStringList()) << "the prefix and the add-on's files are gone";
+}
+
+}  // namespace
