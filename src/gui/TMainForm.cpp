@@ -431,7 +431,7 @@ void TMainForm::DataChange()
 void TMainForm::CriaClick()
 {
     const BuildInputs in = CurrentBuildInputs();
-    if (LacksSilentSwitch(in.startFile, in.silentSwitch) && !Busy()) {
+    if (LacksSilentSwitch(in.startFile, in.silentSwitch)) {
         const BuildTexts& texts = driver_->texts;
         if (!dialogs_.askGoOn(this, texts.NoSwitchStr.arg(in.startFile), texts.BuildAnywayStr, texts.GoBackStr))
             return;

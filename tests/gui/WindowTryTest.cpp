@@ -220,14 +220,18 @@ TEST(Testar, EscStopsTheTryAndNothingIsShown)
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
     EXPECT_EQ(f.form->Label11->text(), TryTexts().StoppedStr);
 
-    // The next try starts unstopped.
+    // The next try starts unstopped; closing the window stops it too.
     f.dialogs.addonAnswers = {f.dir.path("a.cab")};
+    bool stoppedAtFirst = true;
     f.form->RunTry = [&](const TryOptions&, TryUi& ui) {
+        stoppedAtFirst = ui.cancelRequested();
+        f.form->close();
         stopped = ui.cancelRequested();
         return TryResult();
     };
     f.form->TestaClick();
-    EXPECT_FALSE(stopped);
+    EXPECT_FALSE(stoppedAtFirst);
+    EXPECT_TRUE(stopped);
 }
 
 TEST(Testar, ACancelledChoiceTriesNothingAndATryThatCannotRunSaysWhy)
