@@ -526,6 +526,10 @@ TEST(CommandLineLanguage, TheOfferedSwitchAndWhyATryCannotStartAreSaidInTheChose
     EXPECT_EQ(built.out.split('\n').value(0),
               QStringLiteral("Inno Setup installer: switch /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /SP-"));
     EXPECT_EQ(built.err, QString());
+    const pwtest::ToolRun entries =
+        pwtest::RunTool(QStringLiteral("cabextract"), {"-q", "-p", "-F", "ENTRIES_DEMO.ini", c.dir.path("Demo.cab")});
+    EXPECT_TRUE(entries.output.contains(QStringLiteral("setup.exe /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /SP-")))
+        << "the add-on runs it with the switch said: " << entries.output.toStdString();
 
     const ToolRun tried = RunTool({"--try", c.dir.path("missing.cab")}, c.home, c.program);
     EXPECT_EQ(tried.exitCode, 2);
