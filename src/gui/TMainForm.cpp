@@ -222,8 +222,9 @@ void TMainForm::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Escape && Busy()) {
         buildUi_->requestCancel();
         try_->RequestStop();
-    } else
+    } else {
         QWidget::keyPressEvent(event);
+    }
 }
 
 // Closing mid-build stops the packing, and closing mid-try the try; the window closes once either has
