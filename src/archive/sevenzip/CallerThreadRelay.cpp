@@ -16,9 +16,16 @@ void CallerThreadRelay::Enqueue(Entry entry)
         std::lock_guard lock(mutex_);
         queue_.push_back(std::move(entry));
         awaitedTasks_ += awaited;
+        ++handedOver_;
     }
     if (awaited)
         wake_.notify_one();
+}
+
+std::uint64_t CallerThreadRelay::TasksHandedOver() const
+{
+    std::lock_guard lock(mutex_);
+    return handedOver_;
 }
 
 void CallerThreadRelay::Post(Task task)

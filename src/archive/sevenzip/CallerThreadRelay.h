@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <exception>
 #include <functional>
@@ -39,6 +40,10 @@ public:
     // thread itself it runs at once.
     void Call(Task task);
 
+    // How many tasks Post and Call have handed over so far. Each one costs its sender a queue entry and the
+    // calling thread a turn, so senders that report often hand over batches instead.
+    std::uint64_t TasksHandedOver() const;
+
 private:
     struct Entry {
         Task task;
@@ -53,10 +58,11 @@ private:
     const std::chrono::milliseconds pumpInterval_;
     const Task stopWork_;
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Entry> queue_;
     int awaitedTasks_ = 0;  // entries in the queue whose sender waits for them
+    std::uint64_t handedOver_ = 0;
     bool workDone_ = false;
     std::thread::id caller_;
     std::exception_ptr failure_;  // touched on the calling thread only

@@ -46,10 +46,48 @@ void TMyArchiveUpdateCallback::Attach(CallerThreadRelay* relay)
     relay_ = relay;
 }
 
-void TMyArchiveUpdateCallback::Post(CallerThreadRelay::Task task)
+void TMyArchiveUpdateCallback::Report(ReportedEvent event)
 {
-    if (relay_)
-        relay_->Post(std::move(task));
+    if (!relay_)
+        return;
+    reported_.push_back(std::move(event));
+    if (raiseHandedOver_)
+        return;
+    raiseHandedOver_ = true;
+    relay_->Post([this] { RaiseReported(); });
+}
+
+void TMyArchiveUpdateCallback::RaiseReported()
+{
+    // Left over only when a handler threw during the last batch; the relay then drops the rest anyway.
+    raising_.clear();
+    {
+        std::lock_guard lock(mutex_);
+        // The buffers trade places, so that neither thread allocates once both have grown.
+        raising_.swap(reported_);
+        raiseHandedOver_ = false;
+    }
+    for (const ReportedEvent& event : raising_)
+        Raise(event);
+    raising_.clear();
+}
+
+void TMyArchiveUpdateCallback::Raise(const ReportedEvent& event)
+{
+    TSevenZip* sender = &owner_;
+    switch (event.kind) {
+    case ReportedEvent::AddFile:
+        if (sender->OnAddfile)
+            sender->OnAddfile(sender, event.name, event.archivePos);
+        break;
+    case ReportedEvent::Progress:
+        if (sender->OnProgress)
+            sender->OnProgress(sender, event.name, event.archivePos, event.filePos);
+        break;
+    case ReportedEvent::Cancelled:
+        sender->RaiseMessage(k7zUserCanceled, event.name);
+        break;
+    }
 }
 
 HRESULT TMyArchiveUpdateCallback::QueryInterface(const GUID& iid, void** out) noexcept
@@ -77,22 +115,15 @@ HRESULT TMyArchiveUpdateCallback::SetCompleted(const std::uint64_t* completeValu
 {
     std::lock_guard lock(mutex_);
     if (completeValue) {
-        TSevenZip* sender = &owner_;
         if (currentPos_ == 0)
-            Post([sender, name = currentName_, size = currentSize_] {
-                if (sender->OnAddfile)
-                    sender->OnAddfile(sender, name, size);
-            });
+            Report({ReportedEvent::AddFile, currentName_, currentSize_});
         currentPos_ += qint64(*completeValue - lastCompleted_);
         lastCompleted_ = *completeValue;
-        Post([sender, name = currentName_, arc = qint64(*completeValue), file = currentPos_] {
-            if (sender->OnProgress)
-                sender->OnProgress(sender, name, arc, file);
-        });
+        Report({ReportedEvent::Progress, currentName_, qint64(*completeValue), currentPos_});
     }
     if (!owner_.CancelRequested)
         return S_OK;
-    Post([sender = &owner_, name = currentName_] { sender->RaiseMessage(k7zUserCanceled, name); });
+    Report({ReportedEvent::Cancelled, currentName_});
     return S_FALSE;
 }
 

@@ -4,6 +4,7 @@
 
 #include "archive/sevenzip/CallerThreadRelay.h"
 #include "archive/sevenzip/SevenZip.h"
+#include "archive/sevenzip/UpdateCallback.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +119,56 @@ TEST(SevenZipThreads, EveryEventArrivesOnTheCallingThreadInOrder)
     EXPECT_TRUE(monotonic);
     EXPECT_EQ(lastArc, total);
     EXPECT_TRUE(ArchiveTestsClean(writer.SZFileName));
+}
+
+// The library reports progress tens of thousands of times for a folder of program files; handing each
+// report over on its own kept the packing thread and the calling thread taking each other's locks.
+TEST(SevenZipThreads, ProgressReportsAreHandedOverInBatchesAndEveryEventArrivesInOrder)
+{
+    constexpr std::uint64_t kReports = 20000;
+    constexpr std::uint64_t kStep = 10;
+    TempDir dir;
+    const QString file = dir.write(QStringLiteral("a.bin"), QByteArray(16, 'a'));
+    TSevenZip writer;
+    const SevenZipLibrary library;
+    FileInformation info;
+    info.size = qint64(kReports * kStep);
+    const ComPtr<TMyArchiveUpdateCallback> callback(
+        new TMyArchiveUpdateCallback(writer, library, {{file, info}}, QString()));
+    const std::thread::id caller = std::this_thread::get_id();
+    std::vector<qint64> started;
+    std::vector<qint64> arcPositions;
+    bool allOnCaller = true;
+    writer.OnAddfile = [&](TSevenZip*, const QString& name, qint64 size) {
+        EXPECT_EQ(name, file);
+        started.push_back(size);
+    };
+    writer.OnProgress = [&](TSevenZip*, const QString&, qint64 arc, qint64 filePos) {
+        allOnCaller = allOnCaller && std::this_thread::get_id() == caller;
+        EXPECT_EQ(arc, filePos);
+        arcPositions.push_back(arc);
+    };
+    CallerThreadRelay relay({}, std::chrono::milliseconds(50), {});
+    callback->Attach(&relay);
+    EXPECT_EQ(relay.Run([&] {
+        ISequentialInStream* stream = nullptr;
+        callback->GetStream(0, &stream);
+        stream->Release();
+        for (std::uint64_t i = 1; i <= kReports; ++i) {
+            const std::uint64_t completed = i * kStep;
+            callback->SetCompleted(&completed);
+        }
+        return S_OK;
+    }),
+              S_OK);
+    callback->Attach(nullptr);
+
+    EXPECT_EQ(started, std::vector<qint64>{info.size});
+    ASSERT_EQ(arcPositions.size(), kReports);
+    for (std::uint64_t i = 0; i < kReports; ++i)
+        ASSERT_EQ(arcPositions[i], qint64((i + 1) * kStep));
+    EXPECT_TRUE(allOnCaller);
+    EXPECT_LT(relay.TasksHandedOver(), kReports / 100);
 }
 
 TEST(SevenZipThreads, ANewNameFromTheHandlerIsWaitedForAndStored)
