@@ -7,6 +7,7 @@
 #include "language/LanguageTexts.h"
 #include "language/Settings.h"
 #include "platform/Errors.h"
+#include "platform/version/VersionApi.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,14 +34,22 @@ int main(int argc, char* argv[])
         std::fputs(pw::UsageText().toLocal8Bit().constData(), stdout);
         return 0;
     }
+    if (cl.version) {
+        std::fputs(pw::VersionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     if (!cl.error.isEmpty())
         return UsageError(cl.error);
+    if (!cl.warning.isEmpty())
+        std::fprintf(stderr, "packwright-build: warning: %s\n", cl.warning.toLocal8Bit().constData());
     const std::optional<QString> language = pw::LanguageFileOf(cl);
     if (!language)
         return UsageError(QStringLiteral("--language-file: no language file named %1 in %2languages (there are: %3)")
                               .arg(cl.language, cl.inputs.appDir,
                                    pw::LanguageNames(cl.inputs.appDir).join(QStringLiteral(", "))));
-    const pw::BuildTexts texts = pw::LoadBuildTexts(pw::LanguageFile(*language));
+    const pw::LanguageFile languageFile(*language);
+    const pw::BuildTexts texts = pw::LoadBuildTexts(languageFile);
+    pw::SetLanguageNameLocale(pw::LanguageLocale(languageFile));
     try {
         // The working folder is made here, as the window's launcher makes it: scripts start from nothing.
         QDir().mkpath(cl.inputs.tempDir());

@@ -6,6 +6,7 @@
 #include "gui/TSilForm.h"
 #include "language/LanguageFile.h"
 #include "language/LanguageTexts.h"
+#include "platform/version/VersionApi.h"
 
 #include <QComboBox>
 
@@ -37,6 +38,7 @@ void ApplyLanguage(TMainForm& form, const LanguageFile& file)
     form.SilForm->setFont(editorFont);
     ApplyCaptions(*form.SilForm, SilFormCaptions(), file);
     form.Driver().texts = LoadBuildTexts(file);
+    SetLanguageNameLocale(LanguageLocale(file));
     form.SilForm->texts = LoadCatalogueTexts(file);
 
     ApplyCaptions(*form.AddAtalhoForm, AddAtalhoFormCaptions(), file);

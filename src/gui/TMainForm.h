@@ -3,6 +3,7 @@
 // The handlers are glue; the rules they apply live in the core libraries.
 #include "pipeline/BuildDriver.h"
 #include "project/EntriesText.h"
+#include "project/FolderScan.h"
 #include "project/Poll.h"
 #include "project/VersionInfoReader.h"
 
@@ -156,6 +157,12 @@ private:
     // The status line says why "Criar arquivo" went grey when the program folder or the start file has
     // gone; once it is back, the line rests again.
     void ShowWhyCriaIsDisabled(const PollState& state);
+    // The status line after a scan that drops the start-file choice: it names a folder that does not
+    // exist or holds no start file, and a word of an earlier build or scan goes.
+    void ShowFolderScanStatus(const QString& folder, const std::optional<FolderScanResult>& scan);
+    // Disables every input a build reads while it runs, and gives them back at its end; the poll keeps
+    // the ones it rules disabled meanwhile.
+    void LockBuildInputs(bool locked);
     // The "/SHL" folder of the command line, scanned as if typed.
     void OpenFolderOfCommandLine();
 

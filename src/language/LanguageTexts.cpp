@@ -28,6 +28,7 @@ const std::pair<const char*, QString BuildTexts::*> kBuildKeys[] = {
     {"iReadOnlyFolder", &BuildTexts::ReadOnlyFolderStr},
     {"iDiskFull", &BuildTexts::DiskFullStr},
     {"iEmptyFolder", &BuildTexts::EmptyFolderStr},
+    {"iNoStartFiles", &BuildTexts::NoStartFilesStr},
     {"iNotStartFile", &BuildTexts::NotStartFileStr},
     {"iFileMade", &BuildTexts::FileMadeStr},
     {"iStopKey", &BuildTexts::StopKeyStr},
@@ -70,6 +71,11 @@ Texts Load(const LanguageFile& file, const std::pair<const char*, QString Texts:
 }
 
 }  // namespace
+
+QByteArray LanguageLocale(const LanguageFile& file)
+{
+    return file.Info("iLocale", QStringLiteral("pt_BR")).toLatin1();
+}
 
 BuildTexts LoadBuildTexts(const LanguageFile& file)
 {

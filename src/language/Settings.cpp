@@ -6,6 +6,8 @@
 #include "platform/FileNames.h"
 #include "platform/ProfileFile.h"
 
+#include <QFileInfo>
+
 namespace pw {
 
 QString SettingsFilePath(const QString& dataDir)
@@ -45,10 +47,23 @@ int FindLanguage(const QStringList& names, const QString& language)
     return -1;
 }
 
+QString FirstStartLanguage()
+{
+    QByteArray locale;
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        locale = qgetenv(variable);
+        if (!locale.isEmpty())
+            break;
+    }
+    return locale.startsWith("pt") ? kDefaultLanguage : kEnglishLanguage;
+}
+
 QString StoredLanguage(const QString& appDir, const QString& dataDir)
 {
     const QStringList names = LanguageNames(appDir);
-    const int index = FindLanguage(names, ReadLanguageSetting(dataDir));
+    const QString stored =
+        QFileInfo::exists(SettingsFilePath(dataDir)) ? ReadLanguageSetting(dataDir) : FirstStartLanguage();
+    const int index = FindLanguage(names, stored);
     return index < 0 ? QString() : names[index];
 }
 

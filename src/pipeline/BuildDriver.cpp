@@ -148,8 +148,9 @@ SaveSuggestion BuildDriver::SuggestedOutput(const BuildInputs& in) const
 
 BuildDriver::Outcome BuildDriver::Build(const BuildInputs& in)
 {
-    ui_.setBuilding(true);
+    // Busy first: what the window does while it locks its inputs already sees a build.
     Busy = true;
+    ui_.setBuilding(true);
     lastMessage.clear();
     Outcome outcome = Outcome::Cancelled;
     if (const std::optional<BuildUi::SaveChoice> choice = ui_.askSaveFile(SuggestedOutput(in))) {

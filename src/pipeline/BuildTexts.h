@@ -35,6 +35,9 @@ struct BuildTexts {
         QStringLiteral("Não é possível gravar na pasta \"%1\": ela é somente leitura ou falta permissão.");
     QString DiskFullStr = QStringLiteral("Não há mais espaço no disco da pasta \"%1\".");
     QString EmptyFolderStr = QStringLiteral("A pasta \"%1\" está vazia.");
+    // The status line after a scan of a folder with no file the add-on could start.
+    QString NoStartFilesStr = QStringLiteral("A pasta \"%1\" não tem programa de instalação (arquivo .exe, .bat, "
+                                             ".cmd, .com, .msi ou .inf).");
     QString NotStartFileStr = QStringLiteral("\"%1\" não é um programa de instalação da pasta \"%2\" (um arquivo "
                                              ".exe, .bat, .cmd, .com, .msi ou .inf dessa pasta).");
 

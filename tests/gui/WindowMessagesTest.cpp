@@ -140,7 +140,7 @@ TEST(WindowMessages, TheStatusLineSaysWhyCriaWentGreyAndRestsOnceItIsBack)
     EXPECT_EQ(f.form->Label11->text(), QStringLiteral("Arquivo criado: /x.cab"));
 }
 
-TEST(WindowMessages, WhilePackingTheStatusLineNamesEsc)
+TEST(WindowMessages, WhilePackingTheStatusLineNamesEscAndAfterAStopSaysNothingWasMade)
 {
     Fixture f;
     QFile big(f.dir.write("program/big.bin"));
@@ -156,6 +156,13 @@ TEST(WindowMessages, WhilePackingTheStatusLineNamesEsc)
     f.Build(f.dir.path("Demo.7z"));
     EXPECT_EQ(whilePacking, f.Texts().CompactZipStr + QStringLiteral("  ") + f.Texts().StopKeyStr.arg("Esc"));
     EXPECT_FALSE(pwtest::Exists(f.dir.path("Demo.7z")));
+    EXPECT_EQ(f.form->Label11->text(), f.Texts().StoppedStr.arg(f.dir.path("Demo.7z"))) << "the stop is said";
+
+    // A build that runs to its end after a stopped one says what it made.
+    f.dialogs.onProcessEvents = nullptr;
+    QFile::remove(f.program + QStringLiteral("/big.bin"));
+    f.Build(f.dir.path("Demo.7z"));
+    EXPECT_EQ(f.form->Label11->text(), f.Texts().FileMadeStr.arg(f.dir.path("Demo.7z")));
 }
 
 TEST(WindowMessages, TheSaveDialogOffersTheFolderNameBesideTheProgramThenWhereTheLastOutputWent)
