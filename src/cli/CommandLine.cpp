@@ -319,9 +319,14 @@ BuildInputs FilledInputs(const CommandLine& cl)
 std::optional<QString> LanguageFileOf(const CommandLine& cl)
 {
     const QString& appDir = cl.inputs.appDir;
-    if (cl.language.isEmpty())
-        return LanguageFilePath(appDir, StoredLanguage(appDir, cl.inputs.dataDir));
     const QStringList names = LanguageNames(appDir);
+    if (cl.language.isEmpty()) {
+        // Before the window has ever run there is no settings file: the language its launcher chooses.
+        if (QFileInfo::exists(SettingsFilePath(cl.inputs.dataDir)))
+            return LanguageFilePath(appDir, StoredLanguage(appDir, cl.inputs.dataDir));
+        const int first = FindLanguage(names, FirstStartLanguage());
+        return LanguageFilePath(appDir, first < 0 ? QString() : names[first]);
+    }
     // The two shipped languages have short codes too.
     const QHash<QString, QString> codes{{QStringLiteral("en"), kEnglishLanguage}, {QStringLiteral("pt"), kDefaultLanguage}};
     const int index = FindLanguage(names, codes.value(cl.language.toLower(), cl.language));

@@ -1,6 +1,7 @@
 #include "gui/LanguageApply.h"
 
 #include "gui/FormCaptions.h"
+#include "gui/QtTranslations.h"
 #include "gui/TAddAtalhoForm.h"
 #include "gui/TMainForm.h"
 #include "gui/TSilForm.h"
@@ -39,6 +40,7 @@ void ApplyLanguage(TMainForm& form, const LanguageFile& file)
     ApplyCaptions(*form.SilForm, SilFormCaptions(), file);
     form.Driver().texts = LoadBuildTexts(file);
     SetLanguageNameLocale(LanguageLocale(file));
+    UseQtTranslations(LanguageLocale(file));
     form.SilForm->texts = LoadCatalogueTexts(file);
 
     ApplyCaptions(*form.AddAtalhoForm, AddAtalhoFormCaptions(), file);

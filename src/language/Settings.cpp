@@ -6,8 +6,6 @@
 #include "platform/FileNames.h"
 #include "platform/ProfileFile.h"
 
-#include <QFileInfo>
-
 namespace pw {
 
 QString SettingsFilePath(const QString& dataDir)
@@ -61,9 +59,7 @@ QString FirstStartLanguage()
 QString StoredLanguage(const QString& appDir, const QString& dataDir)
 {
     const QStringList names = LanguageNames(appDir);
-    const QString stored =
-        QFileInfo::exists(SettingsFilePath(dataDir)) ? ReadLanguageSetting(dataDir) : FirstStartLanguage();
-    const int index = FindLanguage(names, stored);
+    const int index = FindLanguage(names, ReadLanguageSetting(dataDir));
     return index < 0 ? QString() : names[index];
 }
 

@@ -28,9 +28,8 @@ int FindLanguage(const QStringList& names, const QString& language);
 // is Portuguese ("pt*"), else English.
 QString FirstStartLanguage();
 
-// The language the window applies at its start: the stored name (or, before there is a settings file,
-// that of a first start) matched against the language files, in their own letter case; empty (the
-// built-in texts) when no file matches.
+// The language the window applies at its start: the stored name matched against the language files, in
+// their own letter case; empty (the built-in texts) when no file matches.
 QString StoredLanguage(const QString& appDir, const QString& dataDir);
 
 }  // namespace pw

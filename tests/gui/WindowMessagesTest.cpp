@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -196,4 +197,33 @@ TEST(WindowPoll, ChangesTickThePollAtOnceWithoutTheTimer)
     EXPECT_EQ(f.form->Label11->text(), f.Texts().StartFileMissingStr.arg("setup.exe", f.program));
     f.dir.write("program/setup.exe", "MZ");
     EXPECT_TRUE(ProcessEventsUntil([&] { return f.form->Cria->isEnabled(); }));
+}
+
+// A message longer than the status line wraps to a second line and keeps every word; the description and
+// the language name have the group's whole width.
+TEST(WindowMessages, ALongStatusWrapsToTwoLinesWithEveryWordAndLongFieldsShowTheirValues)
+{
+    Fixture f;
+    f.form->show();
+    const QString message = f.Texts().StartFileMissingStr.arg(QStringLiteral("setup.exe"),
+                                                              QStringLiteral("/home/someone/Downloads/Programs/Demo"));
+    f.form->Label11->setText(message);
+    const QStringList lines = f.form->Label11->ShownLines();
+    ASSERT_EQ(lines.size(), 2) << lines.join('|').toStdString();
+    EXPECT_EQ(lines.join(QString()).remove(' '), QString(message).remove(' '));
+    EXPECT_GE(f.form->Label11->height(), 2 * f.form->Label11->fontMetrics().lineSpacing());
+
+    // Too long for both lines: only the middle of the path goes.
+    const QString huge = f.Texts().StartFileMissingStr.arg(QStringLiteral("setup.exe"), QString(400, QLatin1Char('x')));
+    f.form->Label11->setText(huge);
+    const QStringList cut = f.form->Label11->ShownLines();
+    ASSERT_EQ(cut.size(), 2);
+    EXPECT_TRUE(cut.front().startsWith(huge.left(20))) << cut.front().toStdString();
+    EXPECT_TRUE(cut.join(QString()).contains(QChar(0x2026)));
+
+    const QString language = QStringLiteral("Chinese (Traditional, Hong Kong SAR China)");
+    f.form->Language->setText(language);
+    f.form->Language->setCursorPosition(0);
+    EXPECT_GE(f.form->Language->width(), f.form->Language->fontMetrics().horizontalAdvance(language));
+    EXPECT_GE(f.form->Description->width(), f.form->Language->width());
 }
