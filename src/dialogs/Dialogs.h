@@ -26,6 +26,8 @@ public:
     virtual std::optional<QString> askFolder(QWidget* parent, const QString& startFolder) = 0;
     // A message box captioned with the application title, with the icon of its kind.
     virtual void showMessage(QWidget* parent, const QString& text, MessageKind kind) = 0;
+    // A question captioned with the application title, answered Yes (true) or No.
+    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
     virtual void openUrl(const QUrl& url) = 0;
     virtual void processEvents() = 0;
 };

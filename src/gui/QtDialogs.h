@@ -11,6 +11,7 @@ public:
     std::optional<SaveChoice> askSaveFile(QWidget* parent, const SaveSuggestion& suggestion) override;
     std::optional<QString> askFolder(QWidget* parent, const QString& startFolder) override;
     void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
+    bool askYesNo(QWidget* parent, const QString& text) override;
     void openUrl(const QUrl& url) override;
     void processEvents() override;
 };

@@ -60,6 +60,12 @@ public:
     void setProgress(int position) override { form_.ProgressBar1->setValue(position); }
     void processEvents() override { form_.dialogs_.processEvents(); }
     void showMessage(const QString& text, MessageKind kind) override { form_.dialogs_.showMessage(&form_, text, kind); }
+    void showSuccess(const QString& text, const QString& file) override
+    {
+        const QString question = form_.Driver().texts.OpenFolderStr.arg(QDir::toNativeSeparators(file));
+        if (form_.dialogs_.askYesNo(&form_, WithDetail(text, question)))
+            form_.dialogs_.openUrl(QUrl::fromLocalFile(QFileInfo(file).absolutePath()));
+    }
     bool cancelRequested() override { return cancel_; }
     QString stopKey() const override { return QStringLiteral("Esc"); }
     void requestCancel() { cancel_ = true; }

@@ -31,6 +31,7 @@ const std::pair<const char*, QString BuildTexts::*> kBuildKeys[] = {
     {"iNoStartFiles", &BuildTexts::NoStartFilesStr},
     {"iNotStartFile", &BuildTexts::NotStartFileStr},
     {"iFileMade", &BuildTexts::FileMadeStr},
+    {"iOpenFolder", &BuildTexts::OpenFolderStr},
     {"iStopKey", &BuildTexts::StopKeyStr},
     {"iStopped", &BuildTexts::StoppedStr},
     {"iNotAFolder", &BuildTexts::NotAFolderStr},

@@ -133,7 +133,8 @@ BuildDriver::Outcome BuildDriver::Report(bool made, const QString& failureDetail
 {
     if (made) {
         ui_.setProgress(kProgressEnd);
-        ShowMessage(texts.MessageStr, MessageKind::Information);
+        lastMessage = texts.MessageStr;
+        ui_.showSuccess(texts.MessageStr, QFileInfo(lastOutput).absoluteFilePath());
         return Outcome::Succeeded;
     }
     ShowMessage(WithDetail(texts.ErrMessageStr, failureDetail), MessageKind::Error);

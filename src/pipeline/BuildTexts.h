@@ -41,6 +41,8 @@ struct BuildTexts {
     QString NotStartFileStr = QStringLiteral("\"%1\" não é um programa de instalação da pasta \"%2\" (um arquivo "
                                              ".exe, .bat, .cmd, .com, .msi ou .inf dessa pasta).");
 
+    // After a success the window names the file and offers to open its folder.
+    QString OpenFolderStr = QStringLiteral("Abrir a pasta que contém \"%1\"?");
     // The status line after a build that made its file, and the key that stops the packing.
     QString FileMadeStr = QStringLiteral("Arquivo criado: %1");
     QString StopKeyStr = QStringLiteral("(tecle %1 para interromper)");

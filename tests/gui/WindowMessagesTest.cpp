@@ -57,14 +57,20 @@ bool ProcessEventsUntil(const std::function<bool()>& done)
 
 }  // namespace
 
-TEST(WindowMessages, AfterASuccessTheStatusLineNamesTheFileMade)
+TEST(WindowMessages, AfterASuccessTheMessageOffersTheFoldersFileAndTheStatusLineNamesIt)
 {
     Fixture f;
     const QString output = f.dir.path("Demo.cab");
     f.Build(output);
-    EXPECT_EQ(f.dialogs.messages, QStringList{f.Texts().MessageStr});
+    // The message names the file and offers its folder: No leaves it, Yes opens it in the file manager.
+    const QString success = f.Texts().MessageStr + "\n\n" + f.Texts().OpenFolderStr.arg(output);
+    EXPECT_EQ(f.dialogs.messages, QStringList{success});
     EXPECT_EQ(f.dialogs.messageKinds, QList<MessageKind>{MessageKind::Information});
     EXPECT_EQ(f.form->Label11->text(), f.Texts().FileMadeStr.arg(output));
+    EXPECT_TRUE(f.dialogs.openedUrls.isEmpty());
+    f.dialogs.yesNoAnswers = {true};
+    f.Build(output);
+    EXPECT_EQ(f.dialogs.openedUrls, QList<QUrl>{QUrl::fromLocalFile(f.dir.path())});
 }
 
 TEST(WindowMessages, AnOutputFolderThatIsMissingReadOnlyOrFullIsNamedWithAnErrorIcon)
