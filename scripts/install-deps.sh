@@ -17,7 +17,8 @@ packages=(
   gcc-multilib qemu-user
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick xdotool libxcb1-dev
-  file dpkg-dev desktop-file-utils appstream
+  file dpkg-dev desktop-file-utils appstream lintian
+  qt6-translations-l10n
 )
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Debian package, installs it with apt-get, and checks the installed program as a user meets it:
-# packwright-build makes an add-on of the sample folder that cabextract accepts, the window starts under
-# Xvfb in English, and the desktop entry and AppStream metadata validate. Needs root (it installs the package).
+# lintian finds nothing it does not accept, packwright-build makes an add-on of the sample folder that
+# cabextract accepts, the window starts under Xvfb in English, and the desktop entry and AppStream
+# metadata validate. Needs root (it installs the package).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=build-package
@@ -12,12 +13,15 @@ rm -f "$dir"/packwright_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
 deb=$(ls "$dir"/packwright_*.deb)
 echo "Package: $deb"
+# Debian's checks: any error or warning that the package does not override (with its reason) fails.
+lintian --fail-on error,warning "$deb"
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --reinstall "./$deb" >/dev/null
 
 desktop-file-validate /usr/share/applications/com.brontel.Packwright.desktop
 appstreamcli validate --no-net /usr/share/metainfo/com.brontel.Packwright.metainfo.xml >/dev/null
 zcat /usr/share/man/man1/packwright-build.1.gz | grep -q "^.TH PACKWRIGHT-BUILD 1"
+zcat /usr/share/man/man1/packwright.1.gz | grep -q "^.TH PACKWRIGHT 1"
 
 # A user of the installed program, with a home of their own.
 scratch=$(mktemp -d)

@@ -111,6 +111,7 @@ Take Number(int BuildInputs::*input, int high, const char* option)
 }
 
 const QString kHelpOption = QStringLiteral("help");
+const QString kVersionOption = QStringLiteral("version");
 
 const QList<Option>& Options()
 {
@@ -148,7 +149,7 @@ const QList<Option>& Options()
              return error;
          }},
         {{"title"}, "T", "the add-on's title ([General] of the entries file)", Field(&DescriptiveFields::Title)},
-        {{"version"}, "V", "its version", Field(&DescriptiveFields::Version)},
+        {{"addon-version"}, "V", "its version", Field(&DescriptiveFields::Version)},
         {{"language"}, "L", "the language of its program", Field(&DescriptiveFields::Language)},
         {{"build-date"}, "D", "its build date", Field(&DescriptiveFields::BuildDate)},
         {{"site"}, "S", "its web site", Field(&DescriptiveFields::Site)},
@@ -163,8 +164,8 @@ const QList<Option>& Options()
         {{"entries"}, "FILE", "the entries text to start from (default: the built-in one)", Text(&Parsed::entriesFile)},
         {{"format"}, "cab|7z", "kind of output; default: 7z when OUTPUT ends in .7z, else cab", Text(&Parsed::format)},
         {{"language-file"}, "NAME",
-         "the language of the messages: a language file's name, as the window lists it (default: the language "
-         "chosen in the window)",
+         "the language of the messages: a language file's name, as the window lists it, or en (English) or pt "
+         "(Portuguese) (default: the language chosen in the window)",
          [](Parsed& p, const QString& value) {
              p.cl.language = value;
              return QString();
@@ -183,6 +184,7 @@ const QList<Option>& Options()
                         : QStringLiteral("--time-limit must be a whole number of seconds, at least 1: %1").arg(value);
          }},
         {{"h", kHelpOption}, {}, "this text", {}},
+        {{kVersionOption}, {}, "print the program's name and version, and exit", {}},
     };
     return options;
 }
@@ -222,6 +224,11 @@ QString TakeOptions(const QCommandLineParser& parser, Parsed& parsed)
 
 }  // namespace
 
+QString VersionText()
+{
+    return QStringLiteral("packwright-build " PW_PROGRAM_VERSION "\n");
+}
+
 QString UsageText()
 {
     QCommandLineParser parser;
@@ -260,6 +267,10 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         cl.help = true;
         return cl;
     }
+    if (parser.isSet(kVersionOption)) {
+        cl.version = true;
+        return cl;
+    }
     if (const QString error = TakeOptions(parser, parsed); !error.isEmpty())
         return fail(error);
 
@@ -281,6 +292,10 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     if (in.sourceDir.isEmpty())
         return fail(QStringLiteral("--folder is required"));
     in.folderText = in.sourceDir;
+    // The window's shortcut list belongs to the self-extractor, which --no-compact leaves out.
+    if (!in.compact && !in.shortcuts.isEmpty())
+        return fail(QStringLiteral("--shortcut cannot be used with --no-compact: the self-extractor makes the "
+                                   "shortcuts, and --no-compact leaves it out"));
     if (in.startFile.isEmpty())
         return fail(QStringLiteral("--start is required"));
     // The window disables the switch field for these start files; a switch given here would be lost.
@@ -292,6 +307,10 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         return fail(positional.isEmpty() ? QStringLiteral("OUTPUT is required")
                                          : QStringLiteral("one OUTPUT expected, got: %1").arg(positional.join(' ')));
     cl.output = QFileInfo(positional.front()).absoluteFilePath();
+    const QString suffix = QFileInfo(cl.output).suffix().toLower();
+    if (suffix != QLatin1String("cab") && suffix != QLatin1String("7z"))
+        cl.warning = QStringLiteral("%1 ends in neither .cab nor .7z; nLite and archive tools know a file by its "
+                                    "extension").arg(positional.front());
     if (parsed.format.isEmpty())
         cl.format = cl.output.endsWith(QLatin1String(".7z"), Qt::CaseInsensitive) ? OutputKind::PlainArchive
                                                                                    : OutputKind::Cabinet;
@@ -356,10 +375,17 @@ SwitchNotes ChooseSwitch(CommandLine& cl, const BuildTexts& texts)
 std::optional<QString> LanguageFileOf(const CommandLine& cl)
 {
     const QString& appDir = cl.inputs.appDir;
-    if (cl.language.isEmpty())
-        return LanguageFilePath(appDir, StoredLanguage(appDir, cl.inputs.dataDir));
     const QStringList names = LanguageNames(appDir);
-    const int index = FindLanguage(names, cl.language);
+    if (cl.language.isEmpty()) {
+        // Before the window has ever run there is no settings file: the language its launcher chooses.
+        if (QFileInfo::exists(SettingsFilePath(cl.inputs.dataDir)))
+            return LanguageFilePath(appDir, StoredLanguage(appDir, cl.inputs.dataDir));
+        const int first = FindLanguage(names, FirstStartLanguage());
+        return LanguageFilePath(appDir, first < 0 ? QString() : names[first]);
+    }
+    // The two shipped languages have short codes too.
+    const QHash<QString, QString> codes{{QStringLiteral("en"), kEnglishLanguage}, {QStringLiteral("pt"), kDefaultLanguage}};
+    const int index = FindLanguage(names, codes.value(cl.language.toLower(), cl.language));
     if (index < 0)
         return std::nullopt;
     return LanguageFilePath(appDir, names[index]);

@@ -13,7 +13,9 @@ namespace pw {
 
 struct CommandLine {
     bool help = false;
+    bool version = false;  // --version: the program's name and version, and nothing else
     QString error;  // a usage error, in English, or empty
+    QString warning;  // something given that works but is likely a slip, in English, or empty
     BuildInputs inputs;  // its entries text is the one the build starts from: the built-in one or --entries
     QList<FieldValue> fields;  // the descriptive fields given, in the order given
     bool versionData = true;   // fill the fields from the start file's version data, as the window does
@@ -27,6 +29,7 @@ struct CommandLine {
 
 CommandLine ParseCommandLine(const QStringList& arguments);
 QString UsageText();
+QString VersionText();
 
 // What keeps "Criar arquivo" disabled in the window, said in words: an empty or missing program folder,
 // or a start file that is not one of its start files. Empty when the build may run.

@@ -8,6 +8,7 @@
 #include "language/LanguageTexts.h"
 #include "language/Settings.h"
 #include "platform/Errors.h"
+#include "platform/version/VersionApi.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,14 +35,21 @@ int main(int argc, char* argv[])
         std::fputs(pw::UsageText().toLocal8Bit().constData(), stdout);
         return 0;
     }
+    if (cl.version) {
+        std::fputs(pw::VersionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     if (!cl.error.isEmpty())
         return UsageError(cl.error);
+    if (!cl.warning.isEmpty())
+        std::fprintf(stderr, "packwright-build: warning: %s\n", cl.warning.toLocal8Bit().constData());
     const std::optional<QString> language = pw::LanguageFileOf(cl);
     if (!language)
         return UsageError(QStringLiteral("--language-file: no language file named %1 in %2languages (there are: %3)")
                               .arg(cl.language, cl.inputs.appDir,
                                    pw::LanguageNames(cl.inputs.appDir).join(QStringLiteral(", "))));
     const pw::LanguageFile languageFile(*language);
+    pw::SetLanguageNameLocale(pw::LanguageLocale(languageFile));
     if (!cl.tryAddon.isEmpty())
         return pw::TryFromTerminal(cl, pw::LoadTryTexts(languageFile));
     const pw::BuildTexts texts = pw::LoadBuildTexts(languageFile);

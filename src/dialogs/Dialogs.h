@@ -32,6 +32,8 @@ public:
     // A warning that asks whether to go on: true for the button `goOn`, false for `goBack`, which is the
     // default and also the answer when the box is closed.
     virtual bool askGoOn(QWidget* parent, const QString& text, const QString& goOn, const QString& goBack) = 0;
+    // A question captioned with the application title, answered Yes (true) or No.
+    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
     virtual void openUrl(const QUrl& url) = 0;
     virtual void processEvents() = 0;
 };

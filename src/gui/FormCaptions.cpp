@@ -55,10 +55,10 @@ const Caption kMainForm[] = {
     {.control = "Button3", .key = "iLimpar", .builtIn = "Limpar"},
     {.control = "Atalhos", .item = 0, .key = "iLocal", .builtIn = "Local"},
     {.control = "Atalhos", .item = 1, .key = "iArquivo", .builtIn = "Arquivo"},
-    // No language changes these.
+    // The entries file's own name, in every language; the maker's line follows the language.
     {.control = "Tweaks", .builtIn = "Entries"},
     {.control = "Label13", .builtIn = "Packwright"},
-    {.control = "Label14", .builtIn = "Desenvolvido por Brontel"},
+    {.control = "Label14", .key = "iDevelopedBy", .builtIn = "Desenvolvido por Brontel"},
     {.control = "Label15", .builtIn = "Seven Zip - https://www.7-zip.org"},
     {.control = "Label16", .builtIn = "nLite - https://www.nliteos.com"},
 };
@@ -93,14 +93,16 @@ const Caption kAddAtalhoForm[] = {
     {.control = "Label6", .key = "iName", .builtIn = "Nome:"},
     {.control = "Button1", .key = "iOK", .builtIn = "OK"},
     {.control = "Button2", .key = "iCalcel", .builtIn = "Cancelar"},
-    // The base folders keep these names in every language: no language file has keys for them.
+    // The base folders, each named for the folder its code makes in the shortcut line (2 the common
+    // documents, 3 My Documents, 4 the user's desktop): stored shortcuts and the self-extractor read the
+    // codes, so the names follow them.
     {.control = "ComboBox2", .item = 0},
-    {.control = "ComboBox2", .item = 1, .builtIn = "Arquivos de programas"},
-    {.control = "ComboBox2", .item = 2, .builtIn = "Área de trabalho comum"},
-    {.control = "ComboBox2", .item = 3, .builtIn = "Documenos comum"},
-    {.control = "ComboBox2", .item = 4, .builtIn = "Meus documentos"},
-    {.control = "ComboBox2", .item = 5, .builtIn = "Diretório do SFX"},
-    {.control = "ComboBox2", .item = 6, .builtIn = "Diretório da extração"},
+    {.control = "ComboBox2", .item = 1, .key = "iBaseProgFiles", .builtIn = "Arquivos de programas"},
+    {.control = "ComboBox2", .item = 2, .key = "iBaseCommonDocs", .builtIn = "Documentos comuns"},
+    {.control = "ComboBox2", .item = 3, .key = "iBaseMyDocs", .builtIn = "Meus documentos"},
+    {.control = "ComboBox2", .item = 4, .key = "iBaseUserDesktop", .builtIn = "Área de trabalho do usuário"},
+    {.control = "ComboBox2", .item = 5, .key = "iBaseSfxDir", .builtIn = "Diretório do SFX"},
+    {.control = "ComboBox2", .item = 6, .key = "iBaseExtractDir", .builtIn = "Diretório da extração"},
 };
 
 }  // namespace

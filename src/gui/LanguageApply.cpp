@@ -1,12 +1,14 @@
 #include "gui/LanguageApply.h"
 
 #include "gui/FormCaptions.h"
+#include "gui/QtTranslations.h"
 #include "gui/TAddAtalhoForm.h"
 #include "gui/TMainForm.h"
 #include "gui/TSilForm.h"
 #include "gui/TTryForm.h"
 #include "language/LanguageFile.h"
 #include "language/LanguageTexts.h"
+#include "platform/version/VersionApi.h"
 
 #include <QComboBox>
 
@@ -38,6 +40,8 @@ void ApplyLanguage(TMainForm& form, const LanguageFile& file)
     form.SilForm->setFont(editorFont);
     ApplyCaptions(*form.SilForm, SilFormCaptions(), file);
     form.Driver().texts = LoadBuildTexts(file);
+    SetLanguageNameLocale(LanguageLocale(file));
+    UseQtTranslations(LanguageLocale(file));
     form.SilForm->texts = LoadCatalogueTexts(file);
     form.tryTexts = LoadTryTexts(file);
     ApplyCaptions(*form.TryForm, TryFormCaptions(), file);

@@ -99,18 +99,19 @@ void TMainForm::BuildGeralPage()
     auto* data = new QGridLayout(GroupBox1);
     data->setVerticalSpacing(2);
     auto field = [&](QLabel*& label, const char* labelName, QLineEdit*& edit, const char* editName, int row,
-                     int column) {
+                     int column, int columnSpan = 1) {
         label = NewLabel(labelName, GroupBox1);
         edit = NewEdit(editName, GroupBox1);
         data->addWidget(label, row, column * 2);
-        data->addWidget(edit, row, column * 2 + 1);
+        data->addWidget(edit, row, column * 2 + 1, 1, columnSpan);
     };
-    field(Label9, "Label9", Description, "Description", 0, 0);
-    field(Label4, "Label4", Language, "Language", 1, 0);
+    // The description and the language name run long: they take the group's whole width.
+    field(Label9, "Label9", Description, "Description", 0, 0, 3);
+    field(Label4, "Label4", Language, "Language", 1, 0, 3);
     field(Label5, "Label5", Title, "Title", 2, 0);
-    field(Label6, "Label6", Version, "Version", 0, 1);
-    field(Label7, "Label7", Site, "Site", 1, 1);
-    field(Label3, "Label3", BuildDate, "BuildDate", 2, 1);
+    field(Label6, "Label6", Version, "Version", 2, 1);
+    field(Label7, "Label7", Site, "Site", 3, 0);
+    field(Label3, "Label3", BuildDate, "BuildDate", 3, 1);
     grid->addWidget(GroupBox1, 5, 0, 1, 3);
 
     GroupBox2 = NewGroup("GroupBox2", Geral);

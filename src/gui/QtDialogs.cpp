@@ -111,6 +111,12 @@ void QtDialogs::showMessage(QWidget* parent, const QString& text, MessageKind ki
     }
 }
 
+bool QtDialogs::askYesNo(QWidget* parent, const QString& text)
+{
+    return QMessageBox::question(parent, kApplicationTitle, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes) == QMessageBox::Yes;
+}
+
 void QtDialogs::openUrl(const QUrl& url)
 {
     QDesktopServices::openUrl(url);

@@ -13,6 +13,7 @@ public:
     std::optional<QString> askAddon(QWidget* parent, const QString& title, const QString& start) override;
     void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
     bool askGoOn(QWidget* parent, const QString& text, const QString& goOn, const QString& goBack) override;
+    bool askYesNo(QWidget* parent, const QString& text) override;
     void openUrl(const QUrl& url) override;
     void processEvents() override;
 };

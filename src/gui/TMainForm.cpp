@@ -24,6 +24,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QKeyEvent>
@@ -61,14 +62,24 @@ public:
     void setProgress(int position) override { form_.ProgressBar1->setValue(position); }
     void processEvents() override { form_.dialogs_.processEvents(); }
     void showMessage(const QString& text, MessageKind kind) override { form_.dialogs_.showMessage(&form_, text, kind); }
+    void showSuccess(const QString& text, const QString& file) override
+    {
+        const QString question = form_.Driver().texts.OpenFolderStr.arg(QDir::toNativeSeparators(file));
+        if (form_.dialogs_.askYesNo(&form_, WithDetail(text, question)))
+            form_.dialogs_.openUrl(QUrl::fromLocalFile(QFileInfo(file).absolutePath()));
+    }
     bool cancelRequested() override { return cancel_; }
     QString stopKey() const override { return QStringLiteral("Esc"); }
     void requestCancel() { cancel_ = true; }
+    // Whether the last build was asked to stop; it stays so until the next build starts.
+    bool stopRequested() const { return cancel_; }
     void setBuilding(bool building) override
     {
-        cancel_ = false;
-        if (building)
+        if (building) {
+            cancel_ = false;
             QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+        form_.LockBuildInputs(building);
         // The poll shows "Opções do SFX" again at its next tick while "Compactar com 7-Zip" is checked.
         for (QWidget* page : {form_.SFXOpt, form_.Tweaks, form_.Idiomas})
             form_.Tabs->setTabVisible(form_.Tabs->indexOf(page), !building);
@@ -330,8 +341,18 @@ void TMainForm::PastaExit()
 
 void TMainForm::FolderScan(const QString& folder)
 {
-    ForgetVersionFill();  // the start-file choice goes with the scan
+    if (Busy())
+        return;  // the build packs the folder it was started on
     const std::optional<FolderScanResult> scan = pw::FolderScan(folder);
+    // Leaving the field or cancelling the dialog on the folder already shown rescans it: the start file
+    // chosen there, and the switch and fields that go with it, stay while the file is still in it.
+    const QString chosen = Programa->currentText();
+    const bool keepChoice = scan && !SourceDir.isEmpty() && QDir::cleanPath(folder) == QDir::cleanPath(SourceDir) &&
+                            scan->startFiles.contains(chosen);
+    if (!keepChoice) {
+        ForgetVersionFill();  // the start-file choice goes with the scan
+        ShowFolderScanStatus(folder, scan);
+    }
     if (!scan) {
         Programa->clear();
         ShowInstallerHint();
@@ -341,12 +362,24 @@ void TMainForm::FolderScan(const QString& folder)
     SourceDir = folder;
     Programa->clear();
     Programa->addItems(scan->startFiles);
-    Programa->setCurrentIndex(-1);
+    Programa->setCurrentIndex(keepChoice ? Programa->findText(chosen) : -1);
     ShowInstallerHint();
     if (const QStringList watched = folderWatch_->directories(); !watched.isEmpty())
         folderWatch_->removePaths(watched);
     folderWatch_->addPath(SourceDir);
     RequestPoll();
+}
+
+void TMainForm::ShowFolderScanStatus(const QString& folder, const std::optional<FolderScanResult>& scan)
+{
+    const BuildTexts& texts = Driver().texts;
+    QString status = kIdleStatus;
+    if (!scan && !folder.isEmpty())
+        status = (QFileInfo::exists(folder) ? texts.NotAFolderStr : texts.NoFolderStr).arg(folder);
+    else if (scan->startFiles.isEmpty())
+        status = texts.NoStartFilesStr.arg(folder);
+    Label11->setText(status);
+    shownReason_.clear();
 }
 
 void TMainForm::ProgramaChange()
@@ -437,7 +470,10 @@ void TMainForm::CriaClick()
         if (!dialogs_.askGoOn(this, texts.NoSwitchStr.arg(in.startFile), texts.BuildAnywayStr, texts.GoBackStr))
             return;
     }
-    driver_->Build(in);
+    const BuildDriver::Outcome outcome = driver_->Build(in);
+    // A stop leaves nothing made, and the status line says so, as the command line does.
+    if (outcome != BuildDriver::Outcome::Succeeded && buildUi_->stopRequested())
+        Label11->setText(driver_->texts.StoppedStr.arg(QDir::toNativeSeparators(driver_->lastOutput)));
     if (std::exchange(closeAfterBuild_, false))
         close();
 }

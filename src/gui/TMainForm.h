@@ -5,6 +5,7 @@
 #include "gui/WindowTry.h"
 #include "pipeline/BuildDriver.h"
 #include "project/EntriesText.h"
+#include "project/FolderScan.h"
 #include "project/Poll.h"
 #include "project/VersionInfoReader.h"
 
@@ -170,6 +171,12 @@ private:
     void ShowWhyCriaIsDisabled(const PollState& state);
     // The installer of the start file now chosen, and its switch (InstallerHint).
     void ShowInstallerHint();
+    // The status line after a scan that drops the start-file choice: it names a folder that does not
+    // exist or holds no start file, and a word of an earlier build or scan goes.
+    void ShowFolderScanStatus(const QString& folder, const std::optional<FolderScanResult>& scan);
+    // Disables every input a build reads while it runs, and gives them back at its end; the poll keeps
+    // the ones it rules disabled meanwhile.
+    void LockBuildInputs(bool locked);
     // The "/SHL" folder of the command line, scanned as if typed.
     void OpenFolderOfCommandLine();
 

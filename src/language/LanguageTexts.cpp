@@ -28,8 +28,10 @@ const std::pair<const char*, QString BuildTexts::*> kBuildKeys[] = {
     {"iReadOnlyFolder", &BuildTexts::ReadOnlyFolderStr},
     {"iDiskFull", &BuildTexts::DiskFullStr},
     {"iEmptyFolder", &BuildTexts::EmptyFolderStr},
+    {"iNoStartFiles", &BuildTexts::NoStartFilesStr},
     {"iNotStartFile", &BuildTexts::NotStartFileStr},
     {"iFileMade", &BuildTexts::FileMadeStr},
+    {"iOpenFolder", &BuildTexts::OpenFolderStr},
     {"iStopKey", &BuildTexts::StopKeyStr},
     {"iStopped", &BuildTexts::StoppedStr},
     {"iNotAFolder", &BuildTexts::NotAFolderStr},
@@ -124,6 +126,11 @@ Texts Load(const LanguageFile& file, const std::pair<const char*, QString Texts:
 }
 
 }  // namespace
+
+QByteArray LanguageLocale(const LanguageFile& file)
+{
+    return file.Info("iLocale", QStringLiteral("pt_BR")).toLatin1();
+}
 
 BuildTexts LoadBuildTexts(const LanguageFile& file)
 {

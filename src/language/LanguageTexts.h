@@ -17,6 +17,10 @@ BuildTexts LoadBuildTexts(const LanguageFile& file);
 CatalogueTexts LoadCatalogueTexts(const LanguageFile& file);
 TryTexts LoadTryTexts(const LanguageFile& file);
 
+// The locale the language file speaks ("iLocale" of section "Info", an ICU locale such as "en"), in
+// which the language of a start file's version data is named; the built-in texts speak "pt_BR".
+QByteArray LanguageLocale(const LanguageFile& file);
+
 // The keys of section "Strings" that these read.
 QStringList MessageKeys();
 

@@ -45,6 +45,17 @@ int FindLanguage(const QStringList& names, const QString& language)
     return -1;
 }
 
+QString FirstStartLanguage()
+{
+    QByteArray locale;
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        locale = qgetenv(variable);
+        if (!locale.isEmpty())
+            break;
+    }
+    return locale.startsWith("pt") ? kDefaultLanguage : kEnglishLanguage;
+}
+
 QString StoredLanguage(const QString& appDir, const QString& dataDir)
 {
     const QStringList names = LanguageNames(appDir);

@@ -6,6 +6,7 @@
 namespace pw {
 
 inline const QString kDefaultLanguage = QStringLiteral("Português (Brasil)");
+inline const QString kEnglishLanguage = QStringLiteral("English");
 
 QString SettingsFilePath(const QString& dataDir);
 
@@ -21,6 +22,11 @@ QStringList LanguageNames(const QString& appDir);
 
 // The index in `names` of `language`, matched without regard to case; -1 when none matches.
 int FindLanguage(const QStringList& names, const QString& language);
+
+// The language a first start speaks, before there is a settings file, as the window's launcher chooses
+// it: the program's own Portuguese when the locale (LC_ALL, LC_MESSAGES, LANG: the first one not empty)
+// is Portuguese ("pt*"), else English.
+QString FirstStartLanguage();
 
 // The language the window applies at its start: the stored name matched against the language files, in
 // their own letter case; empty (the built-in texts) when no file matches.

@@ -133,7 +133,8 @@ BuildDriver::Outcome BuildDriver::Report(bool made, const QString& failureDetail
 {
     if (made) {
         ui_.setProgress(kProgressEnd);
-        ShowMessage(texts.MessageStr, MessageKind::Information);
+        lastMessage = texts.MessageStr;
+        ui_.showSuccess(texts.MessageStr, QFileInfo(lastOutput).absoluteFilePath());
         return Outcome::Succeeded;
     }
     ShowMessage(WithDetail(texts.ErrMessageStr, failureDetail), MessageKind::Error);
@@ -148,8 +149,9 @@ SaveSuggestion BuildDriver::SuggestedOutput(const BuildInputs& in) const
 
 BuildDriver::Outcome BuildDriver::Build(const BuildInputs& in)
 {
-    ui_.setBuilding(true);
+    // Busy first: what the window does while it locks its inputs already sees a build.
     Busy = true;
+    ui_.setBuilding(true);
     lastMessage.clear();
     Outcome outcome = Outcome::Cancelled;
     if (const std::optional<BuildUi::SaveChoice> choice = ui_.askSaveFile(SuggestedOutput(in))) {

@@ -35,9 +35,14 @@ struct BuildTexts {
         QStringLiteral("Não é possível gravar na pasta \"%1\": ela é somente leitura ou falta permissão.");
     QString DiskFullStr = QStringLiteral("Não há mais espaço no disco da pasta \"%1\".");
     QString EmptyFolderStr = QStringLiteral("A pasta \"%1\" está vazia.");
+    // The status line after a scan of a folder with no file the add-on could start.
+    QString NoStartFilesStr = QStringLiteral("A pasta \"%1\" não tem programa de instalação (arquivo .exe, .bat, "
+                                             ".cmd, .com, .msi ou .inf).");
     QString NotStartFileStr = QStringLiteral("\"%1\" não é um programa de instalação da pasta \"%2\" (um arquivo "
                                              ".exe, .bat, .cmd, .com, .msi ou .inf dessa pasta).");
 
+    // After a success the window names the file and offers to open its folder.
+    QString OpenFolderStr = QStringLiteral("Abrir a pasta que contém \"%1\"?");
     // The status line after a build that made its file, and the key that stops the packing.
     QString FileMadeStr = QStringLiteral("Arquivo criado: %1");
     QString StopKeyStr = QStringLiteral("(tecle %1 para interromper)");

@@ -31,6 +31,12 @@ public:
     virtual void setProgress(int position) = 0;
     virtual void processEvents() = 0;
     virtual void showMessage(const QString& text, MessageKind kind) = 0;
+    // The message of a build that made `file`; a window may offer to open its folder.
+    virtual void showSuccess(const QString& text, const QString& file)
+    {
+        Q_UNUSED(file);
+        showMessage(text, MessageKind::Information);
+    }
     // Start and end of a build: hourglass cursor, and the pages other than "Geral" and "Sobre" hidden while
     // `building`.
     virtual void setBuilding(bool building) = 0;

@@ -37,12 +37,14 @@ PollState EvaluatePoll(const PollInputs& in)
         s.folderGone = EntryAt(in.sourceDir) != Entry::Folder;
         s.startFileGone = !s.folderGone;
     }
-    s.comprLevEnabled = in.compact;
+    // A running build holds its inputs: none of them changes under it.
+    const bool editable = !in.busy;
+    s.comprLevEnabled = in.compact && editable;
     s.sfxTabVisible = in.compact;
-    s.silCommEnabled = TakesSilentSwitch(in.startFile);
+    s.silCommEnabled = TakesSilentSwitch(in.startFile) && editable;
     s.silStrEnabled = s.silCommEnabled;
-    s.removeShortcutEnabled = in.shortcutSelected;
-    s.clearShortcutsEnabled = in.shortcutCount > 0;
+    s.removeShortcutEnabled = in.shortcutSelected && editable;
+    s.clearShortcutsEnabled = in.shortcutCount > 0 && editable;
     return s;
 }
 

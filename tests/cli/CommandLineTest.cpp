@@ -61,14 +61,14 @@ QString CopyOfTheTool(const pwtest::TempDir& dir)
 
 TEST(CommandLine, OptionsBecomeTheWindowsInputs)
 {
-    const CommandLine cl = Parse({"--folder", "/p", "--start", "Setup.exe", "--switch", "/S", "--no-compact",
-                                  "--level=3", "--overwrite", "2", "--shortcut", "0,1,app\\run.exe,-x,Dir,Desc,Run",
-                                  "--title", "Foo", "--version", "1.0", "out/a.7z"});
+    const CommandLine cl = Parse({"--folder", "/p", "--start", "Setup.exe", "--switch", "/S", "--level=3", "--overwrite", "2", "--shortcut", "0,1,app\\run.exe,-x,Dir,Desc,Run",
+                                  "--title", "Foo", "--addon-version", "1.0", "out/a.7z"});
     ASSERT_TRUE(cl.error.isEmpty()) << cl.error.toStdString();
     EXPECT_EQ(cl.inputs.sourceDir, QStringLiteral("/p"));
     EXPECT_EQ(cl.inputs.startFile, QStringLiteral("Setup.exe"));
     EXPECT_EQ(cl.inputs.silentSwitch, QStringLiteral("/S"));
-    EXPECT_FALSE(cl.inputs.compact);
+    EXPECT_TRUE(cl.inputs.compact);
+    EXPECT_FALSE(Parse({"--folder", "/p", "--start", "Setup.exe", "--no-compact", "x.cab"}).inputs.compact);
     EXPECT_EQ(cl.inputs.compressionLevel, 3);
     EXPECT_EQ(cl.inputs.overwriteMode, 2);
     EXPECT_EQ(cl.format, OutputKind::PlainArchive);
@@ -87,7 +87,7 @@ TEST(CommandLine, OptionsBecomeTheWindowsInputs)
 // their order, and the descriptive fields in the order they change the entries text.
 TEST(CommandLine, ValuesAndRepeatedOptionsAreTakenInTheOrderGiven)
 {
-    const CommandLine cl = Parse({"--title", "A", "--switch", "-s", "--shortcut", "0,0,a.exe,,,,A", "--version", "1",
+    const CommandLine cl = Parse({"--title", "A", "--switch", "-s", "--shortcut", "0,0,a.exe,,,,A", "--addon-version", "1",
                                   "--folder", "/p", "--start", "setup.exe", "--title=B", "--shortcut",
                                   "3,6,b.exe,,,,B", "--", "-out.cab"});
     ASSERT_TRUE(cl.error.isEmpty()) << cl.error.toStdString();
@@ -130,9 +130,17 @@ TEST(CommandLine, FormatDefaultsAndUsageErrors)
           {"--folder", "f", "--start", "s", "a", "b"}, {"--folder", "f", "--start", "s", "--level", "5", "x"},
           {"--folder", "f", "--start", "s", "--shortcut", "4,0,a,b,c,d,e", "x"},
           {"--folder", "f", "--start", "s", "--shortcut", "0,0,a", "x"}, {"--bogus", "x"},
-          {"--folder", "f", "--start", "s", "--format", "zip", "x"}, {"--folder"}})
+          {"--folder", "f", "--start", "s", "--format", "zip", "x"}, {"--folder"},
+          {"--folder", "f", "--start", "s", "--shortcut", "0,0,a,b,c,d,e", "--no-compact", "x"},
+          {"--no-compact", "--folder", "f", "--start", "s", "--shortcut", "0,0,a,b,c,d,e", "x"}})
         EXPECT_FALSE(Parse(bad).error.isEmpty()) << bad.join(' ').toStdString();
     EXPECT_TRUE(Parse({"--help"}).help);
+    EXPECT_TRUE(Parse({"--version"}).version);
+    EXPECT_TRUE(Parse({"--folder", "f", "--start", "s", "--version"}).version);
+    EXPECT_EQ(Parse({"--folder", "f", "--start", "s", "x.CAB"}).warning, QString());
+    EXPECT_EQ(Parse({"--folder", "f", "--start", "s", "x.7z"}).warning, QString());
+    EXPECT_TRUE(Parse({"--folder", "f", "--start", "s", "x.zip"}).warning.contains("x.zip"));
+    EXPECT_FALSE(Parse({"--folder", "f", "--start", "s", "x"}).warning.isEmpty());
     // An .inf runs without a switch; the window keeps its switch field closed for one.
     EXPECT_FALSE(Parse({"--folder", "f", "--start", "d.INF", "--switch", "/S", "x"}).error.isEmpty());
     EXPECT_TRUE(Parse({"--folder", "f", "--start", "d.msi", "--switch", "/S", "x"}).error.isEmpty());
@@ -210,6 +218,34 @@ TEST(CommandLine, TheSwitchOfARecognisedInstallerUnlessOneIsGiven)
 
     notes = notesOf({"--start", "tool.exe", "o.7z"}, &used);
     EXPECT_TRUE(notes.warning.isEmpty()) << "a plain archive runs nothing";
+}
+
+// --version answers as every command-line tool does; shortcuts, which only the self-extractor makes, are
+// refused beside --no-compact rather than dropped; an OUTPUT of another extension is made, with a word.
+TEST(CommandLineTool, VersionShortcutsWithoutSelfExtractorAndOutputExtension)
+{
+    pwtest::TempDir dir;
+    const QString home = dir.path("home");
+    const ToolRun version = RunTool({"--version"}, home);
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QStringLiteral("packwright-build " PW_PROGRAM_VERSION "\n"));
+    EXPECT_EQ(version.err, QString());
+    EXPECT_TRUE(RunTool({"--help"}, home).out.contains("--addon-version <V>"));
+
+    dir.write("p/setup.exe", "MZ");
+    const ToolRun dropped = RunTool({"--folder", dir.path("p"), "--start", "setup.exe", "--no-compact", "--shortcut",
+                                     "0,1,setup.exe,,,,Setup", dir.path("Demo.cab")},
+                                    home);
+    EXPECT_EQ(dropped.exitCode, 2);
+    EXPECT_TRUE(dropped.err.contains("--shortcut cannot be used with --no-compact")) << dropped.err.toStdString();
+    EXPECT_FALSE(pwtest::Exists(dir.path("Demo.cab")));
+
+    const ToolRun odd = RunTool({"--folder", dir.path("p"), "--start", "setup.exe", "--no-compact", dir.path("Demo.zip")},
+                                home);
+    EXPECT_EQ(odd.exitCode, 0) << odd.err.toStdString();
+    EXPECT_TRUE(odd.err.startsWith("packwright-build: warning: " + dir.path("Demo.zip") + " ends in neither .cab nor .7z"))
+        << odd.err.toStdString();
+    EXPECT_TRUE(pwtest::Exists(dir.path("Demo.zip")));
 }
 
 TEST(CommandLineTool, ExitStatusTellsTheOutcome)
@@ -508,13 +544,98 @@ TEST(CommandLineLanguage, TheLanguageChosenInTheWindowSpeaksEveryLine)
     ExpectSpeech(portuguese, {}, Portuguese(portuguese.dir));
 }
 
-TEST(CommandLineLanguage, WithoutAChoiceThePortugueseOfTheWindowAndALanguageFileChosenHere)
+namespace {
+
+// The locale variables the tool is started with, for the life of the object: LANG, and LC_ALL and
+// LC_MESSAGES when given (unset when not).
+class LocaleScope {
+public:
+    explicit LocaleScope(const char* lang, const char* lcAll = nullptr, const char* lcMessages = nullptr)
+    {
+        for (const char* name : kNames)
+            saved_.append(qgetenv(name));
+        const char* values[] = {lang, lcAll, lcMessages};
+        for (int i = 0; i < 3; ++i)
+            values[i] ? qputenv(kNames[i], values[i]) : qunsetenv(kNames[i]);
+    }
+    ~LocaleScope()
+    {
+        for (int i = 0; i < 3; ++i)
+            saved_[i].isNull() ? qunsetenv(kNames[i]) : qputenv(kNames[i], saved_[i]);
+    }
+
+private:
+    static constexpr const char* kNames[] = {"LANG", "LC_ALL", "LC_MESSAGES"};
+    QList<QByteArray> saved_;
+};
+
+// The first line a build prints: the language it speaks.
+QString FirstLine(const ToolRun& run)
+{
+    return run.out.section(QLatin1Char('\n'), 0, 0);
+}
+
+}  // namespace
+
+// Before the window has ever run there is no settings file: the first language comes from the locale, as
+// the window's launcher chooses it, and nothing is written.
+TEST(CommandLineLanguage, AFirstRunSpeaksTheLanguageOfTheLocaleAndALanguageFileChosenHere)
 {
     const LanguageCase none("");
-    ExpectSpeech(none, {}, Portuguese(none.dir));
+    {
+        const LocaleScope portuguese("pt_BR.UTF-8");
+        ExpectSpeech(none, {}, Portuguese(none.dir));
+    }
+    const QString english = QStringLiteral("Starting ...");
+    const QString portuguese = QStringLiteral("Inicializando processos ...");
+    struct Locale {
+        const char *lang, *lcAll, *lcMessages;
+        QString speaks;
+    };
+    for (const Locale& l : {Locale{"en_US.UTF-8", nullptr, nullptr, english}, Locale{"C.UTF-8", nullptr, nullptr, english},
+                            Locale{nullptr, nullptr, nullptr, english}, Locale{"de_DE.UTF-8", "pt_PT.UTF-8", "", portuguese},
+                            Locale{"pt_BR.UTF-8", "", "en_GB.UTF-8", english}}) {
+        const LocaleScope scope(l.lang, l.lcAll, l.lcMessages);
+        EXPECT_EQ(FirstLine(none.Build({})), l.speaks) << (l.lang ? l.lang : "no LANG");
+    }
     EXPECT_FALSE(pwtest::Exists(none.home + "/Brontel/Packwright/config.qmr")) << "only the window writes it";
+
     const LanguageCase chosen("[Main]\r\nLanguage=Portugu\xEAs (Brasil)\r\n");
     ExpectSpeech(chosen, {"--language-file", "ENGLISH"}, English(chosen.dir));
+    EXPECT_EQ(FirstLine(chosen.Build({"--language-file", "en"})), english);
+    const LanguageCase stored("[Main]\r\nLanguage=English\r\n");
+    EXPECT_EQ(FirstLine(stored.Build({"--language-file", "PT"})), portuguese);
+}
+
+// The language of the start file's version data is named in the program's language, not the host's:
+// the same settings give the same entries file under any LANG.
+TEST(CommandLineLanguage, TheStartFilesLanguageIsNamedInTheProgramsLanguageUnderAnyLocale)
+{
+    const LanguageCase c("");
+    c.dir.mkdir("q");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PW_SAMPLES "/DemoApp/setup.exe"), c.dir.path("q/setup.exe")));
+    auto languageLine = [&](const char* lang, const QString& languageFile) {
+        const LocaleScope scope(lang);
+        const QString cabinet = c.dir.path("L.cab");
+        QFile::remove(cabinet);
+        const ToolRun run = RunTool({"--folder", c.dir.path("q"), "--start", "setup.exe", "--no-compact",
+                                     "--language-file", languageFile, cabinet},
+                                    c.home, c.program);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QDir(c.dir.path("x")).removeRecursively();
+        const pwtest::ToolRun unpack = pwtest::RunTool(QStringLiteral("cabextract"),
+                                                       {QStringLiteral("-q"), QStringLiteral("-d"), c.dir.path("x"), cabinet});
+        EXPECT_TRUE(unpack.ok) << unpack.output.toStdString();
+        const QByteArray entries = pwtest::ReadAll(c.dir.path("x/ENTRIES_L.ini"));
+        const qsizetype at = entries.indexOf("\nlanguage=");
+        return entries.mid(at + 1, entries.indexOf('\r', at) - at - 1);
+    };
+    const QByteArray english = languageLine("C.UTF-8", "en");
+    EXPECT_TRUE(english.startsWith("language=") && english.size() > 9) << english.data();
+    EXPECT_EQ(languageLine("pt_BR.UTF-8", "en"), english);
+    const QByteArray portuguese = languageLine("C.UTF-8", "pt");
+    EXPECT_NE(portuguese, english);
+    EXPECT_EQ(languageLine("en_US.UTF-8", "pt"), portuguese);
 }
 
 TEST(CommandLineLanguage, TheOfferedSwitchAndWhyATryCannotStartAreSaidInTheChosenLanguage)

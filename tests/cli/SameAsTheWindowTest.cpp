@@ -70,8 +70,8 @@ TEST(CommandLineAndWindow, TheGeneralSectionIsWhatTheWindowShowsForTheSameStartF
 
     // A field given is one the user typed over the fill; without the version data, only that one is set.
     window.form->Version->setText(QStringLiteral("2.0 final"));
-    EXPECT_EQ(EntriesWritten(window.dir, {"--version", "2.0 final"}), pw::SplitLines(form.EntriesStr->toPlainText()));
-    const QMap<QString, QString> bare = General(EntriesWritten(window.dir, {"--no-version-data", "--version", "2.0"}));
+    EXPECT_EQ(EntriesWritten(window.dir, {"--addon-version", "2.0 final"}), pw::SplitLines(form.EntriesStr->toPlainText()));
+    const QMap<QString, QString> bare = General(EntriesWritten(window.dir, {"--no-version-data", "--addon-version", "2.0"}));
     EXPECT_EQ(bare.value("title"), QString());
     EXPECT_EQ(bare.value("version"), QStringLiteral("2.0"));
 }

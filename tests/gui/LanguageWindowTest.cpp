@@ -3,6 +3,7 @@
 #include "gui/TMainForm.h"
 #include "language/LanguageFile.h"
 #include "language/LanguageTexts.h"
+#include "project/ShortcutEntry.h"
 #include "platform/Errors.h"
 #include "support/TempDir.h"
 #include "support/WindowFixture.h"
@@ -87,8 +88,8 @@ struct Fixture : pwtest::WindowFixture {
     }
 };
 
-// The 66 keys a complete language file holds.
-const char* const kInfoKeys[] = {"iCharset", "iFont", "iAuthor", "iContact"};
+// The keys a complete language file holds: the 66 every file has known, then the later ones.
+const char* const kInfoKeys[] = {"iCharset", "iFont", "iAuthor", "iContact", "iLocale"};
 const char* const kStringKeys[] = {
     "iProgFiles", "iSelectProg", "iSilenceComm", "iZipCompress", "iEdit", "iProgData", "iDescription", "iLanguage",
     "iTitle", "iVersion", "iHomePage", "iBuildDate", "iCreateFile", "iAbout", "iInfo", "iAtualAction", "iCompressLev",
@@ -96,7 +97,9 @@ const char* const kStringKeys[] = {
     "iCommand", "iChangeSel", "iAdd", "iDelete", "iClose", "iMessage", "iErrMessage", "iCompactZip", "iCompileSFX",
     "iProcessInfo", "iCompactCAB", "iInitProcess", "iDelTemp", "iMain", "iSFXOpt", "iAut", "iCont", "iSubstArq",
     "iAll", "iSomInex", "iSomAnt", "iAtalhos", "iLimpar", "iLocal", "iArquivo", "iAtalho", "iAreaTrab", "iMenuIni",
-    "iProgIni", "iInit", "iInstDir", "iFileLoc", "iAddParam", "iFolder", "iDescr", "iOK", "iCalcel"};
+    "iProgIni", "iInit", "iInstDir", "iFileLoc", "iAddParam", "iFolder", "iDescr", "iOK", "iCalcel",
+    "iBaseProgFiles", "iBaseCommonDocs", "iBaseMyDocs", "iBaseUserDesktop", "iBaseSfxDir", "iBaseExtractDir",
+    "iDevelopedBy"};
 
 const QString kShipped = QStringLiteral(PW_LANGUAGES_DIR);
 
@@ -272,4 +275,40 @@ TEST(ShippedLanguages, FilesAreSingleByteTextWithCrLfLines)
         EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
     }
     EXPECT_TRUE(pwtest::ReadAll(kShipped + QStringLiteral("/Português (Brasil).qmr")).contains("Descri\xE7\xE3o:"));
+}
+
+// Each base folder is named for the folder its code makes in the shortcut line (2 the common documents,
+// 3 My Documents, 4 the user's desktop), in Portuguese and in English; the codes stay where they were.
+TEST(ShippedLanguages, BaseFoldersAreNamedForWhatTheirCodeMakes)
+{
+    Fixture f;
+    auto folders = [&] {
+        QStringList texts;
+        for (int i = 0; i < f.form->AddAtalhoForm->ComboBox2->count(); ++i)
+            texts.append(f.form->AddAtalhoForm->ComboBox2->itemText(i));
+        return texts;
+    };
+    f.ChooseLanguage(QString());
+    EXPECT_EQ(folders(), (QStringList{"", "Arquivos de programas", "Documentos comuns", "Meus documentos",
+                                      "Área de trabalho do usuário", "Diretório do SFX", "Diretório da extração"}));
+    QFile::copy(kShipped + QStringLiteral("/English.qmr"), f.dir.path("app/languages/English.qmr"));
+    f.ChooseLanguage(QStringLiteral("English"));
+    EXPECT_EQ(folders(), (QStringList{"", "Program Files", "Common documents", "My Documents", "User's desktop",
+                                      "Self-extractor's folder", "Extraction folder"}));
+    EXPECT_EQ(f.form->Label14->text(), QStringLiteral("Developed by Brontel"));
+    f.form->AddAtalhoForm->ComboBox2->setCurrentIndex(4);
+    EXPECT_EQ(f.form->AddAtalhoForm->Entry().subItem(ShortcutEntry::FolderCode), QStringLiteral("4"));
+}
+
+// Qt's own dialogs speak the chosen language: in Portuguese their buttons are Portuguese, in English Qt's own.
+TEST(ShippedLanguages, QtsOwnDialogsSpeakTheChosenLanguage)
+{
+    Fixture f;
+    for (const QString& name : {QStringLiteral("English.qmr"), QStringLiteral("Português (Brasil).qmr")})
+        QFile::copy(kShipped + QLatin1Char('/') + name, f.dir.path("app/languages/" + name));
+    f.ChooseLanguage(QStringLiteral("Português (Brasil)"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Procurar em:"));
+    f.ChooseLanguage(QStringLiteral("English"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
 }

@@ -2,6 +2,7 @@
 
 #include "gui/FolderEdit.h"
 #include "gui/StatusLine.h"
+#include "pipeline/BuildTexts.h"
 #include "project/Poll.h"
 #include "project/ShortcutEntry.h"
 #include "support/CabinetDecoders.h"
@@ -209,6 +210,7 @@ TEST(MainFormProject, BrowseDialogRescansEvenWhenCancelled)
 {
     Fixture f;
     f.dir.write("program/setup.exe");
+    f.dir.write("other/install.bat");
     f.dialogs.folderAnswers = {f.program, std::nullopt};
     f.form->Pasta->browse();
     EXPECT_EQ(f.form->Pasta->text(), f.program);
@@ -217,7 +219,64 @@ TEST(MainFormProject, BrowseDialogRescansEvenWhenCancelled)
     f.form->Pasta->setText(QString());
     f.form->Pasta->browse();
     EXPECT_EQ(f.dialogs.folderStarts, (QStringList{"/", f.program})) << "an empty field opens on the last choice";
+    EXPECT_EQ(f.form->Programa->currentText(), QStringLiteral("setup.exe")) << "the same folder keeps its choice";
+
+    f.form->Pasta->setText(f.dir.path("other"));
+    f.form->Pasta->browse();
+    EXPECT_EQ(f.form->SourceDir, f.dir.path("other"));
     EXPECT_EQ(f.form->Programa->currentIndex(), -1) << "the cancelled dialog rescanned its start folder";
+}
+
+// Leaving the field or cancelling the dialog on the folder already scanned loses nothing the user chose;
+// another folder, or a start file that has gone from it, drops the choice and what came with it.
+TEST(MainFormProject, RescanningTheSameFolderKeepsTheStartFileTheSwitchAndTheFields)
+{
+    Fixture f;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PW_SAMPLES "/DemoApp/setup.exe"), f.program + "/setup.exe"));
+    f.dir.write("program/install.bat", "@echo off");
+    f.Scan(f.program);
+    f.Choose(QStringLiteral("setup.exe"));
+    f.form->SilStr->setText(QStringLiteral("/S"));
+    f.form->Site->setText(QStringLiteral("https://example.org"));
+    ASSERT_EQ(f.form->Title->text(), QStringLiteral("Packwright Demo"));
+
+    for (const QString& again : {f.program, f.program + QLatin1Char('/')}) {
+        f.Scan(again);
+        f.form->Timer1Timer();
+        EXPECT_EQ(f.form->Programa->currentText(), QStringLiteral("setup.exe")) << again.toStdString();
+        EXPECT_EQ(f.form->Programa->count(), 2);
+        EXPECT_EQ(f.form->Title->text(), QStringLiteral("Packwright Demo"));
+        EXPECT_EQ(f.form->SilStr->text(), QStringLiteral("/S"));
+        EXPECT_TRUE(f.form->Cria->isEnabled());
+    }
+    f.dialogs.folderAnswers = {std::nullopt};
+    f.form->Pasta->browse();
+    EXPECT_EQ(f.form->Programa->currentText(), QStringLiteral("setup.exe"));
+    EXPECT_EQ(f.form->Title->text(), QStringLiteral("Packwright Demo"));
+
+    QFile::remove(f.program + QStringLiteral("/setup.exe"));
+    f.Scan(f.program);
+    EXPECT_EQ(f.form->Programa->currentIndex(), -1);
+    EXPECT_EQ(f.form->Title->text(), QString()) << "the gone start file's version data goes with it";
+    EXPECT_EQ(f.form->Site->text(), QStringLiteral("https://example.org"));
+}
+
+// A scan that finds nothing to start says why in the status line, in place of an earlier word.
+TEST(MainFormProject, AFolderWithoutInstallerOrThatDoesNotExistIsNamedInTheStatusLine)
+{
+    Fixture f;
+    const BuildTexts& texts = f.form->Driver().texts;
+    f.dir.write("program/readme.txt");
+    f.form->Label11->setText(texts.FileMadeStr.arg(QStringLiteral("/x.cab")));
+    f.Scan(f.program);
+    EXPECT_EQ(f.form->Label11->text(), texts.NoStartFilesStr.arg(f.program));
+    f.Scan(f.dir.path("missing"));
+    EXPECT_EQ(f.form->Label11->text(), texts.NoFolderStr.arg(f.dir.path("missing")));
+    f.Scan(f.program + QStringLiteral("/readme.txt"));
+    EXPECT_EQ(f.form->Label11->text(), texts.NotAFolderStr.arg(f.program + QStringLiteral("/readme.txt")));
+    f.dir.write("program/setup.exe");
+    f.Scan(f.program);
+    EXPECT_EQ(f.form->Label11->text(), kIdleStatus);
 }
 
 TEST(MainFormProject, FieldsDriveTheEntriesTextAndNonExeStartFilesLeaveThemAlone)
@@ -420,6 +479,47 @@ TEST(MainFormBuild, EscStopsThePackingSilentlyAndTheNextBuildRunsAgain)
     f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.7z"), OutputKind::PlainArchive});
     f.form->CriaClick();
     EXPECT_TRUE(pwtest::Exists(f.dir.path("out.7z")));
+}
+
+// While the folder is packed every input of the build is locked, the poll's ticks included, and a
+// folder typed or chosen meanwhile is not scanned; the end of the build gives the inputs back.
+TEST(MainFormBuild, InputsAreLockedWhileTheBuildRuns)
+{
+    LongBuild f;
+    f.dir.write("other/install.bat");
+    f.form->AddShortcutRow(MakeShortcutEntry(QStringLiteral("Área de trabalho"), 0, 0, QStringLiteral("a.exe"), {},
+                                             {}, {}, QStringLiteral("A")));
+    f.form->Atalhos->setCurrentItem(f.form->Atalhos->topLevelItem(0));
+    f.form->Timer1Timer();
+    const QList<QWidget*> inputs{f.form->Pasta,   f.form->Compact,  f.form->ComprLev,   f.form->Programa,
+                                 f.form->SilComm, f.form->SilStr,   f.form->Edita,      f.form->Title,
+                                 f.form->Site,    f.form->OverCb,   f.form->Button1,    f.form->Button2,
+                                 f.form->Button3, f.form->Atalhos,  f.form->EntriesStr, f.form->LangBox};
+    QStringList unlocked;
+    bool tried = false;
+    f.dialogs.onProcessEvents = [&] {
+        if (tried || !f.form->Label11->text().startsWith(f.form->Driver().texts.CompactZipStr))
+            return;
+        tried = true;
+        f.form->Timer1Timer();
+        for (QWidget* input : inputs)
+            if (input->isEnabled())
+                unlocked.append(input->objectName());
+        f.form->Pasta->setText(f.dir.path("other"));
+        f.form->PastaExit();
+        f.dialogs.folderAnswers = {f.dir.path("other")};
+        f.form->PastaAfterDialog(f.dir.path("other"), true);
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(f.form.get(), &esc);
+    };
+    f.form->CriaClick();
+    ASSERT_TRUE(tried);
+    EXPECT_EQ(unlocked, QStringList());
+    EXPECT_EQ(f.form->SourceDir, f.program) << "the folder being packed stays the window's";
+    EXPECT_EQ(f.form->Programa->currentText(), QStringLiteral("setup.exe"));
+    f.form->Timer1Timer();
+    for (QWidget* input : inputs)
+        EXPECT_TRUE(input->isEnabled()) << input->objectName().toStdString();
 }
 
 TEST(MainFormBuild, ClosingMidBuildStopsItAndClosesOnceItHasEnded)

@@ -65,8 +65,8 @@ TEST(ShortcutDialog, FixedListsInTheirOrder)
     EXPECT_EQ(items(f.dialog->ComboBox1), (QStringList{"Área de trabalho", "Menu Iniciar", "Programas no Menu Iniciar",
                                                        "Inicialização"}));
     EXPECT_EQ(items(f.dialog->ComboBox2),
-              (QStringList{"", "Arquivos de programas", "Área de trabalho comum", "Documenos comum", "Meus documentos",
-                           "Diretório do SFX", "Diretório da extração"}));
+              (QStringList{"", "Arquivos de programas", "Documentos comuns", "Meus documentos",
+                           "Área de trabalho do usuário", "Diretório do SFX", "Diretório da extração"}));
     EXPECT_EQ(f.dialog->ComboBox1->currentIndex(), 0);
     EXPECT_EQ(f.dialog->ComboBox2->currentIndex(), 0);
     EXPECT_FALSE(f.dialog->ComboBox1->isEditable());

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -56,14 +57,20 @@ bool ProcessEventsUntil(const std::function<bool()>& done)
 
 }  // namespace
 
-TEST(WindowMessages, AfterASuccessTheStatusLineNamesTheFileMade)
+TEST(WindowMessages, AfterASuccessTheMessageOffersTheFoldersFileAndTheStatusLineNamesIt)
 {
     Fixture f;
     const QString output = f.dir.path("Demo.cab");
     f.Build(output);
-    EXPECT_EQ(f.dialogs.messages, QStringList{f.Texts().MessageStr});
+    // The message names the file and offers its folder: No leaves it, Yes opens it in the file manager.
+    const QString success = f.Texts().MessageStr + "\n\n" + f.Texts().OpenFolderStr.arg(output);
+    EXPECT_EQ(f.dialogs.messages, QStringList{success});
     EXPECT_EQ(f.dialogs.messageKinds, QList<MessageKind>{MessageKind::Information});
     EXPECT_EQ(f.form->Label11->text(), f.Texts().FileMadeStr.arg(output));
+    EXPECT_TRUE(f.dialogs.openedUrls.isEmpty());
+    f.dialogs.yesNoAnswers = {true};
+    f.Build(output);
+    EXPECT_EQ(f.dialogs.openedUrls, QList<QUrl>{QUrl::fromLocalFile(f.dir.path())});
 }
 
 TEST(WindowMessages, AnOutputFolderThatIsMissingReadOnlyOrFullIsNamedWithAnErrorIcon)
@@ -140,7 +147,7 @@ TEST(WindowMessages, TheStatusLineSaysWhyCriaWentGreyAndRestsOnceItIsBack)
     EXPECT_EQ(f.form->Label11->text(), QStringLiteral("Arquivo criado: /x.cab"));
 }
 
-TEST(WindowMessages, WhilePackingTheStatusLineNamesEsc)
+TEST(WindowMessages, WhilePackingTheStatusLineNamesEscAndAfterAStopSaysNothingWasMade)
 {
     Fixture f;
     QFile big(f.dir.write("program/big.bin"));
@@ -156,6 +163,13 @@ TEST(WindowMessages, WhilePackingTheStatusLineNamesEsc)
     f.Build(f.dir.path("Demo.7z"));
     EXPECT_EQ(whilePacking, f.Texts().CompactZipStr + QStringLiteral("  ") + f.Texts().StopKeyStr.arg("Esc"));
     EXPECT_FALSE(pwtest::Exists(f.dir.path("Demo.7z")));
+    EXPECT_EQ(f.form->Label11->text(), f.Texts().StoppedStr.arg(f.dir.path("Demo.7z"))) << "the stop is said";
+
+    // A build that runs to its end after a stopped one says what it made.
+    f.dialogs.onProcessEvents = nullptr;
+    QFile::remove(f.program + QStringLiteral("/big.bin"));
+    f.Build(f.dir.path("Demo.7z"));
+    EXPECT_EQ(f.form->Label11->text(), f.Texts().FileMadeStr.arg(f.dir.path("Demo.7z")));
 }
 
 TEST(WindowMessages, TheSaveDialogOffersTheFolderNameBesideTheProgramThenWhereTheLastOutputWent)
@@ -189,4 +203,33 @@ TEST(WindowPoll, ChangesTickThePollAtOnceWithoutTheTimer)
     EXPECT_EQ(f.form->Label11->text(), f.Texts().StartFileMissingStr.arg("setup.exe", f.program));
     f.dir.write("program/setup.exe", "MZ");
     EXPECT_TRUE(ProcessEventsUntil([&] { return f.form->Cria->isEnabled(); }));
+}
+
+// A message longer than the status line wraps to a second line and keeps every word; the description and
+// the language name have the group's whole width.
+TEST(WindowMessages, ALongStatusWrapsToTwoLinesWithEveryWordAndLongFieldsShowTheirValues)
+{
+    Fixture f;
+    f.form->show();
+    const QString message = f.Texts().StartFileMissingStr.arg(QStringLiteral("setup.exe"),
+                                                              QStringLiteral("/home/someone/Downloads/Programs/Demo"));
+    f.form->Label11->setText(message);
+    const QStringList lines = f.form->Label11->ShownLines();
+    ASSERT_EQ(lines.size(), 2) << lines.join('|').toStdString();
+    EXPECT_EQ(lines.join(QString()).remove(' '), QString(message).remove(' '));
+    EXPECT_GE(f.form->Label11->height(), 2 * f.form->Label11->fontMetrics().lineSpacing());
+
+    // Too long for both lines: only the middle of the path goes.
+    const QString huge = f.Texts().StartFileMissingStr.arg(QStringLiteral("setup.exe"), QString(400, QLatin1Char('x')));
+    f.form->Label11->setText(huge);
+    const QStringList cut = f.form->Label11->ShownLines();
+    ASSERT_EQ(cut.size(), 2);
+    EXPECT_TRUE(cut.front().startsWith(huge.left(20))) << cut.front().toStdString();
+    EXPECT_TRUE(cut.join(QString()).contains(QChar(0x2026)));
+
+    const QString language = QStringLiteral("Chinese (Traditional, Hong Kong SAR China)");
+    f.form->Language->setText(language);
+    f.form->Language->setCursorPosition(0);
+    EXPECT_GE(f.form->Language->width(), f.form->Language->fontMetrics().horizontalAdvance(language));
+    EXPECT_GE(f.form->Description->width(), f.form->Language->width());
 }

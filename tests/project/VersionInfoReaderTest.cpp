@@ -1,4 +1,5 @@
 #include "platform/HostFolders.h"
+#include "platform/version/VersionApi.h"
 #include "project/VersionInfoReader.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,9 @@ QString Fixture(const char* name)
 {
     return QStringLiteral(PW_VERSION_FIXTURES "/") + QLatin1String(name);
 }
+
+// The names below are those of a program that speaks English.
+const bool kEnglishNames = (pw::SetLanguageNameLocale("en"), true);
 
 // Sets the system code page for the life of the object.
 class CodePageScope {

@@ -16,6 +16,7 @@ public:
     std::deque<std::optional<QString>> folderAnswers;          // empty: the dialog is cancelled
     std::deque<std::optional<QString>> addonAnswers;           // empty: the dialog is cancelled
     std::deque<bool> goOnAnswers;                              // empty: go on
+    std::deque<bool> yesNoAnswers;                             // empty: No
     QStringList messages;
     QList<pw::MessageKind> messageKinds;  // the icon of each message box, in the same order
     QList<pw::SaveSuggestion> saveSuggestions;
@@ -54,6 +55,17 @@ public:
     {
         messages.append(text);
         messageKinds.append(kind);
+    }
+    // Recorded with the messages; answered from yesNoAnswers, No when it is empty.
+    bool askYesNo(QWidget*, const QString& text) override
+    {
+        messages.append(text);
+        messageKinds.append(pw::MessageKind::Information);
+        if (yesNoAnswers.empty())
+            return false;
+        const bool answer = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return answer;
     }
     void openUrl(const QUrl& url) override { openedUrls.append(url); }
     void processEvents() override

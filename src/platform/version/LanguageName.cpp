@@ -1,5 +1,5 @@
 // VerLanguageNameA: the names come from ICU's mapping of Windows language identifiers to locales and
-// from its display names, given in the user's language as Windows gives them in its own.
+// from its display names, given in the program's chosen language as Windows gives them in the user's.
 #include "platform/version/VersionApi.h"
 
 #include "platform/CodePage.h"
@@ -12,11 +12,18 @@
 namespace pw {
 namespace {
 
+QByteArray& NameLocale()
+{
+    static QByteArray locale = QByteArrayLiteral("pt_BR");
+    return locale;
+}
+
 QString LocaleDisplayName(const char* locale)
 {
     UChar name[256];
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t length = uloc_getDisplayName(locale, nullptr, name, int32_t(std::size(name)), &status);
+    const int32_t length =
+        uloc_getDisplayName(locale, NameLocale().constData(), name, int32_t(std::size(name)), &status);
     if (U_FAILURE(status) || length <= 0 || length > int32_t(std::size(name)))
         return {};
     QString text(reinterpret_cast<const QChar*>(name), length);
@@ -47,6 +54,11 @@ QString LanguageDisplayName(uint16_t language)
 }
 
 }  // namespace
+
+void SetLanguageNameLocale(const QByteArray& locale)
+{
+    NameLocale() = locale;
+}
 
 uint32_t VerLanguageNameA(uint32_t language, char* buffer, uint32_t size)
 {

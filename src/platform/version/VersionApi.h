@@ -2,6 +2,8 @@
 // The version-information functions of Windows (GetFileVersionInfoSizeA, GetFileVersionInfoA,
 // VerQueryValueA, VerLanguageNameA), with their behaviour, over PE32 and PE32+ files. File names are
 // host paths in the host's file-name encoding; texts handed out are in the system code page.
+#include <QByteArray>
+
 #include <cstdint>
 
 namespace pw {
@@ -28,5 +30,10 @@ bool VerQueryValueA(void* block, uint32_t blockSize, const char* subBlock, const
 // `size` bytes; "Language Neutral" for 0 and for identifiers without a known language. Returns the
 // number of bytes written before the NUL, 0 only when there is no room at all.
 uint32_t VerLanguageNameA(uint32_t language, char* buffer, uint32_t size);
+
+// The user's language of VerLanguageNameA: the program's chosen language as an ICU locale ("en",
+// "pt_BR"), never the host's locale, so that the same settings name a language alike under any LANG.
+// Until it is set, the language of the built-in texts, Brazilian Portuguese.
+void SetLanguageNameLocale(const QByteArray& locale);
 
 }  // namespace pw

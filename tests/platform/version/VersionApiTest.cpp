@@ -232,8 +232,17 @@ std::string LanguageName(uint32_t language, uint32_t size = 256)
     return name.data();
 }
 
-TEST(VersionQuery, LanguageNamesAreTheUsersDisplayNames)
+// The names are given in the program's chosen language, whatever the host's locale says: the same
+// settings give the same add-on under any LANG.
+TEST(VersionQuery, LanguageNamesAreDisplayNamesInTheProgramsLanguageNotTheHosts)
 {
+    setenv("LANG", "de_DE.UTF-8", 1);
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    pw::SetLanguageNameLocale("pt_BR");
+    EXPECT_EQ(LanguageName(0x0416), "Portugu\xEAs (Brasil)");
+    EXPECT_EQ(LanguageName(0x0409), "Ingl\xEAs (Estados Unidos)");
+    pw::SetLanguageNameLocale("en");
+    unsetenv("LC_ALL");
     EXPECT_EQ(LanguageName(0x0416), "Portuguese (Brazil)");
     EXPECT_EQ(LanguageName(0x0409), "English (United States)");
     EXPECT_EQ(LanguageName(0x0804), "Chinese (Simplified, China)");
