@@ -87,9 +87,14 @@ TEST(InstallerKind, AnOfferedSwitchGoesWithItsStartFile)
     EXPECT_EQ(f.form->InstKind->text(), QStringLiteral("Unknown installer"));
     EXPECT_TRUE(f.form->SilStr->text().isEmpty());
 
+    // A rescan of the same folder keeps the choice and what was offered with it; another folder drops both.
     f.Choose(QStringLiteral("setup.exe"));
     f.Scan(f.program);
-    EXPECT_TRUE(f.form->InstKind->text().isEmpty()) << "a scan leaves no start file chosen";
+    EXPECT_EQ(f.form->InstKind->text(), QStringLiteral("Inno Setup"));
+    EXPECT_EQ(f.form->SilStr->text(), kInnoSwitch);
+    f.dir.write("other/readme.bat", "@echo off\r\n");
+    f.Scan(f.dir.path("other"));
+    EXPECT_TRUE(f.form->InstKind->text().isEmpty()) << "a scan of another folder leaves no start file chosen";
     EXPECT_TRUE(f.form->SilStr->text().isEmpty());
 }
 

@@ -63,20 +63,19 @@ protected:
     QString DesktopShortcut() const { return QStringLiteral("Packwright %1\\Run %1.lnk").arg(name_); }
     QString ProgramsShortcut() const { return QStringLiteral("Packwright %1\\Sub\\App %1.lnk").arg(name_); }
 
-    // A shortcut on the desktop to the start file in the extraction folder, and one in the Programs menu to a
-    // file under Program Files, in a sub-folder; then the packing.
+    // With the self-extractor, a shortcut on the desktop to the start file in the extraction folder, and one
+    // in the Programs menu to a file under Program Files, in a sub-folder; then the packing. Without it there
+    // is nothing to make shortcuts, and the command line refuses them.
     Unpacked BuildAndUnpack() const
     {
-        QStringList options = {
-            QStringLiteral("--shortcut"),
-            QStringLiteral("0,6,%1,/run \"x y\",Packwright %2,Start %2,Run %2").arg(program_.startFile, name_),
-            QStringLiteral("--shortcut"),
-            QStringLiteral("2,1,Packwright\\app.exe,-x,Packwright %1\\Sub,Descrição %1,App %1").arg(name_)};
-        if (Compact())
-            options << QStringLiteral("--level") << QString::number(GetParam().level);
-        else
-            options << QStringLiteral("--no-compact");
-        return AddonFixture::BuildAndUnpack(options);
+        if (!Compact())
+            return AddonFixture::BuildAndUnpack({QStringLiteral("--no-compact")});
+        return AddonFixture::BuildAndUnpack(
+            {QStringLiteral("--shortcut"),
+             QStringLiteral("0,6,%1,/run \"x y\",Packwright %2,Start %2,Run %2").arg(program_.startFile, name_),
+             QStringLiteral("--shortcut"),
+             QStringLiteral("2,1,Packwright\\app.exe,-x,Packwright %1\\Sub,Descrição %1,App %1").arg(name_),
+             QStringLiteral("--level"), QString::number(GetParam().level)});
     }
 
     // The recorder ran once with the switch's arguments, in the folder that holds the start file, and found
