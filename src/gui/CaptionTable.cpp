@@ -24,7 +24,9 @@ void SetCaption(QWidget& form, const Caption& caption, const QString& text)
     QWidget* control = CaptionedControl(form, caption);
     if (!control)
         return;
-    if (control == &form) {
+    if (caption.toolTip) {
+        control->setToolTip(text);
+    } else if (control == &form) {
         form.setWindowTitle(text);
     } else if (auto* list = qobject_cast<QComboBox*>(control)) {
         if (caption.item < list->count())

@@ -20,6 +20,7 @@ struct Caption {
     const char* suffix = "";        // follows the language's text, the built-in one included
     const char* beforeLanguage = nullptr;  // the text the form is made with, where it is not builtIn + suffix
     Section section = Strings;
+    bool toolTip = false;  // the text is the control's tooltip, not its caption
 };
 
 using CaptionTable = std::span<const Caption>;

@@ -13,7 +13,7 @@ const Caption kMainForm[] = {
     {.control = "Label1", .key = "iSelectProg", .builtIn = "Selecione o programa:"},
     {.control = "Label2", .key = "iSilenceComm", .builtIn = "Comando para instalação silenciosa:"},
     {.control = "Compact", .key = "iZipCompress", .builtIn = "Compactar com 7-Zip"},
-    {.control = "Edita", .key = "iEdit", .builtIn = "Editar"},
+    {.control = "Edita", .key = "iEdit", .builtIn = "&Editar"},
     {.control = "GroupBox1", .key = "iProgData", .builtIn = "Dados do programa:"},
     {.control = "Label9", .key = "iDescription", .builtIn = "Descrição:"},
     {.control = "Label4", .key = "iLanguage", .builtIn = "Idioma:", .beforeLanguage = "Língua:"},
@@ -21,9 +21,9 @@ const Caption kMainForm[] = {
     {.control = "Label6", .key = "iVersion", .builtIn = "Versão", .suffix = ":"},
     {.control = "Label7", .key = "iHomePage", .builtIn = "Home-page:"},
     {.control = "Label3", .key = "iBuildDate", .builtIn = "Data da compilação:"},
-    {.control = "Cria", .key = "iCreateFile", .builtIn = "Criar arquivo"},
+    {.control = "Cria", .key = "iCreateFile", .builtIn = "&Criar arquivo"},
     {.control = "Label22", .key = "iInstallerKind", .builtIn = "Instalador:"},
-    {.control = "Testa", .key = "iTry", .builtIn = "Testar"},
+    {.control = "Testa", .key = "iTry", .builtIn = "&Testar"},
     {.control = "Sobre", .key = "iAbout", .builtIn = "Sobre ...", .beforeLanguage = "Sobre"},
     {.control = "GroupBox2", .key = "iInfo", .builtIn = "Informações:"},
     {.control = "Label10", .key = "iAtualAction", .builtIn = "Ação atual:"},
@@ -50,9 +50,9 @@ const Caption kMainForm[] = {
      .beforeLanguage = "Somente os inexistentes"},
     {.control = "OverCb", .item = 2, .key = "iSomAnt", .builtIn = "Somente os antigos"},
     {.control = "GroupBox3", .key = "iAtalhos", .builtIn = "Atalhos:"},
-    {.control = "Button1", .key = "iAdd", .builtIn = "Adicionar"},
-    {.control = "Button2", .key = "iDelete", .builtIn = "Remover", .beforeLanguage = "Excluir"},
-    {.control = "Button3", .key = "iLimpar", .builtIn = "Limpar"},
+    {.control = "Button1", .key = "iAdd", .builtIn = "&Adicionar"},
+    {.control = "Button2", .key = "iDelete", .builtIn = "&Remover", .beforeLanguage = "&Excluir"},
+    {.control = "Button3", .key = "iLimpar", .builtIn = "&Limpar"},
     {.control = "Atalhos", .item = 0, .key = "iLocal", .builtIn = "Local"},
     {.control = "Atalhos", .item = 1, .key = "iArquivo", .builtIn = "Arquivo"},
     // The entries file's own name, in every language; the maker's line follows the language.
@@ -61,15 +61,29 @@ const Caption kMainForm[] = {
     {.control = "Label14", .key = "iDevelopedBy", .builtIn = "Desenvolvido por Brontel"},
     {.control = "Label15", .builtIn = "Seven Zip - https://www.7-zip.org"},
     {.control = "Label16", .builtIn = "nLite - https://www.nliteos.com"},
+    // Tooltips of the controls whose meaning their caption does not tell.
+    {.control = "SilStr", .key = "iTipSwitch",
+     .builtIn = "Parâmetros que instalam o programa sem perguntas nem janelas. Sem eles, um .exe para na "
+                "primeira página durante a instalação do Windows.", .toolTip = true},
+    {.control = "Compact", .key = "iTipCompact",
+     .builtIn = "Empacota a pasta num .exe autoextraível que a instala. Desmarcado, os arquivos vão soltos "
+                "no complemento e atalhos não são criados.", .toolTip = true},
+    {.control = "ComprLev", .key = "iTipLevel",
+     .builtIn = "Quanto mais alta, menor o complemento e mais demorada a criação.", .toolTip = true},
+    {.control = "OverCb", .key = "iTipOverwrite",
+     .builtIn = "O que o autoextraível faz com arquivos que já existem onde ele extrai.", .toolTip = true},
+    {.control = "EntriesStr", .key = "iTipEntries",
+     .builtIn = "O arquivo de entradas que o nLite lê no complemento. Os dados do programa da página Geral "
+                "atualizam a seção [General].", .toolTip = true},
 };
 
 const Caption kSilForm[] = {
     {.key = "iEditSilComm", .builtIn = "Editar comandos para instalação silenciosa"},
     {.control = "Label3", .key = "iName", .builtIn = "Nome:"},
     {.control = "Label2", .key = "iCommand", .builtIn = "Comando:"},
-    {.control = "Button1", .key = "iChangeSel", .builtIn = "Alterar selecionado"},
-    {.control = "Button3", .key = "iAdd", .builtIn = "Adicionar"},
-    {.control = "Button4", .key = "iDelete", .builtIn = "Remover"},
+    {.control = "Button1", .key = "iChangeSel", .builtIn = "Al&terar selecionado"},
+    {.control = "Button3", .key = "iAdd", .builtIn = "&Adicionar"},
+    {.control = "Button4", .key = "iDelete", .builtIn = "&Remover"},
     {.control = "Button2", .key = "iClose", .builtIn = "Fechar"},
     {.control = "Button5", .builtIn = "Google"},
 };
@@ -103,6 +117,8 @@ const Caption kAddAtalhoForm[] = {
     {.control = "ComboBox2", .item = 4, .key = "iBaseUserDesktop", .builtIn = "Área de trabalho do usuário"},
     {.control = "ComboBox2", .item = 5, .key = "iBaseSfxDir", .builtIn = "Diretório do SFX"},
     {.control = "ComboBox2", .item = 6, .key = "iBaseExtractDir", .builtIn = "Diretório da extração"},
+    {.control = "ComboBox2", .key = "iTipBaseFolder",
+     .builtIn = "A pasta do Windows de onde parte a localização do arquivo do atalho.", .toolTip = true},
 };
 
 }  // namespace

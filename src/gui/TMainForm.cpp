@@ -105,6 +105,7 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
     InitGuiResources();
     setObjectName(QStringLiteral("MainForm"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setAcceptDrops(true);
 
     AppDir = ApplicationFolder();
     DataDir = DataFolder();
@@ -175,6 +176,8 @@ void TMainForm::ConnectHandlers()
     connect(SilComm, &QComboBox::activated, this, &TMainForm::SilCommChange);
     connect(LangBox, &QComboBox::activated, this, &TMainForm::LangBoxChange);
     connect(Compact, &QCheckBox::clicked, this, &TMainForm::CompactClick);
+    connect(ComprLev, &QComboBox::activated, this, &TMainForm::RememberSession);
+    connect(OverCb, &QComboBox::activated, this, &TMainForm::RememberSession);
     connect(Edita, &QPushButton::clicked, this, &TMainForm::EditaClick);
     connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
     connect(Cria, &QPushButton::clicked, this, &TMainForm::CriaClick);
@@ -259,22 +262,26 @@ void TMainForm::FormShow()
     // A settings file that cannot be written ends the start-up here: the window keeps its own texts.
     if (!ShowingErrors([this] { LangBoxChange(); }))
         return;
+    // Read before the steps below, which would otherwise store their own values over it.
+    const SessionSettings session = ReadSessionSettings(DataDir);
     LoadSilenceNames(-1);
     ComprLev->setCurrentIndex(0);
-    OpenFolderOfCommandLine();
+    const bool folderFromCommandLine = OpenFolderOfCommandLine();
+    RestoreSession(session, folderFromCommandLine);
 }
 
-void TMainForm::OpenFolderOfCommandLine()
+bool TMainForm::OpenFolderOfCommandLine()
 {
     if (arguments_.size() < 2 || arguments_[0] != QLatin1String("/SHL") || arguments_[1].isEmpty())
-        return;
+        return false;
     const QString folder = arguments_[1];
     if (!QFileInfo(folder).isDir()) {
         dialogs_.showMessage(this, Driver().texts.NoFolderStr.arg(folder), MessageKind::Warning);
-        return;
+        return true;
     }
     Pasta->setText(folder);
     PastaExit();
+    return true;
 }
 
 void TMainForm::LangBoxChange()
@@ -368,6 +375,7 @@ void TMainForm::FolderScan(const QString& folder)
         folderWatch_->removePaths(watched);
     folderWatch_->addPath(SourceDir);
     RequestPoll();
+    RememberSession();
 }
 
 void TMainForm::ShowFolderScanStatus(const QString& folder, const std::optional<FolderScanResult>& scan)
@@ -386,6 +394,7 @@ void TMainForm::ProgramaChange()
 {
     StartFileFill();
     ShowInstallerHint();
+    RememberSession();
 }
 
 void TMainForm::ShowInstallerHint()
@@ -474,6 +483,7 @@ void TMainForm::CriaClick()
     // A stop leaves nothing made, and the status line says so, as the command line does.
     if (outcome != BuildDriver::Outcome::Succeeded && buildUi_->stopRequested())
         Label11->setText(driver_->texts.StoppedStr.arg(QDir::toNativeSeparators(driver_->lastOutput)));
+    RememberSession();  // the folder of the output chosen
     if (std::exchange(closeAfterBuild_, false))
         close();
 }

@@ -38,6 +38,7 @@ class StatusLine;
 class TAddAtalhoForm;
 class TSilForm;
 class TTryForm;
+struct SessionSettings;
 struct ShortcutEntry;
 
 class TMainForm : public QWidget {
@@ -127,6 +128,8 @@ public:
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    // A folder is scanned; a file's folder is scanned and the file chosen when it is a start file there.
+    void DropPath(const QString& path);
 
     void AddShortcutRow(const ShortcutEntry& entry);
     QList<ShortcutEntry> ShortcutRows() const;
@@ -143,6 +146,9 @@ protected:
     // While a build runs, Esc stops its packing, and so does closing the window.
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A folder or an installer dropped on the window (FolderDrop).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     class WindowBuildUi;
@@ -177,14 +183,19 @@ private:
     // Disables every input a build reads while it runs, and gives them back at its end; the poll keeps
     // the ones it rules disabled meanwhile.
     void LockBuildInputs(bool locked);
-    // The "/SHL" folder of the command line, scanned as if typed.
-    void OpenFolderOfCommandLine();
+    // The "/SHL" folder of the command line, scanned as if typed. Whether the command line named one.
+    bool OpenFolderOfCommandLine();
+    // Applies the remembered session after the start-up's own steps (SessionMemory); from then on every
+    // choice it covers (folder, start file, level, overwrite mode, output) stores the session again.
+    void RestoreSession(const SessionSettings& session, bool folderFromCommandLine);
+    void RememberSession();
 
     Dialogs& dialogs_;
     QStringList arguments_;
     bool shown_ = false;
     bool closeAfterBuild_ = false;
     bool pollRequested_ = false;
+    bool sessionRestored_ = false;
     QString shownReason_;  // the reason the status line shows for a disabled "Criar arquivo"
     QFileSystemWatcher* folderWatch_;  // the program folder, for start files that go
     std::unique_ptr<WindowBuildUi> buildUi_;

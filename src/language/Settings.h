@@ -1,5 +1,6 @@
 #pragma once
-// The settings file "config.qmr": section "Main", key "Language", the only setting kept between runs.
+// The settings file "config.qmr", section "Main": the chosen language, and what the window remembers of
+// the last session. A file holding only the language, as older versions wrote it, stays valid.
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +16,24 @@ QString ReadLanguageSetting(const QString& dataDir);
 
 // Stores the language name. Throws UserError "Unable to write to <path>" when the file cannot be written.
 void WriteLanguageSetting(const QString& dataDir, const QString& language);
+
+// What the window starts with again: the program folder and its start file, the last output (whose
+// folder the save dialog opens in), the compression level and the overwrite mode. Empty texts and -1 mean "nothing remembered".
+struct SessionSettings {
+    QString programFolder;
+    QString startFile;
+    QString lastOutput;
+    int compressionLevel = -1;
+    int overwriteMode = -1;
+};
+
+// The remembered session; a missing key, or a number out of its list's range, is nothing remembered.
+SessionSettings ReadSessionSettings(const QString& dataDir);
+
+// Stores the session beside the language, leaving every other line of the file as it was. A folder or
+// file name the settings file's code page cannot hold is stored empty rather than as another name.
+// Returns false when the file cannot be written.
+bool WriteSessionSettings(const QString& dataDir, const SessionSettings& session);
 
 // Names of the language files in appDir + "languages/": every entry matching "*.qmr" (names beginning
 // with "." left out), sorted without regard to case, without the extension.

@@ -37,9 +37,13 @@ struct Room {
     int available;
 };
 
+// The width drawn: a mnemonic's "&" underlines its letter and takes no room ("&&" draws one "&").
 int Advance(const QWidget* w, const QString& text)
 {
-    return w->fontMetrics().horizontalAdvance(text);
+    QString drawn = text;
+    drawn.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&'));
+    drawn.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return w->fontMetrics().horizontalAdvance(drawn);
 }
 
 QString Where(const QWidget* w)

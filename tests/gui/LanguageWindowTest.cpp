@@ -59,6 +59,10 @@ QMap<QString, QString> TextsOf(QWidget* window)
         for (int i = 0; i < 2; ++i)
             texts[prefix + w->objectName() + QLatin1Char('#') + QString::number(i)] = w->headerItem()->text(i);
     }
+    for (const QWidget* w : ControlsOf<QWidget>(window)) {
+        if (!w->toolTip().isEmpty())
+            texts[prefix + w->objectName() + QStringLiteral(".tip")] = w->toolTip();
+    }
     texts.remove(prefix);  // unnamed helpers of Qt's own widgets
     texts.remove(prefix + QStringLiteral("LangBox#0"));  // the language names, not texts of a language
     return texts;
@@ -99,7 +103,7 @@ const char* const kStringKeys[] = {
     "iAll", "iSomInex", "iSomAnt", "iAtalhos", "iLimpar", "iLocal", "iArquivo", "iAtalho", "iAreaTrab", "iMenuIni",
     "iProgIni", "iInit", "iInstDir", "iFileLoc", "iAddParam", "iFolder", "iDescr", "iOK", "iCalcel",
     "iBaseProgFiles", "iBaseCommonDocs", "iBaseMyDocs", "iBaseUserDesktop", "iBaseSfxDir", "iBaseExtractDir",
-    "iDevelopedBy"};
+    "iDevelopedBy", "iTipSwitch", "iTipCompact", "iTipLevel", "iTipOverwrite", "iTipEntries", "iTipBaseFolder"};
 
 const QString kShipped = QStringLiteral(PW_LANGUAGES_DIR);
 
@@ -113,7 +117,7 @@ TEST(LanguageWindow, WithoutALanguageFileTheBuiltInTextsApply)
     EXPECT_EQ(m.Label4->text(), QStringLiteral("Idioma:"));
     EXPECT_EQ(m.Tabs->tabText(m.Tabs->indexOf(m.Idiomas)), QStringLiteral("Idioma:"));
     EXPECT_EQ(m.Tabs->tabText(m.Tabs->indexOf(m.Sobre)), QStringLiteral("Sobre ..."));
-    EXPECT_EQ(m.Button2->text(), QStringLiteral("Remover"));
+    EXPECT_EQ(m.Button2->text(), QStringLiteral("&Remover"));
     EXPECT_EQ(m.OverCb->itemText(1), QStringLiteral("Somente inexistentes"));
     EXPECT_EQ(m.Label6->text(), QStringLiteral("Versão:"));
     EXPECT_EQ(m.Label17->text(), QStringLiteral("Versão 2.1.14.2009"));
@@ -148,7 +152,7 @@ TEST(LanguageWindow, TheCaptionsTheWindowsAreMadeWithDifferFromTheBuiltInTextsIn
         {"MainForm.Label4", {"Língua:", "Idioma:"}},
         {"MainForm.Idiomas", {"Idiomas", "Idioma:"}},
         {"MainForm.Sobre", {"Sobre", "Sobre ..."}},
-        {"MainForm.Button2", {"Excluir", "Remover"}},
+        {"MainForm.Button2", {"&Excluir", "&Remover"}},
         {"MainForm.OverCb#1", {"Somente os inexistentes", "Somente inexistentes"}},
         {"MainForm.Label17", {"Versão 2.1.15.2009", "Versão 2.1.14.2009"}},
     };
@@ -224,7 +228,7 @@ TEST(LanguageWindow, StoredNameInOtherLetterCaseIsSelectedAndRewritten)
     f.form->FormShow();
     EXPECT_EQ(f.form->LangBox->currentText(), QStringLiteral("English"));
     EXPECT_EQ(pwtest::ReadAll(f.dir.path("data/config.qmr")), "[Main]\r\nLanguage=English\r\n");
-    EXPECT_EQ(f.form->Cria->text(), QStringLiteral("Create file"));
+    EXPECT_EQ(f.form->Cria->text(), QStringLiteral("&Create file"));
     EXPECT_EQ(f.form->ComprLev->currentIndex(), 0);
 }
 
@@ -234,7 +238,7 @@ TEST(LanguageWindow, TheSettingsFileIsWrittenFirst)
     f.Language(QStringLiteral("English"), "[Strings]\r\niCreateFile=Create\r\n");
     f.form->DataDir = f.dir.path("missing/");
     EXPECT_THROW(f.ChooseLanguage(QStringLiteral("English")), UserError);
-    EXPECT_EQ(f.form->Cria->text(), QStringLiteral("Criar arquivo"));
+    EXPECT_EQ(f.form->Cria->text(), QStringLiteral("&Criar arquivo"));
 }
 
 TEST(ShippedLanguages, EnglishHoldsEveryKeyAndPortugueseIsTheBuiltInTexts)

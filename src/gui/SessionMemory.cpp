@@ -1,0 +1,49 @@
+// The window starts where the last session left it: its program folder scanned again with the start
+// file chosen there, the save dialog in the folder of the last output, the same level and overwrite mode.
+#include "gui/FolderEdit.h"
+#include "gui/TMainForm.h"
+#include "language/Settings.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+
+namespace pw {
+
+void TMainForm::RestoreSession(const SessionSettings& session, bool folderFromCommandLine)
+{
+    if (session.compressionLevel >= 0)
+        ComprLev->setCurrentIndex(session.compressionLevel);
+    if (session.overwriteMode >= 0)
+        OverCb->setCurrentIndex(session.overwriteMode);
+    if (!session.lastOutput.isEmpty() && QFileInfo(session.lastOutput).absoluteDir().exists())
+        Driver().lastOutput = session.lastOutput;
+    // A folder named on the command line wins; a remembered one that has gone is simply not opened.
+    if (!folderFromCommandLine && !session.programFolder.isEmpty() && QFileInfo(session.programFolder).isDir()) {
+        Pasta->setText(session.programFolder);
+        FolderScan(session.programFolder);
+        if (const int row = Programa->findText(session.startFile); row >= 0 && !session.startFile.isEmpty()) {
+            Programa->setCurrentIndex(row);
+            ProgramaChange();
+        }
+    }
+    // Stored again at the user's next choice: a folder given by "/SHL" opens this start only.
+    sessionRestored_ = true;
+}
+
+void TMainForm::RememberSession()
+{
+    if (!sessionRestored_)
+        return;  // what the start-up sets before the remembered values apply is not a choice of the user
+    SessionSettings session;
+    session.programFolder = SourceDir;
+    session.startFile = Programa->currentText();
+    session.lastOutput = Driver().lastOutput;
+    session.compressionLevel = ComprLev->currentIndex();
+    session.overwriteMode = OverCb->currentIndex();
+    // A settings file that cannot be written was reported at the start; the session is not worth a
+    // message box at every choice.
+    WriteSessionSettings(DataDir, session);
+}
+
+}  // namespace pw

@@ -1,0 +1,176 @@
+// Ways into the window besides typing: a folder or an installer dropped on it, tooltips on the controls
+// whose caption does not say enough, and the main actions on the keyboard, in both shipped languages.
+#include "gui/TMainForm.h"
+
+#include "gui/FolderEdit.h"
+#include "gui/TAddAtalhoForm.h"
+#include "gui/TSilForm.h"
+#include "support/WindowFixture.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSet>
+#include <QTabWidget>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+using namespace pw;
+
+namespace {
+
+struct Fixture : pwtest::WindowFixture {
+    // Drags `paths` over the window and, when the window takes them, drops them. Whether it took them.
+    bool Drop(const QStringList& paths)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls.append(QUrl::fromLocalFile(path));
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(form.get(), &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(form.get(), &drop);
+        return drop.isAccepted();
+    }
+    void ChooseShippedLanguage(const QString& name)
+    {
+        QFile::copy(QStringLiteral(PW_LANGUAGES_DIR "/") + name + QStringLiteral(".qmr"),
+                    dir.path(QStringLiteral("app/languages/") + name + QStringLiteral(".qmr")));
+        form->LangBox->clear();
+        form->LangBox->addItem(name);
+        form->LangBox->setCurrentIndex(0);
+        form->LangBoxChange();
+    }
+};
+
+}  // namespace
+
+TEST(DroppedOnTheWindow, AFolderIsScannedAndAnInstallerIsChosenInItsFolder)
+{
+    Fixture f;
+    f.dir.write("program/setup.exe");
+    f.dir.write("program/install.bat");
+    f.dir.write("program/readme.txt");
+    ASSERT_TRUE(f.Drop({f.program}));
+    EXPECT_EQ(f.form->SourceDir, f.program);
+    EXPECT_EQ(f.form->Pasta->text(), f.program);
+    EXPECT_EQ(f.form->Programa->count(), 2);
+    EXPECT_EQ(f.form->Programa->currentIndex(), -1);
+
+    f.dir.write("other/setup.msi");
+    f.dir.write("other/Install.BAT");
+    ASSERT_TRUE(f.Drop({f.dir.path("other/Install.BAT")}));
+    EXPECT_EQ(f.form->SourceDir, f.dir.path("other"));
+    EXPECT_EQ(f.form->Programa->currentText(), QStringLiteral("Install.BAT"));
+
+    // A file that is not a start file opens its folder with the choice left open.
+    ASSERT_TRUE(f.Drop({f.program + QStringLiteral("/readme.txt")}));
+    EXPECT_EQ(f.form->SourceDir, f.program);
+    EXPECT_EQ(f.form->Programa->currentIndex(), -1);
+}
+
+TEST(DroppedOnTheWindow, SeveralItemsOrOnesThatAreNotLocalFilesAreRefused)
+{
+    Fixture f;
+    f.dir.write("program/install.bat");
+    f.dir.write("other/setup.exe");
+    EXPECT_FALSE(f.Drop({f.program, f.dir.path("other")}));
+    EXPECT_FALSE(f.Drop({f.dir.path("nowhere")}));
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("https://example.org/setup.exe"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.form.get(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    EXPECT_TRUE(f.form->SourceDir.isEmpty());
+}
+
+// The inputs of a running build are locked, and a drop changes none of them.
+TEST(DroppedOnTheWindow, NothingIsTakenWhileABuildRuns)
+{
+    Fixture f;
+    f.dir.write("program/install.bat");
+    f.dir.write("other/setup.exe");
+    f.Scan(f.program);
+    f.Choose(QStringLiteral("install.bat"));
+    bool tried = false;
+    bool taken = true;
+    f.dialogs.onProcessEvents = [&] {
+        if (!std::exchange(tried, true)) {
+            taken = f.Drop({f.dir.path("other/setup.exe")});
+            f.form->DropPath(f.dir.path("other"));
+        }
+    };
+    f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.7z"), OutputKind::PlainArchive});
+    f.form->CriaClick();
+    ASSERT_TRUE(tried);
+    EXPECT_FALSE(taken);
+    EXPECT_EQ(f.form->SourceDir, f.program);
+    EXPECT_EQ(f.form->Pasta->text(), f.program);
+    EXPECT_EQ(f.form->Programa->currentText(), QStringLiteral("install.bat"));
+    EXPECT_TRUE(pwtest::Exists(f.dir.path("out.7z")));
+}
+
+// Each tooltip says something, and something else in the other language.
+TEST(Tooltips, TheControlsWhoseCaptionSaysTooLittleExplainThemselvesInBothLanguages)
+{
+    Fixture f;
+    const auto tips = [&f] {
+        QComboBox* baseFolder = f.form->AddAtalhoForm->findChild<QComboBox*>(QStringLiteral("ComboBox2"));
+        return QStringList{f.form->SilStr->toolTip(),   f.form->Compact->toolTip(),    f.form->ComprLev->toolTip(),
+                           f.form->OverCb->toolTip(),   f.form->EntriesStr->toolTip(), baseFolder->toolTip()};
+    };
+    const QStringList before = tips();
+    f.ChooseShippedLanguage(QStringLiteral("Português (Brasil)"));
+    const QStringList portuguese = tips();
+    f.ChooseShippedLanguage(QStringLiteral("English"));
+    const QStringList english = tips();
+    EXPECT_EQ(before, portuguese) << "the window is made with the Portuguese tips";
+    for (int i = 0; i < english.size(); ++i) {
+        EXPECT_FALSE(portuguese[i].isEmpty()) << i;
+        EXPECT_FALSE(english[i].isEmpty()) << i;
+        EXPECT_NE(portuguese[i], english[i]) << i;
+    }
+    EXPECT_TRUE(english[0].contains(QStringLiteral("Windows setup")));
+}
+
+// Alt and a letter press each main action; on one page no two actions share a letter, or the key would
+// only move between them.
+TEST(Keyboard, TheMainActionsHaveMnemonicsOfTheirOwnInBothLanguages)
+{
+    Fixture f;
+    const TSilForm& editor = *f.form->SilForm;
+    const auto button = [](const QWidget& window, const char* name) {
+        return window.findChild<QPushButton*>(QLatin1String(name));
+    };
+    const QList<QList<QPushButton*>> pages{
+        {f.form->Cria, f.form->Testa, f.form->Edita},
+        {f.form->Button1, f.form->Button2, f.form->Button3},
+        {button(editor, "Button1"), button(editor, "Button3"), button(editor, "Button4")},
+    };
+    for (const QString& language : {QStringLiteral("Português (Brasil)"), QStringLiteral("English")}) {
+        f.ChooseShippedLanguage(language);
+        for (const QList<QPushButton*>& page : pages) {
+            QSet<QKeySequence> keys;
+            for (const QPushButton* action : page) {
+                const QKeySequence key = action->shortcut();
+                EXPECT_EQ(key, QKeySequence::mnemonic(action->text())) << action->objectName().toStdString();
+                EXPECT_FALSE(key.isEmpty()) << language.toStdString() << ' ' << action->objectName().toStdString();
+                keys.insert(key);
+            }
+            EXPECT_EQ(keys.size(), page.size()) << language.toStdString();
+        }
+    }
+}
