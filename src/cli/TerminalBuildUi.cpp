@@ -34,6 +34,16 @@ void Print(FILE* stream, const QString& text)
 
 }  // namespace
 
+QString TerminalProgressBar(double position)
+{
+    constexpr int width = 40;
+    const int percent = StepPercent(position);
+    const int filled = percent * width / 100;
+    return QStringLiteral("[%1%2] %3%")
+        .arg(QString(filled, QLatin1Char('#')), QString(width - filled, QLatin1Char('.')))
+        .arg(percent, 3);
+}
+
 TerminalBuildUi::TerminalBuildUi(QString output, OutputKind kind)
     : output_(std::move(output)), kind_(kind), interactive_(isatty(fileno(stdout)) == 1)
 {
@@ -49,7 +59,7 @@ void TerminalBuildUi::EndProgressLine()
     if (progressShown_)
         Print(stdout, QStringLiteral("\n"));
     progressShown_ = false;
-    lastPosition_ = -1;
+    lastBar_.clear();
 }
 
 void TerminalBuildUi::setStatus(const QString& text)
@@ -59,16 +69,16 @@ void TerminalBuildUi::setStatus(const QString& text)
         Print(stdout, text + QLatin1Char('\n'));
 }
 
-void TerminalBuildUi::setProgress(int position)
+void TerminalBuildUi::setProgress(double position)
 {
-    if (!interactive_ || position == lastPosition_ || position == kProgressIdle)
+    if (!interactive_ || position == kProgressIdle)
         return;
-    lastPosition_ = position;
-    constexpr int width = 40;
-    const int filled = position * width / kProgressEnd;
-    Print(stdout, QStringLiteral("\r[%1%2] %3%").arg(QString(filled, QLatin1Char('#')),
-                                                     QString(width - filled, QLatin1Char('.')))
-                      .arg(position * 100 / kProgressEnd, 3));
+    // The cabinet reports far finer positions than the bar can show: only a changed bar is drawn.
+    QString bar = TerminalProgressBar(position);
+    if (bar == lastBar_)
+        return;
+    Print(stdout, QLatin1Char('\r') + bar);
+    lastBar_ = std::move(bar);
     progressShown_ = true;
 }
 

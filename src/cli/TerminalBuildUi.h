@@ -6,13 +6,17 @@
 
 namespace pw {
 
+// The progress bar drawn at `position`: 40 columns filled as far as the step under way has come, and its
+// percentage.
+QString TerminalProgressBar(double position);
+
 class TerminalBuildUi : public BuildUi {
 public:
     TerminalBuildUi(QString output, OutputKind kind);
 
     std::optional<SaveChoice> askSaveFile(const SaveSuggestion& suggestion) override;
     void setStatus(const QString& text) override;
-    void setProgress(int position) override;
+    void setProgress(double position) override;
     void processEvents() override;
     void showMessage(const QString& text, MessageKind kind) override;
     void setBuilding(bool) override {}
@@ -39,7 +43,7 @@ private:
     OutputKind kind_;
     bool interactive_;
     bool progressShown_ = false;
-    int lastPosition_ = -1;
+    QString lastBar_;
 };
 
 }  // namespace pw

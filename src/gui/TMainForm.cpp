@@ -58,8 +58,19 @@ public:
     {
         return form_.dialogs_.askSaveFile(&form_, suggestion);
     }
-    void setStatus(const QString& text) override { form_.Label11->setText(text); }
-    void setProgress(int position) override { form_.ProgressBar1->setValue(position); }
+    void setStatus(const QString& text) override
+    {
+        status_ = text;
+        form_.Label11->setText(text);
+    }
+    void setProgress(double position) override
+    {
+        form_.ProgressBar1->setValue(int(position));
+        // The cabinet's share of the bar is too narrow to be seen moving: the status line gives its
+        // percentage.
+        if (position >= kProgressEntriesWritten)
+            form_.Label11->setText(status_ + QStringLiteral(" %1%").arg(StepPercent(position)));
+    }
     void processEvents() override { form_.dialogs_.processEvents(); }
     void showMessage(const QString& text, MessageKind kind) override { form_.dialogs_.showMessage(&form_, text, kind); }
     void showSuccess(const QString& text, const QString& file) override
@@ -92,6 +103,7 @@ public:
 private:
     TMainForm& form_;
     bool cancel_ = false;
+    QString status_;  // the status text, without the percentage shown beside it
 };
 
 TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* parent)

@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace pw {
 namespace {
 
@@ -65,6 +67,15 @@ void BuildDriver::SevenZip1Progress(const QString&, qint64 filePosArc, qint64)
     constexpr qint64 span = kProgressPacked - kProgressPackingStart;
     const qint64 position = PackTotal > 0 ? filePosArc * span / PackTotal + kProgressPackingStart : kProgressPacked;
     ui_.setProgress(int(std::clamp<qint64>(position, kProgressPackingStart, kProgressPacked)));
+}
+
+void BuildDriver::CabWriter1Progress(double fraction)
+{
+    // Short of the end by as little as a percentage shows: a cabinet written whole may still not be the
+    // file the build reports.
+    constexpr double lastBeforeEnd = 0.99;
+    ui_.setProgress(kProgressEntriesWritten + std::clamp(fraction, 0.0, lastBeforeEnd) *
+                                                  (kProgressEnd - kProgressEntriesWritten));
 }
 
 void BuildDriver::ShowStatus(const QString& text)
@@ -232,7 +243,8 @@ BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi:
     const PackEvents events{[this](qint64 total) { SevenZip1PreProgress(total); },
                             [this](const QString& name, qint64 arc, qint64 file) { SevenZip1Progress(name, arc, file); },
                             [this] { ui_.processEvents(); },
-                            [this] { return ui_.cancelRequested(); }};
+                            [this] { return ui_.cancelRequested(); },
+                            [this](double fraction) { CabWriter1Progress(fraction); }};
 
     // The status line names the key that stops the packing.
     const QString stopKey = ui_.stopKey();
@@ -265,8 +277,9 @@ BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi:
     ui_.setProgress(kProgressPacked);
     ShowStatus(texts.ProcessInfoStr);
     EntriesFileName = WriteEntriesFile(in, OutName, scratch);
-    ui_.setProgress(kProgressEntriesWritten);
+    // The status first: a view that shows the cabinet's own percentage beside it starts at 0% there.
     ShowStatus(texts.CompactCABStr);
+    ui_.setProgress(kProgressEntriesWritten);
     return Report(cabinet.BuildCabinet(in, target, OutName, EntriesFileName, scratch, events));
 }
 

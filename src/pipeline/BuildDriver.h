@@ -32,6 +32,9 @@ public:
     // kProgressPacked (all packed).
     void SevenZip1PreProgress(qint64 maxProgress);
     void SevenZip1Progress(const QString& fileName, qint64 filePosArc, qint64 filePosFile);
+    // Handler of the cabinet's progress, `fraction` 0 to 1: the bar moves from kProgressEntriesWritten
+    // towards kProgressEnd, which only a build that made its file reaches.
+    void CabWriter1Progress(double fraction);
 
     // What the save dialog offers: the program folder's name, in the folder of the last output chosen, or
     // beside the program folder before the first.

@@ -12,12 +12,18 @@ namespace pw {
 
 // The progress bar's scale, which the window's bar and the terminal's share: it rests at kProgressIdle,
 // packing moves it from kProgressPackingStart to kProgressPacked, the entries file takes it to
-// kProgressEntriesWritten and a build that made its file to kProgressEnd, the bar's last position.
+// kProgressEntriesWritten, the cabinet moves it on from there through the positions between, and a build
+// that made its file takes it to kProgressEnd, the bar's last position.
 inline constexpr int kProgressIdle = 0;
 inline constexpr int kProgressPackingStart = 1;
 inline constexpr int kProgressPacked = 101;
 inline constexpr int kProgressEntriesWritten = 102;
 inline constexpr int kProgressEnd = 103;
+
+// How far the step under way at `position` has come, 0 to 100. Packing fills nearly the whole scale and
+// the cabinet only its last position, so a bar over the whole build would sit still while a large cabinet
+// is written: what a view shows as a percentage is the step's own.
+int StepPercent(double position);
 
 class BuildUi {
 public:
@@ -28,7 +34,8 @@ public:
     // Filter "Microsoft Cabinet (*.cab)|*.cab|7-Zip Archive (*.7z)|*.7z", default extension ".cab".
     virtual std::optional<SaveChoice> askSaveFile(const SaveSuggestion& suggestion) = 0;
     virtual void setStatus(const QString& text) = 0;
-    virtual void setProgress(int position) = 0;
+    // A position on the scale above; the cabinet step's positions lie between two whole ones.
+    virtual void setProgress(double position) = 0;
     virtual void processEvents() = 0;
     virtual void showMessage(const QString& text, MessageKind kind) = 0;
     // The message of a build that made `file`; a window may offer to open its folder.

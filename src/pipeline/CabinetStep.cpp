@@ -1,13 +1,69 @@
 #include "pipeline/CabinetStep.h"
 
 #include "pipeline/AppFiles.h"
+#include "pipeline/CabinetProgress.h"
 #include "pipeline/PackStep.h"
 #include "pipeline/PendingFiles.h"
 #include "platform/Errors.h"
+#include "platform/FolderWalk.h"
+#include "platform/Pacer.h"
 #include "platform/PartialFile.h"
 #include "project/StartFileKinds.h"
 
+#include <QFileInfo>
+
 namespace pw {
+namespace {
+
+// The bytes of the program folder's files, found with the rules of the writer's own walk, so the same
+// files. The walk waits as the writer does, and a stop asked for meanwhile ends the step before the
+// cabinet is begun.
+qint64 FolderBytes(const QString& folder, const PackEvents& events)
+{
+    qint64 bytes = 0;
+    bool stopped = false;
+    Pacer pacer(TSTCabWriter::kWaitInterval);
+    WalkRules rules;
+    rules.cancelled = [&stopped] { return stopped; };
+    rules.pump = [&] {
+        if (!pacer.Due())
+            return;
+        if (events.waiting)
+            events.waiting();
+        stopped = events.cancelRequested && events.cancelRequested();
+    };
+    WalkFolder(folder + QLatin1Char('/'), rules, [&bytes](const WalkEntry& entry) {
+        if (!entry.info.isDirectory())
+            bytes += entry.info.size;
+    });
+    if (stopped)
+        throw SilentAbort();
+    return bytes;
+}
+
+// Lends the writer's progress and waiting handlers to one build, which still calls those it found there,
+// and gives them back when the build ends, however it ends.
+struct LentHandlers {
+    explicit LentHandlers(TSTCabWriter& writer_)
+        : writer(writer_), fileStatus(writer.OnFileStatus), folderStatus(writer.OnFolderStatus), waiting(writer.OnWaiting)
+    {
+    }
+    ~LentHandlers()
+    {
+        writer.OnFileStatus = fileStatus;
+        writer.OnFolderStatus = folderStatus;
+        writer.OnWaiting = waiting;
+    }
+    LentHandlers(const LentHandlers&) = delete;
+    LentHandlers& operator=(const LentHandlers&) = delete;
+
+    TSTCabWriter& writer;
+    const decltype(TSTCabWriter::OnFileStatus) fileStatus;
+    const decltype(TSTCabWriter::OnFolderStatus) folderStatus;
+    const decltype(TSTCabWriter::OnWaiting) waiting;
+};
+
+}  // namespace
 
 QString InstallerNameInCabinet(const QString& outName)
 {
@@ -21,6 +77,30 @@ bool CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, con
     CabWriter1.SetCompressionType(in.compact ? TSTCabCompressionType::cctNone : TSTCabCompressionType::cctMsZip);
     const Runner* runner = in.compact ? nullptr : RunnerOf(in.startFile);
     const QString runnerPath = runner ? RequireAppFile(in.appDir, runner->program) : QString();
+    const QString entriesPath = scratchDir + entriesFileName;
+    const qint64 bytesToAdd =
+        QFileInfo(entriesPath).size() +
+        (in.compact ? QFileInfo(SelfExtractorPath(scratchDir, outName)).size()
+                    : FolderBytes(in.sourceDir, events) + (runner ? QFileInfo(runnerPath).size() : 0));
+    CabinetProgress progress(bytesToAdd);
+    Pacer progressPacer(progressInterval);
+    const auto report = [&] {
+        if (events.cabinetProgress && progressPacer.Due())
+            events.cabinetProgress(progress.Fraction());
+    };
+    const LentHandlers lent(CabWriter1);
+    CabWriter1.OnFileStatus = [&](TSTCabWriter& writer, quint32 compressedSize, quint32 uncompressedSize, bool& abort) {
+        if (lent.fileStatus)
+            lent.fileStatus(writer, compressedSize, uncompressedSize, abort);
+        progress.BlockCompressed(uncompressedSize);
+        report();
+    };
+    CabWriter1.OnFolderStatus = [&](TSTCabWriter& writer, quint32 copied, quint32 total, bool& abort) {
+        if (lent.folderStatus)
+            lent.folderStatus(writer, copied, total, abort);
+        progress.FolderCopied(copied, total);
+        report();
+    };
     bool cancelled = false;
     CabWriter1.OnWaiting = [&](TSTCabWriter&, bool& abort) {
         if (events.waiting)
@@ -39,7 +119,7 @@ bool CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, con
             if (runner)
                 CabWriter1.AddFiles(runnerPath, kCabinetProgramFolder, true);
         }
-        CabWriter1.AddFile(scratchDir + entriesFileName, entriesFileName, false);
+        CabWriter1.AddFile(entriesPath, entriesFileName, false);
         CabWriter1.CloseCabinet(true);
     } catch (...) {
         CabWriter1.OnWaiting = nullptr;
@@ -48,7 +128,6 @@ bool CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, con
             throw SilentAbort();
         throw;
     }
-    CabWriter1.OnWaiting = nullptr;
     return true;
 }
 

@@ -4,6 +4,8 @@
 #include "pipeline/BuildInputs.h"
 #include "pipeline/PackStep.h"
 
+#include <chrono>
+
 namespace pw {
 
 // The self-extractor's name inside the cabinet: "svcpack\<outName>.exe".
@@ -19,12 +21,14 @@ public:
     // (ending in "/"), where the cabinet library keeps its temporary files too. True when `target` is the
     // cabinet just made. Throws UserError (an ESTCabinet or a file error, or a runner missing from
     // in.appDir) when it cannot, and SilentAbort when `events` asked it to stop; a cabinet that could not
-    // be finished is never left at `target`, and a file that was there stays as it was. Only `waiting`
-    // and `cancelRequested` of `events` are used.
+    // be finished is never left at `target`, and a file that was there stays as it was. Only `waiting`,
+    // `cancelRequested` and `cabinetProgress` of `events` are used; the last at most once a
+    // `progressInterval`.
     bool BuildCabinet(const BuildInputs& in, const QString& target, const QString& outName,
                       const QString& entriesFileName, const QString& scratchDir, const PackEvents& events = {});
 
     TSTCabWriter CabWriter1;
+    std::chrono::milliseconds progressInterval = TSTCabWriter::kWaitInterval;
 };
 
 }  // namespace pw

@@ -18,6 +18,8 @@ struct PackEvents {
     std::function<void()> waiting;
     // Asked after each `waiting`: true stops the packing.
     std::function<bool()> cancelRequested;
+    // The cabinet step's: how far the cabinet has come, 0 to 1, rising, at a pace a window can repaint at.
+    std::function<void(double fraction)> cabinetProgress;
 };
 
 // What an archive is for. The self-extractor's archive also carries the start file's runner program at

@@ -141,7 +141,7 @@ TEST(BuildsSideBySide, TwoScriptsAndAWindowOfOneUserEachPackTheirOwnProgram)
         explicit WindowUi(QString output) : output_(std::move(output)) {}
         std::optional<SaveChoice> askSaveFile(const SaveSuggestion&) override { return SaveChoice{output_, OutputKind::Cabinet}; }
         void setStatus(const QString&) override {}
-        void setProgress(int) override {}
+        void setProgress(double) override {}
         void processEvents() override {}
         void showMessage(const QString& text, MessageKind) override { message = text; }
         void setBuilding(bool) override {}

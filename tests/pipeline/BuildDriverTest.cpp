@@ -9,6 +9,7 @@
 
 #include <QCryptographicHash>
 #include <QDirIterator>
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 using namespace pw;
@@ -23,7 +24,7 @@ public:
     QStringList log;
     QList<MessageKind> kinds;
     QList<SaveSuggestion> suggestions;
-    QList<int> positions;
+    QList<double> positions;
     std::function<void()> whileSaveDialogIsOpen;
 
     std::optional<SaveChoice> askSaveFile(const SaveSuggestion& suggestion) override
@@ -35,7 +36,7 @@ public:
         return answer;
     }
     void setStatus(const QString& text) override { log.append(QStringLiteral("status ") + text); }
-    void setProgress(int position) override
+    void setProgress(double position) override
     {
         if (positions.isEmpty() || positions.back() != position)
             positions.append(position);
@@ -83,6 +84,23 @@ QStringList TreeDigest(const QString& folder)
     return digest;
 }
 
+// The positions on the scale's whole steps, and those the cabinet reported between them.
+QList<double> WholePositions(const QList<double>& positions)
+{
+    QList<double> whole;
+    std::copy_if(positions.begin(), positions.end(), std::back_inserter(whole),
+                 [](double p) { return p == std::floor(p); });
+    return whole;
+}
+
+QList<double> CabinetPositions(const QList<double>& positions)
+{
+    QList<double> between;
+    std::copy_if(positions.begin(), positions.end(), std::back_inserter(between),
+                 [](double p) { return p > kProgressEntriesWritten && p < kProgressEnd; });
+    return between;
+}
+
 }  // namespace
 
 TEST(BuildDriver, CancelledDialogStillCleansUp)
@@ -122,7 +140,7 @@ TEST(BuildDriver, UncompactedCabinetBuildShowsItsStepsAndLeavesTheProgramFolderA
     BuildDriver driver(ui);
     const BuildDriver::Outcome outcome = driver.Build(w.in);
     const BuildTexts& t = driver.texts;
-    EXPECT_EQ(ui.positions, (QList<int>{0, 1, 101, 102, 103, 0}));
+    EXPECT_EQ(WholePositions(ui.positions), (QList<double>{0, 1, 101, 102, 103, 0}));
     // Once the temporary files are gone, the status line names the file made.
     EXPECT_EQ(ui.log, (QStringList{"busy", "save", "status " + t.InitProcessStr, "status " + t.ProcessInfoStr,
                                    "status " + t.CompactCABStr, "message " + t.MessageStr, "status " + t.DelTempStr,
@@ -135,6 +153,32 @@ TEST(BuildDriver, UncompactedCabinetBuildShowsItsStepsAndLeavesTheProgramFolderA
     EXPECT_EQ(driver.EntriesFileName, QStringLiteral("ENTRIES_MY APP é.ini"));
     EXPECT_FALSE(pwtest::Exists(w.dir.path(QStringLiteral("data/ENTRIES_MY APP é.ini")))) << "temporary files go at the end";
     EXPECT_EQ(TreeDigest(w.in.sourceDir), before);
+}
+
+TEST(BuildDriver, TheBarRisesWhileTheCabinetIsWrittenAndReachesTheEndOnlyWithTheFile)
+{
+    Workspace w;
+    // Data that does not compress, in many of the cabinet's blocks.
+    QByteArray noise(400000, '\0');
+    QRandomGenerator random(21);
+    std::generate(noise.begin(), noise.end(), [&random] { return char(random.generate()); });
+    w.dir.write("program/data/noise.bin", noise);
+    w.dir.mkdir("out");
+    RecordingUi ui;
+    ui.answer = BuildUi::SaveChoice{w.dir.path("out/App.cab"), OutputKind::Cabinet};
+    BuildDriver driver(ui);
+    driver.cabinet.progressInterval = std::chrono::milliseconds(0);
+    ASSERT_EQ(driver.Build(w.in), BuildDriver::Outcome::Succeeded);
+
+    const QList<double> cabinet = CabinetPositions(ui.positions);
+    EXPECT_GE(cabinet.size(), 10) << "a position for each block compressed and each piece copied";
+    EXPECT_EQ(std::adjacent_find(cabinet.begin(), cabinet.end(), std::greater_equal<double>()), cabinet.end())
+        << "never still, never back";
+    EXPECT_GE(cabinet.back(), kProgressEnd - 0.02) << "the whole cabinet written";
+    // The cabinet's positions come after the step's start and before the end the made file brings.
+    const qsizetype start = ui.positions.indexOf(kProgressEntriesWritten);
+    EXPECT_EQ(ui.positions.mid(start + 1, cabinet.size()), cabinet);
+    EXPECT_EQ(ui.positions.mid(start + 1 + cabinet.size()), (QList<double>{kProgressEnd, kProgressIdle}));
 }
 
 TEST(BuildDriver, AStepErrorIsShownAndTheIdleStateComesBack)
@@ -265,7 +309,7 @@ TEST(BuildDriver, ACompactedAddOnTooBigForOneCabinetIsRefusedBeforeItsFilesArePa
     EXPECT_EQ(driver.lastMessage, WithDetail(driver.texts.ErrMessageStr, driver.texts.InstallerTooBigStr.arg("My App.exe")
                                                                              .arg(atLeast)
                                                                              .arg(limit.Largest())));
-    EXPECT_EQ(ui.positions, (QList<int>{0, 1, 0})) << "nothing was packed";
+    EXPECT_EQ(ui.positions, (QList<double>{0, 1, 0})) << "nothing was packed";
     EXPECT_FALSE(pwtest::Exists(w.dir.path("My App.cab")));
     EXPECT_EQ(pwtest::EntriesBelow(w.in.tempDir()), QStringList());
 }
@@ -330,7 +374,7 @@ TEST(BuildDriver, ProgressHandlersMapThePackingTotalOntoOneToHundredAndOne)
     EXPECT_EQ(driver.PackTotal, 1000);
     for (const qint64 done : {0, 999, 1000})
         driver.SevenZip1Progress(QString(), done, 0);
-    EXPECT_EQ(ui.positions, (QList<int>{1, 100, 101}));
+    EXPECT_EQ(ui.positions, (QList<double>{1, 100, 101}));
 
     driver.SevenZip1PreProgress(0);
     driver.SevenZip1Progress(QString(), 0, 0);

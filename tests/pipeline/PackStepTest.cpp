@@ -121,7 +121,7 @@ class RecordingUi : public BuildUi {
 public:
     std::optional<SaveChoice> answer;
     QStringList messages;
-    QList<int> positions;
+    QList<double> positions;
     int waitsWhilePacking = 0;  // rounds of events while the folder is packed, beyond the status's own
     int cancelAfter = -1;       // answers "cancel" from this many questions on
     int asked = 0;
@@ -133,7 +133,7 @@ public:
         packing_ = text == BuildTexts().CompactZipStr;
         statusShown_ = false;
     }
-    void setProgress(int position) override { positions.append(position); }
+    void setProgress(double position) override { positions.append(position); }
     void processEvents() override
     {
         if (packing_ && std::exchange(statusShown_, true))

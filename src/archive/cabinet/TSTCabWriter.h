@@ -65,8 +65,10 @@ public:
     std::function<void(TSTCabWriter&, bool& abort)> OnProgress;
     std::function<void(TSTCabWriter&, const QString& fileName, bool& skip)> OnBeforeFileAdd;
     // Not among the stored events: raised at a steady pace (between data blocks, while a cabinet is
-    // copied together, between the files of a folder) so that a window can repaint and stop the writer.
+    // copied together, between the files of a folder) so that a window can repaint and stop the writer:
+    // at once, then at most once a kWaitInterval.
     std::function<void(TSTCabWriter&, bool& abort)> OnWaiting;
+    static constexpr std::chrono::milliseconds kWaitInterval{50};
 
     // Discards any open cabinet and starts a set whose first cabinet is `fileName`; creates its folder.
     void OpenCabinet(const QString& fileName);
@@ -107,7 +109,7 @@ private:
         QByteArray partial;  // where it is written
     };
     QList<SetFile> set_;
-    Pacer waitPacer_{std::chrono::milliseconds(50)};
+    Pacer waitPacer_{kWaitInterval};
 
     TSTCabCompressionType compressionType_ = TSTCabCompressionType::cctLzx;
     int lzxLevel_ = 21;
