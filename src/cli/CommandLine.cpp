@@ -67,13 +67,18 @@ struct Parsed {
 // Takes one value of an option (an empty one for an option without a value); a usage error, or empty.
 using Take = std::function<QString(Parsed& parsed, const QString& value)>;
 
+// Whether an option belongs to a build, to a try, or to both. A try reads only the add-on: a build
+// option beside it would be silently lost, and so would a try's option beside a build.
+enum class Use { Build, Try, Both };
+
 // One option of packwright-build: its names, the word for its value in --help (none for an option
-// without a value), its line in --help, and what it does with its value.
+// without a value), its line in --help, what it does with its value, and what it belongs to.
 struct Option {
     QStringList names;
     QString valueName;
     QString help;
     Take take;
+    Use use = Use::Build;
 };
 
 Take Text(QString BuildInputs::*input)
@@ -169,20 +174,23 @@ const QList<Option>& Options()
          [](Parsed& p, const QString& value) {
              p.cl.language = value;
              return QString();
-         }},
+         },
+         Use::Both},
         {{"try"}, "ADDON",
          "instead of building, try the add-on cabinet ADDON under Wine on a private display, as Windows setup "
          "would run it, and report what it did (needs wine, xvfb and p7zip-full)",
          [](Parsed& p, const QString& value) {
              p.cl.tryAddon = value;
              return QString();
-         }},
+         },
+         Use::Try},
         {{"time-limit"}, "SECONDS", "how long a try may run before it is ended (default 600)",
          [](Parsed& p, const QString& value) {
              return ParseNumber(value, 1, std::numeric_limits<int>::max() / 1000, &p.cl.timeLimitSeconds)
                         ? QString()
                         : QStringLiteral("--time-limit must be a whole number of seconds, at least 1: %1").arg(value);
-         }},
+         },
+         Use::Try},
         {{"h", kHelpOption}, {}, "this text", {}},
         {{kVersionOption}, {}, "print the program's name and version, and exit", {}},
     };
@@ -274,20 +282,21 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     if (const QString error = TakeOptions(parser, parsed); !error.isEmpty())
         return fail(error);
 
-    if (parser.isSet(QStringLiteral("try"))) {
-        // A try reads only the add-on: a build option beside it would be silently lost.
-        for (const QString& name : parser.optionNames()) {
-            if (name != QLatin1String("try") && name != QLatin1String("time-limit") && name != QLatin1String("language-file"))
-                return fail(QStringLiteral("--%1 cannot be used with --try").arg(name));
-        }
+    const bool trying = parser.isSet(QStringLiteral("try"));
+    for (const QString& name : parser.optionNames()) {
+        const Use use = OptionNamed(name).use;
+        if (trying && use == Use::Build)
+            return fail(QStringLiteral("--%1 cannot be used with --try").arg(name));
+        if (!trying && use == Use::Try)
+            return fail(QStringLiteral("--%1 is for --try").arg(name));
+    }
+    if (trying) {
         if (!parser.positionalArguments().isEmpty())
             return fail(QStringLiteral("--try takes no OUTPUT, got: %1").arg(parser.positionalArguments().join(' ')));
         if (cl.tryAddon.isEmpty())
             return fail(QStringLiteral("--try needs the add-on to try"));
         return cl;
     }
-    if (parser.isSet(QStringLiteral("time-limit")))
-        return fail(QStringLiteral("--time-limit is for --try"));
 
     if (in.sourceDir.isEmpty())
         return fail(QStringLiteral("--folder is required"));
@@ -312,8 +321,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         cl.warning = QStringLiteral("%1 ends in neither .cab nor .7z; nLite and archive tools know a file by its "
                                     "extension").arg(positional.front());
     if (parsed.format.isEmpty())
-        cl.format = cl.output.endsWith(QLatin1String(".7z"), Qt::CaseInsensitive) ? OutputKind::PlainArchive
-                                                                                   : OutputKind::Cabinet;
+        cl.format = suffix == QLatin1String("7z") ? OutputKind::PlainArchive : OutputKind::Cabinet;
     else if (parsed.format == QLatin1String("7z"))
         cl.format = OutputKind::PlainArchive;
     else if (parsed.format == QLatin1String("cab"))
