@@ -1,6 +1,6 @@
 // What the window tells the user beside the build's own texts, through the dialogs seam and the status
 // line: the file made, why "Criar arquivo" went grey, a failing output folder, a missing "/SHL" folder,
-// the key that stops the packing, and what the save dialog suggests.
+// the key that stops the packing, the cabinet's percentage, and what the save dialog suggests.
 #include "gui/TMainForm.h"
 
 #include "gui/StatusLine.h"
@@ -170,6 +170,28 @@ TEST(WindowMessages, WhilePackingTheStatusLineNamesEscAndAfterAStopSaysNothingWa
     QFile::remove(f.program + QStringLiteral("/big.bin"));
     f.Build(f.dir.path("Demo.7z"));
     EXPECT_EQ(f.form->Label11->text(), f.Texts().FileMadeStr.arg(f.dir.path("Demo.7z")));
+}
+
+// While the cabinet is written, the status line gives its percentage beside the step's text, from 0%, and
+// never 100% before the file is made; then it says what was made. The positions are the cabinet's own,
+// handed to the window as the cabinet step hands them, at the first moment the window shows the step.
+TEST(WindowMessages, WhileTheCabinetIsWrittenTheStatusLineGivesItsPercentage)
+{
+    Fixture f;
+    const QString step = f.Texts().CompactCABStr;
+    QStringList shown;
+    f.dialogs.onProcessEvents = [&] {
+        if (!shown.isEmpty() || !f.form->Label11->text().startsWith(step + QLatin1Char(' ')))
+            return;
+        shown.append(f.form->Label11->text());
+        for (double fraction : {0.5, 1.0}) {
+            f.form->Driver().CabWriter1Progress(fraction);
+            shown.append(f.form->Label11->text());
+        }
+    };
+    f.Build(f.dir.path("Demo.cab"));
+    EXPECT_EQ(shown, (QStringList{step + QStringLiteral(" 0%"), step + QStringLiteral(" 50%"), step + QStringLiteral(" 99%")}));
+    EXPECT_EQ(f.form->Label11->text(), f.Texts().FileMadeStr.arg(f.dir.path("Demo.cab")));
 }
 
 TEST(WindowMessages, TheSaveDialogOffersTheFolderNameBesideTheProgramThenWhereTheLastOutputWent)
