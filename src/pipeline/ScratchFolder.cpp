@@ -1,67 +1,9 @@
 #include "pipeline/ScratchFolder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QRandomGenerator>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace pw {
 namespace {
 
 const QString kNamePrefix = QStringLiteral("build-");
-const QString kLockName = QStringLiteral(".lock");
-// New names to try when the folder made was taken at once by a build removing abandoned folders.
-constexpr int kAttempts = 8;
-
-// Opens the lock file of `folder` (creating it when missing) and locks it without waiting. -1, with
-// errno set, when another process holds the lock, or when the file locked no longer has that name
-// (another process removed the folder meanwhile).
-int LockFolder(const QString& folder)
-{
-    const QByteArray lockPath = QFile::encodeName(folder + kLockName);
-    const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return -1;
-    struct stat held {}, named {};
-    int error = 0;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
-        error = errno;
-    else if (::fstat(fd, &held) != 0 || ::lstat(lockPath.constData(), &named) != 0)
-        error = errno;
-    else if (held.st_dev != named.st_dev || held.st_ino != named.st_ino)
-        error = ESTALE;
-    if (error == 0)
-        return fd;
-    ::close(fd);
-    errno = error;
-    return -1;
-}
-
-// The lock file goes last: while it is there and locked, no other process can take the folder for its
-// own, nor for abandoned.
-void RemoveLockedFolder(const QString& folder, int lock)
-{
-    const QDir dir(folder);
-    const QFileInfoList entries =
-        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo& entry : entries) {
-        if (entry.fileName() == kLockName)
-            continue;
-        if (entry.isDir() && !entry.isSymLink())
-            QDir(entry.filePath()).removeRecursively();
-        else
-            QFile::remove(entry.filePath());
-    }
-    QFile::remove(folder + kLockName);
-    ::rmdir(QFile::encodeName(folder).constData());
-    ::close(lock);
-}
 
 }  // namespace
 
@@ -71,33 +13,11 @@ ScratchFolderFailure::ScratchFolderFailure(const QString& tempDir, int error_)
 {
 }
 
-ScratchFolder::ScratchFolder(const QString& tempDir)
+ScratchFolder::ScratchFolder(const QString& tempDir) : folder_(tempDir, kNamePrefix)
 {
-    for (int attempt = 1;; ++attempt) {
-        const QString name = kNamePrefix + QString::number(::getpid()) + QLatin1Char('-') +
-                             QString::number(QRandomGenerator::system()->generate64(), 36);
-        path_ = tempDir + name + QLatin1Char('/');
-        const QByteArray encoded = QFile::encodeName(path_);
-        if (::mkdir(encoded.constData(), 0700) != 0) {
-            if (errno == EEXIST && attempt < kAttempts)
-                continue;
-            throw ScratchFolderFailure(tempDir, errno);
-        }
-        lock_ = LockFolder(path_);
-        if (lock_ >= 0)
-            break;
-        const int error = errno;
-        ::rmdir(encoded.constData());
-        if (attempt == kAttempts)
-            throw ScratchFolderFailure(tempDir, error);
-    }
-    pending_.emplace(path_);
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    RemoveLockedFolder(path_, lock_);
-    pending_.reset();
+    if (folder_.error() != 0)
+        throw ScratchFolderFailure(tempDir, folder_.error());
+    pending_.emplace(folder_.path());
 }
 
 bool IsScratchFolderName(const QString& name)
@@ -107,16 +27,7 @@ bool IsScratchFolderName(const QString& name)
 
 void RemoveAbandonedScratchFolders(const QString& tempDir)
 {
-    const QFileInfoList entries =
-        QDir(tempDir).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
-    for (const QFileInfo& entry : entries) {
-        if (!IsScratchFolderName(entry.fileName()))
-            continue;
-        const QString folder = entry.filePath() + QLatin1Char('/');
-        const int lock = LockFolder(folder);
-        if (lock >= 0)
-            RemoveLockedFolder(folder, lock);
-    }
+    RemoveAbandonedFolders(tempDir, kNamePrefix);
 }
 
 }  // namespace pw

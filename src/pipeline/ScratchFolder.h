@@ -1,13 +1,10 @@
 #pragma once
 // One build's own folder for its temporary files, inside the working folder DataDir/temp: the packed
-// archive, the self-extractor, the entries file and the cabinet library's temporary files. Builds that
-// run at the same time, from windows and scripts of the same user, never share a file this way.
-//
-// A build marks its folder as in use with a lock on a file inside it, which the system drops when the
-// process ends, however it ends. So the next build can tell a folder whose build has died, and removes
-// it, from one whose build still runs, which it leaves alone.
+// archive, the self-extractor, the entries file and the cabinet library's temporary files. A locked
+// folder: the next build removes it if its build has died, and leaves it alone while its build runs.
 #include "pipeline/PendingFiles.h"
 #include "platform/Errors.h"
+#include "platform/LockedFolder.h"
 
 #include <QString>
 
@@ -27,17 +24,18 @@ public:
     // Makes a new folder in `tempDir` (which must exist) and locks it. Throws ScratchFolderFailure.
     explicit ScratchFolder(const QString& tempDir);
     // Removes the folder with everything in it.
-    ~ScratchFolder();
+    ~ScratchFolder() = default;
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     // Ends in "/".
-    const QString& path() const { return path_; }
+    const QString& path() const { return folder_.path(); }
 
 private:
-    QString path_;
-    int lock_ = -1;
-    std::optional<PendingFolder> pending_;  // a second Ctrl+C takes the folder with it
+    // A second Ctrl+C takes the folder with it, also while the folder is being removed: so declared first,
+    // to be unregistered last.
+    std::optional<PendingFolder> pending_;
+    LockedFolder folder_;
 };
 
 // True for a name a build may have given its scratch folder.

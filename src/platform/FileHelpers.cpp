@@ -2,6 +2,8 @@
 
 #include "platform/FileSearch.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 #include <algorithm>
@@ -30,6 +32,21 @@ bool DeleteFiles(const QString& mask)
             QFile::remove(folder + e.name);
     }
     return !entries.isEmpty();
+}
+
+bool RemoveTree(const QString& path)
+{
+    if (QDir(path).removeRecursively())
+        return true;
+    const auto writable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    QFile::setPermissions(path, QFile::permissions(path) | writable);
+    QDirIterator it(path, QDir::Dirs | QDir::NoSymLinks | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString folder = it.next();
+        QFile::setPermissions(folder, QFile::permissions(folder) | writable);
+    }
+    return QDir(path).removeRecursively();
 }
 
 }  // namespace pw

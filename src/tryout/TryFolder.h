@@ -1,30 +1,31 @@
 #pragma once
 // The folder a try works in: made fresh for each try, removed whole at its end however it ends; and reading
-// back the files the try's programs write there.
+// back the files the try's programs write there. A locked folder: a try that was ended at once (a second
+// Ctrl+C, a crash) leaves its folder, a whole Wine prefix, and the next try removes it.
+#include "platform/LockedFolder.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 namespace pw {
 
 class TryFolder {
 public:
-    // Makes a new folder in `parent` (the system's temporary folder when empty).
+    // Makes a new folder in `parent` (the system's temporary folder when empty), after removing those of
+    // tries there that have ended without removing theirs.
     explicit TryFolder(const QString& parent);
-    ~TryFolder();
-    TryFolder(const TryFolder&) = delete;
-    TryFolder& operator=(const TryFolder&) = delete;
 
-    bool isValid() const { return !path_.isEmpty(); }
-    QString path() const { return path_; }
+    bool isValid() const { return folder_ && folder_->error() == 0; }
+    // Without a "/" at the end.
+    QString path() const { return isValid() ? folder_->path().chopped(1) : QString(); }
     QString error() const { return error_; }
 
 private:
-    QString path_, error_;
+    std::optional<LockedFolder> folder_;
+    QString error_;
 };
-
-// Removes `path` and everything in it, also folders an installer left without write permission. Links
-// are removed, never followed.
-bool RemoveTree(const QString& path);
 
 // The content of `path`; empty when it cannot be read.
 QByteArray ReadWholeFile(const QString& path);
