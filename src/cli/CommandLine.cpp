@@ -372,7 +372,7 @@ SwitchNotes ChooseSwitch(CommandLine& cl, const BuildTexts& texts)
         if (const std::optional<InstallerOffer> offer = OfferFor(in.startFilePath(), in.appDir);
             offer && !offer->silentSwitch.isEmpty()) {
             in.silentSwitch = offer->silentSwitch;
-            notes.offered = texts.KindSwitchStr.arg(offer->name, offer->silentSwitch);
+            notes.offered = texts.KindSwitchStr.arg(InstallerKindName(texts, offer->kind), offer->silentSwitch);
         }
     }
     if (cl.format == OutputKind::Cabinet && LacksSilentSwitch(in.startFile, in.silentSwitch))

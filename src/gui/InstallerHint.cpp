@@ -2,6 +2,7 @@
 
 #include "catalogue/Silence.h"
 #include "gui/TMainForm.h"
+#include "pipeline/BuildTexts.h"
 #include "project/installer/InstallerOffer.h"
 
 #include <QComboBox>
@@ -35,12 +36,18 @@ void InstallerHint::StartFileChosen(TMainForm& form)
     const QString startFile = form.Programa->currentText();
     const std::optional<InstallerOffer> offer =
         startFile.isEmpty() ? std::nullopt : OfferFor(form.SourceDir + QLatin1Char('/') + startFile, form.AppDir);
-    form.InstKind->setText(offer ? offer->name : QString());
+    kind_ = offer ? std::optional(offer->kind) : std::nullopt;
+    ShowKind(form);
     if (!offer || offer->silentSwitch.isEmpty() || !form.SilStr->text().isEmpty())
         return;
     form.SilStr->setText(offer->silentSwitch);
     offered_ = offer->silentSwitch;
     form.SilComm->setCurrentIndex(CatalogueRowOf(offer->silentSwitch, form.DataDir, form.SilComm->count()));
+}
+
+void InstallerHint::ShowKind(TMainForm& form) const
+{
+    form.InstKind->setText(kind_ ? InstallerKindName(form.Driver().texts, *kind_) : QString());
 }
 
 }  // namespace pw

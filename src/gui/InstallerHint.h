@@ -2,7 +2,11 @@
 // The General page's word on the chosen start file's installer: its kind beside the switch field, and
 // its silent switch offered in that field (with the catalogue entry that holds the same switch) when
 // the field is empty.
+#include "project/installer/InstallerKind.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace pw {
 
@@ -15,9 +19,12 @@ public:
     // way, as the descriptive fields of the earlier file's version data do. Throws UserError when the
     // catalogue cannot be read.
     void StartFileChosen(TMainForm& form);
+    // Names the kind found for the start file in the window's language, after a change of language too.
+    void ShowKind(TMainForm& form) const;
 
 private:
-    QString offered_;  // the switch last put into the field; empty when none was
+    QString offered_;                   // the switch last put into the field; empty when none was
+    std::optional<InstallerKind> kind_;  // none for a start file that is no .exe, or none chosen
 };
 
 }  // namespace pw

@@ -302,6 +302,7 @@ void TMainForm::LangBoxChange()
     WriteLanguageSetting(DataDir, language);
     if (applyLanguage)
         applyLanguage(language);
+    installerHint_.ShowKind(*this);
 }
 
 void TMainForm::Timer1Timer()

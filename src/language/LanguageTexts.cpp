@@ -59,6 +59,18 @@ const std::pair<const char*, QString BuildTexts::*> kBuildKeys[] = {
     {"iGoBack", &BuildTexts::GoBackStr},
     {"iKindSwitch", &BuildTexts::KindSwitchStr},
     {"iChooseAddon", &BuildTexts::ChooseAddonStr},
+    {"iKindUnknown", &BuildTexts::KindUnknownStr},
+    {"iKindNSIS", &BuildTexts::KindNsisStr},
+    {"iKindInnoSetup", &BuildTexts::KindInnoSetupStr},
+    {"iKindInstallShield", &BuildTexts::KindInstallShieldStr},
+    {"iKindInstallShieldMsi", &BuildTexts::KindInstallShieldMsiStr},
+    {"iKindWixBurn", &BuildTexts::KindWixBurnStr},
+    {"iKindWindowsInstaller", &BuildTexts::KindWindowsInstallerStr},
+    {"iKindSevenZipSfx", &BuildTexts::KindSevenZipSfxStr},
+    {"iKindWinRarSfx", &BuildTexts::KindWinRarSfxStr},
+    {"iKindIExpress", &BuildTexts::KindIExpressStr},
+    {"iKindMicrosoftUpdate", &BuildTexts::KindMicrosoftUpdateStr},
+    {"iKindWise", &BuildTexts::KindWiseStr},
 };
 
 const std::pair<const char*, QString CatalogueTexts::*> kCatalogueKeys[] = {

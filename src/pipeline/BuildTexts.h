@@ -1,7 +1,11 @@
 #pragma once
 // Status and message texts of a build and of what the window and the command line say around it; a
 // language file may replace every one of them. The built-in texts are Portuguese.
+#include "project/installer/InstallerKind.h"
+
 #include <QString>
+
+#include <iterator>
 
 namespace pw {
 
@@ -101,8 +105,36 @@ struct BuildTexts {
     // The window's "Testar": the title of the dialog that asks for the add-on to try.
     QString ChooseAddonStr = QStringLiteral("Escolha o complemento a testar");
 
+    // The name of each installer kind, beside the switch field and in KindSwitchStr.
+    QString KindUnknownStr = QStringLiteral("Instalador desconhecido");
+    QString KindNsisStr = QStringLiteral("NSIS (Nullsoft)");
+    QString KindInnoSetupStr = QStringLiteral("Inno Setup");
+    QString KindInstallShieldStr = QStringLiteral("InstallShield (InstallScript)");
+    QString KindInstallShieldMsiStr = QStringLiteral("InstallShield (Windows Installer)");
+    QString KindWixBurnStr = QStringLiteral("Pacote WiX Burn");
+    QString KindWindowsInstallerStr = QStringLiteral("Pacote do Windows Installer");
+    QString KindSevenZipSfxStr = QStringLiteral("Autoextraível do 7-Zip");
+    QString KindWinRarSfxStr = QStringLiteral("Autoextraível do WinRAR");
+    QString KindIExpressStr = QStringLiteral("Pacote IExpress");
+    QString KindMicrosoftUpdateStr = QStringLiteral("Pacote de atualização da Microsoft");
+    QString KindWiseStr = QStringLiteral("Wise Installation System");
+
     bool operator==(const BuildTexts&) const = default;
 };
+
+// The name `texts` give the installer kind `kind`.
+inline const QString& InstallerKindName(const BuildTexts& texts, InstallerKind kind)
+{
+    // In the order of InstallerKind.
+    static constexpr QString BuildTexts::*kNames[] = {
+        &BuildTexts::KindUnknownStr,       &BuildTexts::KindNsisStr,         &BuildTexts::KindInnoSetupStr,
+        &BuildTexts::KindInstallShieldStr, &BuildTexts::KindInstallShieldMsiStr, &BuildTexts::KindWixBurnStr,
+        &BuildTexts::KindWindowsInstallerStr, &BuildTexts::KindSevenZipSfxStr, &BuildTexts::KindWinRarSfxStr,
+        &BuildTexts::KindIExpressStr,      &BuildTexts::KindMicrosoftUpdateStr, &BuildTexts::KindWiseStr,
+    };
+    static_assert(std::size(kNames) == std::size(kAllInstallerKinds));
+    return texts.*kNames[static_cast<int>(kind)];
+}
 
 // The status line's resting text.
 inline const QString kIdleStatus = QStringLiteral("...");

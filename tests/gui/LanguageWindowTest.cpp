@@ -193,6 +193,21 @@ TEST(LanguageWindow, ChangingLanguageResetsTheThreeChoicesInTheNewWording)
     EXPECT_EQ(f.form->AddAtalhoForm->ComboBox1->currentIndex(), 0);
 }
 
+// The installer kind beside the switch field is named in the window's language, and follows a change of it.
+TEST(LanguageWindow, TheInstallerKindIsNamedInTheChosenLanguage)
+{
+    Fixture f;
+    f.Language(QStringLiteral("English"), "[Strings]\r\niKindUnknown=Unknown installer\r\n");
+    f.dir.write("program/tool.exe", "MZ");
+    f.Scan(f.program);
+    f.Choose(QStringLiteral("tool.exe"));
+    EXPECT_EQ(f.form->InstKind->text(), BuildTexts().KindUnknownStr);
+    f.ChooseLanguage(QStringLiteral("English"));
+    EXPECT_EQ(f.form->InstKind->text(), QStringLiteral("Unknown installer"));
+    f.ChooseLanguage(QString());
+    EXPECT_EQ(f.form->InstKind->text(), BuildTexts().KindUnknownStr);
+}
+
 TEST(LanguageWindow, VersionWordAppearsTwiceAndQuotedBlanksSurvive)
 {
     Fixture f;

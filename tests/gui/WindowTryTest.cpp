@@ -60,7 +60,7 @@ TEST(InstallerKind, AnExeShowsItsKindAndOffersItsSwitchWhereTheFieldIsEmpty)
 
     // A switch with no catalogue entry fills the field alone.
     f.Choose(QStringLiteral("bundle.exe"));
-    EXPECT_EQ(f.form->InstKind->text(), QStringLiteral("WiX Burn bundle"));
+    EXPECT_EQ(f.form->InstKind->text(), QStringLiteral("Pacote WiX Burn"));
     EXPECT_EQ(f.form->SilStr->text(), QStringLiteral("/quiet /norestart")) << "the earlier offer made way";
     EXPECT_EQ(f.form->SilComm->currentIndex(), -1);
 
@@ -84,7 +84,7 @@ TEST(InstallerKind, AnOfferedSwitchGoesWithItsStartFile)
 
     f.Choose(QStringLiteral("setup.exe"));
     f.Choose(QStringLiteral("tool.exe"));
-    EXPECT_EQ(f.form->InstKind->text(), QStringLiteral("Unknown installer"));
+    EXPECT_EQ(f.form->InstKind->text(), QStringLiteral("Instalador desconhecido"));
     EXPECT_TRUE(f.form->SilStr->text().isEmpty());
 
     // A rescan of the same folder keeps the choice and what was offered with it; another folder drops both.

@@ -18,7 +18,7 @@ std::optional<InstallerOffer> OfferFor(const QString& path, const QString& appDi
     if (!IsExe(path))
         return std::nullopt;
     const InstallerKind kind = RecogniseInstaller(path);
-    return InstallerOffer{kind, InstallerDisplayName(kind, appDir), InstallerSwitch(kind, appDir)};
+    return InstallerOffer{kind, InstallerSwitch(kind, appDir)};
 }
 
 bool LacksSilentSwitch(const QString& startFile, const QString& silentSwitch)

@@ -12,11 +12,10 @@ namespace pw {
 
 struct InstallerOffer {
     InstallerKind kind = InstallerKind::Unknown;
-    QString name;          // the display name from the switch table
     QString silentSwitch;  // empty for an unknown installer
 };
 
-// The offer for the start file at `path`, with names and switches from the table in `appDir`; nothing
+// The offer for the start file at `path`, with the switch from the table in `appDir`; nothing
 // when `path` is not an .exe file.
 std::optional<InstallerOffer> OfferFor(const QString& path, const QString& appDir);
 

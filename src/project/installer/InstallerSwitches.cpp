@@ -12,25 +12,24 @@ namespace {
 struct BuiltIn {
     InstallerKind kind;
     const char* section;
-    const char* name;
     const char* silentSwitch;
 };
 
 // Why each switch is what it is, and its vendor's document, is said in data/Installers.qmr.
 constexpr BuiltIn kBuiltIn[] = {
-    {InstallerKind::Unknown, "Unknown", "Unknown installer", ""},
-    {InstallerKind::Nsis, "NSIS", "NSIS (Nullsoft)", "/S"},
-    {InstallerKind::InnoSetup, "InnoSetup", "Inno Setup", "/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /SP-"},
-    {InstallerKind::InstallShield, "InstallShield", "InstallShield (InstallScript)", "/s"},
-    {InstallerKind::InstallShieldMsi, "InstallShieldMsi", "InstallShield (Windows Installer)",
+    {InstallerKind::Unknown, "Unknown", ""},
+    {InstallerKind::Nsis, "NSIS", "/S"},
+    {InstallerKind::InnoSetup, "InnoSetup", "/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /SP-"},
+    {InstallerKind::InstallShield, "InstallShield", "/s"},
+    {InstallerKind::InstallShieldMsi, "InstallShieldMsi",
      "/s /v\"/qn REBOOT=ReallySuppress\""},
-    {InstallerKind::WixBurn, "WixBurn", "WiX Burn bundle", "/quiet /norestart"},
-    {InstallerKind::WindowsInstaller, "WindowsInstaller", "Windows Installer package", ""},
-    {InstallerKind::SevenZipSfx, "SevenZipSfx", "7-Zip self-extractor", "-y"},
-    {InstallerKind::WinRarSfx, "WinRarSfx", "WinRAR self-extractor", "/S"},
-    {InstallerKind::IExpress, "IExpress", "IExpress package", "/Q /R:N"},
-    {InstallerKind::MicrosoftUpdate, "MicrosoftUpdate", "Microsoft update package", "/quiet /norestart"},
-    {InstallerKind::Wise, "Wise", "Wise Installation System", "/s"},
+    {InstallerKind::WixBurn, "WixBurn", "/quiet /norestart"},
+    {InstallerKind::WindowsInstaller, "WindowsInstaller", ""},
+    {InstallerKind::SevenZipSfx, "SevenZipSfx", "-y"},
+    {InstallerKind::WinRarSfx, "WinRarSfx", "/S"},
+    {InstallerKind::IExpress, "IExpress", "/Q /R:N"},
+    {InstallerKind::MicrosoftUpdate, "MicrosoftUpdate", "/quiet /norestart"},
+    {InstallerKind::Wise, "Wise", "/s"},
 };
 static_assert(std::size(kBuiltIn) == std::size(kAllInstallerKinds));
 
@@ -58,19 +57,9 @@ QString InstallersFilePath(const QString& appDir)
     return appDir + QStringLiteral("Installers.qmr");
 }
 
-QString InstallerDisplayName(InstallerKind kind, const QString& appDir)
-{
-    return TableValue(kind, "Name", BuiltInOf(kind).name, appDir);
-}
-
 QString InstallerSwitch(InstallerKind kind, const QString& appDir)
 {
     return TableValue(kind, "Switch", BuiltInOf(kind).silentSwitch, appDir);
-}
-
-QString BuiltInInstallerDisplayName(InstallerKind kind)
-{
-    return QString::fromLatin1(BuiltInOf(kind).name);
 }
 
 QString BuiltInInstallerSwitch(InstallerKind kind)

@@ -20,8 +20,6 @@ TEST(InstallerSwitches, ShippedTableRepeatsTheBuiltInOne)
     for (const InstallerKind kind : kAllInstallerKinds) {
         SCOPED_TRACE(InstallerSection(kind).toStdString());
         EXPECT_EQ(InstallerSwitch(kind, kShippedAppDir), BuiltInInstallerSwitch(kind));
-        EXPECT_EQ(InstallerDisplayName(kind, kShippedAppDir), BuiltInInstallerDisplayName(kind));
-        EXPECT_FALSE(BuiltInInstallerDisplayName(kind).isEmpty());
     }
 }
 
@@ -44,16 +42,14 @@ TEST(InstallerSwitches, UsersCorrectionsWinAndMissingKeysFallBack)
     const QString appDir = dir.path() + QLatin1Char('/');
     EXPECT_EQ(InstallerSwitch(InstallerKind::Nsis, appDir), QStringLiteral("/S"));  // no file at all
     dir.write(QStringLiteral("Installers.qmr"),
-              "[nsis]\r\nSwitch = /S /NCRC \r\n[InnoSetup]\r\nName=Inno\r\n[WixBurn]\r\nSwitch=\r\n"
-              "[Wise]\r\nName=" + UnicodeToAnsi(QStringLiteral("Instalação Wise")) + "\r\n");
+              "[nsis]\r\nSwitch = /S /NCRC \r\n[InnoSetup]\r\nNote=Inno\r\n[WixBurn]\r\nSwitch=\r\n"
+              "[Wise]\r\nSwitch=/s /D=C:\\" + UnicodeToAnsi(QStringLiteral("Instalação")) + "\r\n");
     EXPECT_EQ(InstallerSwitch(InstallerKind::Nsis, appDir), QStringLiteral("/S /NCRC"));
-    EXPECT_EQ(InstallerDisplayName(InstallerKind::Nsis, appDir), BuiltInInstallerDisplayName(InstallerKind::Nsis));
     EXPECT_EQ(InstallerSwitch(InstallerKind::InnoSetup, appDir), BuiltInInstallerSwitch(InstallerKind::InnoSetup));
-    EXPECT_EQ(InstallerDisplayName(InstallerKind::InnoSetup, appDir), QStringLiteral("Inno"));
     // An empty switch is the user's word: this bundle is to get none.
     EXPECT_TRUE(InstallerSwitch(InstallerKind::WixBurn, appDir).isEmpty());
     // Texts are in the project's code page.
-    EXPECT_EQ(InstallerDisplayName(InstallerKind::Wise, appDir), QStringLiteral("Instalação Wise"));
+    EXPECT_EQ(InstallerSwitch(InstallerKind::Wise, appDir), QStringLiteral("/s /D=C:\\Instalação"));
 }
 
 }  // namespace
