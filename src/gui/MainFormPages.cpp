@@ -89,6 +89,7 @@ void TMainForm::BuildGeralPage()
     switchRow->addWidget(Label2);
     switchRow->addStretch();
     switchRow->addWidget(Label22);
+    switchRow->addSpacing(4);  // the style puts none between two labels
     switchRow->addWidget(InstKind);
     grid->addLayout(switchRow, 3, 0, 1, 3);
     grid->addWidget(SilComm, 4, 0);

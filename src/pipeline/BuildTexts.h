@@ -105,8 +105,9 @@ struct BuildTexts {
     // The window's "Testar": the title of the dialog that asks for the add-on to try.
     QString ChooseAddonStr = QStringLiteral("Escolha o complemento a testar");
 
-    // The name of each installer kind, beside the switch field and in KindSwitchStr.
-    QString KindUnknownStr = QStringLiteral("Instalador desconhecido");
+    // The name of each installer kind, beside the switch field and in KindSwitchStr (where an unknown one,
+    // which has no switch, never comes).
+    QString KindUnknownStr = QStringLiteral("desconhecido");
     QString KindNsisStr = QStringLiteral("NSIS (Nullsoft)");
     QString KindInnoSetupStr = QStringLiteral("Inno Setup");
     QString KindInstallShieldStr = QStringLiteral("InstallShield (InstallScript)");

@@ -197,13 +197,13 @@ TEST(LanguageWindow, ChangingLanguageResetsTheThreeChoicesInTheNewWording)
 TEST(LanguageWindow, TheInstallerKindIsNamedInTheChosenLanguage)
 {
     Fixture f;
-    f.Language(QStringLiteral("English"), "[Strings]\r\niKindUnknown=Unknown installer\r\n");
+    f.Language(QStringLiteral("English"), "[Strings]\r\niKindUnknown=unknown\r\n");
     f.dir.write("program/tool.exe", "MZ");
     f.Scan(f.program);
     f.Choose(QStringLiteral("tool.exe"));
     EXPECT_EQ(f.form->InstKind->text(), BuildTexts().KindUnknownStr);
     f.ChooseLanguage(QStringLiteral("English"));
-    EXPECT_EQ(f.form->InstKind->text(), QStringLiteral("Unknown installer"));
+    EXPECT_EQ(f.form->InstKind->text(), QStringLiteral("unknown"));
     f.ChooseLanguage(QString());
     EXPECT_EQ(f.form->InstKind->text(), BuildTexts().KindUnknownStr);
 }

@@ -84,7 +84,7 @@ TEST(InstallerKind, AnOfferedSwitchGoesWithItsStartFile)
 
     f.Choose(QStringLiteral("setup.exe"));
     f.Choose(QStringLiteral("tool.exe"));
-    EXPECT_EQ(f.form->InstKind->text(), QStringLiteral("Instalador desconhecido"));
+    EXPECT_EQ(f.form->InstKind->text(), QStringLiteral("desconhecido"));
     EXPECT_TRUE(f.form->SilStr->text().isEmpty());
 
     // A rescan of the same folder keeps the choice and what was offered with it; another folder drops both.
