@@ -1,6 +1,8 @@
 #include "language/LanguageFile.h"
 
+#include "language/LanguageTexts.h"
 #include "platform/CodePage.h"
+#include "project/installer/InstallerSwitches.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -70,4 +72,17 @@ TEST(LanguageFileRead, NoNameOrNoFileGivesEveryDefault)
         EXPECT_EQ(file.String("iTitle", "Título:"), QStringLiteral("Título:"));
         EXPECT_EQ(file.Charset(), 1);
     }
+}
+
+// Each installer kind is named by the key of its own switch-table section, "iKind" and the section: a
+// file that names every kind by its section shows each kind under its own name.
+TEST(LanguageTexts, EachInstallerKindIsNamedByTheKeyOfItsSection)
+{
+    pwtest::TempDir dir;
+    QByteArray content = "[Strings]\r\n";
+    for (const InstallerKind kind : kAllInstallerKinds)
+        content += "iKind" + InstallerSection(kind).toLatin1() + '=' + InstallerSection(kind).toLatin1() + "\r\n";
+    const BuildTexts texts = LoadBuildTexts(LanguageFile(dir.write("Kinds.qmr", content)));
+    for (const InstallerKind kind : kAllInstallerKinds)
+        EXPECT_EQ(InstallerKindName(texts, kind), InstallerSection(kind));
 }
