@@ -29,8 +29,21 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+install() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # A mirror caught mid-sync fails one list or another; a later try usually finds it whole, and the lists
+  # that did arrive are enough for everything but the i386 packages.
+  for try in 1 2 3; do
+    $SUDO apt-get update -qq && break
+    echo "apt-get update failed (try $try of 3)"; sleep $((try * 10))
+  done
+  if ! install "${missing[@]}"; then
+    # Without a whole i386 list the 32-bit Wine cannot be installed (its libraries must match the amd64
+    # versions); the tests then skip the 32-bit runs with that reason, as on a kernel that refuses them.
+    rest=()
+    for p in "${missing[@]}"; do [[ $p == *:i386 ]] || rest+=("$p"); done
+    echo "The i386 packages cannot be installed now; installing the rest: ${rest[*]}"
+    install "${rest[@]}"
+  fi
 fi
