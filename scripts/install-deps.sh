@@ -6,7 +6,7 @@
 # fetches the i386 package lists, and wine32 brings its 32-bit libraries along).
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libicu-dev zlib1g-dev libgtest-dev googletest
   libdeflate-dev
   p7zip-full

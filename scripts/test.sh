@@ -6,6 +6,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs=$(nproc)
+# The compiler cache serves every build folder and every clone of this machine: paths are hashed relative
+# to the checkout, so a fresh clone reuses what an earlier one compiled.
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1 CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+fi
 
 run_suite() {  # build-folder extra-cmake-args...
   local dir=$1; shift
