@@ -92,6 +92,9 @@ void TerminalBuildUi::CatchInterrupts()
     sigaddset(&action.sa_mask, SIGTERM);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // A reader that has gone (`| head -1`, a pager quit early) must not kill a build half-way, leaving
+    // its scratch folder: the lines it would have read are lost, and the build goes on to its end.
+    ::signal(SIGPIPE, SIG_IGN);
 }
 
 bool TerminalBuildUi::Interrupted()

@@ -1,6 +1,6 @@
 #include "pipeline/AddOnNames.h"
 
-#include "pipeline/CabinetStep.h"
+#include "pipeline/CabinetLayout.h"
 #include "pipeline/EntriesFile.h"
 #include "platform/FileNames.h"
 #include "platform/FolderWalk.h"

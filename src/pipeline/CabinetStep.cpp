@@ -1,6 +1,7 @@
 #include "pipeline/CabinetStep.h"
 
 #include "pipeline/AppFiles.h"
+#include "pipeline/CabinetLayout.h"
 #include "pipeline/CabinetProgress.h"
 #include "pipeline/PackStep.h"
 #include "pipeline/PendingFiles.h"
@@ -64,11 +65,6 @@ struct LentHandlers {
 };
 
 }  // namespace
-
-QString InstallerNameInCabinet(const QString& outName)
-{
-    return kCabinetProgramFolder + QLatin1Char('\\') + outName + QStringLiteral(".exe");
-}
 
 bool CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, const QString& outName,
                                const QString& entriesFileName, const QString& scratchDir, const PackEvents& events)

@@ -8,11 +8,6 @@
 
 namespace pw {
 
-// The self-extractor's name inside the cabinet: "svcpack\<outName>.exe".
-QString InstallerNameInCabinet(const QString& outName);
-// The add-on's folder inside the cabinet, where the program goes.
-inline const QString kCabinetProgramFolder = QStringLiteral("svcpack");
-
 class CabinetStep {
 public:
     // Writes the cabinet at `target`: the program (or its self-extractor) under "svcpack", with the start

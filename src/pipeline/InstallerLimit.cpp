@@ -2,7 +2,7 @@
 
 #include "pipeline/AppFiles.h"
 #include "pipeline/BuildTexts.h"
-#include "pipeline/CabinetStep.h"
+#include "pipeline/CabinetLayout.h"
 #include "pipeline/EntriesFile.h"
 #include "pipeline/PackStep.h"
 #include "platform/cabinet/CabFormat.h"

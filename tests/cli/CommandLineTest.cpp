@@ -236,6 +236,17 @@ TEST(CommandLineTool, ExitStatusTellsTheOutcome)
     EXPECT_TRUE(built.err.contains(BuildTexts().NoSwitchStr.arg("setup.exe"))) << "built, with a warning";
     EXPECT_TRUE(pwtest::Exists(dir.path("o.cab")));
     EXPECT_TRUE(pwtest::Exists(home + QStringLiteral("/Brontel/Packwright/temp")));
+
+    // A reader that has gone (`| head -1`) loses the lines, not the add-on.
+    QProcess piped;
+    StartTool(piped, {"--folder", dir.path("p"), "--start", "setup.exe", "--no-compact", dir.path("piped.cab")}, home);
+    piped.closeReadChannel(QProcess::StandardOutput);
+    ASSERT_TRUE(piped.waitForFinished(120000));
+    EXPECT_EQ(piped.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(piped.exitCode(), 0);
+    EXPECT_TRUE(pwtest::Exists(dir.path("piped.cab")));
+    EXPECT_EQ(QDir(home + QStringLiteral("/Brontel/Packwright/temp")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList()) << "no scratch folder left";
 }
 
 TEST(CommandLineTool, AnOutputFolderThatDoesNotExistIsNamedAndNotMade)

@@ -1,6 +1,5 @@
 #include "archive/sevenzip/CompressionProperties.h"
 
-#include "archive/sevenzip/SevenZip.h"
 #include "platform/SourceDateEpoch.h"
 
 namespace pw {
@@ -28,28 +27,28 @@ std::uint32_t Level(TCompressStrength strength)
 
 }  // namespace
 
-std::vector<CompressionProperty> CompressionProperties(const TSevenZip& writer)
+std::vector<CompressionProperty> CompressionProperties(const CompressionSettings& settings)
 {
     std::vector<CompressionProperty> properties;
-    if (writer.LZMACompressType == LZMA) {
-        properties.push_back({QStringLiteral("X"), Level(writer.LZMACompressStrength)});
-        properties.push_back({QStringLiteral("s"), writer.AddOptions.contains(AddSolid) ? QStringLiteral("on")
+    if (settings.type == LZMA) {
+        properties.push_back({QStringLiteral("X"), Level(settings.strength)});
+        properties.push_back({QStringLiteral("s"), settings.options.contains(AddSolid) ? QStringLiteral("on")
                                                                                         : QStringLiteral("off")});
-        if (writer.LZMAStrength != 0)
-            properties.push_back({QStringLiteral("d"), std::uint32_t(writer.LZMAStrength)});
+        if (settings.dictionary != 0)
+            properties.push_back({QStringLiteral("d"), std::uint32_t(settings.dictionary)});
         // The library cuts LZMA2 data into blocks by its thread count, one per processor unless told: a
         // reproducible archive must not depend on the machine that packed it.
-        if (SourceDateEpoch() && writer.LZMACompressStrength != SAVE)
+        if (SourceDateEpoch() && settings.strength != SAVE)
             properties.push_back({QStringLiteral("mt"), kReproducibleThreads});
     } else {
         properties.push_back({QStringLiteral("0"), QStringLiteral("PPMd")});
         // The order and memory settings are switched on by the properties, with fixed values.
-        if (writer.LPPMDsize != 0)
+        if (settings.ppmdSize != 0)
             properties.push_back({QStringLiteral("o"), std::uint32_t(10)});
-        if (writer.LPPMDmem != 0)
+        if (settings.ppmdMem != 0)
             properties.push_back({QStringLiteral("mem"), std::uint32_t(30)});
     }
-    if (!writer.Password.isEmpty() && writer.AddOptions.contains(AddEncryptFilename))
+    if (settings.hasPassword && settings.options.contains(AddEncryptFilename))
         properties.push_back({QStringLiteral("he"), QStringLiteral("on")});
     return properties;
 }

@@ -1,5 +1,7 @@
 #pragma once
 // The settings sent to the library before each archive is written.
+#include "archive/sevenzip/SevenZipTypes.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -8,7 +10,16 @@
 
 namespace pw {
 
-class TSevenZip;
+// The writer's settings that decide what is sent.
+struct CompressionSettings {
+    TCompressType type = LZMA;
+    TCompressStrength strength = SAVE;
+    TLZMAStrength dictionary = 0;
+    TPPMDMem ppmdMem = 0;
+    TPPMDSize ppmdSize = 0;
+    AddOpts options;
+    bool hasPassword = false;
+};
 
 struct CompressionProperty {
     QString name;
@@ -19,6 +30,6 @@ struct CompressionProperty {
 
 // In the order they are sent: "X" and "s" (and "d", and "mt" for a reproducible build) for LZMA, "0" (and
 // "o", "mem") for PPMd, then "he".
-std::vector<CompressionProperty> CompressionProperties(const TSevenZip& writer);
+std::vector<CompressionProperty> CompressionProperties(const CompressionSettings& settings);
 
 }  // namespace pw

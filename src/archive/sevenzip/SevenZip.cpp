@@ -1,7 +1,6 @@
 #include "archive/sevenzip/SevenZip.h"
 
 #include "archive/sevenzip/CallerThreadRelay.h"
-#include "archive/sevenzip/CompressionProperties.h"
 #include "archive/sevenzip/ItemGathering.h"
 #include "archive/sevenzip/StreamWriter.h"
 #include "archive/sevenzip/UpdateCallback.h"
@@ -94,12 +93,39 @@ void TSevenZip::RaiseMessage(T7zMessageCode code, const QString& fileName)
         OnMessage(this, code, MessageText(code), fileName);
 }
 
-void TSevenZip::RecordUnreadFile(const QString& path, qint32 error)
+void TSevenZip::FileUnread(const QString& path, qint32 error)
 {
     LastError = error;
     std::lock_guard lock(unreadMutex_);
     if (unread_.path.isEmpty())
         unread_ = {path, error};
+}
+
+void TSevenZip::FileAdded(const QString& name, qint64 size)
+{
+    if (OnAddfile)
+        OnAddfile(this, name, size);
+}
+
+void TSevenZip::Progressed(const QString& name, qint64 archivePos, qint64 filePos)
+{
+    if (OnProgress)
+        OnProgress(this, name, archivePos, filePos);
+}
+
+void TSevenZip::Cancelled(const QString& name)
+{
+    RaiseMessage(k7zUserCanceled, name);
+}
+
+void TSevenZip::RenameItem(std::uint32_t index, QString& name)
+{
+    OnSetAddName(this, index, name);
+}
+
+CompressionSettings TSevenZip::Compression() const
+{
+    return {LZMACompressType, LZMACompressStrength, LZMAStrength, LPPMDmem, LPPMDsize, AddOptions, !Password.isEmpty()};
 }
 
 TSevenZip::UnreadFile TSevenZip::FirstUnreadFile() const
@@ -134,7 +160,7 @@ void TSevenZip::SendCompressionProperties()
     if (outArchive_->QueryInterface(IID_ISetProperties, &object) != S_OK || !object)
         return;
     const auto setter = ComPtr<ISetProperties>::Adopt(static_cast<ISetProperties*>(object));
-    const std::vector<CompressionProperty> properties = CompressionProperties(*this);
+    const std::vector<CompressionProperty> properties = CompressionProperties(Compression());
     std::vector<std::wstring> names;
     std::vector<const wchar_t*> namePointers;
     std::vector<PROPVARIANT> values(properties.size(), PROPVARIANT{});
@@ -191,7 +217,7 @@ qint32 TSevenZip::Pack()
     if (OnPreProgress)
         OnPreProgress(this, total);
     const ComPtr<TMyArchiveUpdateCallback> callback(
-        new TMyArchiveUpdateCallback(*this, *library_, std::move(items), rootPrefix));
+        new TMyArchiveUpdateCallback(*this, *library_, std::move(items), rootPrefix, Password, AddOptions));
 
     bool appendToStub = false;
     if (sfxCreate_ && QueryFileInformation(SFXModule)) {

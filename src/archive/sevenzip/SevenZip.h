@@ -7,8 +7,10 @@
 // written: every event reaches its handler there, in order, and OnWaiting is raised at a steady pace so
 // that a window can repaint and take the user's request to stop, which sets CancelRequested.
 #include "archive/sevenzip/ComObject.h"
+#include "archive/sevenzip/CompressionProperties.h"
 #include "archive/sevenzip/SevenZipLibrary.h"
 #include "archive/sevenzip/SevenZipTypes.h"
+#include "archive/sevenzip/UpdateCallbackOwner.h"
 
 #include <atomic>
 #include <memory>
@@ -16,7 +18,7 @@
 
 namespace pw {
 
-class TSevenZip {
+class TSevenZip : public UpdateCallbackOwner {
 public:
     // Binds the library; throws UserError with SevenZipLibrary::LoadFailureMessage() when it cannot.
     explicit TSevenZip(const QStringList& libraryPlaces = SevenZipLibrary::DefaultPlaces());
@@ -81,11 +83,19 @@ public:
     // Text of each message code, as OnMessage passes it.
     static QByteArray MessageText(qint32 code);
 
+    // The settings that decide the compression properties sent to the library.
+    CompressionSettings Compression() const;
+
 private:
-    friend class TMyArchiveUpdateCallback;
+    void FileAdded(const QString& name, qint64 size) override;
+    void Progressed(const QString& name, qint64 archivePos, qint64 filePos) override;
+    void Cancelled(const QString& name) override;
+    void RenameItem(std::uint32_t index, QString& name) override;
+    bool RenamesItems() const override { return bool(OnSetAddName); }
+    bool StopRequested() const override { return CancelRequested; }
+    void FileUnread(const QString& path, qint32 error) override;
+
     void RaiseMessage(T7zMessageCode code, const QString& fileName);
-    // Called by the library's threads as they release a file they could not read.
-    void RecordUnreadFile(const QString& path, qint32 error);
     void SendCompressionProperties();
     qint32 Pack();
 

@@ -1,6 +1,5 @@
 #include "archive/sevenzip/UpdateCallback.h"
 
-#include "archive/sevenzip/SevenZip.h"
 #include "archive/sevenzip/SevenZipLibrary.h"
 #include "archive/sevenzip/StreamReader.h"
 #include "platform/SourceDateEpoch.h"
@@ -28,15 +27,16 @@ FILETIME ToFileTime(std::uint64_t ticks)
 
 }  // namespace
 
-TMyArchiveUpdateCallback::TMyArchiveUpdateCallback(TSevenZip& owner, const SevenZipLibrary& library,
-                                                   std::vector<GatheredItem> items, QString rootPrefix)
+TMyArchiveUpdateCallback::TMyArchiveUpdateCallback(UpdateCallbackOwner& owner, const SevenZipLibrary& library,
+                                                   std::vector<GatheredItem> items, QString rootPrefix,
+                                                   QString password, AddOpts options)
     : owner_(owner),
       library_(library),
       items_(std::move(items)),
       rootPrefix_(std::move(rootPrefix)),
-      password_(owner.Password),
-      options_(owner.AddOptions),
-      renames_(bool(owner.OnSetAddName))
+      password_(std::move(password)),
+      options_(options),
+      renames_(owner.RenamesItems())
 {
 }
 
@@ -74,18 +74,15 @@ void TMyArchiveUpdateCallback::RaiseReported()
 
 void TMyArchiveUpdateCallback::Raise(const ReportedEvent& event)
 {
-    TSevenZip* sender = &owner_;
     switch (event.kind) {
     case ReportedEvent::AddFile:
-        if (sender->OnAddfile)
-            sender->OnAddfile(sender, event.name, event.archivePos);
+        owner_.FileAdded(event.name, event.archivePos);
         break;
     case ReportedEvent::Progress:
-        if (sender->OnProgress)
-            sender->OnProgress(sender, event.name, event.archivePos, event.filePos);
+        owner_.Progressed(event.name, event.archivePos, event.filePos);
         break;
     case ReportedEvent::Cancelled:
-        sender->RaiseMessage(k7zUserCanceled, event.name);
+        owner_.Cancelled(event.name);
         break;
     }
 }
@@ -121,7 +118,7 @@ HRESULT TMyArchiveUpdateCallback::SetCompleted(const std::uint64_t* completeValu
         lastCompleted_ = *completeValue;
         Report({ReportedEvent::Progress, currentName_, qint64(*completeValue), currentPos_});
     }
-    if (!owner_.CancelRequested)
+    if (!owner_.StopRequested())
         return S_OK;
     Report({ReportedEvent::Cancelled, currentName_});
     return S_FALSE;
@@ -152,7 +149,7 @@ QString TMyArchiveUpdateCallback::StoredName(std::uint32_t index)
         }
         // The handler's answer is needed here, so this waits until the calling thread has run it.
         if (relay)
-            relay->Call([sender = &owner_, index, &name] { sender->OnSetAddName(sender, index, name); });
+            relay->Call([this, index, &name] { owner_.RenameItem(index, name); });
     }
     return FinishStoredName(std::move(relative), options_);
 }
@@ -200,9 +197,10 @@ HRESULT TMyArchiveUpdateCallback::GetProperty(std::uint32_t index, PROPID propId
 
 ISequentialInStream* TMyArchiveUpdateCallback::OpenItem(std::uint32_t index)
 {
-    TSevenZip* owner = &owner_;
+    // The reader may outlive this callback inside the library; the writer outlives both.
+    UpdateCallbackOwner* owner = &owner_;
     auto* reader = new TMyStreamReader(items_[index].name, [owner](const QString& file, qint32 error) {
-        owner->RecordUnreadFile(file, error);
+        owner->FileUnread(file, error);
     });
     reader->AddRef();
     return static_cast<IInStream*>(reader);

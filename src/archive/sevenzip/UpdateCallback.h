@@ -12,6 +12,7 @@
 #include "archive/sevenzip/CallerThreadRelay.h"
 #include "archive/sevenzip/ComObject.h"
 #include "archive/sevenzip/ItemGathering.h"
+#include "archive/sevenzip/UpdateCallbackOwner.h"
 
 #include <mutex>
 #include <vector>
@@ -19,15 +20,14 @@
 namespace pw {
 
 class SevenZipLibrary;
-class TSevenZip;
 
 class TMyArchiveUpdateCallback final : public IArchiveUpdateCallback,
                                        public IArchiveUpdateCallbackFile,
                                        public ICryptoGetTextPassword2,
                                        private RefCounted<TMyArchiveUpdateCallback> {
 public:
-    TMyArchiveUpdateCallback(TSevenZip& owner, const SevenZipLibrary& library, std::vector<GatheredItem> items,
-                             QString rootPrefix);
+    TMyArchiveUpdateCallback(UpdateCallbackOwner& owner, const SevenZipLibrary& library,
+                             std::vector<GatheredItem> items, QString rootPrefix, QString password, AddOpts options);
 
     const std::vector<GatheredItem>& Items() const { return items_; }
 
@@ -72,13 +72,13 @@ private:
     void RaiseReported();
     void Raise(const ReportedEvent& event);
 
-    TSevenZip& owner_;
+    UpdateCallbackOwner& owner_;
     const SevenZipLibrary& library_;
     const std::vector<GatheredItem> items_;
     const QString rootPrefix_;
     const QString password_;
     const AddOpts options_;
-    const bool renames_;  // an OnSetAddName handler was assigned when Add started
+    const bool renames_;  // the owner renamed items when Add started
 
     std::mutex mutex_;  // guards what follows; events are handed over under it, so they keep their order
     CallerThreadRelay* relay_ = nullptr;

@@ -8,6 +8,8 @@
 #include "project/installer/CabinetNames.h"
 #include "platform/version/LittleEndian.h"
 
+#include <zlib.h>
+
 #include <iterator>
 
 namespace pw {
@@ -35,6 +37,11 @@ Kind WindowsInstaller(InstallerEvidence& e)
 }
 
 // Everything below is an executable image: anything else is nothing this table knows.
+uint32_t Crc32(std::span<const uint8_t> bytes)
+{
+    return uint32_t(crc32(0, bytes.data(), uInt(bytes.size())));
+}
+
 Kind NotAnImage(InstallerEvidence& e)
 {
     return e.IsPe() ? std::nullopt : Kind(InstallerKind::Unknown);
@@ -146,12 +153,54 @@ Kind InstallShield(InstallerEvidence& e)
     return std::nullopt;
 }
 
-// RARLAB's RAR 5.0 archive format: a self-extracting archive is the SFX module followed by the archive,
-// which begins with "Rar!" 1A 07 01 00 (RAR 5) or "Rar!" 1A 07 00 (RAR 1.5 to 4).
+// RARLAB's RAR 5.0 archive format page and the RAR 1.5-4 technical note: a self-extracting archive is the
+// SFX module followed by the archive, which begins with "Rar!" 1A 07 01 00 (RAR 5) or "Rar!" 1A 07 00 (RAR
+// 1.5 to 4) and goes on with its main archive header. RAR 5's header is its CRC32, its size as a variable
+// length number, then its type (1) and the rest; the CRC covers the size and what follows. RAR 4's is a
+// block of type 0x73 whose first two bytes are the low half of the CRC32 of the block from its type on.
+// The archive must open the data after the module's image: a signature further in may be a RAR archive
+// that another format stores.
+std::optional<uint64_t> ReadVint(std::span<const uint8_t> bytes, size_t* at)
+{
+    uint64_t value = 0;
+    for (int shift = 0; *at < bytes.size() && shift < 64; shift += 7) {
+        const uint8_t byte = bytes[(*at)++];
+        value |= uint64_t(byte & 0x7F) << shift;
+        if (!(byte & 0x80))
+            return value;
+    }
+    return std::nullopt;
+}
+
+bool Rar5MainHeader(std::span<const uint8_t> header)
+{
+    if (header.size() < 4)
+        return false;
+    size_t at = 4;
+    const std::optional<uint64_t> size = ReadVint(header, &at);
+    if (!size || *size == 0 || *size > header.size() - at)
+        return false;
+    const size_t end = at + size_t(*size);
+    size_t typeAt = at;
+    const std::optional<uint64_t> type = ReadVint(header.first(end), &typeAt);
+    return type == 1u && Crc32(header.subspan(4, end - 4)) == LoadLe32(header, 0);
+}
+
+bool Rar4MainHeader(std::span<const uint8_t> header)
+{
+    constexpr size_t kMainHeaderSize = 13;
+    return header.size() >= kMainHeaderSize && header[2] == 0x73 && LoadLe16(header, 5) >= kMainHeaderSize
+           && LoadLe16(header, 5) <= header.size()
+           && (Crc32(header.subspan(2, LoadLe16(header, 5) - 2)) & 0xFFFF) == LoadLe16(header, 0);
+}
+
 Kind WinRarSfx(InstallerEvidence& e)
 {
+    static const QByteArray kRar5 = Bytes("Rar!\x1A\x07\x01\x00", 8);
+    static const QByteArray kRar4 = Bytes("Rar!\x1A\x07\x00", 7);
     const auto overlay = e.Overlay();
-    if (Holds(overlay, Bytes("Rar!\x1A\x07\x01\x00", 8)) || Holds(overlay, Bytes("Rar!\x1A\x07\x00", 7)))
+    if ((StartsWith(overlay, kRar5) && Rar5MainHeader(overlay.subspan(size_t(kRar5.size()))))
+        || (StartsWith(overlay, kRar4) && Rar4MainHeader(overlay.subspan(size_t(kRar4.size())))))
         return InstallerKind::WinRarSfx;
     return std::nullopt;
 }

@@ -225,21 +225,21 @@ TEST(SevenZipSettings, PropertiesFollowTheMethodAndLevel)
     const std::pair<TCompressStrength, std::uint32_t> levels[] = {{SAVE, 0}, {FAST, 3}, {NORMAL, 5}, {MAXIMUM, 7}, {ULTRA, 9}};
     for (const auto& [strength, level] : levels) {
         writer.LZMACompressStrength = strength;
-        EXPECT_EQ(CompressionProperties(writer), (std::vector<P>{{"X", level}, {"s", QStringLiteral("off")}}));
+        EXPECT_EQ(CompressionProperties(writer.Compression()), (std::vector<P>{{"X", level}, {"s", QStringLiteral("off")}}));
     }
     writer.AddOptions = {AddSolid, AddEncryptFilename};
     writer.LZMAStrength = 24;
-    EXPECT_EQ(CompressionProperties(writer), (std::vector<P>{{"X", 9u}, {"s", QStringLiteral("on")}, {"d", 24u}}));
+    EXPECT_EQ(CompressionProperties(writer.Compression()), (std::vector<P>{{"X", 9u}, {"s", QStringLiteral("on")}, {"d", 24u}}));
     writer.Password = QStringLiteral("segredo");
-    EXPECT_EQ(CompressionProperties(writer),
+    EXPECT_EQ(CompressionProperties(writer.Compression()),
               (std::vector<P>{{"X", 9u}, {"s", QStringLiteral("on")}, {"d", 24u}, {"he", QStringLiteral("on")}}));
 
     writer.LZMACompressType = PPMD;
     writer.Password.clear();
-    EXPECT_EQ(CompressionProperties(writer), (std::vector<P>{{"0", QStringLiteral("PPMd")}}));
+    EXPECT_EQ(CompressionProperties(writer.Compression()), (std::vector<P>{{"0", QStringLiteral("PPMd")}}));
     writer.LPPMDsize = 6;
     writer.LPPMDmem = 20;
-    EXPECT_EQ(CompressionProperties(writer),
+    EXPECT_EQ(CompressionProperties(writer.Compression()),
               (std::vector<P>{{"0", QStringLiteral("PPMd")}, {"o", 10u}, {"mem", 30u}}));
 }
 
@@ -249,9 +249,9 @@ TEST(SevenZipSettings, AReproducibleBuildPinsTheThreadCountOfCompressedArchives)
     TSevenZip writer;
     qputenv("SOURCE_DATE_EPOCH", "1700000000");
     writer.LZMACompressStrength = NORMAL;
-    EXPECT_EQ(CompressionProperties(writer), (std::vector<P>{{"X", 5u}, {"s", QStringLiteral("off")}, {"mt", 2u}}));
+    EXPECT_EQ(CompressionProperties(writer.Compression()), (std::vector<P>{{"X", 5u}, {"s", QStringLiteral("off")}, {"mt", 2u}}));
     writer.LZMACompressStrength = SAVE;  // stored: nothing to cut into blocks
-    EXPECT_EQ(CompressionProperties(writer), (std::vector<P>{{"X", 0u}, {"s", QStringLiteral("off")}}));
+    EXPECT_EQ(CompressionProperties(writer.Compression()), (std::vector<P>{{"X", 0u}, {"s", QStringLiteral("off")}}));
     qunsetenv("SOURCE_DATE_EPOCH");
 }
 

@@ -134,7 +134,7 @@ TEST(SevenZipThreads, ProgressReportsAreHandedOverInBatchesAndEveryEventArrivesI
     FileInformation info;
     info.size = qint64(kReports * kStep);
     const ComPtr<TMyArchiveUpdateCallback> callback(
-        new TMyArchiveUpdateCallback(writer, library, {{file, info}}, QString()));
+        new TMyArchiveUpdateCallback(writer, library, {{file, info}}, QString(), QString(), {}));
     const std::thread::id caller = std::this_thread::get_id();
     std::vector<qint64> started;
     std::vector<qint64> arcPositions;

@@ -158,11 +158,30 @@ TEST_F(Recognise, InstallShieldClassicAndWithAPackage)
     EXPECT_EQ(Of(Stub(QStringLiteral("InstallShieldLauncher"))), InstallerKind::InstallShield);
 }
 
+// The archive opens the data after the module, with a main archive header whose CRC holds.
 TEST_F(Recognise, WinRarSelfExtractorOfEitherFormat)
 {
     const QByteArray plain = Stub(QStringLiteral("Plain"));
-    EXPECT_EQ(Of(plain + QByteArray("Rar!\x1A\x07\x01\x00\x33\x92\xB5\xE5", 12)), InstallerKind::WinRarSfx);
-    EXPECT_EQ(Of(plain + QByteArray("Rar!\x1A\x07\x00\xCF\x90\x73\x00", 11)), InstallerKind::WinRarSfx);
+    const QByteArray rar5("Rar!\x1A\x07\x01\x00\x33\x92\xB5\xE5\x0A\x01\x05\x06\x00\x05\x01\x01\x80\x80\x00", 23);
+    const QByteArray rar4("Rar!\x1A\x07\x00\xCF\x90\x73\x00\x00\x0D\x00\x00\x00\x00\x00\x00\x00", 20);
+    QByteArray rar5BadCrc = rar5;
+    rar5BadCrc[8] = '\x34';
+    // A zip self-extractor whose first member, stored, is a RAR archive: the signature is not where
+    // WinRAR's module puts its archive.
+    QByteArray zip = QByteArray("PK\x03\x04", 4) + QByteArray(26, '\0') + rar5;
+    const struct {
+        const char* name;
+        QByteArray after;
+        InstallerKind kind;
+    } cases[] = {
+        {"RAR 5", rar5, InstallerKind::WinRarSfx},
+        {"RAR 4", rar4, InstallerKind::WinRarSfx},
+        {"a signature alone", rar5.left(12), InstallerKind::Unknown},
+        {"a main header that fails its CRC", rar5BadCrc, InstallerKind::Unknown},
+        {"a RAR archive inside a zip", zip, InstallerKind::Unknown},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Of(plain + c.after), c.kind) << c.name;
 }
 
 TEST_F(Recognise, WiseInstallerByItsMarker)
