@@ -15,6 +15,12 @@ QString StandRoot(Arch arch)
     return qEnvironmentVariable(arch == Arch::I686 ? "PW_WINE32_ROOT" : "PW_WINE_ROOT");
 }
 
+// The install prefix the staged_layout fixture made for `arch`.
+QString Stage(Arch arch)
+{
+    return QStringLiteral(PW_STAGE "/") + QLatin1String(ArchName(arch));
+}
+
 }  // namespace
 
 const char* ArchName(Arch arch)
@@ -71,7 +77,7 @@ QString TestTool(const QString& name, Arch arch)
 
 QString AppDirFile(const QString& name, Arch arch)
 {
-    return (arch == Arch::I686 ? QStringLiteral(PW_ADDON_APPDIR_I686 "/") : QStringLiteral(PW_ADDON_APPDIR "/")) + name;
+    return Stage(arch) + QStringLiteral("/lib/packwright/") + name;
 }
 
 ToolRun RunOnWine(const QStringList& commandLine, const QString& folder, const QProcessEnvironment& environment,
@@ -114,7 +120,7 @@ ToolRun BuildAddon(const QStringList& arguments, const QString& dataHome, Arch a
 {
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-    return RunIn(QString(), AppDirFile(QStringLiteral("packwright-build"), arch), arguments, environment, limitMs);
+    return RunIn(QString(), Stage(arch) + QStringLiteral("/bin/packwright-build"), arguments, environment, limitMs);
 }
 
 Unpacked UnpackAddon(const QString& cabinet, const QString& folder)

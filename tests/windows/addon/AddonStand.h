@@ -1,11 +1,11 @@
 #pragma once
-// What the end-to-end tests of add-ons stand on: packwright-build beside the Windows programs, the Wine
-// stands (wine-stand.sh) and the Windows test tools (tools/): building an add-on, taking it apart, and
-// running its [AddProgram] line as Windows setup does.
+// What the end-to-end tests of add-ons stand on: packwright-build and its AppDir as installed (the stage of
+// the staged_layout fixture), the Wine stands (wine-stand.sh) and the Windows test tools (tools/): building
+// an add-on, taking it apart, and running its [AddProgram] line as Windows setup does.
 //
 // There are two stands. The x86-64 one runs the x86-64 builds of the Windows programs on a win64 prefix; the
-// i686 one runs the programs that add-ons carry, from AppDir, on a win32 prefix, where this machine runs
-// 32-bit code. Everything below works on the x86-64 stand unless told otherwise.
+// i686 one runs the programs that add-ons carry on a win32 prefix, where this machine runs 32-bit code. Each
+// has a stage of its own. Everything below works on the x86-64 stand unless told otherwise.
 #include "support/CabinetDecoders.h"
 
 #include <QMap>
@@ -37,8 +37,8 @@ QString WindowsPath(const QString& unixPath);
 QString DriveC(const QString& relative, Arch arch = Arch::X86_64);
 // A Windows test tool (tools/) built for the stand, by file name.
 QString TestTool(const QString& name, Arch arch = Arch::X86_64);
-// A program of the test AppDir whose Windows programs the stand runs: for i686 the AppDir of the build,
-// whose programs add-ons carry; for x86-64 a copy of packwright-build beside the x86-64 builds.
+// A file of the staged AppDir whose Windows programs the stand runs: for i686 the package's own; for x86-64
+// the same layout with the x86-64 builds at its top under the shipped names.
 QString AppDirFile(const QString& name, Arch arch = Arch::X86_64);
 
 // Runs a Linux program in `folder` with `environment` added to this process's own, stopping it after
@@ -71,7 +71,8 @@ SetupRun RunSetupLine(const QString& line, const QString& folder, const QString&
                       const QProcessEnvironment& environment, MessageBoxes boxes = MessageBoxes::Wait,
                       Arch arch = Arch::X86_64, int limitMs = kRunLimitMs);
 
-// Runs packwright-build from the test AppDir with `arguments`; its DataDir lies under `dataHome`.
+// Runs the staged packwright-build, as the PATH of an installed package finds it, with `arguments`; its
+// DataDir lies under `dataHome`.
 ToolRun BuildAddon(const QStringList& arguments, const QString& dataHome, Arch arch = Arch::X86_64,
                    int limitMs = kRunLimitMs);
 
