@@ -8,6 +8,12 @@ void AddonFixture::SetUp()
 {
     if (const QString refused = StandRefused(arch_); !refused.isEmpty())
         GTEST_SKIP() << "skipped: " << refused.toStdString();
+    // A run under emulation takes minutes: there only the smoke set that CMake marks runs.
+    if (const QString emulated = StandEmulated(arch_); !emulated.isEmpty()) {
+        if (!qEnvironmentVariableIsSet("PW_I686_SMOKE"))
+            GTEST_SKIP() << "skipped: " << emulated.toStdString() << "; only the smoke set runs there";
+        runLimitMs_ = kEmulatedRunLimitMs;
+    }
 }
 
 void AddonFixture::Prepare(StartKind kind, const QString& name)

@@ -15,6 +15,13 @@ QString StandRoot(Arch arch)
     return qEnvironmentVariable(arch == Arch::I686 ? "PW_WINE32_ROOT" : "PW_WINE_ROOT");
 }
 
+// What the start of the stand of `arch` wrote into its file `name`, if anything.
+QString StandNote(Arch arch, const QString& name)
+{
+    QFile note(StandRoot(arch) + QLatin1Char('/') + name);
+    return note.open(QIODevice::ReadOnly) ? QString::fromUtf8(note.readAll()).trimmed() : QString();
+}
+
 // The install prefix the staged_layout fixture made for `arch`.
 QString Stage(Arch arch)
 {
@@ -30,8 +37,12 @@ const char* ArchName(Arch arch)
 
 QString StandRefused(Arch arch)
 {
-    QFile refused(StandRoot(arch) + QStringLiteral("/refused"));
-    return refused.open(QIODevice::ReadOnly) ? QString::fromUtf8(refused.readAll()).trimmed() : QString();
+    return StandNote(arch, QStringLiteral("refused"));
+}
+
+QString StandEmulated(Arch arch)
+{
+    return StandNote(arch, QStringLiteral("emulated"));
 }
 
 ToolRun RunIn(const QString& folder, const QString& program, const QStringList& arguments,

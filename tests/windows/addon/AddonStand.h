@@ -26,10 +26,14 @@ inline void PrintTo(Arch arch, std::ostream* os)
 }
 // Why the stand of `arch` could not be made on this machine, as its start said, or empty when it was made.
 QString StandRefused(Arch arch);
+// Why the stand of `arch` runs its programs under qemu-i386, as its start said, or empty when they run natively.
+QString StandEmulated(Arch arch);
 
 // Long enough for a module that extracts, installs and removes a few megabytes on a busy machine; a program
 // that waits for an answer from a window nobody sees never ends, and is stopped after this time.
 constexpr int kRunLimitMs = 60000;
+// The same under qemu-i386, where every program of the prefix runs 50 to 100 times slower.
+constexpr int kEmulatedRunLimitMs = 400000;
 
 // The path under which Windows programs on the stand see a file of this machine (drive Z: is "/").
 QString WindowsPath(const QString& unixPath);
