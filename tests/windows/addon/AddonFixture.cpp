@@ -6,10 +6,10 @@ namespace pwtest {
 
 void AddonFixture::SetUp()
 {
-    if (const QString refused = StandRefused(arch_); !refused.isEmpty())
+    if (const QString refused = StandNote(arch_, QStringLiteral("refused")); !refused.isEmpty())
         GTEST_SKIP() << "skipped: " << refused.toStdString();
     // A run under emulation takes minutes: there only the smoke set that CMake marks runs.
-    if (const QString emulated = StandEmulated(arch_); !emulated.isEmpty()) {
+    if (const QString emulated = StandNote(arch_, QStringLiteral("emulated")); !emulated.isEmpty()) {
         if (!qEnvironmentVariableIsSet("PW_I686_SMOKE"))
             GTEST_SKIP() << "skipped: " << emulated.toStdString() << "; only the smoke set runs there";
         runLimitMs_ = kEmulatedRunLimitMs;

@@ -15,13 +15,6 @@ QString StandRoot(Arch arch)
     return qEnvironmentVariable(arch == Arch::I686 ? "PW_WINE32_ROOT" : "PW_WINE_ROOT");
 }
 
-// What the start of the stand of `arch` wrote into its file `name`, if anything.
-QString StandNote(Arch arch, const QString& name)
-{
-    QFile note(StandRoot(arch) + QLatin1Char('/') + name);
-    return note.open(QIODevice::ReadOnly) ? QString::fromUtf8(note.readAll()).trimmed() : QString();
-}
-
 // The install prefix the staged_layout fixture made for `arch`.
 QString Stage(Arch arch)
 {
@@ -35,14 +28,10 @@ const char* ArchName(Arch arch)
     return arch == Arch::I686 ? "i686" : "x86_64";
 }
 
-QString StandRefused(Arch arch)
+QString StandNote(Arch arch, const QString& note)
 {
-    return StandNote(arch, QStringLiteral("refused"));
-}
-
-QString StandEmulated(Arch arch)
-{
-    return StandNote(arch, QStringLiteral("emulated"));
+    QFile file(StandRoot(arch) + QLatin1Char('/') + note);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
 }
 
 ToolRun RunIn(const QString& folder, const QString& program, const QStringList& arguments,

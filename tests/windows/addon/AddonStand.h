@@ -24,10 +24,9 @@ inline void PrintTo(Arch arch, std::ostream* os)
 {
     *os << ArchName(arch);
 }
-// Why the stand of `arch` could not be made on this machine, as its start said, or empty when it was made.
-QString StandRefused(Arch arch);
-// Why the stand of `arch` runs its programs under qemu-i386, as its start said, or empty when they run natively.
-QString StandEmulated(Arch arch);
+// What the start of the stand of `arch` said in its file `note`, or empty: "refused", why this machine could
+// not make it; "emulated", why its programs run under qemu-i386.
+QString StandNote(Arch arch, const QString& note);
 
 // Long enough for a module that extracts, installs and removes a few megabytes on a busy machine; a program
 // that waits for an answer from a window nobody sees never ends, and is stopped after this time.
