@@ -68,7 +68,8 @@ refused_32bit() {
 # part is missing. `kernel` says why the stand is emulated.
 emulated_loader() {
   local wine=$1 kernel=$2 qemu
-  [ -x "$wine" ] || refuse "$kernel, and its emulation under qemu-i386 needs wine32: $wine is missing (scripts/install-deps.sh installs it)"
+  [ -x "$wine" ] ||
+    refuse "$kernel, and its emulation under qemu-i386 needs wine32: $wine is missing (scripts/install-deps.sh installs it)"
   qemu=$(command -v "${PW_QEMU_I386:-qemu-i386}") ||
     refuse "$kernel, and its emulation needs qemu-i386 (package qemu-user, which scripts/install-deps.sh installs)"
   # Debian's layout: the loader in PREFIX/lib/wine finds its libraries in ../i386-linux-gnu/wine, its data
