@@ -6,6 +6,7 @@
 #include "pipeline/PackStep.h"
 #include "pipeline/PendingFiles.h"
 #include "platform/Errors.h"
+#include "platform/FileNames.h"
 #include "platform/FolderWalk.h"
 #include "platform/Pacer.h"
 #include "platform/PartialFile.h"
@@ -108,12 +109,16 @@ bool CabinetStep::BuildCabinet(const BuildInputs& in, const QString& target, con
     const PendingFile pending(PartialFileName(target));
     try {
         CabWriter1.OpenCabinet(target);
+        // Our own files go in by their path alone. A search would take AppDir's x86_64/ twin of the runner
+        // too, under "svcpack\x86_64\": a program folder may hold a file of that path, which the cabinet
+        // would then name twice, the copy extracted last replacing the user's.
         if (in.compact) {
-            CabWriter1.AddFiles(SelfExtractorPath(scratchDir, outName), kCabinetProgramFolder, true);
+            CabWriter1.AddFile(SelfExtractorPath(scratchDir, outName), InstallerNameInCabinet(outName), false);
         } else {
             CabWriter1.AddFiles(in.sourceDir + QStringLiteral("/*"), kCabinetProgramFolder, true);
             if (runner)
-                CabWriter1.AddFiles(runnerPath, kCabinetProgramFolder, true);
+                CabWriter1.AddFile(runnerPath, JoinPath(kCabinetProgramFolder, runner->program, QLatin1Char('\\')),
+                                   false);
         }
         CabWriter1.AddFile(entriesPath, entriesFileName, false);
         CabWriter1.CloseCabinet(true);

@@ -13,6 +13,8 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <utility>
+
 namespace {
 
 using namespace pw;
@@ -54,32 +56,40 @@ TEST_F(CabinetStepTest, CompactPutsTheInstallerStoredUnderSvcpack)
                                         {{"svcpack/MyApp.exe", installer}, {"ENTRIES_MYAPP.ini", entries}}));
 }
 
-TEST_F(CabinetStepTest, UncheckedPutsTheProgramFolderAndItsRunner)
+// The runner is AppDir's file of its name, never one found deeper there, such as its x86_64/ twin, which
+// would stand twice in the cabinet beside a program folder's own file of that path and replace it.
+TEST_F(CabinetStepTest, UncheckedPutsTheProgramFolderAndOnlyItsRunner)
 {
     PW_SKIP_WITHOUT_DECODERS();
     in.compact = false;
     in.sourceDir = dir.path("program");
-    in.startFile = "Setup.MSI";
-    const FileTree program{{"Setup.MSI", QByteArray(70000, 'm')}, {"sub/data.cab", "cabinet inside"}};
-    for (auto it = program.begin(); it != program.end(); ++it)
-        dir.write("program/" + it.key(), it.value());
-    dir.write("app/msistub.exe", "runner");
-    dir.write("app/languages/msistub.exe", "a runner of the same name deeper down");
-    dir.write("app/batchrunner.exe", "not this one");
-    const QString target = dir.write("out/MyApp.cab", "an earlier add-on");
-    step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini", scratch);
-    QStringList names = pwtest::ListedNames(target);
-    ASSERT_EQ(names.size(), 5);
-    EXPECT_EQ(names.last(), "ENTRIES_MYAPP.ini");
-    names.sort();
-    EXPECT_EQ(names, QStringList({"ENTRIES_MYAPP.ini", "svcpack/Setup.MSI", "svcpack/languages/msistub.exe",
-                                  "svcpack/msistub.exe", "svcpack/sub/data.cab"}));
-    EXPECT_EQ(Method(target), "MSZip");
-    EXPECT_TRUE(pwtest::DecodersExtract(target, {{"svcpack/Setup.MSI", program["Setup.MSI"]},
-                                                 {"svcpack/sub/data.cab", program["sub/data.cab"]},
-                                                 {"svcpack/msistub.exe", "runner"},
-                                                 {"svcpack/languages/msistub.exe", "a runner of the same name deeper down"},
-                                                 {"ENTRIES_MYAPP.ini", entries}}));
+    const QStringList runners = {"msistub.exe", "batchrunner.exe", "infrunner.exe"};
+    for (const QString& runner : runners) {
+        dir.write("app/" + runner, "runner " + runner.toUtf8());
+        dir.write("app/x86_64/" + runner, "its x86-64 twin");
+        dir.write("app/languages/" + runner, "a runner of the same name deeper down");
+    }
+    const QStringList startFiles = {"Setup.MSI", "install.bat", "driver.inf"};
+    for (qsizetype i = 0; i < startFiles.size(); ++i) {
+        SCOPED_TRACE(startFiles[i].toStdString());
+        in.startFile = startFiles[i];
+        QDir(in.sourceDir).removeRecursively();
+        FileTree expected{{"svcpack/" + runners[i], "runner " + runners[i].toUtf8()}, {"ENTRIES_MYAPP.ini", entries}};
+        for (const auto& [name, content] : {std::pair<QString, QByteArray>{in.startFile, QByteArray(70000, 'm')},
+                                            {"sub/data.cab", "cabinet inside"},
+                                            {"x86_64/msistub.exe", "the user's own"}}) {
+            dir.write("program/" + name, content);
+            expected.insert("svcpack/" + name, content);
+        }
+        const QString target = dir.write("out/MyApp.cab", "an earlier add-on");
+        step.BuildCabinet(in, target, "MyApp", "ENTRIES_MYAPP.ini", scratch);
+        QStringList names = pwtest::ListedNames(target);
+        EXPECT_EQ(names.value(names.size() - 1), "ENTRIES_MYAPP.ini");
+        names.sort();
+        EXPECT_EQ(names, expected.keys());
+        EXPECT_EQ(Method(target), "MSZip");
+        EXPECT_TRUE(pwtest::DecodersExtract(target, expected));
+    }
 }
 
 TEST_F(CabinetStepTest, AMissingFolderOnTheWayIsMadeAndNothingElseIsLeftBesideTheAddOn)

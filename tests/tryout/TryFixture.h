@@ -1,7 +1,7 @@
 #pragma once
 // What the tests of a try stand on: installers made by makensis (and one that hangs, and a Windows
-// Installer package that refuses), packed into add-ons by packwright-build from the normal AppDir, as a
-// user makes them, and tried with the options every test shares.
+// Installer package that refuses), packed into add-ons by packwright-build as a user makes them (the
+// installed one, with its AppDir, for the tries under Wine), and tried with the options every test shares.
 #include "support/TempDir.h"
 #include "tryout/TryAddon.h"
 

@@ -6,8 +6,14 @@ namespace pwtest {
 
 void AddonFixture::SetUp()
 {
-    if (const QString refused = StandRefused(arch_); !refused.isEmpty())
+    if (const QString refused = StandNote(arch_, QStringLiteral("refused")); !refused.isEmpty())
         GTEST_SKIP() << "skipped: " << refused.toStdString();
+    // A run under emulation takes minutes: there only the smoke set that CMake marks runs.
+    if (const QString emulated = StandNote(arch_, QStringLiteral("emulated")); !emulated.isEmpty()) {
+        if (!qEnvironmentVariableIsSet("PW_I686_SMOKE"))
+            GTEST_SKIP() << "skipped: " << emulated.toStdString() << "; only the smoke set runs there";
+        runLimitMs_ = kEmulatedRunLimitMs;
+    }
 }
 
 void AddonFixture::Prepare(StartKind kind, const QString& name)

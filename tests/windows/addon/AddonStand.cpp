@@ -15,6 +15,12 @@ QString StandRoot(Arch arch)
     return qEnvironmentVariable(arch == Arch::I686 ? "PW_WINE32_ROOT" : "PW_WINE_ROOT");
 }
 
+// The install prefix the staged_layout fixture made for `arch`.
+QString Stage(Arch arch)
+{
+    return QStringLiteral(PW_STAGE "/") + QLatin1String(ArchName(arch));
+}
+
 }  // namespace
 
 const char* ArchName(Arch arch)
@@ -22,10 +28,10 @@ const char* ArchName(Arch arch)
     return arch == Arch::I686 ? "i686" : "x86_64";
 }
 
-QString StandRefused(Arch arch)
+QString StandNote(Arch arch, const QString& note)
 {
-    QFile refused(StandRoot(arch) + QStringLiteral("/refused"));
-    return refused.open(QIODevice::ReadOnly) ? QString::fromUtf8(refused.readAll()).trimmed() : QString();
+    QFile file(StandRoot(arch) + QLatin1Char('/') + note);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
 }
 
 ToolRun RunIn(const QString& folder, const QString& program, const QStringList& arguments,
@@ -71,7 +77,7 @@ QString TestTool(const QString& name, Arch arch)
 
 QString AppDirFile(const QString& name, Arch arch)
 {
-    return (arch == Arch::I686 ? QStringLiteral(PW_ADDON_APPDIR_I686 "/") : QStringLiteral(PW_ADDON_APPDIR "/")) + name;
+    return Stage(arch) + QStringLiteral("/lib/packwright/") + name;
 }
 
 ToolRun RunOnWine(const QStringList& commandLine, const QString& folder, const QProcessEnvironment& environment,
@@ -114,7 +120,7 @@ ToolRun BuildAddon(const QStringList& arguments, const QString& dataHome, Arch a
 {
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-    return RunIn(QString(), AppDirFile(QStringLiteral("packwright-build"), arch), arguments, environment, limitMs);
+    return RunIn(QString(), Stage(arch) + QStringLiteral("/bin/packwright-build"), arguments, environment, limitMs);
 }
 
 Unpacked UnpackAddon(const QString& cabinet, const QString& folder)

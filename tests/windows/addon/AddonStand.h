@@ -1,11 +1,11 @@
 #pragma once
-// What the end-to-end tests of add-ons stand on: packwright-build beside the Windows programs, the Wine
-// stands (wine-stand.sh) and the Windows test tools (tools/): building an add-on, taking it apart, and
-// running its [AddProgram] line as Windows setup does.
+// What the end-to-end tests of add-ons stand on: packwright-build and its AppDir as installed (the stage of
+// the staged_layout fixture), the Wine stands (wine-stand.sh) and the Windows test tools (tools/): building
+// an add-on, taking it apart, and running its [AddProgram] line as Windows setup does.
 //
 // There are two stands. The x86-64 one runs the x86-64 builds of the Windows programs on a win64 prefix; the
-// i686 one runs the programs that add-ons carry, from AppDir, on a win32 prefix, where this machine runs
-// 32-bit code. Everything below works on the x86-64 stand unless told otherwise.
+// i686 one runs the programs that add-ons carry on a win32 prefix, where this machine runs 32-bit code. Each
+// has a stage of its own. Everything below works on the x86-64 stand unless told otherwise.
 #include "support/CabinetDecoders.h"
 
 #include <QMap>
@@ -24,12 +24,15 @@ inline void PrintTo(Arch arch, std::ostream* os)
 {
     *os << ArchName(arch);
 }
-// Why the stand of `arch` could not be made on this machine, as its start said, or empty when it was made.
-QString StandRefused(Arch arch);
+// What the start of the stand of `arch` said in its file `note`, or empty: "refused", why this machine could
+// not make it; "emulated", why its programs run under qemu-i386.
+QString StandNote(Arch arch, const QString& note);
 
 // Long enough for a module that extracts, installs and removes a few megabytes on a busy machine; a program
 // that waits for an answer from a window nobody sees never ends, and is stopped after this time.
 constexpr int kRunLimitMs = 60000;
+// The same under qemu-i386, where every program of the prefix runs 50 to 100 times slower.
+constexpr int kEmulatedRunLimitMs = 400000;
 
 // The path under which Windows programs on the stand see a file of this machine (drive Z: is "/").
 QString WindowsPath(const QString& unixPath);
@@ -37,8 +40,8 @@ QString WindowsPath(const QString& unixPath);
 QString DriveC(const QString& relative, Arch arch = Arch::X86_64);
 // A Windows test tool (tools/) built for the stand, by file name.
 QString TestTool(const QString& name, Arch arch = Arch::X86_64);
-// A program of the test AppDir whose Windows programs the stand runs: for i686 the AppDir of the build,
-// whose programs add-ons carry; for x86-64 a copy of packwright-build beside the x86-64 builds.
+// A file of the staged AppDir whose Windows programs the stand runs: for i686 the package's own; for x86-64
+// the same layout with the x86-64 builds at its top under the shipped names.
 QString AppDirFile(const QString& name, Arch arch = Arch::X86_64);
 
 // Runs a Linux program in `folder` with `environment` added to this process's own, stopping it after
@@ -71,7 +74,8 @@ SetupRun RunSetupLine(const QString& line, const QString& folder, const QString&
                       const QProcessEnvironment& environment, MessageBoxes boxes = MessageBoxes::Wait,
                       Arch arch = Arch::X86_64, int limitMs = kRunLimitMs);
 
-// Runs packwright-build from the test AppDir with `arguments`; its DataDir lies under `dataHome`.
+// Runs the staged packwright-build, as the PATH of an installed package finds it, with `arguments`; its
+// DataDir lies under `dataHome`.
 ToolRun BuildAddon(const QStringList& arguments, const QString& dataHome, Arch arch = Arch::X86_64,
                    int limitMs = kRunLimitMs);
 
