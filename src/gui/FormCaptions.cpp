@@ -24,6 +24,11 @@ const Caption kMainForm[] = {
     {.control = "Cria", .key = "iCreateFile", .builtIn = "&Criar arquivo"},
     {.control = "Label22", .key = "iInstallerKind", .builtIn = "Instalador:"},
     {.control = "Testa", .key = "iTry", .builtIn = "&Testar"},
+    {.control = "Label23", .key = "iTarget", .builtIn = "Windows do disco:"},
+    // The rows in the order of kWindowsTargets.
+    {.control = "AlvoCb", .item = 0, .key = "iTargetXp", .builtIn = "Windows XP"},
+    {.control = "AlvoCb", .item = 1, .key = "iTargetXp64", .builtIn = "Windows XP x64"},
+    {.control = "AlvoCb", .item = 2, .key = "iTarget2003", .builtIn = "Windows Server 2003"},
     {.control = "Sobre", .key = "iAbout", .builtIn = "Sobre ...", .beforeLanguage = "Sobre"},
     {.control = "GroupBox2", .key = "iInfo", .builtIn = "Informações:"},
     {.control = "Label10", .key = "iAtualAction", .builtIn = "Ação atual:"},
@@ -70,6 +75,9 @@ const Caption kMainForm[] = {
                 "no complemento e atalhos não são criados.", .toolTip = true},
     {.control = "ComprLev", .key = "iTipLevel",
      .builtIn = "Quanto mais alta, menor o complemento e mais demorada a criação.", .toolTip = true},
+    {.control = "AlvoCb", .key = "iTipTarget",
+     .builtIn = "O Windows do disco de instalação em que o complemento vai. O programa é verificado contra ele "
+                "antes de criar o arquivo.", .toolTip = true},
     {.control = "OverCb", .key = "iTipOverwrite",
      .builtIn = "O que o autoextraível faz com arquivos que já existem onde ele extrai.", .toolTip = true},
     {.control = "EntriesStr", .key = "iTipEntries",

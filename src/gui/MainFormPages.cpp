@@ -76,12 +76,20 @@ void TMainForm::BuildGeralPage()
 
     Label1 = NewLabel("Label1", Geral);
     Programa = NewList("Programa", Geral);
+    Label23 = NewLabel("Label23", Geral);
+    AlvoCb = NewList("AlvoCb", Geral);
+    auto* startRow = new QHBoxLayout;
+    startRow->addWidget(Programa, 1);
+    startRow->addWidget(Label23);
+    startRow->addWidget(AlvoCb);
     grid->addWidget(Label1, 2, 0);
-    grid->addWidget(Programa, 2, 1, 1, 2);
+    grid->addLayout(startRow, 2, 1, 1, 2);
 
     Label2 = NewLabel("Label2", Geral);
     Label22 = NewLabel("Label22", Geral);
     InstKind = NewLabel("InstKind", Geral);
+    AlvoAviso = NewLabel("AlvoAviso", Geral);
+    AlvoAviso->setStyleSheet(QStringLiteral("QLabel { color: #c00000; }"));
     SilComm = NewList("SilComm", Geral);
     Edita = NewButton("Edita", Geral);
     SilStr = NewEdit("SilStr", Geral);
@@ -91,6 +99,8 @@ void TMainForm::BuildGeralPage()
     switchRow->addWidget(Label22);
     switchRow->addSpacing(4);  // the style puts none between two labels
     switchRow->addWidget(InstKind);
+    switchRow->addSpacing(4);
+    switchRow->addWidget(AlvoAviso);
     grid->addLayout(switchRow, 3, 0, 1, 3);
     grid->addWidget(SilComm, 4, 0);
     grid->addWidget(SilStr, 4, 1);
