@@ -25,10 +25,10 @@ const Caption kMainForm[] = {
     {.control = "Label22", .key = "iInstallerKind", .builtIn = "Instalador:"},
     {.control = "Testa", .key = "iTry", .builtIn = "&Testar"},
     {.control = "Label23", .key = "iTarget", .builtIn = "Windows do disco:"},
-    // The rows in the order of kWindowsTargets.
-    {.control = "AlvoCb", .item = 0, .key = "iTargetXp", .builtIn = "Windows XP"},
-    {.control = "AlvoCb", .item = 1, .key = "iTargetXp64", .builtIn = "Windows XP x64"},
-    {.control = "AlvoCb", .item = 2, .key = "iTarget2003", .builtIn = "Windows Server 2003"},
+    // The rows in the order of kWindowsTargets: the names of the products, beside a caption that says Windows.
+    {.control = "AlvoCb", .item = 0, .builtIn = "XP"},
+    {.control = "AlvoCb", .item = 1, .builtIn = "XP x64"},
+    {.control = "AlvoCb", .item = 2, .builtIn = "Server 2003"},
     {.control = "Sobre", .key = "iAbout", .builtIn = "Sobre ...", .beforeLanguage = "Sobre"},
     {.control = "GroupBox2", .key = "iInfo", .builtIn = "Informações:"},
     {.control = "Label10", .key = "iAtualAction", .builtIn = "Ação atual:"},

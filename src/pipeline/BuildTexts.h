@@ -105,7 +105,7 @@ struct BuildTexts {
     // The window's "Testar": the title of the dialog that asks for the add-on to try.
     QString ChooseAddonStr = QStringLiteral("Escolha o complemento a testar");
 
-    // The Windows of the disc, as the window lists them and the warnings below name them.
+    // The Windows of the disc, as the warnings below name them.
     QString TargetXpStr = QStringLiteral("Windows XP");
     QString TargetXp64Str = QStringLiteral("Windows XP x64");
     QString Target2003Str = QStringLiteral("Windows Server 2003");

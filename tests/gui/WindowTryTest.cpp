@@ -102,7 +102,7 @@ TEST(InstallerKind, AnOfferedSwitchGoesWithItsStartFile)
 TEST(NoSwitchQuestion, AnExeWithoutASwitchIsBuiltOnlyWhenTheUserSaysSo)
 {
     Fixture f;
-    f.Pick(f.form->AlvoCb, QStringLiteral("Windows XP x64"));  // which runs the x86-64 stubs
+    f.Pick(f.form->AlvoCb, QStringLiteral("XP x64"));  // which runs the x86-64 stubs
     f.Choose(QStringLiteral("tool.exe"));
     ASSERT_TRUE(f.form->SilStr->text().isEmpty());
     f.dialogs.goOnAnswers = {false};
@@ -140,7 +140,7 @@ TEST(TargetQuestion, TheDiscsWindowsIsAskedAboutBeforeABuildAndRemembered)
     EXPECT_EQ(f.dialogs.questions[0], texts.NoSwitchStr.arg("tool.exe") + QStringLiteral("\n\n") + machine);
     EXPECT_TRUE(f.dialogs.saveSuggestions.isEmpty()) << "going back asks for no file";
 
-    f.Pick(f.form->AlvoCb, QStringLiteral("Windows XP x64"));
+    f.Pick(f.form->AlvoCb, QStringLiteral("XP x64"));
     f.form->AlvoCbChange();
     EXPECT_TRUE(f.form->AlvoAviso->text().isEmpty());
     f.form->SilStr->setText(QStringLiteral("/S"));
