@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <utility>
 
 namespace pw {
