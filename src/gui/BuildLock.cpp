@@ -1,5 +1,6 @@
 // The inputs a build reads stay as they were when it started: the folder, the start file and its
-// Windows, the switch, the fields, the self-extractor's options, the shortcuts, the entries text and the language.
+// Windows, the switch, the fields, the self-extractor's options, the shortcuts, the entries text and the
+// language.
 #include "gui/FolderEdit.h"
 #include "gui/TMainForm.h"
 

@@ -48,8 +48,8 @@ void InstallerHint::StartFileChosen(TMainForm& form)
 void InstallerHint::CheckTarget(TMainForm& form)
 {
     const QString startFile = form.Programa->currentText();
-    findings_ = startFile.isEmpty() ? QList<TargetFinding>()
-                                    : pw::CheckTarget(form.SourceDir + QLatin1Char('/') + startFile, form.Target(), form.AppDir);
+    const QString path = form.SourceDir + QLatin1Char('/') + startFile;
+    findings_ = startFile.isEmpty() ? QList<TargetFinding>() : pw::CheckTarget(path, form.Target(), form.AppDir);
     ShowKind(form);
 }
 

@@ -23,7 +23,8 @@ std::vector<QByteArray> ImportedFunctions(PeImage& image, uint32_t lookupRva, si
         const auto thunk = image.ReadRva(at, thunkSize);
         if (!thunk)
             break;
-        const uint64_t value = thunkSize == 8 ? LoadLe32(*thunk, 0) | uint64_t(LoadLe32(*thunk, 4)) << 32 : LoadLe32(*thunk, 0);
+        const uint64_t high = thunkSize == 8 ? LoadLe32(*thunk, 4) : 0;
+        const uint64_t value = LoadLe32(*thunk, 0) | high << 32;
         if (value == 0)
             break;
         if (value & ordinalFlag) {
@@ -60,7 +61,8 @@ std::vector<PeImportedLibrary> ReadImports(PeImage& image)
         const auto name = image.ReadRvaText(nameRva, kMaxNameLength);
         if (!name)
             break;
-        libraries.push_back({*name, ImportedFunctions(image, lookup != 0 ? lookup : bound, kMaxImports - functionCount)});
+        const uint32_t table = lookup != 0 ? lookup : bound;
+        libraries.push_back({*name, ImportedFunctions(image, table, kMaxImports - functionCount)});
         functionCount += libraries.back().functions.size();
     }
     return libraries;

@@ -48,7 +48,8 @@ bool PeImage::Load()
     default: return false;
     }
     const size_t optionalHeaderEnd = directoryCountOffset + 4 + kMaxDirectories * kDirectorySize;
-    const auto optionalHeader = ReadBytes(source_, optionalHeaderOffset, std::min<size_t>(optionalHeaderSize, optionalHeaderEnd));
+    const auto optionalHeader =
+        ReadBytes(source_, optionalHeaderOffset, std::min<size_t>(optionalHeaderSize, optionalHeaderEnd));
     if (!optionalHeader)
         return false;
     if (optionalHeader->size() >= kSubsystemVersionOffset + 4) {
@@ -59,7 +60,8 @@ bool PeImage::Load()
     // those both listed and inside the header count.
     if (optionalHeader->size() >= directoryCountOffset + 4) {
         const size_t listed = std::min<size_t>(LoadLe32(*optionalHeader, directoryCountOffset), kMaxDirectories);
-        for (size_t at = directoryCountOffset + 4; directories_.size() < listed && at + kDirectorySize <= optionalHeader->size();
+        const size_t end = optionalHeader->size();
+        for (size_t at = directoryCountOffset + 4; directories_.size() < listed && at + kDirectorySize <= end;
              at += kDirectorySize)
             directories_.push_back({LoadLe32(*optionalHeader, at), LoadLe32(*optionalHeader, at + 4)});
     }

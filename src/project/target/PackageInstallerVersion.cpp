@@ -29,7 +29,8 @@ std::optional<int> PackageInstallerVersion(const QString& path)
         return std::nullopt;
     }
     const std::unique_ptr<LibmsiSummaryInfo, GObjectUnref> summary(libmsi_summary_info_new(database.get(), 0, &error));
-    if (!summary || libmsi_summary_info_get_property_type(summary.get(), kPageCount, &error) != LIBMSI_PROPERTY_TYPE_INT) {
+    if (!summary ||
+        libmsi_summary_info_get_property_type(summary.get(), kPageCount, &error) != LIBMSI_PROPERTY_TYPE_INT) {
         g_clear_error(&error);
         return std::nullopt;
     }

@@ -50,7 +50,8 @@ QList<QByteArray> SystemFunctions::MissingFunctions(const QByteArray& library, c
         introduced.insert(function.toLower(), version);
     QList<QByteArray> missing;
     for (const QByteArray& function : functions) {
-        if (const auto found = introduced.constFind(function.toLower()); found != introduced.cend() && !Reaches(*found, target))
+        const auto found = introduced.constFind(function.toLower());
+        if (found != introduced.cend() && !Reaches(*found, target))
             missing.append(function);
     }
     return missing;

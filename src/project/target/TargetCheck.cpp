@@ -64,7 +64,7 @@ void CheckImports(PeImage& image, WindowsTarget target, const QString& path, con
             continue;
         }
         for (const QByteArray& function : table.MissingFunctions(library.name, library.functions, target))
-            functions.append(QStringLiteral("%1 (%2)").arg(QString::fromLatin1(function), QString::fromLatin1(library.name)));
+            functions.append(QString::fromLatin1(function + " (" + library.name + ')'));
     }
     if (!libraries.isEmpty())
         findings.append({TargetFinding::Kind::MissingLibraries, libraries});
@@ -97,8 +97,9 @@ QList<TargetFinding> CheckPackage(const QString& path)
     if (!version || *version <= kShippedInstaller)
         return {};
     const QString name = QStringLiteral("%1.%2").arg(*version / 100).arg(*version % 100);
-    return {{*version <= kLastInstaller ? TargetFinding::Kind::InstallerDownload : TargetFinding::Kind::InstallerMissing,
-             {name}}};
+    const TargetFinding::Kind kind =
+        *version <= kLastInstaller ? TargetFinding::Kind::InstallerDownload : TargetFinding::Kind::InstallerMissing;
+    return {{kind, {name}}};
 }
 
 }  // namespace
