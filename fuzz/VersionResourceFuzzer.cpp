@@ -1,7 +1,8 @@
-// Feeds arbitrary bytes to the version-resource reading: once as a whole executable, and once as version
-// data on its own, so that the walk over version nodes is explored without having to get past the PE
-// headers first. Every answer is read to its full length, so that a pointer or length handed out
-// wrongly shows up under AddressSanitizer.
+// Feeds arbitrary bytes to the PE reader: the version resource, once as a whole executable and once as
+// version data on its own, so that the walk over version nodes is explored without having to get past
+// the PE headers first; and the import directory and the CLR header of the executable. Every answer is
+// read to its full length, so that a pointer or length handed out wrongly shows up under AddressSanitizer.
+#include "platform/version/PeDirectories.h"
 #include "platform/version/PeResources.h"
 #include "platform/version/VersionApi.h"
 
@@ -49,6 +50,20 @@ void AskLikeTheReader(std::span<const uint8_t> resource)
     Query(block, "\\StringFileInfo\\" + key, &length, &value);
 }
 
+void ReadDirectories(pw::ByteSource& source)
+{
+    pw::PeImage image(source);
+    if (!image.Load())
+        return;
+    for (const pw::PeImportedLibrary& library : pw::ReadImports(image)) {
+        Touch(library.name.constData(), uint32_t(library.name.size()));
+        for (const QByteArray& function : library.functions)
+            Touch(function.constData(), uint32_t(function.size()));
+    }
+    if (const auto version = pw::ReadClrRuntimeVersion(image))
+        Touch(version->constData(), uint32_t(version->size()));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -59,5 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (const auto resource = pw::ReadVersionResource(source, languages))
         AskLikeTheReader(*resource);
     AskLikeTheReader(input);
+    ReadDirectories(source);
     return 0;
 }

@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libicu-dev zlib1g-dev libgtest-dev googletest
-  libdeflate-dev
+  libdeflate-dev libmsi-dev libglib2.0-dev
   p7zip-full
   cabextract gcab libarchive-tools
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 libimage-exiftool-perl

@@ -2,6 +2,7 @@
 
 #include "language/LanguageFile.h"
 #include "language/Settings.h"
+#include "pipeline/TargetWarnings.h"
 #include "platform/CodePage.h"
 #include "platform/HostFolders.h"
 #include "project/FolderScan.h"
@@ -176,6 +177,18 @@ const QList<Option>& Options()
              return QString();
          },
          Use::Both},
+        {{"target"}, "xp|xp64|2003",
+         "the Windows of the installation disc the add-on goes on: xp (Windows XP, 32-bit; the default), xp64 "
+         "(Windows XP x64) or 2003 (Windows Server 2003). The start file is checked against it before the build, "
+         "and what would keep it from running there is a warning",
+         [](Parsed& p, const QString& value) {
+             const std::optional<WindowsTarget> target = ParseWindowsTarget(value);
+             if (!target)
+                 return QStringLiteral("--target must be xp, xp64 or 2003: %1").arg(value);
+             p.cl.target = *target;
+             return QString();
+         },
+         Use::Both},
         {{"try"}, "ADDON",
          "instead of building, try the add-on cabinet ADDON under Wine on a private display, as Windows setup "
          "would run it, and report what it did (needs wine, xvfb and p7zip-full)",
@@ -245,9 +258,11 @@ QString UsageText()
     // Qt names the program by the path it was started with; the usage line names the command and what it needs.
     text.replace(0, text.indexOf(QLatin1Char('\n')),
                  QStringLiteral("Usage: packwright-build --folder DIR --start FILE [options] OUTPUT\n"
-                                "       packwright-build --try ADDON [--time-limit SECONDS] [--language-file NAME]"));
+                                "       packwright-build --try ADDON [--time-limit SECONDS] [--target xp|xp64|2003]\n"
+                                "                        [--language-file NAME]"));
     return text + QStringLiteral("\nExit status: 0 when OUTPUT was made, 1 when the build failed (the reason is printed),\n"
-                                 "2 for a usage error.\n"
+                                 "2 for a usage error. Warnings (a missing switch, a start file that would not run on\n"
+                                 "the --target Windows) go to the error output and leave the status as it is.\n"
                                  "With --try, 0 when the add-on installed silently, 1 when it failed, timed out,\n"
                                  "waited on a window or was stopped, 2 for a usage error, 3 when it cannot be\n"
                                  "tried on this machine (the reason says what to install).\n");
@@ -378,6 +393,13 @@ SwitchNotes ChooseSwitch(CommandLine& cl, const BuildTexts& texts)
     if (cl.format == OutputKind::Cabinet && LacksSilentSwitch(in.startFile, in.silentSwitch))
         notes.warning = texts.NoSwitchStr.arg(in.startFile);
     return notes;
+}
+
+QStringList TargetNotes(const CommandLine& cl, const BuildTexts& texts)
+{
+    if (cl.format != OutputKind::Cabinet)
+        return {};
+    return TargetWarnings(cl.inputs.startFilePath(), cl.target, cl.inputs.appDir, texts);
 }
 
 std::optional<QString> LanguageFileOf(const CommandLine& cl)

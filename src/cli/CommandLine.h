@@ -4,6 +4,7 @@
 #include "pipeline/BuildInputs.h"
 #include "pipeline/BuildTexts.h"
 #include "project/EntriesText.h"
+#include "project/target/WindowsTarget.h"
 
 #include <QStringList>
 
@@ -25,6 +26,7 @@ struct CommandLine {
     bool switchGiven = false;  // --switch was given, an empty one included: no switch is offered then
     QString tryAddon;          // --try: the add-on to try instead of a build
     int timeLimitSeconds = 600;  // --time-limit of a try
+    WindowsTarget target = WindowsTarget::Xp;  // --target: the Windows of the disc, for a build and a try
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);
@@ -48,6 +50,10 @@ struct SwitchNotes {
     QString warning;
 };
 SwitchNotes ChooseSwitch(CommandLine& cl, const BuildTexts& texts);
+
+// What would keep the start file from running on the disc's Windows, one warning each; none for a plain
+// 7z archive, which no Windows setup runs.
+QStringList TargetNotes(const CommandLine& cl, const BuildTexts& texts);
 
 // The language file the build speaks: the one --language-file names (matched without regard to case),
 // else the one the window applies, that of the settings file. Empty for the built-in texts; nothing when

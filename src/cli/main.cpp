@@ -66,10 +66,15 @@ int main(int argc, char* argv[])
         const pw::SwitchNotes notes = pw::ChooseSwitch(cl, texts);
         if (!notes.offered.isEmpty())
             std::fputs((notes.offered + QLatin1Char('\n')).toLocal8Bit().constData(), stdout);
+        QStringList warnings = pw::TargetNotes(cl, texts);
+        if (!notes.warning.isEmpty())
+            warnings.prepend(notes.warning);
         const int status = ui.Finish(driver.Build(pw::FilledInputs(cl)), texts);
-        // The warning is about the add-on made: a build that made nothing has its own message.
-        if (status == 0 && !notes.warning.isEmpty())
-            pw::TerminalBuildUi::PrintError(notes.warning);
+        // The warnings are about the add-on made: a build that made nothing has its own message.
+        if (status == 0) {
+            for (const QString& warning : warnings)
+                pw::TerminalBuildUi::PrintError(warning);
+        }
         return status;
     } catch (const pw::UserError& e) {
         pw::TerminalBuildUi::PrintError(e.message());

@@ -24,6 +24,11 @@ const Caption kMainForm[] = {
     {.control = "Cria", .key = "iCreateFile", .builtIn = "&Criar arquivo"},
     {.control = "Label22", .key = "iInstallerKind", .builtIn = "Instalador:"},
     {.control = "Testa", .key = "iTry", .builtIn = "&Testar"},
+    {.control = "Label23", .key = "iTarget", .builtIn = "Windows do disco:"},
+    // The rows in the order of kWindowsTargets: the names of the products, beside a caption that says Windows.
+    {.control = "AlvoCb", .item = 0, .builtIn = "XP"},
+    {.control = "AlvoCb", .item = 1, .builtIn = "XP x64"},
+    {.control = "AlvoCb", .item = 2, .builtIn = "Server 2003"},
     {.control = "Sobre", .key = "iAbout", .builtIn = "Sobre ...", .beforeLanguage = "Sobre"},
     {.control = "GroupBox2", .key = "iInfo", .builtIn = "Informações:"},
     {.control = "Label10", .key = "iAtualAction", .builtIn = "Ação atual:"},
@@ -69,6 +74,9 @@ const Caption kMainForm[] = {
                 "no complemento e atalhos não são criados.", .toolTip = true},
     {.control = "ComprLev", .key = "iTipLevel",
      .builtIn = "Quanto mais alta, menor o complemento e mais demorada a criação.", .toolTip = true},
+    {.control = "AlvoCb", .key = "iTipTarget",
+     .builtIn = "O Windows do disco de instalação em que o complemento vai. O programa é verificado contra ele "
+                "antes de criar o arquivo.", .toolTip = true},
     {.control = "OverCb", .key = "iTipOverwrite",
      .builtIn = "O que o autoextraível faz com arquivos que já existem onde ele extrai.", .toolTip = true},
     {.control = "EntriesStr", .key = "iTipEntries",

@@ -2,7 +2,7 @@
 
 #include "catalogue/Silence.h"
 #include "gui/TMainForm.h"
-#include "pipeline/BuildTexts.h"
+#include "pipeline/TargetWarnings.h"
 #include "project/installer/InstallerOffer.h"
 
 #include <QComboBox>
@@ -37,7 +37,7 @@ void InstallerHint::StartFileChosen(TMainForm& form)
     const std::optional<InstallerOffer> offer =
         startFile.isEmpty() ? std::nullopt : OfferFor(form.SourceDir + QLatin1Char('/') + startFile, form.AppDir);
     kind_ = offer ? std::optional(offer->kind) : std::nullopt;
-    ShowKind(form);
+    CheckTarget(form);
     if (!offer || offer->silentSwitch.isEmpty() || !form.SilStr->text().isEmpty())
         return;
     form.SilStr->setText(offer->silentSwitch);
@@ -45,9 +45,21 @@ void InstallerHint::StartFileChosen(TMainForm& form)
     form.SilComm->setCurrentIndex(CatalogueRowOf(offer->silentSwitch, form.DataDir, form.SilComm->count()));
 }
 
+void InstallerHint::CheckTarget(TMainForm& form)
+{
+    const QString startFile = form.Programa->currentText();
+    const QString path = form.SourceDir + QLatin1Char('/') + startFile;
+    findings_ = startFile.isEmpty() ? QList<TargetFinding>() : pw::CheckTarget(path, form.Target(), form.AppDir);
+    ShowKind(form);
+}
+
 void InstallerHint::ShowKind(TMainForm& form) const
 {
-    form.InstKind->setText(kind_ ? InstallerKindName(form.Driver().texts, *kind_) : QString());
+    const BuildTexts& texts = form.Driver().texts;
+    form.InstKind->setText(kind_ ? InstallerKindName(texts, *kind_) : QString());
+    const QStringList warnings = TargetWarningTexts(findings_, form.Programa->currentText(), form.Target(), texts);
+    form.AlvoAviso->setText(warnings.isEmpty() ? QString() : texts.TargetHintStr.arg(warnings.size()));
+    form.AlvoAviso->setToolTip(warnings.join(QStringLiteral("\n\n")));
 }
 
 }  // namespace pw

@@ -1,8 +1,9 @@
 #pragma once
 // The General page's word on the chosen start file's installer: its kind beside the switch field, and
 // its silent switch offered in that field (with the catalogue entry that holds the same switch) when
-// the field is empty.
+// the field is empty; beside the kind, what would keep it from running on the disc's Windows.
 #include "project/installer/InstallerKind.h"
+#include "project/target/TargetCheck.h"
 
 #include <QString>
 
@@ -19,10 +20,14 @@ public:
     // way, as the descriptive fields of the earlier file's version data do. Throws UserError when the
     // catalogue cannot be read.
     void StartFileChosen(TMainForm& form);
-    // Names the kind found for the start file in the window's language, after a change of language too.
+    // Checks the chosen start file against the Windows chosen in the window, after a change of either.
+    void CheckTarget(TMainForm& form);
+    // Names the kind found for the start file, and the count of the target's warnings, in the window's
+    // language, after a change of language too.
     void ShowKind(TMainForm& form) const;
 
 private:
+    QList<TargetFinding> findings_;      // for the start file and the Windows now chosen
     QString offered_;                   // the switch last put into the field; empty when none was
     std::optional<InstallerKind> kind_;  // none for a start file that is no .exe, or none chosen
 };

@@ -79,9 +79,20 @@ void TMainForm::BuildGeralPage()
     grid->addWidget(Label1, 2, 0);
     grid->addWidget(Programa, 2, 1, 1, 2);
 
+    // The Windows the start file must run on, below it; as wide as its longest name.
+    Label23 = NewLabel("Label23", Geral);
+    AlvoCb = NewList("AlvoCb", Geral);
+    auto* targetRow = new QHBoxLayout;
+    targetRow->addWidget(AlvoCb);
+    targetRow->addStretch();
+    grid->addWidget(Label23, 3, 0);
+    grid->addLayout(targetRow, 3, 1, 1, 2);
+
     Label2 = NewLabel("Label2", Geral);
     Label22 = NewLabel("Label22", Geral);
     InstKind = NewLabel("InstKind", Geral);
+    AlvoAviso = NewLabel("AlvoAviso", Geral);
+    AlvoAviso->setStyleSheet(QStringLiteral("QLabel { color: #c00000; }"));
     SilComm = NewList("SilComm", Geral);
     Edita = NewButton("Edita", Geral);
     SilStr = NewEdit("SilStr", Geral);
@@ -91,10 +102,12 @@ void TMainForm::BuildGeralPage()
     switchRow->addWidget(Label22);
     switchRow->addSpacing(4);  // the style puts none between two labels
     switchRow->addWidget(InstKind);
-    grid->addLayout(switchRow, 3, 0, 1, 3);
-    grid->addWidget(SilComm, 4, 0);
-    grid->addWidget(SilStr, 4, 1);
-    grid->addWidget(Edita, 4, 2);
+    switchRow->addSpacing(4);
+    switchRow->addWidget(AlvoAviso);
+    grid->addLayout(switchRow, 4, 0, 1, 3);
+    grid->addWidget(SilComm, 5, 0);
+    grid->addWidget(SilStr, 5, 1);
+    grid->addWidget(Edita, 5, 2);
 
     GroupBox1 = NewGroup("GroupBox1", Geral);
     auto* data = new QGridLayout(GroupBox1);
@@ -113,7 +126,7 @@ void TMainForm::BuildGeralPage()
     field(Label6, "Label6", Version, "Version", 2, 1);
     field(Label7, "Label7", Site, "Site", 3, 0);
     field(Label3, "Label3", BuildDate, "BuildDate", 3, 1);
-    grid->addWidget(GroupBox1, 5, 0, 1, 3);
+    grid->addWidget(GroupBox1, 6, 0, 1, 3);
 
     GroupBox2 = NewGroup("GroupBox2", Geral);
     auto* info = new QHBoxLayout(GroupBox2);
@@ -121,7 +134,7 @@ void TMainForm::BuildGeralPage()
     Label11 = Named(new StatusLine(kIdleStatus, GroupBox2), "Label11");
     info->addWidget(Label10);
     info->addWidget(Label11, 1);
-    grid->addWidget(GroupBox2, 6, 0, 1, 3);
+    grid->addWidget(GroupBox2, 7, 0, 1, 3);
 
     ProgressBar1 = Named(new QProgressBar(Geral), "ProgressBar1");
     ProgressBar1->setRange(kProgressIdle, kProgressEnd);
@@ -132,8 +145,8 @@ void TMainForm::BuildGeralPage()
     auto* actions = new QHBoxLayout;
     actions->addWidget(Testa);
     actions->addWidget(Cria);
-    grid->addWidget(ProgressBar1, 7, 0, 1, 2);
-    grid->addLayout(actions, 7, 2);
+    grid->addWidget(ProgressBar1, 8, 0, 1, 2);
+    grid->addLayout(actions, 8, 2);
     grid->setColumnStretch(1, 1);
 }
 

@@ -1,5 +1,6 @@
 // The window starts where the last session left it: its program folder scanned again with the start
-// file chosen there, the save dialog in the folder of the last output, the same level and overwrite mode.
+// file chosen there, the save dialog in the folder of the last output, the same level and overwrite mode,
+// the same Windows of the disc.
 #include "gui/FolderEdit.h"
 #include "gui/TMainForm.h"
 #include "language/Settings.h"
@@ -16,6 +17,10 @@ void TMainForm::RestoreSession(const SessionSettings& session, bool folderFromCo
         ComprLev->setCurrentIndex(session.compressionLevel);
     if (session.overwriteMode >= 0)
         OverCb->setCurrentIndex(session.overwriteMode);
+    if (session.target) {
+        AlvoCb->setCurrentIndex(static_cast<int>(*session.target));  // the rows follow the enumeration
+        installerHint_.CheckTarget(*this);  // a folder of "/SHL" was checked against the default
+    }
     if (!session.lastOutput.isEmpty() && QFileInfo(session.lastOutput).absoluteDir().exists())
         Driver().lastOutput = session.lastOutput;
     // A folder named on the command line wins; a remembered one that has gone is simply not opened.
@@ -41,6 +46,7 @@ void TMainForm::RememberSession()
     session.lastOutput = Driver().lastOutput;
     session.compressionLevel = ComprLev->currentIndex();
     session.overwriteMode = OverCb->currentIndex();
+    session.target = Target();
     // A settings file that cannot be written was reported at the start; the session is not worth a
     // message box at every choice.
     WriteSessionSettings(DataDir, session);

@@ -13,6 +13,7 @@
 #include "gui/TTryForm.h"
 #include "language/LanguageFile.h"
 #include "language/Settings.h"
+#include "pipeline/TargetWarnings.h"
 #include "platform/Errors.h"
 #include "platform/HostFolders.h"
 #include "project/FolderScan.h"
@@ -39,6 +40,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 // The banner lives in this static library's resources, which the linker keeps only when referenced.
@@ -190,6 +192,7 @@ void TMainForm::ConnectHandlers()
     connect(Compact, &QCheckBox::clicked, this, &TMainForm::CompactClick);
     connect(ComprLev, &QComboBox::activated, this, &TMainForm::RememberSession);
     connect(OverCb, &QComboBox::activated, this, &TMainForm::RememberSession);
+    connect(AlvoCb, &QComboBox::activated, this, &TMainForm::AlvoCbChange);
     connect(Edita, &QPushButton::clicked, this, &TMainForm::EditaClick);
     connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
     connect(Cria, &QPushButton::clicked, this, &TMainForm::CriaClick);
@@ -303,6 +306,17 @@ void TMainForm::LangBoxChange()
     if (applyLanguage)
         applyLanguage(language);
     installerHint_.ShowKind(*this);
+}
+
+void TMainForm::AlvoCbChange()
+{
+    installerHint_.CheckTarget(*this);
+    RememberSession();
+}
+
+WindowsTarget TMainForm::Target() const
+{
+    return static_cast<WindowsTarget>(std::max(AlvoCb->currentIndex(), 0));  // the rows follow the enumeration
 }
 
 void TMainForm::Timer1Timer()
@@ -487,11 +501,14 @@ void TMainForm::DataChange()
 void TMainForm::CriaClick()
 {
     const BuildInputs in = CurrentBuildInputs();
-    if (LacksSilentSwitch(in.startFile, in.silentSwitch)) {
-        const BuildTexts& texts = driver_->texts;
-        if (!dialogs_.askGoOn(this, texts.NoSwitchStr.arg(in.startFile), texts.BuildAnywayStr, texts.GoBackStr))
-            return;
-    }
+    // One question for all that stands in the way of the add-on during Windows setup.
+    const BuildTexts& texts = driver_->texts;
+    QStringList warnings = TargetWarnings(in.startFilePath(), Target(), AppDir, texts);
+    if (LacksSilentSwitch(in.startFile, in.silentSwitch))
+        warnings.prepend(texts.NoSwitchStr.arg(in.startFile));
+    if (!warnings.isEmpty() &&
+        !dialogs_.askGoOn(this, warnings.join(QStringLiteral("\n\n")), texts.BuildAnywayStr, texts.GoBackStr))
+        return;
     const BuildDriver::Outcome outcome = driver_->Build(in);
     // A stop leaves nothing made, and the status line says so, as the command line does.
     if (outcome != BuildDriver::Outcome::Succeeded && buildUi_->stopRequested())

@@ -8,6 +8,7 @@
 #include "project/FolderScan.h"
 #include "project/Poll.h"
 #include "project/VersionInfoReader.h"
+#include "project/target/WindowsTarget.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -63,6 +64,9 @@ public:
     // Page "Geral".
     QLabel *Label8, *Label12, *Label1, *Label2;
     QLabel *Label22, *InstKind;  // the chosen .exe start file's installer: caption and kind
+    QLabel* AlvoAviso;  // beside the kind: how many warnings the disc's Windows gives, with them as tooltip
+    QLabel* Label23;
+    QComboBox* AlvoCb;  // the disc's Windows, in the order of kWindowsTargets
     FolderEdit* Pasta;
     QCheckBox* Compact;
     QComboBox *ComprLev, *Programa, *SilComm;
@@ -125,6 +129,7 @@ public:
     void CriaClick();
     void TestaClick();
     void LangBoxChange();
+    void AlvoCbChange();
     void Button1Click();
     void Button2Click();
     void Button3Click();
@@ -134,6 +139,8 @@ public:
     void AddShortcutRow(const ShortcutEntry& entry);
     QList<ShortcutEntry> ShortcutRows() const;
     BuildInputs CurrentBuildInputs() const;
+    // The disc's Windows chosen in AlvoCb.
+    WindowsTarget Target() const;
     // The window's size for its current captions and the screen's DPI.
     void FitToCaptions();
 

@@ -71,6 +71,20 @@ const std::pair<const char*, QString BuildTexts::*> kBuildKeys[] = {
     {"iKindIExpress", &BuildTexts::KindIExpressStr},
     {"iKindMicrosoftUpdate", &BuildTexts::KindMicrosoftUpdateStr},
     {"iKindWise", &BuildTexts::KindWiseStr},
+    // The disc's Windows, and what would keep the start file from running there.
+    {"iTargetXp", &BuildTexts::TargetXpStr},
+    {"iTargetXp64", &BuildTexts::TargetXp64Str},
+    {"iTarget2003", &BuildTexts::Target2003Str},
+    {"iTargetMachine", &BuildTexts::TargetMachineStr},
+    {"iTargetSubsystem", &BuildTexts::TargetSubsystemStr},
+    {"iTargetLibraries", &BuildTexts::TargetLibrariesStr},
+    {"iTargetFunctions", &BuildTexts::TargetFunctionsStr},
+    {"iTargetMore", &BuildTexts::TargetMoreStr},
+    {"iTargetInstallerDownload", &BuildTexts::TargetInstallerDownloadStr},
+    {"iTargetInstallerMissing", &BuildTexts::TargetInstallerMissingStr},
+    {"iTargetDotNet", &BuildTexts::TargetDotNetStr},
+    {"iTargetDotNet4", &BuildTexts::TargetDotNet4Str},
+    {"iTargetHint", &BuildTexts::TargetHintStr},
 };
 
 const std::pair<const char*, QString CatalogueTexts::*> kCatalogueKeys[] = {

@@ -36,6 +36,7 @@ constexpr char kStartFileKey[] = "LastStartFile";
 constexpr char kLastOutputKey[] = "LastOutput";
 constexpr char kLevelKey[] = "LastCompressionLevel";
 constexpr char kOverwriteKey[] = "LastOverwriteMode";
+constexpr char kTargetKey[] = "LastTarget";  // the word of --target: xp, xp64 or 2003
 constexpr int kLevelCount = 5;      // "Sem compressão" to "Ultra"
 constexpr int kOverwriteCount = 3;  // "Todos", "Somente inexistentes", "Somente os antigos"
 
@@ -69,6 +70,7 @@ SessionSettings ReadSessionSettings(const QString& dataDir)
     session.lastOutput = ReadText(path, kLastOutputKey);
     session.compressionLevel = ReadIndex(path, kLevelKey, kLevelCount);
     session.overwriteMode = ReadIndex(path, kOverwriteKey, kOverwriteCount);
+    session.target = ParseWindowsTarget(ReadText(path, kTargetKey));
     return session;
 }
 
@@ -81,6 +83,7 @@ bool WriteSessionSettings(const QString& dataDir, const SessionSettings& session
         {kLastOutputKey, StorableText(session.lastOutput)},
         {kLevelKey, QByteArray::number(session.compressionLevel)},
         {kOverwriteKey, QByteArray::number(session.overwriteMode)},
+        {kTargetKey, session.target ? TargetOption(*session.target).toLatin1() : QByteArray()},
     };
     for (const auto& [key, value] : values) {
         if (!WritePrivateProfileString("Main", QByteArray(key), value, path))

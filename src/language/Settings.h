@@ -1,8 +1,12 @@
 #pragma once
 // The settings file "config.qmr", section "Main": the chosen language, and what the window remembers of
 // the last session. A file holding only the language, as older versions wrote it, stays valid.
+#include "project/target/WindowsTarget.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace pw {
 
@@ -18,13 +22,15 @@ QString ReadLanguageSetting(const QString& dataDir);
 void WriteLanguageSetting(const QString& dataDir, const QString& language);
 
 // What the window starts with again: the program folder and its start file, the last output (whose
-// folder the save dialog opens in), the compression level and the overwrite mode. Empty texts and -1 mean "nothing remembered".
+// folder the save dialog opens in), the compression level, the overwrite mode and the disc's Windows.
+// Empty texts, -1 and nullopt mean "nothing remembered".
 struct SessionSettings {
     QString programFolder;
     QString startFile;
     QString lastOutput;
     int compressionLevel = -1;
     int overwriteMode = -1;
+    std::optional<WindowsTarget> target;
 };
 
 // The remembered session; a missing key, or a number out of its list's range, is nothing remembered.

@@ -105,6 +105,33 @@ struct BuildTexts {
     // The window's "Testar": the title of the dialog that asks for the add-on to try.
     QString ChooseAddonStr = QStringLiteral("Escolha o complemento a testar");
 
+    // The Windows of the disc, as the warnings below name them.
+    QString TargetXpStr = QStringLiteral("Windows XP");
+    QString TargetXp64Str = QStringLiteral("Windows XP x64");
+    QString Target2003Str = QStringLiteral("Windows Server 2003");
+    // What would keep the start file (%1) from running on the disc's Windows: the window asks before it
+    // builds, with NoSwitchStr; the command line warns. The Windows is the last argument but one or two.
+    QString TargetMachineStr = QStringLiteral("\"%1\" é um programa para %2, que o %3 não executa: ele não iniciaria.");
+    QString TargetSubsystemStr = QStringLiteral("\"%1\" pede o Windows %2 ou mais novo: o %3 o recusa como \"não é "
+                                                "um aplicativo Win32 válido\".");
+    QString TargetLibrariesStr = QStringLiteral("\"%1\" precisa de bibliotecas que o %2 não traz: %3. Sem elas ele não "
+                                                "inicia.");
+    QString TargetFunctionsStr = QStringLiteral("\"%1\" usa funções que o %2 não tem: %3. Ele pararia ao iniciar com "
+                                                "\"ponto de entrada não encontrado\".");
+    // Closes a list of libraries or functions cut short: %1 how many more there are.
+    QString TargetMoreStr = QStringLiteral("e mais %1");
+    QString TargetInstallerDownloadStr = QStringLiteral("\"%1\" precisa do Windows Installer %2; o %3 traz o 3.1, e o "
+                                                        "4.5 é um download à parte, que precisa ser instalado antes.");
+    QString TargetInstallerMissingStr = QStringLiteral("\"%1\" precisa do Windows Installer %2, que não existe para o "
+                                                       "%3 (o último para ele é o 4.5).");
+    QString TargetDotNetStr = QStringLiteral("\"%1\" é um programa .NET que pede o runtime %2: o .NET Framework dessa "
+                                             "versão precisa estar instalado no %3, que não o traz.");
+    // Follows TargetDotNetStr for a program of the 4.x runtime.
+    QString TargetDotNet4Str = QStringLiteral("O .NET Framework 4.0 é o último que o Windows XP aceita: um programa "
+                                              "feito para o 4.5 ou mais novo não roda nele.");
+    // Beside the installer kind while there are warnings (%1 how many); the warnings are its tooltip.
+    QString TargetHintStr = QStringLiteral("Avisos: %1");
+
     // The name of each installer kind, beside the switch field and in KindSwitchStr (where an unknown one,
     // which has no switch, never comes).
     QString KindUnknownStr = QStringLiteral("desconhecido");

@@ -227,6 +227,22 @@ QByteArray GetPrivateProfileString(const QByteArray& section, const QByteArray& 
     return Truncated(ToCaller(StripQuotes(*k.value), t.encoding), size);
 }
 
+QList<std::pair<QByteArray, QByteArray>> ProfileSectionValues(const QByteArray& section, const QString& path)
+{
+    QList<std::pair<QByteArray, QByteArray>> values;
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return values;
+    const ProfileText t = Decode(file.readAll());
+    const SectionSpan span = FindSection(t, Trimmed(FromCaller(section, t.encoding)));
+    for (qsizetype i = span.header + 1; span.header >= 0 && i < span.end; ++i) {
+        const KeyLine k = ParseKeyLine(t.lines[i].text);
+        if (k.value && !k.name.startsWith(QLatin1Char(';')))
+            values.append({ToCaller(k.name, t.encoding), ToCaller(StripQuotes(*k.value), t.encoding)});
+    }
+    return values;
+}
+
 bool WritePrivateProfileString(const QByteArray& section, const std::optional<QByteArray>& key,
                                const std::optional<QByteArray>& value, const QString& path, int* error)
 {

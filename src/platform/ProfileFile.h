@@ -6,7 +6,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <QList>
+
 #include <optional>
+#include <utility>
 
 namespace pw {
 
@@ -15,6 +18,11 @@ namespace pw {
 // so does one pair of enclosing double or single quotes. At most size - 1 bytes are returned.
 QByteArray GetPrivateProfileString(const QByteArray& section, const QByteArray& key,
                                    const QByteArray& defaultValue, int size, const QString& path);
+
+// The keys of `section` with their values, in the file's order, as GetPrivateProfileString would give
+// each; lines without "=" and comment lines (";" first) are left out. Empty when the file or the section
+// is missing. For a table read whole, where a lookup per key would read the file once per key.
+QList<std::pair<QByteArray, QByteArray>> ProfileSectionValues(const QByteArray& section, const QString& path);
 
 // WritePrivateProfileStringA: sets `key` to `value`, creating the file, section or key as needed. A value
 // of nullopt removes the key; a key of nullopt removes the whole section. Returns false, with the errno in

@@ -249,6 +249,28 @@ TEST(CommandLineTool, ExitStatusTellsTheOutcome)
               QStringList()) << "no scratch folder left";
 }
 
+// A start file that would not run on the disc's Windows is built, with the reason on the error output.
+TEST(CommandLineTool, TheDiscsWindowsWarnsWithoutChangingTheStatus)
+{
+    pwtest::TempDir dir;
+    const QString home = dir.path("home");
+    dir.write("p/setup.exe", pwtest::ReadAll(QStringLiteral(PW_INSTALLER_STUBS "/Plain.exe")));  // x86-64
+    const QString warning = BuildTexts().TargetMachineStr.arg("setup.exe", "x86-64", "Windows XP");
+    struct Case {
+        QStringList target;
+        bool warned;
+    };
+    for (const Case& c : {Case{{}, true}, Case{{"--target", "XP"}, true}, Case{{"--target", "xp64"}, false}}) {
+        const ToolRun run = RunTool(QStringList{"--folder", dir.path("p"), "--start", "setup.exe", "--switch", "/S",
+                                                "--no-compact", dir.path("o.cab")} + c.target, home);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.err.contains(warning), c.warned) << c.target.join(' ').toStdString() << ": " << run.err.toStdString();
+    }
+    const ToolRun bad = RunTool({"--folder", dir.path("p"), "--start", "setup.exe", "--target", "vista", dir.path("o.cab")}, home);
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.err.contains("--target must be xp, xp64 or 2003: vista")) << bad.err.toStdString();
+}
+
 TEST(CommandLineTool, AnOutputFolderThatDoesNotExistIsNamedAndNotMade)
 {
     pwtest::TempDir dir;

@@ -494,7 +494,8 @@ TEST(MainFormBuild, InputsAreLockedWhileTheBuildRuns)
     const QList<QWidget*> inputs{f.form->Pasta,   f.form->Compact,  f.form->ComprLev,   f.form->Programa,
                                  f.form->SilComm, f.form->SilStr,   f.form->Edita,      f.form->Title,
                                  f.form->Site,    f.form->OverCb,   f.form->Button1,    f.form->Button2,
-                                 f.form->Button3, f.form->Atalhos,  f.form->EntriesStr, f.form->LangBox};
+                                 f.form->Button3, f.form->Atalhos,  f.form->EntriesStr, f.form->LangBox,
+                                 f.form->AlvoCb};
     QStringList unlocked;
     bool tried = false;
     f.dialogs.onProcessEvents = [&] {

@@ -5,6 +5,7 @@
 #include "gui/FolderEdit.h"
 #include "gui/StatusLine.h"
 #include "gui/TTryForm.h"
+#include "language/Settings.h"
 #include "support/TempDir.h"
 #include "support/WindowFixture.h"
 
@@ -101,6 +102,7 @@ TEST(InstallerKind, AnOfferedSwitchGoesWithItsStartFile)
 TEST(NoSwitchQuestion, AnExeWithoutASwitchIsBuiltOnlyWhenTheUserSaysSo)
 {
     Fixture f;
+    f.Pick(f.form->AlvoCb, QStringLiteral("XP x64"));  // which runs the x86-64 stubs
     f.Choose(QStringLiteral("tool.exe"));
     ASSERT_TRUE(f.form->SilStr->text().isEmpty());
     f.dialogs.goOnAnswers = {false};
@@ -120,6 +122,39 @@ TEST(NoSwitchQuestion, AnExeWithoutASwitchIsBuiltOnlyWhenTheUserSaysSo)
     f.form->CriaClick();
     EXPECT_EQ(f.dialogs.questions.size(), 2) << "a switch given, or a start file that takes none";
     EXPECT_EQ(f.dialogs.saveSuggestions.size(), 3);
+}
+
+// A start file the disc's Windows would not run is marked beside its kind and asked about once before a
+// build, with a missing switch in the same question; the Windows chosen is kept for the next session.
+TEST(TargetQuestion, TheDiscsWindowsIsAskedAboutBeforeABuildAndRemembered)
+{
+    Fixture f;
+    f.Choose(QStringLiteral("tool.exe"));  // an x86-64 program, on the default Windows XP
+    const BuildTexts texts;
+    const QString machine = texts.TargetMachineStr.arg("tool.exe", "x86-64", "Windows XP");
+    EXPECT_EQ(f.form->AlvoAviso->text(), texts.TargetHintStr.arg(1));
+    EXPECT_EQ(f.form->AlvoAviso->toolTip(), machine);
+    f.dialogs.goOnAnswers = {false};
+    f.form->CriaClick();
+    ASSERT_EQ(f.dialogs.questions.size(), 1);
+    EXPECT_EQ(f.dialogs.questions[0], texts.NoSwitchStr.arg("tool.exe") + QStringLiteral("\n\n") + machine);
+    EXPECT_TRUE(f.dialogs.saveSuggestions.isEmpty()) << "going back asks for no file";
+
+    f.Pick(f.form->AlvoCb, QStringLiteral("XP x64"));
+    f.form->AlvoCbChange();
+    EXPECT_TRUE(f.form->AlvoAviso->text().isEmpty());
+    f.form->SilStr->setText(QStringLiteral("/S"));
+    f.form->CriaClick();
+    EXPECT_EQ(f.dialogs.questions.size(), 1) << "nothing to ask";
+    EXPECT_EQ(f.dialogs.saveSuggestions.size(), 1);
+    EXPECT_EQ(ReadSessionSettings(f.form->DataDir).target, WindowsTarget::Xp64);
+
+    pwtest::WindowFixture next;
+    next.form->DataDir = f.form->DataDir;
+    next.form->FormShow();
+    EXPECT_EQ(next.form->Target(), WindowsTarget::Xp64);
+    EXPECT_EQ(next.form->Programa->currentText(), QStringLiteral("tool.exe"));
+    EXPECT_TRUE(next.form->AlvoAviso->text().isEmpty());
 }
 
 // A stand-in for TryAddon that records what the window looked like while it ran.

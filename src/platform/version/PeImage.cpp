@@ -9,8 +9,10 @@ namespace {
 
 constexpr uint16_t kPe32Magic = 0x10B;
 constexpr uint16_t kPe32PlusMagic = 0x20B;
-constexpr uint32_t kResourceDirectoryIndex = 2;
 constexpr size_t kSectionHeaderSize = 40;
+constexpr size_t kSubsystemVersionOffset = 48;  // the same in PE32 and PE32+
+constexpr size_t kMaxDirectories = 16;
+constexpr size_t kDirectorySize = 8;
 
 }  // namespace
 
@@ -45,14 +47,23 @@ bool PeImage::Load()
     case kPe32PlusMagic: directoryCountOffset = 108; pe32Plus_ = true; break;
     default: return false;
     }
-    // An image may list fewer data directories than the resource directory's index: it has no resources.
-    const size_t resourceEntryOffset = directoryCountOffset + 4 + kResourceDirectoryIndex * 8;
-    if (optionalHeaderSize >= resourceEntryOffset + 8) {
-        const auto optionalHeader = ReadBytes(source_, optionalHeaderOffset, resourceEntryOffset + 8);
-        if (!optionalHeader)
-            return false;
-        if (LoadLe32(*optionalHeader, directoryCountOffset) > kResourceDirectoryIndex)
-            resourceRva_ = LoadLe32(*optionalHeader, resourceEntryOffset);
+    const size_t optionalHeaderEnd = directoryCountOffset + 4 + kMaxDirectories * kDirectorySize;
+    const auto optionalHeader =
+        ReadBytes(source_, optionalHeaderOffset, std::min<size_t>(optionalHeaderSize, optionalHeaderEnd));
+    if (!optionalHeader)
+        return false;
+    if (optionalHeader->size() >= kSubsystemVersionOffset + 4) {
+        subsystemMajor_ = LoadLe16(*optionalHeader, kSubsystemVersionOffset);
+        subsystemMinor_ = LoadLe16(*optionalHeader, kSubsystemVersionOffset + 2);
+    }
+    // An image may list fewer directories than there are kinds, or claim more than its header holds: only
+    // those both listed and inside the header count.
+    if (optionalHeader->size() >= directoryCountOffset + 4) {
+        const size_t listed = std::min<size_t>(LoadLe32(*optionalHeader, directoryCountOffset), kMaxDirectories);
+        const size_t end = optionalHeader->size();
+        for (size_t at = directoryCountOffset + 4; directories_.size() < listed && at + kDirectorySize <= end;
+             at += kDirectorySize)
+            directories_.push_back({LoadLe32(*optionalHeader, at), LoadLe32(*optionalHeader, at + 4)});
     }
 
     const uint64_t tableOffset = optionalHeaderOffset + optionalHeaderSize;
@@ -83,24 +94,50 @@ const PeSection* PeImage::FindSection(const QByteArray& name) const
     return found == sections_.end() ? nullptr : &*found;
 }
 
-std::optional<std::vector<uint8_t>> PeImage::ReadRva(uint64_t rva, size_t count)
+PeDirectory PeImage::Directory(PeDirectoryIndex index) const
+{
+    const size_t at = size_t(index);
+    return at < directories_.size() ? directories_[at] : PeDirectory();
+}
+
+const PeSection* PeImage::SectionAt(uint64_t rva, uint64_t* start) const
 {
     for (const PeSection& s : sections_) {
         const uint64_t extent = std::max(s.virtualSize, s.rawSize);
-        if (rva < s.virtualAddress || rva - s.virtualAddress >= extent)
-            continue;
-        const uint64_t start = rva - s.virtualAddress;
-        if (count > extent - start)
-            return std::nullopt;
-        std::vector<uint8_t> bytes(count, 0);
-        if (start < s.rawSize) {
-            const size_t rawCount = size_t(std::min<uint64_t>(count, s.rawSize - start));
-            if (!source_.ReadAt(uint64_t(s.rawOffset) + start, std::span(bytes).first(rawCount)))
-                return std::nullopt;
+        if (rva >= s.virtualAddress && rva - s.virtualAddress < extent) {
+            *start = rva - s.virtualAddress;
+            return &s;
         }
-        return bytes;
     }
-    return std::nullopt;
+    return nullptr;
+}
+
+std::optional<std::vector<uint8_t>> PeImage::ReadRva(uint64_t rva, size_t count)
+{
+    uint64_t start = 0;
+    const PeSection* s = SectionAt(rva, &start);
+    if (!s || count > std::max(s->virtualSize, s->rawSize) - start)
+        return std::nullopt;
+    std::vector<uint8_t> bytes(count, 0);
+    if (start < s->rawSize) {
+        const size_t rawCount = size_t(std::min<uint64_t>(count, s->rawSize - start));
+        if (!source_.ReadAt(uint64_t(s->rawOffset) + start, std::span(bytes).first(rawCount)))
+            return std::nullopt;
+    }
+    return bytes;
+}
+
+std::optional<QByteArray> PeImage::ReadRvaText(uint64_t rva, size_t limit)
+{
+    uint64_t start = 0;
+    const PeSection* s = SectionAt(rva, &start);
+    if (!s)
+        return std::nullopt;
+    const auto bytes = ReadRva(rva, size_t(std::min<uint64_t>(limit, std::max(s->virtualSize, s->rawSize) - start)));
+    if (!bytes)
+        return std::nullopt;
+    const auto end = std::find(bytes->begin(), bytes->end(), 0);
+    return QByteArray(reinterpret_cast<const char*>(bytes->data()), end - bytes->begin());
 }
 
 }  // namespace pw

@@ -1,7 +1,7 @@
 #pragma once
-// The layout of a PE32 or PE32+ image as the loader sees it: the file header, the section table and the
-// resource directory's address. Only the headers are read; the sections are read on demand through
-// ReadRva, so the size of the file does not matter.
+// The layout of a PE32 or PE32+ image as the loader sees it: the file header, the Windows version the
+// image asks for, the data directories and the section table. Only the headers are read; the sections
+// are read on demand through ReadRva, so the size of the file does not matter.
 #include "platform/version/ByteSource.h"
 
 #include <QByteArray>
@@ -11,6 +11,15 @@
 #include <vector>
 
 namespace pw {
+
+// Where one of the optional header's data directories lies; a zero address when the image has none.
+struct PeDirectory {
+    uint32_t rva = 0;
+    uint32_t size = 0;
+};
+
+// The data directories the readers look at, by their index in the optional header.
+enum class PeDirectoryIndex { Import = 1, Resource = 2, ClrRuntime = 14 };
 
 struct PeSection {
     QByteArray name;  // up to 8 bytes, without the NUL padding
@@ -33,7 +42,13 @@ public:
     const std::vector<PeSection>& Sections() const { return sections_; }
     const PeSection* FindSection(const QByteArray& name) const;
     // 0 when the image has no resource directory.
-    uint32_t ResourceRva() const { return resourceRva_; }
+    uint32_t ResourceRva() const { return Directory(PeDirectoryIndex::Resource).rva; }
+    // The directory's place; none (a zero address) when the optional header does not list it.
+    PeDirectory Directory(PeDirectoryIndex index) const;
+    // The lowest Windows version whose loader starts the image (the subsystem version); 0.0 when the
+    // optional header is too short to hold it.
+    uint16_t SubsystemMajor() const { return subsystemMajor_; }
+    uint16_t SubsystemMinor() const { return subsystemMinor_; }
     // Where the part of the file that the loader maps ends: the end of the furthest section's raw data,
     // or of the headers. Installers keep their payload after it (the overlay).
     uint64_t ImageEnd() const { return imageEnd_; }
@@ -41,11 +56,19 @@ public:
     // `count` bytes at `rva` as the loader lays them out: the part of a section beyond its raw data reads
     // as zeros. Nullopt when the range is not inside one section or cannot be read.
     std::optional<std::vector<uint8_t>> ReadRva(uint64_t rva, size_t count);
+    // The NUL-terminated text at `rva`, at most `limit` bytes of it, cut where its section ends; nullopt
+    // when `rva` is outside every section or cannot be read.
+    std::optional<QByteArray> ReadRvaText(uint64_t rva, size_t limit);
 
 private:
+    // The section that holds `rva`, and how far into it `rva` is; nullptr when none does.
+    const PeSection* SectionAt(uint64_t rva, uint64_t* start) const;
+
     ByteSource& source_;
     std::vector<PeSection> sections_;
-    uint32_t resourceRva_ = 0;
+    std::vector<PeDirectory> directories_;
+    uint16_t subsystemMajor_ = 0;
+    uint16_t subsystemMinor_ = 0;
     uint16_t machine_ = 0;
     bool pe32Plus_ = false;
     uint64_t imageEnd_ = 0;
