@@ -191,6 +191,20 @@ const QList<Option>& Options()
                         : QStringLiteral("--time-limit must be a whole number of seconds, at least 1: %1").arg(value);
          },
          Use::Try},
+        {{"strict"}, {}, "a try whose add-on installed nothing (no file, registry value or shortcut) fails",
+         [](Parsed& p, const QString&) {
+             p.cl.strict = true;
+             return QString();
+         },
+         Use::Try},
+        {{"target"}, "xp|xp64|2003", "the disc's Windows (default xp); a try imitates it",
+         [](Parsed& p, const QString& value) {
+             const std::optional<WindowsTarget> target = ParseWindowsTarget(value);
+             if (target)
+                 p.cl.target = *target;
+             return target ? QString() : QStringLiteral("--target must be xp, xp64 or 2003: %1").arg(value);
+         },
+         Use::Both},
         {{"h", kHelpOption}, {}, "this text", {}},
         {{kVersionOption}, {}, "print the program's name and version, and exit", {}},
     };

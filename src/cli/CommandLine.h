@@ -4,6 +4,7 @@
 #include "pipeline/BuildInputs.h"
 #include "pipeline/BuildTexts.h"
 #include "project/EntriesText.h"
+#include "project/target/WindowsTarget.h"
 
 #include <QStringList>
 
@@ -25,6 +26,8 @@ struct CommandLine {
     bool switchGiven = false;  // --switch was given, an empty one included: no switch is offered then
     QString tryAddon;          // --try: the add-on to try instead of a build
     int timeLimitSeconds = 600;  // --time-limit of a try
+    bool strict = false;         // --strict: a try that installed nothing fails
+    WindowsTarget target = WindowsTarget::Xp;  // --target: the disc's Windows
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);

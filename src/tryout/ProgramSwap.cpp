@@ -147,8 +147,11 @@ public:
 private:
     void Check(const QString& file, const QString& named)
     {
-        if (result.needs32Bit.isEmpty() && PeMachine(file) == kMachineI386)
+        const quint16 machine = PeMachine(file);
+        if (result.needs32Bit.isEmpty() && machine == kMachineI386)
             result.needs32Bit = named;
+        if (result.is64Bit.isEmpty() && machine == kMachineAmd64)
+            result.is64Bit = named;
     }
 
     // Exchanges the module of one of our self-extractors and the runner at the top of its archive.

@@ -7,6 +7,7 @@
 #include "tryout/PrivateDisplay.h"
 #include "tryout/ProgramSwap.h"
 #include "tryout/RegistryFile.h"
+#include "tryout/RunnerReport.h"
 #include "tryout/TryFolder.h"
 #include "tryout/TryReport.h"
 #include "tryout/WindowTracker.h"
@@ -25,6 +26,10 @@ namespace pw {
 namespace {
 
 const QString kRunner = QStringLiteral("tryrun.exe");
+// tryrun's report, in the prefix's Windows folder: made before the run, so that it is no file the add-on added.
+const QString kRunnerReport = QStringLiteral("tryrun-report.txt");
+// How often a run's tick looks into tryrun's report for a program that waits for a key.
+constexpr qint64 kReportLookMs = 500;
 // The add-on's own programs keep their log in the temporary folder: it goes into the report, and is not
 // something the add-on left behind.
 const QString kAddonLog = QStringLiteral("packwright-addon.log");
@@ -91,6 +96,7 @@ private:
         if (!host_.missing.isEmpty())
             return Stop(TryVerdict::CannotTry, host_.missing);
         arch_ = host_.runs32Bit ? WineArch::Win32 : WineArch::Win64;
+        result_.imitated = ImitatedWindows(options_.target, arch_);
         programs_ = arch_ == WineArch::Win32 ? options_.appDir : options_.appDir + QStringLiteral("/x86_64");
         if (!QFileInfo(QDir(programs_).filePath(kRunner)).isFile())
             return Stop(TryVerdict::Failed, texts_.HelperMissingStr.arg(kRunner, programs_));
@@ -126,9 +132,10 @@ private:
         prefix_.emplace(scratch_->path(), arch_, options_.tools);
         if (const RunEnd end = prefix_->Make(ui_, &error); end != RunEnd::Finished)
             return end != RunEnd::Cancelled && Stop(TryVerdict::Failed, texts_.WineFailedStr.arg(error));
-        if (!LayOut(Unpacked(), entriesFile_, prefix_->driveC() + QStringLiteral("/I386"))
-            || !QFile::copy(QDir(programs_).filePath(kRunner),
-                            prefix_->driveC() + QStringLiteral("/windows/") + kRunner))
+        if (!prefix_->SetWindowsVersion(QLatin1String(FactsOf(result_.imitated).wineName))
+            || !LayOut(Unpacked(), entriesFile_, prefix_->driveC() + QStringLiteral("/I386"))
+            || !QFile::copy(QDir(programs_).filePath(kRunner), prefix_->driveC() + QStringLiteral("/windows/") + kRunner)
+            || !QFile(RunnerReportFile()).open(QIODevice::WriteOnly))
             return Stop(TryVerdict::Failed, texts_.ScratchStr.arg(prefix_->driveC(), SystemErrorText(errno)));
         before_ = SnapshotTree(prefix_->driveC());
         registryBefore_ = ReadRegistry();
@@ -144,6 +151,8 @@ private:
             return false;
         if (!swap.error.isEmpty())
             return Stop(TryVerdict::Failed, texts_.SwapFailedStr.arg(QFileInfo(swap.error).fileName()));
+        if (!swap.is64Bit.isEmpty() && !FactsOf(options_.target).is64Bit)
+            return Stop(TryVerdict::Failed, texts_.WrongArchStr.arg(swap.is64Bit, WindowsName(options_.target)));
         if (!swap.needs32Bit.isEmpty())
             return Stop(TryVerdict::CannotTry,
                         (host_.wine32Installed ? texts_.No32BitSystemStr : texts_.NeedWine32Str).arg(swap.needs32Bit));
@@ -167,48 +176,42 @@ private:
             folder = prefix_->driveC() + QStringLiteral("/I386");
         const QString output = Scratch(QStringLiteral("run.txt"));
         QProcess process;
-        Start(process, {prefix_->loader(), QStringList{QStringLiteral("C:\\windows\\") + kRunner} + result_.lines,
+        const QString windows = QStringLiteral("C:\\windows\\");
+        Start(process, {prefix_->loader(), QStringList{windows + kRunner, windows + kRunnerReport} + result_.lines,
                         prefix_->Environment(display_->name(), display_->authorityFile()), folder, output});
         if (!process.waitForStarted())
             return Stop(TryVerdict::Failed, texts_.WineFailedStr.arg(process.errorString()));
         QElapsedTimer clock;
         clock.start();
+        qint64 reportLooked = 0;
         const RunEnd end = WaitForEnd(process, qint64(options_.timeLimitSeconds) * 1000, &ui_, [&] {
             waited = tracker.Observe(watch.Windows(), clock.elapsed());
             if (waited) {
                 if (const QImage screen = watch.Screenshot(); !screen.isNull())
                     screenshots_ << screen;
             }
-            return waited.has_value();
+            if (clock.elapsed() - reportLooked >= kReportLookMs) {
+                reportLooked = clock.elapsed();
+                result_.inputWaiter = ReadRunnerReport(ReadWholeFile(RunnerReportFile()), texts_).inputWaiter;
+            }
+            return waited.has_value() || !result_.inputWaiter.isEmpty();
         });
         result_.seconds = clock.elapsed() / 1000.0;
         result_.windows = tracker.windows();
         result_.timedOut = end == RunEnd::TimedOut;
-        result_.waitedOnWindow = end == RunEnd::Stopped;
+        result_.waitedOnWindow = end == RunEnd::Stopped && waited;
         waitedTitle_ = waited ? waited->title : QString();
-        ReadRunnerReport(output);
+        const RunnerReport report = ReadRunnerReport(ReadWholeFile(RunnerReportFile()), texts_);
+        result_.exitCodes = report.exitCodes;
+        result_.startError = report.startError;
+        result_.startErrorText = report.startErrorText;
+        result_.processesLeft = report.processes;
         // tryrun reports every line it started: ending without a word, it never ran.
         if (end == RunEnd::Finished && result_.exitCodes.isEmpty() && !result_.startError)
             return Stop(TryVerdict::Failed,
                         texts_.WineFailedStr.arg(QString::fromUtf8(ReadWholeFile(output)).trimmed()));
         result_.ran = true;
         return end != RunEnd::Cancelled;
-    }
-
-    void ReadRunnerReport(const QString& path)
-    {
-        static const QRegularExpression report(QStringLiteral("^tryrun: (exit|error|left)=(\\d+)(?: (.*?))?\\r?$"),
-                                               QRegularExpression::MultilineOption);
-        for (auto it = report.globalMatch(QString::fromUtf8(ReadWholeFile(path))); it.hasNext();) {
-            const QRegularExpressionMatch match = it.next();
-            const QString kind = match.captured(1);
-            if (kind == QLatin1String("exit"))
-                result_.exitCodes << match.captured(2).toLongLong();
-            else if (kind == QLatin1String("error") && !result_.startError)
-                result_.startError = match.captured(2).toLongLong();
-            else if (kind == QLatin1String("left"))
-                result_.processesLeft << QStringLiteral("%1 (%2)").arg(match.captured(3), match.captured(2));
-        }
     }
 
     void Compare()
@@ -227,10 +230,14 @@ private:
                                 + SoftwareChanges(registryBefore_.user, after.user, QStringLiteral("HKCU"));
 
         const QString verdict = VerdictText(result_, waitedTitle_, options_);
-        if (InstalledSilently(result_))
-            result_.verdict = TryVerdict::InstalledSilently;
-        else
+        result_.installedNothing = InstalledSilently(result_) && result_.filesAdded.isEmpty()
+                                   && result_.registryAdded.isEmpty() && result_.shortcuts.isEmpty();
+        if (!InstalledSilently(result_))
             Stop(TryVerdict::Failed, verdict);
+        else if (result_.installedNothing && options_.strict)
+            Stop(TryVerdict::Failed, texts_.NothingInstalledStr);
+        else
+            result_.verdict = TryVerdict::InstalledSilently;
         QString error;
         const QString addonLog =
             temp.isEmpty() ? QString() : prefix_->driveC() + QLatin1Char('/') + temp + QLatin1Char('/') + kAddonLog;
@@ -247,6 +254,7 @@ private:
                 ReadRegistryFile(prefix_->prefix() + QStringLiteral("/user.reg"))};
     }
 
+    QString RunnerReportFile() const { return prefix_->driveC() + QStringLiteral("/windows/") + kRunnerReport; }
     QString Scratch(const QString& name) const { return scratch_->path() + QLatin1Char('/') + name; }
     QString Unpacked() const { return Scratch(QStringLiteral("addon")); }
 
