@@ -26,6 +26,8 @@ public:
     bool cancelRequested() override;
 
 private:
+    // The disc's Windows the try imitates: the window's choice of it.
+    WindowsTarget Target() const;
     // Where the add-on dialog opens: on the add-on this window last made, else in the program folder.
     QString DialogStart() const;
     void ShowFindings(const QString& addon, const TryResult& result);

@@ -187,8 +187,9 @@ private:
         const RunEnd end = WaitForEnd(process, qint64(options_.timeLimitSeconds) * 1000, &ui_, [&] {
             waited = tracker.Observe(watch.Windows(), clock.elapsed());
             if (waited) {
+                // The window alone: on the whole screen its text is too small to read once shown.
                 if (const QImage screen = watch.Screenshot(); !screen.isNull())
-                    screenshots_ << screen;
+                    screenshots_ << screen.copy(waited->geometry.intersected(screen.rect()));
             }
             if (clock.elapsed() - reportLooked >= kReportLookMs) {
                 reportLooked = clock.elapsed();
@@ -230,6 +231,7 @@ private:
                                 + SoftwareChanges(registryBefore_.user, after.user, QStringLiteral("HKCU"));
 
         const QString verdict = VerdictText(result_, waitedTitle_, options_);
+        result_.verdictText = verdict;
         result_.installedNothing = InstalledSilently(result_) && result_.filesAdded.isEmpty()
                                    && result_.registryAdded.isEmpty() && result_.shortcuts.isEmpty();
         if (!InstalledSilently(result_))

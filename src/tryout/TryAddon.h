@@ -56,6 +56,7 @@ struct SeenWindow {
 struct TryResult {
     TryVerdict verdict = TryVerdict::Failed;
     QString reason;  // why it failed or could not try; empty when it installed silently
+    QString verdictText;  // the verdict of a run that ended, as the report's "Result" line says it
     bool cancelled = false;
     bool timedOut = false;
     bool waitedOnWindow = false;
