@@ -20,6 +20,8 @@ TryFolder::TryFolder(const QString& parent)
     folder_.emplace(folder, kNamePrefix);
     if (folder_->error() != 0)
         error_ = SystemErrorText(folder_->error());
+    else
+        pending_.emplace(folder_->path());
 }
 
 QByteArray ReadWholeFile(const QString& path)

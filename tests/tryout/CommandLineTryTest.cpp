@@ -3,10 +3,14 @@
 // ends the try and takes everything it made with it.
 #include "TryFixture.h"
 
+#include "tryout/TryFolder.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -34,8 +38,43 @@ protected:
         environment.insert(QStringLiteral("TMPDIR"), scratch.path(QStringLiteral("work")));
         tool.setProcessEnvironment(environment);
         tool.setWorkingDirectory(scratch.path(QStringLiteral("reports")));
-        tool.start(QStringLiteral(PACKWRIGHT_BUILD),
-                   QStringList{QStringLiteral("--language-file"), QStringLiteral("English")} + arguments);
+        const QString target = NativeArch() == InstallerArch::Amd64 ? QStringLiteral("xp64") : QStringLiteral("xp");
+        tool.start(QStringLiteral(PACKWRIGHT_BUILD), QStringList{QStringLiteral("--language-file"),
+                                                                 QStringLiteral("English"), QStringLiteral("--target"),
+                                                                 target} + arguments);
+    }
+
+    // packwright-build trying an add-on that hangs, its lines running.
+    void StartHangingTry(QProcess& tool)
+    {
+        const QString folder = scratch.path(QStringLiteral("Hang"));
+        WriteSleeper(folder, NativeArch());
+        Start(tool, {QStringLiteral("--try"), BuildAddon(folder, QStringLiteral("setup.exe"), QString()),
+                     QStringLiteral("--time-limit"), QStringLiteral("300")});
+        QByteArray out;
+        while (!out.contains("Running \"") && tool.waitForReadyRead(120000))
+            out += tool.readAllStandardOutput();
+        ASSERT_TRUE(out.contains("Running \"")) << out.data();
+    }
+
+    // The processes of this user that work in the test's scratch folder: the try's Xvfb, Wine and the add-on's
+    // programs all have it in their environment. Waits up to `seconds` for there to be none.
+    QStringList ProcessesInScratch(int seconds) const
+    {
+        const QByteArray work = QFile::encodeName(scratch.path(QStringLiteral("work")));
+        QStringList found;
+        for (int tick = 0; tick <= seconds * 10; ++tick) {
+            found.clear();
+            for (const QString& pid : QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs)) {
+                QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
+                if (environment.open(QIODevice::ReadOnly) && environment.readAll().contains(work))
+                    found << pid + QLatin1Char(' ') + QString::fromUtf8(ReadAll(QStringLiteral("/proc/%1/comm").arg(pid)));
+            }
+            if (found.isEmpty())
+                break;
+            QThread::msleep(100);
+        }
+        return found;
     }
 };
 
@@ -77,6 +116,32 @@ TEST_F(CommandLineTry, CtrlCEndsTheTryAndLeavesNothingOfIt)
     EXPECT_EQ(tool.exitCode(), 1);
     EXPECT_EQ(tool.readAllStandardError(), QByteArray("packwright-build: Stopped: the try did not finish.\n"));
     EXPECT_EQ(ScratchLeft(), QStringList()) << "the prefix and the add-on's files are gone";
+}
+
+// However the try ends, its programs end with it: Xvfb, Wine's server and the add-on's programs.
+TEST_F(CommandLineTry, AKilledTryLeavesNoProgramRunningAndTheNextRemovesItsFolder)
+{
+    QProcess tool;
+    StartHangingTry(tool);
+    ::kill(pid_t(tool.processId()), SIGKILL);
+    ASSERT_TRUE(tool.waitForFinished(10000));
+    EXPECT_EQ(ProcessesInScratch(15), QStringList());
+    EXPECT_NE(ScratchLeft(), QStringList()) << "nothing removes it on a kill";
+    { pw::TryFolder next(scratch.path(QStringLiteral("work"))); }
+    EXPECT_EQ(ScratchLeft(), QStringList());
+}
+
+TEST_F(CommandLineTry, ASecondCtrlCRemovesThePrefixOnTheWayOut)
+{
+    QProcess tool;
+    StartHangingTry(tool);
+    ::kill(pid_t(tool.processId()), SIGINT);
+    QThread::msleep(300);  // two signals pending at once are one
+    ::kill(pid_t(tool.processId()), SIGINT);
+    ASSERT_TRUE(tool.waitForFinished(10000));
+    EXPECT_EQ(tool.exitStatus(), QProcess::CrashExit) << "ended by the signal";
+    EXPECT_EQ(ScratchLeft(), QStringList());
+    EXPECT_EQ(ProcessesInScratch(15), QStringList());
 }
 
 }  // namespace
