@@ -30,7 +30,9 @@ bool Passed(const TryResult& result)
 QString VerdictLine(const TryResult& result, const TryTexts& texts)
 {
     const QString sentence = result.verdictText.isEmpty() ? result.reason : result.verdictText;
-    QString line = (Passed(result) ? texts.PassedMarkStr : texts.FailedMarkStr) + QStringLiteral(" — ") + sentence;
+    const QString mark = Passed(result) ? texts.PassedMarkStr : texts.FailedMarkStr;
+    // A failure's sentence may begin with the mark already.
+    QString line = sentence.startsWith(mark) ? sentence : mark + QStringLiteral(" — ") + sentence;
     if (result.installedNothing)
         line += QLatin1Char(' ') + texts.NothingInstalledStr;
     return line;

@@ -38,8 +38,8 @@ private:
     QString reportFolder_;
 };
 
-// The verdict as the dialog and the status line show it: the mark (OK or FAILED), then the sentence, and
-// the warning of an add-on that installed nothing.
+// The verdict as the dialog and the status line show it: it begins with the mark (OK or FAILED), and ends
+// with the warning of an add-on that installed nothing.
 QString VerdictLine(const TryResult& result, const TryTexts& texts);
 
 }  // namespace pw

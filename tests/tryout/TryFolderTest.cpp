@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -68,6 +69,29 @@ TEST(TryFolder, OneLeftByATryEndedAtOnceGoesWithTheNextTryAndARunningOnesStays)
         EXPECT_EQ(FoldersIn(parent), QStringList{QFileInfo(running.path()).fileName()});
     }
     EXPECT_EQ(pwtest::EntriesBelow(parent), QStringList());
+}
+
+// Its programs end with a try, however it ends; one that escaped is ended before its folder goes.
+TEST(TryFolder, AProgramLeftInAnAbandonedPrefixIsEndedBeforeItGoes)
+{
+    pwtest::TempDir dir;
+    const QString parent = dir.path(QStringLiteral("work"));
+    LeaveATryFolder(parent);
+    ASSERT_EQ(FoldersIn(parent).size(), 1);
+    QProcess left;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("WINEPREFIX"), parent + QLatin1Char('/') + FoldersIn(parent).front() + QStringLiteral("/prefix"));
+    left.setProcessEnvironment(environment);
+    left.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(left.waitForStarted());
+    QProcess other;  // the same command, of another prefix
+    other.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(other.waitForStarted());
+    const TryFolder next(parent);
+    EXPECT_TRUE(left.waitForFinished(5000));
+    EXPECT_EQ(other.state(), QProcess::Running);
+    other.kill();
+    other.waitForFinished();
 }
 
 TEST(TryFolder, AFolderThatCannotBeMadeSaysWhy)
