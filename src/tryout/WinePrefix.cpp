@@ -12,6 +12,7 @@ namespace {
 // A fresh prefix takes 5 to 10 s on an idle machine; a busy one can take several times as long.
 constexpr qint64 kMakeLimitMs = 5 * 60 * 1000;
 constexpr qint64 kServerLimitMs = 60 * 1000;
+constexpr int kServerEndMs = 5000;
 
 bool IsUtf8Locale(const QProcessEnvironment& environment)
 {
@@ -131,8 +132,7 @@ bool WinePrefix::StartServer()
 {
     // In the foreground, as a child of this process, the server ends with it, and with the server every
     // program of the prefix; one that Wine started itself would outlive a try ended at once.
-    Start(server_, {tools_.wineserver, {QStringLiteral("--foreground"), QStringLiteral("--persistent")},
-                    Environment(), QString(), logFile()});
+    Start(server_, {tools_.wineserver, {QStringLiteral("--foreground")}, Environment(), QString(), logFile()});
     return server_.waitForStarted();
 }
 
@@ -145,7 +145,13 @@ RunEnd WinePrefix::EndServer(TryUi* ui)
         if (end != RunEnd::Finished)
             return end;
     }
-    server_.waitForFinished(int(kServerLimitMs));
+    // The server ends once its last program has; should it stay, the end it is told saves the registry too.
+    if (!server_.waitForFinished(kServerEndMs)) {
+        server_.terminate();
+        if (!server_.waitForFinished(kServerEndMs))
+            server_.kill();
+        server_.waitForFinished();
+    }
     return RunEnd::Finished;
 }
 
