@@ -1,5 +1,6 @@
 // The verdict and the report of a try, from results made up here.
 #include "tryout/TryReport.h"
+#include "tryout/WindowsErrors.h"
 
 #include "support/TempDir.h"
 
@@ -74,28 +75,15 @@ TEST(TryReport, VerdictSaysWhatEndedTheRun)
 // A Windows code is followed by its text; an exit code of the program's own stays a number.
 TEST(TryReport, WindowsCodesAreSaidInWords)
 {
-    TryOptions options;
-    const TryTexts& texts = options.texts;
-    const struct {
-        QList<qint64> exitCodes;
-        qint64 startError;
-        QString startErrorText;  // Wine's
-        QString shown;
-    } cases[] = {
-        {{}, 193, QStringLiteral("Bad EXE format for %1."),
-         QStringLiteral("193 (Not a valid Win32 application: a program for another processor, or no program at all)")},
-        {{}, 1392, QStringLiteral("File or directory is corrupt."), QStringLiteral("1392 (File or directory is corrupt.)")},
-        {{0xC0000135}, 0, {}, QStringLiteral("0xC0000135 (A DLL the program needs was not found)")},
-        {{1618, 5}, 0, {}, QStringLiteral("1618 (Another installation is already in progress), 5")},
-    };
-    for (const auto& c : cases) {
-        TryResult result = Ran(c.exitCodes, int(c.exitCodes.size()));
-        result.startError = c.startError;
-        result.startErrorText = c.startErrorText;
-        EXPECT_TRUE(VerdictText(result, QString(), options).contains(c.shown))
-            << VerdictText(result, QString(), options).toStdString();
-    }
-    EXPECT_TRUE(texts.NotStartedStr.contains(QStringLiteral("%1")));
+    EXPECT_EQ(StartErrorText(193, QStringLiteral("Bad EXE format for %1.")),
+              QStringLiteral("193 (Not a valid Win32 application: a program for another processor, or no program at all)"));
+    EXPECT_EQ(StartErrorText(1392, QStringLiteral("Corrupt.")), QStringLiteral("1392 (Corrupt.)")) << "Wine's text";
+    EXPECT_EQ(ExitCodeText(0xC0000135), QStringLiteral("0xC0000135 (A DLL the program needs was not found)"));
+    EXPECT_EQ(ExitCodeText(1618), QStringLiteral("1618 (Another installation is already in progress)"));
+    EXPECT_EQ(ExitCodeText(5), QStringLiteral("5"));
+    TryResult result = Ran({});
+    result.startError = 193;
+    EXPECT_TRUE(VerdictText(result, QString(), TryOptions()).contains(StartErrorText(193)));
 }
 
 TEST(TryReport, SummaryOfATryThatNeverRanIsItsReason)

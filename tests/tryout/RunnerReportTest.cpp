@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace pw;
 
 namespace {
@@ -24,13 +26,9 @@ TEST(RunnerReport, TheLastListOfProcessesCounts)
         "tryrun: error=193 Bad EXE format for %1.\n"
         "tryrun: exit=7",
         texts);
-    EXPECT_EQ(report.processes,
-              (QStringList{texts.ProcessStr.arg(QStringLiteral("setup.exe"), QStringLiteral("40"),
-                                                QStringLiteral("tryrun.exe"), QStringLiteral("32")),
-                           texts.ProcessStr.arg(QStringLiteral("cmd.exe"), QStringLiteral("48"),
-                                                QStringLiteral("setup.exe"), QStringLiteral("40")),
-                           texts.ProcessOrphanStr.arg(QStringLiteral("sleeper.exe"), QStringLiteral("52"),
-                                                      QStringLiteral("44"))}));
+    EXPECT_EQ(report.processes, (QStringList{QStringLiteral("setup.exe (40), iniciado por tryrun.exe (32)"),
+                                             QStringLiteral("cmd.exe (48), iniciado por setup.exe (40)"),
+                                             QStringLiteral("sleeper.exe (52), iniciado pelo processo 44, que já terminou")}));
     EXPECT_EQ(report.inputWaiter, QStringLiteral("setup.exe (40)"));
     EXPECT_EQ(report.exitCodes, QList<qint64>{3221225781}) << "the last line was cut off";
     EXPECT_EQ(report.startError, 193);
@@ -39,20 +37,11 @@ TEST(RunnerReport, TheLastListOfProcessesCounts)
 
 TEST(ImitatedWindows, APrefixImitatesTheTargetItCanBe)
 {
-    const struct {
-        WindowsTarget target;
-        WineArch arch;
-        WindowsTarget imitated;
-    } cases[] = {
-        {WindowsTarget::Xp, WineArch::Win32, WindowsTarget::Xp},
-        {WindowsTarget::Xp, WineArch::Win64, WindowsTarget::Xp64},
-        {WindowsTarget::Xp64, WineArch::Win64, WindowsTarget::Xp64},
-        {WindowsTarget::Xp64, WineArch::Win32, WindowsTarget::Server2003},
-        {WindowsTarget::Server2003, WineArch::Win32, WindowsTarget::Server2003},
-        {WindowsTarget::Server2003, WineArch::Win64, WindowsTarget::Server2003},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ImitatedWindows(c.target, c.arch), c.imitated) << TargetOption(c.target).toStdString();
+    using T = WindowsTarget;
+    for (const auto& [target, arch, imitated] :
+         {std::tuple{T::Xp, WineArch::Win32, T::Xp}, {T::Xp, WineArch::Win64, T::Xp64}, {T::Xp64, WineArch::Win64, T::Xp64},
+          {T::Xp64, WineArch::Win32, T::Server2003}, {T::Server2003, WineArch::Win64, T::Server2003}})
+        EXPECT_EQ(ImitatedWindows(target, arch), imitated) << TargetOption(target).toStdString();
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ void WriteSleeper(const QString& folder, InstallerArch arch);
 // A silent NSIS installer, `folder`/setup.exe, that starts `folder`/sleeper.exe (written beside it) and
 // ends without waiting for it.
 void WriteLauncher(const QString& folder, InstallerArch arch);
-// The console program tools/Console.c as `folder`/console.exe: its switch says what it does.
+// The console program tools/console.c as `folder`/console.exe: its switch says what it does.
 void WriteConsoleInstaller(const QString& folder, InstallerArch arch);
 // A Windows Installer package as `folder`/package.msi; with PWTEST_REFUSE=1 it refuses to install.
 void WriteMsiPackage(const QString& folder, const QString& name);

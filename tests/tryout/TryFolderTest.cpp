@@ -77,16 +77,13 @@ TEST(TryFolder, AProgramLeftInAnAbandonedPrefixIsEndedBeforeItGoes)
     pwtest::TempDir dir;
     const QString parent = dir.path(QStringLiteral("work"));
     LeaveATryFolder(parent);
-    ASSERT_EQ(FoldersIn(parent).size(), 1);
-    QProcess left;
+    QProcess left, other;  // the same program, of the prefix left behind and of none
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("WINEPREFIX"), parent + QLatin1Char('/') + FoldersIn(parent).front() + QStringLiteral("/prefix"));
+    environment.insert(QStringLiteral("WINEPREFIX"), parent + QLatin1Char('/') + FoldersIn(parent).value(0) + "/prefix");
     left.setProcessEnvironment(environment);
-    left.start(QStringLiteral("sleep"), {QStringLiteral("60")});
-    ASSERT_TRUE(left.waitForStarted());
-    QProcess other;  // the same command, of another prefix
-    other.start(QStringLiteral("sleep"), {QStringLiteral("60")});
-    ASSERT_TRUE(other.waitForStarted());
+    for (QProcess* process : {&left, &other})
+        process->start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(left.waitForStarted() && other.waitForStarted());
     const TryFolder next(parent);
     EXPECT_TRUE(left.waitForFinished(5000));
     EXPECT_EQ(other.state(), QProcess::Running);
