@@ -21,8 +21,9 @@ struct ProgramSwap {
 };
 
 // Exchanges the programs in `folder` (where the lines run) that `lines` start; `work` is a scratch folder.
+// Without `exchange` it only finds the start files' kinds (needs32Bit, is64Bit) and changes nothing.
 ProgramSwap UseX86_64Programs(const QString& folder, const QStringList& lines, const QString& appDir,
-                              const QString& work, const TryTools& tools, TryUi& ui);
+                              const QString& work, const TryTools& tools, TryUi& ui, bool exchange = true);
 
 // The file `name` (parts separated by "\" or "/") in `folder`, its case ignored as Windows ignores it;
 // empty when there is none.

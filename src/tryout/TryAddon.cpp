@@ -118,7 +118,7 @@ private:
         result_.lines = entries.lines;
         if (!entries.error.isEmpty())
             return Stop(TryVerdict::Failed, entries.error);
-        return arch_ == WineArch::Win32 || UseX86_64(Unpacked() + QStringLiteral("/svcpack"));
+        return CheckPrograms(Unpacked() + QStringLiteral("/svcpack"));
     }
 
     // The display and the prefix, the add-on laid out in it, and how both were before the run.
@@ -142,18 +142,20 @@ private:
         return true;
     }
 
-    // On a host whose Wine runs only 64-bit programs.
-    bool UseX86_64(const QString& folder)
+    // A start file the disc's Windows cannot run fails as it would there. On a host whose Wine runs only
+    // 64-bit programs our own programs give way to their x86-64 builds, and a 32-bit start file cannot try.
+    bool CheckPrograms(const QString& folder)
     {
+        const bool exchange = arch_ == WineArch::Win64;
         const ProgramSwap swap = UseX86_64Programs(folder, result_.lines, options_.appDir,
-                                                   Scratch(QStringLiteral("swap")), options_.tools, ui_);
+                                                   Scratch(QStringLiteral("swap")), options_.tools, ui_, exchange);
         if (ui_.cancelled())
             return false;
         if (!swap.error.isEmpty())
             return Stop(TryVerdict::Failed, texts_.SwapFailedStr.arg(QFileInfo(swap.error).fileName()));
         if (!swap.is64Bit.isEmpty() && !FactsOf(options_.target).is64Bit)
             return Stop(TryVerdict::Failed, texts_.WrongArchStr.arg(swap.is64Bit, WindowsName(options_.target)));
-        if (!swap.needs32Bit.isEmpty())
+        if (exchange && !swap.needs32Bit.isEmpty())
             return Stop(TryVerdict::CannotTry,
                         (host_.wine32Installed ? texts_.No32BitSystemStr : texts_.NeedWine32Str).arg(swap.needs32Bit));
         result_.replacedPrograms = swap.replaced;
