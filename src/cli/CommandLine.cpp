@@ -180,7 +180,7 @@ const QList<Option>& Options()
         {{"target"}, "xp|xp64|2003",
          "the Windows of the installation disc the add-on goes on: xp (Windows XP, 32-bit; the default), xp64 "
          "(Windows XP x64) or 2003 (Windows Server 2003). The start file is checked against it before the build, "
-         "and what would keep it from running there is a warning",
+         "and what would keep it from running there is a warning; a try imitates that Windows",
          [](Parsed& p, const QString& value) {
              const std::optional<WindowsTarget> target = ParseWindowsTarget(value);
              if (!target)
@@ -202,6 +202,12 @@ const QList<Option>& Options()
              return ParseNumber(value, 1, std::numeric_limits<int>::max() / 1000, &p.cl.timeLimitSeconds)
                         ? QString()
                         : QStringLiteral("--time-limit must be a whole number of seconds, at least 1: %1").arg(value);
+         },
+         Use::Try},
+        {{"strict"}, {}, "a try whose add-on installed nothing (no file, registry value or shortcut) fails",
+         [](Parsed& p, const QString&) {
+             p.cl.strict = true;
+             return QString();
          },
          Use::Try},
         {{"h", kHelpOption}, {}, "this text", {}},
@@ -258,7 +264,7 @@ QString UsageText()
     // Qt names the program by the path it was started with; the usage line names the command and what it needs.
     text.replace(0, text.indexOf(QLatin1Char('\n')),
                  QStringLiteral("Usage: packwright-build --folder DIR --start FILE [options] OUTPUT\n"
-                                "       packwright-build --try ADDON [--time-limit SECONDS] [--target xp|xp64|2003]\n"
+                                "       packwright-build --try ADDON [--time-limit SECONDS] [--target xp|xp64|2003] [--strict]\n"
                                 "                        [--language-file NAME]"));
     return text + QStringLiteral("\nExit status: 0 when OUTPUT was made, 1 when the build failed (the reason is printed),\n"
                                  "2 for a usage error. Warnings (a missing switch, a start file that would not run on\n"

@@ -26,6 +26,7 @@ struct CommandLine {
     bool switchGiven = false;  // --switch was given, an empty one included: no switch is offered then
     QString tryAddon;          // --try: the add-on to try instead of a build
     int timeLimitSeconds = 600;  // --time-limit of a try
+    bool strict = false;         // --strict: a try that installed nothing fails
     WindowsTarget target = WindowsTarget::Xp;  // --target: the Windows of the disc, for a build and a try
 };
 

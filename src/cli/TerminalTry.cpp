@@ -40,6 +40,8 @@ int TryFromTerminal(const CommandLine& cl, const TryTexts& texts, TryResult (*ru
     options.addon = cl.tryAddon;
     options.appDir = cl.inputs.appDir;
     options.timeLimitSeconds = cl.timeLimitSeconds;
+    options.target = cl.target;
+    options.strict = cl.strict;
     options.tools = FindTryTools();
     options.texts = texts;
     TerminalTryUi ui;

@@ -96,6 +96,7 @@ const Caption kSilForm[] = {
 };
 
 const Caption kTryForm[] = {
+    {.control = "OpenFolder", .key = "iTryOpenFolder", .builtIn = "&Abrir a pasta do relatório"},
     {.control = "Button1", .key = "iClose", .builtIn = "Fechar"},
 };
 

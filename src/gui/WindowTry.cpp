@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUrl>
 
 #include <utility>
 
@@ -80,6 +81,7 @@ void WindowTry::Run(const TryRunner& runner)
     options.reportParent = QFileInfo(*addon).absolutePath();  // the report lies beside the add-on it describes
     options.tools = FindTryTools();
     options.texts = form_.tryTexts;
+    options.target = form_.Target();
     TryResult result;
     {
         InputLock lock(form_);
@@ -104,7 +106,7 @@ bool WindowTry::cancelRequested()
 
 void WindowTry::ShowFindings(const QString& addon, const TryResult& result)
 {
-    form_.Label11->setText(result.cancelled ? form_.tryTexts.StoppedStr : kIdleStatus);
+    form_.Label11->setText(result.cancelled ? form_.tryTexts.StoppedStr : VerdictLine(result, form_.tryTexts));
     if (result.cancelled)
         return;
     if (result.reportFolder.isEmpty()) {
@@ -115,6 +117,7 @@ void WindowTry::ShowFindings(const QString& addon, const TryResult& result)
                              result.verdict == TryVerdict::Failed ? MessageKind::Error : MessageKind::Warning);
         return;
     }
+    form_.TryForm->openFolder = [this](const QString& folder) { dialogs_.openUrl(QUrl::fromLocalFile(folder)); };
     form_.TryForm->Prepare(addon, result, form_.tryTexts);
     form_.ShowModal(*form_.TryForm);
 }

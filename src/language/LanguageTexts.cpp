@@ -139,6 +139,14 @@ const std::pair<const char*, QString TryTexts::*> kTryKeys[] = {
     {"iTryNothing", &TryTexts::NothingStr},
     {"iTryAddonLog", &TryTexts::AddonLogStr},
     {"iTryReport", &TryTexts::ReportStr},
+    {"iTryInputWait", &TryTexts::InputWaitStr},
+    {"iTryWrongArch", &TryTexts::WrongArchStr},
+    {"iTryNothingInstalled", &TryTexts::NothingInstalledStr},
+    {"iTryImitated", &TryTexts::ImitatedStr},
+    {"iTryProcess", &TryTexts::ProcessStr},
+    {"iTryProcessOrphan", &TryTexts::ProcessOrphanStr},
+    {"iTryPassedMark", &TryTexts::PassedMarkStr},
+    {"iTryFailedMark", &TryTexts::FailedMarkStr},
 };
 
 // Each field keeps its built-in text when the file lacks its key.

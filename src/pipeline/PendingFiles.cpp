@@ -11,6 +11,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pw {
@@ -36,24 +37,42 @@ bool IsDotOrDotDot(const char* name)
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-// Only system calls: readdir() and friends may allocate. Another thread may still be creating files in
-// the folder while this runs; once the folder itself is gone, nothing more can be made in it, so the
-// listing is repeated until rmdir() succeeds.
+// Deeper folders than this (a Wine prefix has about fifteen levels) are left: each level holds a listing
+// buffer on the stack of the signal handler.
+constexpr int kMaxDepth = 32;
+
+// Empties the folder open as `folder`, the folders in it included. Only system calls: readdir() and friends
+// may allocate.
+void RemoveContent(int folder, int depth) noexcept
+{
+    alignas(struct dirent64) char buffer[2048];
+    for (ssize_t n; (n = ::getdents64(folder, buffer, sizeof buffer)) > 0;) {
+        for (ssize_t at = 0; at < n;) {
+            const auto* entry = reinterpret_cast<const struct dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            if (IsDotOrDotDot(entry->d_name) || ::unlinkat(folder, entry->d_name, 0) == 0 || errno != EISDIR
+                || depth >= kMaxDepth)
+                continue;
+            const int inner = ::openat(folder, entry->d_name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+            if (inner < 0)
+                continue;
+            ::fchmod(inner, 0700);  // a folder its program made read-only
+            RemoveContent(inner, depth + 1);
+            ::close(inner);
+            ::unlinkat(folder, entry->d_name, AT_REMOVEDIR);
+        }
+    }
+}
+
+// Another thread may still be creating files in the folder while this runs; once the folder itself is
+// gone, nothing more can be made in it, so the listing is repeated until rmdir() succeeds.
 void RemoveFolderAndContent(const char* path) noexcept
 {
     for (int round = 0; round < 16; ++round) {
         const int folder = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
         if (folder < 0)
             return;
-        alignas(struct dirent64) char buffer[4096];
-        for (ssize_t n; (n = ::getdents64(folder, buffer, sizeof buffer)) > 0;) {
-            for (ssize_t at = 0; at < n;) {
-                const auto* entry = reinterpret_cast<const struct dirent64*>(buffer + at);
-                at += entry->d_reclen;
-                if (!IsDotOrDotDot(entry->d_name))
-                    ::unlinkat(folder, entry->d_name, 0);
-            }
-        }
+        RemoveContent(folder, 0);
         ::close(folder);
         if (::rmdir(path) == 0 || errno != ENOTEMPTY)
             return;

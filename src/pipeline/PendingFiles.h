@@ -29,8 +29,8 @@ public:
     explicit PendingFile(const QString& path) : PendingPath(path, false) {}
 };
 
-// A folder of files the build writes: everything in it is removed, then the folder itself. Its files may
-// come and go while it is registered, also the moment the handler runs.
+// A folder of files the build (or a try) writes: everything in it is removed, the folders in it too, then
+// the folder itself. Its files may come and go while it is registered, also the moment the handler runs.
 class PendingFolder : private PendingPath {
 public:
     explicit PendingFolder(const QString& path) : PendingPath(path, true) {}

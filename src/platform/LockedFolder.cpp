@@ -98,7 +98,8 @@ LockedFolder::~LockedFolder()
         RemoveLockedFolder(path_, lock_);
 }
 
-void RemoveAbandonedFolders(const QString& parent, const QString& prefix)
+void RemoveAbandonedFolders(const QString& parent, const QString& prefix,
+                            const std::function<void(const QString& folder)>& beforeRemoval)
 {
     const QFileInfoList entries =
         QDir(parent).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
@@ -107,8 +108,11 @@ void RemoveAbandonedFolders(const QString& parent, const QString& prefix)
             continue;
         const QString folder = entry.filePath() + QLatin1Char('/');
         const int lock = LockFolder(folder);
-        if (lock >= 0)
-            RemoveLockedFolder(folder, lock);
+        if (lock < 0)
+            continue;
+        if (beforeRemoval)
+            beforeRemoval(folder);
+        RemoveLockedFolder(folder, lock);
     }
 }
 

@@ -9,6 +9,8 @@
 // process still runs, which it leaves alone.
 #include <QString>
 
+#include <functional>
+
 namespace pw {
 
 class LockedFolder {
@@ -34,6 +36,8 @@ private:
 
 // Removes every folder in `parent` whose name begins with `prefix` and whose process no longer runs.
 // Never one whose process still runs, even one that is being made at this moment, and nothing else.
-void RemoveAbandonedFolders(const QString& parent, const QString& prefix);
+// `beforeRemoval`, when given, is called with each such folder (ending in "/") before it goes.
+void RemoveAbandonedFolders(const QString& parent, const QString& prefix,
+                            const std::function<void(const QString& folder)>& beforeRemoval = {});
 
 }  // namespace pw

@@ -6,12 +6,27 @@
 
 #include <algorithm>
 
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 namespace pw {
 namespace {
 
 constexpr int kTickMs = 100;
 
 }  // namespace
+
+void EndWithThisProcess(QProcess& process)
+{
+    // The system ends the child when the thread that started it ends. One whose parent ended before the
+    // request took hold ends itself.
+    const pid_t parent = ::getpid();
+    process.setChildProcessModifier([parent] {
+        if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent)
+            ::_exit(127);
+    });
+}
 
 void Start(QProcess& process, const Command& command)
 {
@@ -20,6 +35,7 @@ void Start(QProcess& process, const Command& command)
     if (!command.folder.isEmpty())
         process.setWorkingDirectory(command.folder);
     process.setStandardInputFile(QProcess::nullDevice());
+    EndWithThisProcess(process);
     process.setProcessChannelMode(QProcess::MergedChannels);
     // Wine's server and services outlive the program that started them and keep its output open: a file
     // takes what they write, where a pipe would be left with no reader.

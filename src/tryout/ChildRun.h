@@ -34,7 +34,11 @@ struct ChildRun {
     QString error;      // why it did not start
 };
 
-// Starts `process` as `command` says, its input empty.
+// Has `process`, when it starts, end with this one: a try ended at once (kill -9, a second Ctrl+C, a crash)
+// leaves none of its programs running.
+void EndWithThisProcess(QProcess& process);
+
+// Starts `process` as `command` says, its input empty, ending with this process.
 void Start(QProcess& process, const Command& command);
 
 // Waits until `process` ends, `limitMs` passes, `ui` asks to cancel or `tick` (called at every tick)

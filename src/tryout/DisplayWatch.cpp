@@ -108,7 +108,7 @@ QList<VisibleWindow> DisplayWatch::Windows()
         QString title = PropertyText(netName.get(), true);
         if (title.isEmpty())
             title = PropertyText(name.get(), false);
-        windows.append({children[i], title});
+        windows.append({children[i], title, QRect(geometry->x, geometry->y, geometry->width, geometry->height)});
     }
     return windows;
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QList>
+#include <QRect>
 #include <QString>
 
 #include <memory>
@@ -14,6 +15,7 @@ namespace pw {
 struct VisibleWindow {
     quint32 id = 0;
     QString title;
+    QRect geometry;  // on the screen
 };
 
 class DisplayWatch {

@@ -56,6 +56,7 @@ RunEnd PrivateDisplay::Start(const TryTools& tools, TryUi& ui, QString* error)
     // connections, so nothing has to guess a number or poll for the server.
     server_.setStandardInputFile(QProcess::nullDevice());
     server_.setStandardErrorFile(folder_ + QStringLiteral("/xvfb.log"));
+    EndWithThisProcess(server_);
     server_.start(tools.xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                                QStringLiteral("0"), kScreen, QStringLiteral("-nolisten"), QStringLiteral("tcp"),
                                QStringLiteral("-auth"), authorityFile()});

@@ -115,8 +115,9 @@ private:
 
 class Swap {
 public:
-    Swap(const QString& folder, const QString& appDir, const QString& work, const TryTools& tools, TryUi& ui)
-        : folder_(folder), appDir_(appDir), work_(work), tools_(tools), ui_(ui)
+    Swap(const QString& folder, const QString& appDir, const QString& work, const TryTools& tools, TryUi& ui,
+         bool exchange)
+        : folder_(folder), appDir_(appDir), work_(work), tools_(tools), ui_(ui), exchange_(exchange)
     {
     }
 
@@ -128,11 +129,12 @@ public:
             return;  // it starts a program of the system, or one that is not there: Wine says which
         const QString file = FindNoCase(folder_, lead.file);
         if (const QString twin = X86_64Twin(file, appDir_); !twin.isEmpty()) {
-            if (!ReplaceWith(file, twin)) {
+            if (exchange_ && !ReplaceWith(file, twin)) {
                 result.error = file;
                 return;
             }
-            result.replaced << QFileInfo(file).fileName();
+            if (exchange_)
+                result.replaced << QFileInfo(file).fileName();
             const CommandFile start =
                 LeadingFile(lead.rest, [&](const QString& name) { return !FindNoCase(folder_, name).isEmpty(); });
             if (start.known)
@@ -147,8 +149,11 @@ public:
 private:
     void Check(const QString& file, const QString& named)
     {
-        if (result.needs32Bit.isEmpty() && PeMachine(file) == kMachineI386)
+        const quint16 machine = PeMachine(file);
+        if (result.needs32Bit.isEmpty() && machine == kMachineI386)
             result.needs32Bit = named;
+        if (result.is64Bit.isEmpty() && machine == kMachineAmd64)
+            result.is64Bit = named;
     }
 
     // Exchanges the module of one of our self-extractors and the runner at the top of its archive.
@@ -177,7 +182,7 @@ private:
             const QString twin = extracted.isEmpty() ? QString() : X86_64Twin(extracted, appDir_);
             if (twin.isEmpty()) {
                 Check(extracted, name);  // a runner of the user's own
-            } else if (archive.Update(name, twin)) {
+            } else if (!exchange_ || archive.Update(name, twin)) {
                 replaced << QStringLiteral("%1 (%2)").arg(name, QFileInfo(file).fileName());
             } else {
                 result.error = file;
@@ -192,6 +197,8 @@ private:
             if (!extracted.isEmpty())
                 Check(extracted, start.file);
         }
+        if (!exchange_)
+            return true;
         if (!JoinSelfExtractor(file, module64, parts->block, archivePath)) {
             result.error = file;
             return true;
@@ -216,6 +223,7 @@ private:
     QString folder_, appDir_, work_;
     const TryTools& tools_;
     TryUi& ui_;
+    bool exchange_;
     int count_ = 0;
 };
 
@@ -245,9 +253,9 @@ QString FindNoCase(const QString& folder, const QString& name)
 }
 
 ProgramSwap UseX86_64Programs(const QString& folder, const QStringList& lines, const QString& appDir,
-                              const QString& work, const TryTools& tools, TryUi& ui)
+                              const QString& work, const TryTools& tools, TryUi& ui, bool exchange)
 {
-    Swap swap(folder, appDir, work, tools, ui);
+    Swap swap(folder, appDir, work, tools, ui, exchange);
     for (const QString& line : lines)
         swap.Line(line);
     return swap.result;

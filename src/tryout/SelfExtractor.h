@@ -10,6 +10,7 @@
 namespace pw {
 
 inline constexpr quint16 kMachineI386 = 0x14c;
+inline constexpr quint16 kMachineAmd64 = 0x8664;
 
 // The machine field of a PE file's header; 0 when `path` is not a PE file.
 quint16 PeMachine(const QString& path);

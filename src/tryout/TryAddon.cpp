@@ -7,6 +7,7 @@
 #include "tryout/PrivateDisplay.h"
 #include "tryout/ProgramSwap.h"
 #include "tryout/RegistryFile.h"
+#include "tryout/RunnerReport.h"
 #include "tryout/TryFolder.h"
 #include "tryout/TryReport.h"
 #include "tryout/WindowTracker.h"
@@ -25,6 +26,10 @@ namespace pw {
 namespace {
 
 const QString kRunner = QStringLiteral("tryrun.exe");
+// tryrun's report, in the prefix's Windows folder: made before the run, so that it is no file the add-on added.
+const QString kRunnerReport = QStringLiteral("tryrun-report.txt");
+// How often a run's tick looks into tryrun's report for a program that waits for a key.
+constexpr qint64 kReportLookMs = 500;
 // The add-on's own programs keep their log in the temporary folder: it goes into the report, and is not
 // something the add-on left behind.
 const QString kAddonLog = QStringLiteral("packwright-addon.log");
@@ -91,6 +96,7 @@ private:
         if (!host_.missing.isEmpty())
             return Stop(TryVerdict::CannotTry, host_.missing);
         arch_ = host_.runs32Bit ? WineArch::Win32 : WineArch::Win64;
+        result_.imitated = ImitatedWindows(options_.target, arch_);
         programs_ = arch_ == WineArch::Win32 ? options_.appDir : options_.appDir + QStringLiteral("/x86_64");
         if (!QFileInfo(QDir(programs_).filePath(kRunner)).isFile())
             return Stop(TryVerdict::Failed, texts_.HelperMissingStr.arg(kRunner, programs_));
@@ -112,7 +118,7 @@ private:
         result_.lines = entries.lines;
         if (!entries.error.isEmpty())
             return Stop(TryVerdict::Failed, entries.error);
-        return arch_ == WineArch::Win32 || UseX86_64(Unpacked() + QStringLiteral("/svcpack"));
+        return CheckPrograms(Unpacked() + QStringLiteral("/svcpack"));
     }
 
     // The display and the prefix, the add-on laid out in it, and how both were before the run.
@@ -126,25 +132,30 @@ private:
         prefix_.emplace(scratch_->path(), arch_, options_.tools);
         if (const RunEnd end = prefix_->Make(ui_, &error); end != RunEnd::Finished)
             return end != RunEnd::Cancelled && Stop(TryVerdict::Failed, texts_.WineFailedStr.arg(error));
-        if (!LayOut(Unpacked(), entriesFile_, prefix_->driveC() + QStringLiteral("/I386"))
-            || !QFile::copy(QDir(programs_).filePath(kRunner),
-                            prefix_->driveC() + QStringLiteral("/windows/") + kRunner))
+        if (!prefix_->SetWindowsVersion(QLatin1String(FactsOf(result_.imitated).wineName))
+            || !LayOut(Unpacked(), entriesFile_, prefix_->driveC() + QStringLiteral("/I386"))
+            || !QFile::copy(QDir(programs_).filePath(kRunner), prefix_->driveC() + QStringLiteral("/windows/") + kRunner)
+            || !QFile(RunnerReportFile()).open(QIODevice::WriteOnly))
             return Stop(TryVerdict::Failed, texts_.ScratchStr.arg(prefix_->driveC(), SystemErrorText(errno)));
         before_ = SnapshotTree(prefix_->driveC());
         registryBefore_ = ReadRegistry();
         return true;
     }
 
-    // On a host whose Wine runs only 64-bit programs.
-    bool UseX86_64(const QString& folder)
+    // A start file the disc's Windows cannot run fails as it would there. On a host whose Wine runs only
+    // 64-bit programs our own programs give way to their x86-64 builds, and a 32-bit start file cannot try.
+    bool CheckPrograms(const QString& folder)
     {
+        const bool exchange = arch_ == WineArch::Win64;
         const ProgramSwap swap = UseX86_64Programs(folder, result_.lines, options_.appDir,
-                                                   Scratch(QStringLiteral("swap")), options_.tools, ui_);
+                                                   Scratch(QStringLiteral("swap")), options_.tools, ui_, exchange);
         if (ui_.cancelled())
             return false;
         if (!swap.error.isEmpty())
             return Stop(TryVerdict::Failed, texts_.SwapFailedStr.arg(QFileInfo(swap.error).fileName()));
-        if (!swap.needs32Bit.isEmpty())
+        if (!swap.is64Bit.isEmpty() && !FactsOf(options_.target).is64Bit)
+            return Stop(TryVerdict::Failed, texts_.WrongArchStr.arg(swap.is64Bit, WindowsName(options_.target)));
+        if (exchange && !swap.needs32Bit.isEmpty())
             return Stop(TryVerdict::CannotTry,
                         (host_.wine32Installed ? texts_.No32BitSystemStr : texts_.NeedWine32Str).arg(swap.needs32Bit));
         result_.replacedPrograms = swap.replaced;
@@ -167,48 +178,43 @@ private:
             folder = prefix_->driveC() + QStringLiteral("/I386");
         const QString output = Scratch(QStringLiteral("run.txt"));
         QProcess process;
-        Start(process, {prefix_->loader(), QStringList{QStringLiteral("C:\\windows\\") + kRunner} + result_.lines,
+        const QString windows = QStringLiteral("C:\\windows\\");
+        Start(process, {prefix_->loader(), QStringList{windows + kRunner, windows + kRunnerReport} + result_.lines,
                         prefix_->Environment(display_->name(), display_->authorityFile()), folder, output});
         if (!process.waitForStarted())
             return Stop(TryVerdict::Failed, texts_.WineFailedStr.arg(process.errorString()));
         QElapsedTimer clock;
         clock.start();
+        qint64 reportLooked = 0;
         const RunEnd end = WaitForEnd(process, qint64(options_.timeLimitSeconds) * 1000, &ui_, [&] {
             waited = tracker.Observe(watch.Windows(), clock.elapsed());
             if (waited) {
+                // The window alone: on the whole screen its text is too small to read once shown.
                 if (const QImage screen = watch.Screenshot(); !screen.isNull())
-                    screenshots_ << screen;
+                    screenshots_ << screen.copy(waited->geometry.intersected(screen.rect()));
             }
-            return waited.has_value();
+            if (clock.elapsed() - reportLooked >= kReportLookMs) {
+                reportLooked = clock.elapsed();
+                result_.inputWaiter = ReadRunnerReport(ReadWholeFile(RunnerReportFile()), texts_).inputWaiter;
+            }
+            return waited.has_value() || !result_.inputWaiter.isEmpty();
         });
         result_.seconds = clock.elapsed() / 1000.0;
         result_.windows = tracker.windows();
         result_.timedOut = end == RunEnd::TimedOut;
-        result_.waitedOnWindow = end == RunEnd::Stopped;
+        result_.waitedOnWindow = end == RunEnd::Stopped && waited;
         waitedTitle_ = waited ? waited->title : QString();
-        ReadRunnerReport(output);
+        const RunnerReport report = ReadRunnerReport(ReadWholeFile(RunnerReportFile()), texts_);
+        result_.exitCodes = report.exitCodes;
+        result_.startError = report.startError;
+        result_.startErrorText = report.startErrorText;
+        result_.processesLeft = report.processes;
         // tryrun reports every line it started: ending without a word, it never ran.
         if (end == RunEnd::Finished && result_.exitCodes.isEmpty() && !result_.startError)
             return Stop(TryVerdict::Failed,
                         texts_.WineFailedStr.arg(QString::fromUtf8(ReadWholeFile(output)).trimmed()));
         result_.ran = true;
         return end != RunEnd::Cancelled;
-    }
-
-    void ReadRunnerReport(const QString& path)
-    {
-        static const QRegularExpression report(QStringLiteral("^tryrun: (exit|error|left)=(\\d+)(?: (.*?))?\\r?$"),
-                                               QRegularExpression::MultilineOption);
-        for (auto it = report.globalMatch(QString::fromUtf8(ReadWholeFile(path))); it.hasNext();) {
-            const QRegularExpressionMatch match = it.next();
-            const QString kind = match.captured(1);
-            if (kind == QLatin1String("exit"))
-                result_.exitCodes << match.captured(2).toLongLong();
-            else if (kind == QLatin1String("error") && !result_.startError)
-                result_.startError = match.captured(2).toLongLong();
-            else if (kind == QLatin1String("left"))
-                result_.processesLeft << QStringLiteral("%1 (%2)").arg(match.captured(3), match.captured(2));
-        }
     }
 
     void Compare()
@@ -227,10 +233,15 @@ private:
                                 + SoftwareChanges(registryBefore_.user, after.user, QStringLiteral("HKCU"));
 
         const QString verdict = VerdictText(result_, waitedTitle_, options_);
-        if (InstalledSilently(result_))
-            result_.verdict = TryVerdict::InstalledSilently;
-        else
+        result_.verdictText = verdict;
+        result_.installedNothing = InstalledSilently(result_) && result_.filesAdded.isEmpty()
+                                   && result_.registryAdded.isEmpty() && result_.shortcuts.isEmpty();
+        if (!InstalledSilently(result_))
             Stop(TryVerdict::Failed, verdict);
+        else if (result_.installedNothing && options_.strict)
+            Stop(TryVerdict::Failed, texts_.NothingInstalledStr);
+        else
+            result_.verdict = TryVerdict::InstalledSilently;
         QString error;
         const QString addonLog =
             temp.isEmpty() ? QString() : prefix_->driveC() + QLatin1Char('/') + temp + QLatin1Char('/') + kAddonLog;
@@ -247,6 +258,7 @@ private:
                 ReadRegistryFile(prefix_->prefix() + QStringLiteral("/user.reg"))};
     }
 
+    QString RunnerReportFile() const { return prefix_->driveC() + QStringLiteral("/windows/") + kRunnerReport; }
     QString Scratch(const QString& name) const { return scratch_->path() + QLatin1Char('/') + name; }
     QString Unpacked() const { return Scratch(QStringLiteral("addon")); }
 

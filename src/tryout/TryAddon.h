@@ -4,6 +4,7 @@
 // Windows setup runs it, on a private virtual display, under a time limit. What the run did (its exit code,
 // the windows it showed, what it installed and what it left behind) comes back as a result and a report
 // folder. The command line's --try and the window's "Testar" button share this; neither prints here.
+#include "project/target/WindowsTarget.h"
 #include "tryout/HostTools.h"
 #include "tryout/TryTexts.h"
 
@@ -21,6 +22,8 @@ struct TryOptions {
     int timeLimitSeconds = 600;  // the run is ended after this long
     int windowLimitSeconds = 5;  // a window visible this long ends the run: it waits for someone
     bool allow32BitWine = true;  // false: try as on a host whose Wine runs only 64-bit programs
+    WindowsTarget target = WindowsTarget::Xp;  // the disc's Windows, which the prefix imitates
+    bool strict = false;         // an add-on that installed nothing fails
     TryTools tools;              // where Wine, Xvfb and 7-Zip are; FindTryTools() by default
     TryTexts texts;
 };
@@ -53,18 +56,23 @@ struct SeenWindow {
 struct TryResult {
     TryVerdict verdict = TryVerdict::Failed;
     QString reason;  // why it failed or could not try; empty when it installed silently
+    QString verdictText;  // the verdict of a run that ended, as the report's "Result" line says it
     bool cancelled = false;
     bool timedOut = false;
     bool waitedOnWindow = false;
+    QString inputWaiter;        // "NAME (PID)": the line's process that waited for a key; empty when none
     bool ran = false;              // the lines were started in the prefix
     QStringList lines;             // the [AddProgram] lines, run in this order
     QList<qint64> exitCodes;       // of each line that ran to its end, all 32 bits
     qint64 startError = 0;         // the Windows error that kept a line from starting, or 0
+    QString startErrorText;        // Wine's text for it
+    WindowsTarget imitated = WindowsTarget::Xp;  // the Windows the prefix said it was
+    bool installedNothing = false;  // the lines succeeded, but added no file, registry value or shortcut
     double seconds = 0;            // how long the run took
     QStringList replacedPrograms;  // the add-on's programs that ran as their x86-64 builds
     QList<SeenWindow> windows;
     QStringList screenshots;    // PNG files in the report folder
-    QStringList processesLeft;  // still running when the lines had ended: "NAME (PID)"
+    QStringList processesLeft;  // still running when the lines had ended or the run was ended, with their parents
     QStringList filesAdded;     // Windows paths, "C:\..."
     QStringList registryAdded;  // "HKLM\Software\...: NAME = DATA"
     QStringList shortcuts;      // the .lnk files made, Windows paths

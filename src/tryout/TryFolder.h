@@ -1,7 +1,9 @@
 #pragma once
 // The folder a try works in: made fresh for each try, removed whole at its end however it ends; and reading
-// back the files the try's programs write there. A locked folder: a try that was ended at once (a second
-// Ctrl+C, a crash) leaves its folder, a whole Wine prefix, and the next try removes it.
+// back the files the try's programs write there. A locked folder: a try that was ended at once (a crash, a
+// kill) leaves its folder, a whole Wine prefix, and the next try removes it; a second Ctrl+C removes it on
+// the way out.
+#include "pipeline/PendingFiles.h"
 #include "platform/LockedFolder.h"
 
 #include <QByteArray>
@@ -23,6 +25,9 @@ public:
     QString error() const { return error_; }
 
 private:
+    // A second Ctrl+C takes the folder with it, as it takes a build's: so declared first, to be
+    // unregistered last.
+    std::optional<PendingFolder> pending_;
     std::optional<LockedFolder> folder_;
     QString error_;
 };

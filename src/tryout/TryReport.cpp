@@ -1,5 +1,7 @@
 #include "tryout/TryReport.h"
 
+#include "tryout/WindowsErrors.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -30,26 +32,42 @@ void Section(QStringList& lines, const QString& heading, const QStringList& item
 
 }  // namespace
 
+QString WindowsName(WindowsTarget target)
+{
+    switch (target) {
+    case WindowsTarget::Xp64:
+        return QStringLiteral("Windows XP x64");
+    case WindowsTarget::Server2003:
+        return QStringLiteral("Windows Server 2003");
+    case WindowsTarget::Xp:
+        break;
+    }
+    return QStringLiteral("Windows XP");
+}
+
 QString VerdictText(const TryResult& result, const QString& windowTitle, const TryOptions& options)
 {
     const TryTexts& texts = options.texts;
     if (result.waitedOnWindow)
         return texts.WindowWaitStr.arg(windowTitle.isEmpty() ? texts.NoTitleStr : windowTitle,
                                        QString::number(options.windowLimitSeconds));
+    if (!result.inputWaiter.isEmpty())
+        return texts.InputWaitStr.arg(result.inputWaiter);
     if (result.timedOut)
         return texts.TimedOutStr.arg(options.timeLimitSeconds);
     if (result.startError)
-        return texts.NotStartedStr.arg(result.startError);
+        return texts.NotStartedStr.arg(StartErrorText(result.startError, result.startErrorText));
     QStringList codes;
     for (qint64 code : result.exitCodes)
-        codes << QString::number(code);
+        codes << ExitCodeText(code);
     return (InstalledSilently(result) ? texts.SilentStr : texts.ExitCodeStr)
         .arg(codes.join(QStringLiteral(", ")), Seconds(result.seconds));
 }
 
 bool InstalledSilently(const TryResult& result)
 {
-    if (result.waitedOnWindow || result.timedOut || result.cancelled || result.startError
+    if (result.waitedOnWindow || !result.inputWaiter.isEmpty() || result.timedOut || result.cancelled
+        || result.startError
         || result.exitCodes.size() != result.lines.size() || result.lines.isEmpty())
         return false;
     return std::all_of(result.exitCodes.begin(), result.exitCodes.end(),
@@ -66,9 +84,12 @@ QString SummaryText(const TryResult& result, const QString& verdict, const TryOp
     }
     for (const QString& line : result.lines)
         lines << texts.LineStr.arg(line);
+    lines << texts.ImitatedStr.arg(WindowsName(result.imitated), QLatin1String(FactsOf(result.imitated).wineName));
     if (!result.replacedPrograms.isEmpty())
         lines << texts.Wine64Str.arg(result.replacedPrograms.join(QStringLiteral(", ")));
     lines << texts.ResultStr.arg(verdict);
+    if (result.installedNothing)
+        lines << texts.NothingInstalledStr;
 
     QStringList windows;
     for (const SeenWindow& window : result.windows) {

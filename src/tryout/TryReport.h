@@ -9,6 +9,9 @@
 
 namespace pw {
 
+// "Windows XP", "Windows XP x64", "Windows Server 2003".
+QString WindowsName(WindowsTarget target);
+
 // True when every line ran to its end on its own with a code Windows setup takes for success, showing
 // no window for long.
 bool InstalledSilently(const TryResult& result);

@@ -49,6 +49,9 @@ struct TryTexts {
     // The report. %1 in the first: the add-on's file.
     QString TitleStr = QStringLiteral("Teste do complemento %1");
     QString LineStr = QStringLiteral("Linha de [AddProgram]: %1");
+    // %1: the Windows, %2: Wine's name for its version.
+    QString ImitatedStr = QStringLiteral(
+        "Windows imitado: %1 (versão \"%2\" do Wine; o Wine é uma aproximação do Windows, não o próprio).");
     QString Wine64Str = QStringLiteral(
         "O Wine desta máquina só roda programas de 64 bits: os programas do "
         "Packwright no complemento rodaram nas versões x86-64 (%1).");
@@ -56,7 +59,16 @@ struct TryTexts {
     // The verdicts; all but the first are also the reason a try failed.
     QString SilentStr = QStringLiteral("instalado em silêncio (código de saída %1, %2 s).");
     QString ExitCodeStr = QStringLiteral("FALHOU com o código de saída %1 (%2 s).");
-    QString NotStartedStr = QStringLiteral("FALHOU: a linha não pôde ser executada (erro %1 do Windows).");
+    QString NotStartedStr = QStringLiteral("FALHOU: a linha não pôde ser executada; erro do Windows %1.");
+    // %1: the program and its process number.
+    QString InputWaitStr = QStringLiteral(
+        "FALHOU: %1 esperou por uma tecla, que ninguém digita durante a instalação do Windows (falta o "
+        "parâmetro de instalação silenciosa, ou ele está errado).");
+    // %1: the start file, %2: the disc's Windows.
+    QString WrongArchStr = QStringLiteral(
+        "FALHOU: \"%1\" é um programa de 64 bits (x86-64), e o %2 de 32 bits não executa programas de 64 bits.");
+    QString NothingInstalledStr = QStringLiteral(
+        "Aviso: terminou com sucesso, mas não instalou nada (nenhum arquivo, valor do registro ou atalho).");
     QString TimedOutStr = QStringLiteral("FALHOU: não terminou em %1 s e foi encerrado.");
     QString WindowWaitStr = QStringLiteral(
         "FALHOU: esperou numa janela, \"%1\", visível por %2 s (falta o parâmetro "
@@ -66,6 +78,9 @@ struct TryTexts {
     QString WindowLineStr = QStringLiteral("%1 (visível por %2 s)");
     QString ScreenshotStr = QStringLiteral("Captura da tela: %1");
     QString LeftStr = QStringLiteral("Processos que continuaram em execução:");
+    // %1: a program, %2: its process number, %3 and %4: those of the process that started it.
+    QString ProcessStr = QStringLiteral("%1 (%2), iniciado por %3 (%4)");
+    QString ProcessOrphanStr = QStringLiteral("%1 (%2), iniciado pelo processo %3, que já terminou");
     QString FilesStr = QStringLiteral("Arquivos adicionados em C:\\:");
     QString RegistryStr = QStringLiteral("Valores adicionados ao registro:");
     QString ShortcutsStr = QStringLiteral("Atalhos criados:");
@@ -73,6 +88,10 @@ struct TryTexts {
     QString NothingStr = QStringLiteral("(nada)");
     QString AddonLogStr = QStringLiteral("Registro do complemento: %1");
     QString ReportStr = QStringLiteral("Relatório: %1");
+
+    // The window's dialog of a try's result: the mark before the verdict.
+    QString PassedMarkStr = QStringLiteral("OK");
+    QString FailedMarkStr = QStringLiteral("FALHOU");
 
     bool operator==(const TryTexts&) const = default;
 };

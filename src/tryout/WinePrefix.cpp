@@ -12,6 +12,7 @@ namespace {
 // A fresh prefix takes 5 to 10 s on an idle machine; a busy one can take several times as long.
 constexpr qint64 kMakeLimitMs = 5 * 60 * 1000;
 constexpr qint64 kServerLimitMs = 60 * 1000;
+constexpr int kServerEndMs = 5000;
 
 bool IsUtf8Locale(const QProcessEnvironment& environment)
 {
@@ -35,6 +36,17 @@ QString LogTail(const QString& path)
 }
 
 }  // namespace
+
+WindowsTarget ImitatedWindows(WindowsTarget target, WineArch arch)
+{
+    // A 64-bit prefix is no 32-bit XP: its programs see a 64-bit system, as on XP x64.
+    if (arch == WineArch::Win64 && target == WindowsTarget::Xp)
+        return WindowsTarget::Xp64;
+    // A 32-bit prefix cannot be XP x64; Server 2003 is the same Windows for a 32-bit program.
+    if (arch == WineArch::Win32 && target == WindowsTarget::Xp64)
+        return WindowsTarget::Server2003;
+    return target;
+}
 
 QProcessEnvironment WineEnvironment(const QProcessEnvironment& base, const QString& prefix, const QString& home,
                                     WineArch arch)
@@ -83,8 +95,13 @@ QProcessEnvironment WinePrefix::Environment(const QString& display, const QStrin
 
 RunEnd WinePrefix::Make(TryUi& ui, QString* error)
 {
-    if (!QDir().mkpath(root_ + QStringLiteral("/home")) || !QDir().mkpath(temporaryFolder())) {
+    if (!QDir().mkpath(root_ + QStringLiteral("/home")) || !QDir().mkpath(temporaryFolder())
+        || !QDir().mkpath(prefix())) {
         *error = root_;
+        return RunEnd::NotStarted;
+    }
+    if (!StartServer()) {
+        *error = server_.errorString();
         return RunEnd::NotStarted;
     }
     const ChildRun boot = RunCommand(
@@ -111,6 +128,14 @@ void WinePrefix::EndAll()
     EndServer(nullptr);
 }
 
+bool WinePrefix::StartServer()
+{
+    // In the foreground, as a child of this process, the server ends with it, and with the server every
+    // program of the prefix; one that Wine started itself would outlive a try ended at once.
+    Start(server_, {tools_.wineserver, {QStringLiteral("--foreground")}, Environment(), QString(), logFile()});
+    return server_.waitForStarted();
+}
+
 RunEnd WinePrefix::EndServer(TryUi* ui)
 {
     // -k ends every process of the prefix; the server then saves the registry and ends, which -w awaits.
@@ -120,7 +145,22 @@ RunEnd WinePrefix::EndServer(TryUi* ui)
         if (end != RunEnd::Finished)
             return end;
     }
+    // The server ends once its last program has; should it stay, the end it is told saves the registry too.
+    if (!server_.waitForFinished(kServerEndMs)) {
+        server_.terminate();
+        if (!server_.waitForFinished(kServerEndMs))
+            server_.kill();
+        server_.waitForFinished();
+    }
     return RunEnd::Finished;
+}
+
+bool WinePrefix::SetWindowsVersion(const QString& wineName) const
+{
+    // Read when the server starts, as winecfg's choice is; the server is not running between Make() and the run.
+    QFile file(prefix() + QStringLiteral("/user.reg"));
+    return file.open(QIODevice::Append)
+           && file.write(QStringLiteral("\n[Software\\\\Wine]\n\"Version\"=\"%1\"\n").arg(wineName).toUtf8()) > 0;
 }
 
 void WinePrefix::CutLinks() const

@@ -3,9 +3,11 @@
 // Gecko installer (each would ask with a window), no menu entries written into the user's desktop, and
 // nothing of this machine reachable through it: the drive that maps "/" and the links of the user's
 // folders into the home are cut, so what the add-on writes stays inside the prefix.
+#include "project/target/WindowsTarget.h"
 #include "tryout/ChildRun.h"
 #include "tryout/HostTools.h"
 
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 
@@ -15,6 +17,9 @@ enum class WineArch {
     Win32,  // as Windows XP, where add-ons run: the add-on's i686 programs run as they are
     Win64,  // where Wine runs only 64-bit programs
 };
+
+// The Windows a prefix of `arch` imitates for an add-on made for `target`.
+WindowsTarget ImitatedWindows(WindowsTarget target, WineArch arch);
 
 // The environment every Wine program of a prefix gets: `base` without whatever would lead Wine elsewhere
 // (another prefix, the user's display, desktop or configuration folders), with a UTF-8 locale so that the
@@ -29,9 +34,14 @@ public:
 
     // Makes the prefix and cuts its links to this machine. Returns how that ended; `error` says why it failed.
     RunEnd Make(TryUi& ui, QString* error);
+    // Starts the prefix's server again for the run, after Make() has ended it.
+    bool StartServer();
     // Ends every process of the prefix and waits until its server has saved the registry. Once is enough:
     // a prefix whose processes have ended is never started again.
     void EndAll();
+    // Has the prefix's programs see the Windows Wine calls `wineName` ("winxp"); made between Make() and the
+    // run, while the server is not running.
+    bool SetWindowsVersion(const QString& wineName) const;
 
     // Without a display the prefix's programs can show no window.
     QProcessEnvironment Environment(const QString& display = {}, const QString& authority = {}) const;
@@ -51,6 +61,7 @@ private:
     WineArch arch_;
     TryTools tools_;
     bool ended_ = false;
+    QProcess server_;
 };
 
 }  // namespace pw

@@ -136,15 +136,22 @@ TEST(CommandLine, InputsAreCheckedAsTheWindowChecksThem)
 // --try takes the add-on and its time limit, and nothing of a build, which it would silently drop.
 TEST(CommandLine, TryTakesAnAddOnAndATimeLimitOnly)
 {
-    const CommandLine tried = Parse({"--try", "a.cab", "--time-limit", "30", "--language-file", "English"});
+    const CommandLine tried = Parse(
+        {"--try", "a.cab", "--time-limit", "30", "--language-file", "English", "--target", "XP64", "--strict"});
     ASSERT_TRUE(tried.error.isEmpty()) << tried.error.toStdString();
     EXPECT_EQ(tried.tryAddon, QStringLiteral("a.cab"));
     EXPECT_EQ(tried.timeLimitSeconds, 30);
-    EXPECT_EQ(Parse({"--try", "a.cab"}).timeLimitSeconds, 600) << "ten minutes unless told";
+    EXPECT_EQ(tried.target, WindowsTarget::Xp64);
+    EXPECT_TRUE(tried.strict);
+    const CommandLine plain = Parse({"--try", "a.cab"});
+    EXPECT_EQ(plain.timeLimitSeconds, 600) << "ten minutes unless told";
+    EXPECT_EQ(plain.target, WindowsTarget::Xp);
+    EXPECT_FALSE(plain.strict);
     for (const QStringList& bad :
          {QStringList{"--try", "a.cab", "out.cab"}, {"--try", "a.cab", "--folder", "p"}, {"--try", "a.cab", "--switch", "/S"},
           {"--try", "a.cab", "--time-limit", "0"}, {"--try", "a.cab", "--time-limit", "ten"}, {"--try", ""},
-          {"--folder", "f", "--start", "s", "--time-limit", "30", "x.cab"}})
+          {"--folder", "f", "--start", "s", "--time-limit", "30", "x.cab"}, {"--try", "a.cab", "--target", "vista"},
+          {"--folder", "f", "--start", "s", "--strict", "x.cab"}})
         EXPECT_FALSE(Parse(bad).error.isEmpty()) << bad.join(' ').toStdString();
 }
 

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
@@ -199,6 +200,7 @@ TEST(Testar, TriesTheChosenAddOnWithTheWindowLockedAndShowsWhatItFound)
         result.ran = true;
         result.waitedOnWindow = true;
         result.summary = QStringLiteral("the summary");
+        result.verdictText = QStringLiteral("FALHOU: esperou numa janela, \"Setup <1>\", visível por 5 s.");
         result.reportFolder = report;
         result.screenshots = {QStringLiteral("window-1.png")};
         return result;
@@ -206,11 +208,17 @@ TEST(Testar, TriesTheChosenAddOnWithTheWindowLockedAndShowsWhatItFound)
     QDialog* shown = nullptr;
     f.form->ShowModal = [&](QDialog& dialog) {
         shown = &dialog;
-        EXPECT_EQ(f.form->TryForm->Summary->toPlainText(), QStringLiteral("the summary"));
-        EXPECT_FALSE(f.form->TryForm->Screenshot->isHidden());
-        EXPECT_FALSE(f.form->TryForm->Screenshot->pixmap().isNull());
-        EXPECT_LE(f.form->TryForm->Screenshot->pixmap().width(), 480) << "shown smaller than the display";
-        EXPECT_TRUE(f.form->TryForm->windowTitle().contains(QStringLiteral("Setup.cab")));
+        TTryForm& form = *f.form->TryForm;
+        EXPECT_EQ(form.Summary->toPlainText(), QStringLiteral("the summary"));
+        // The verdict comes first, marked, whole and wrapped: a title in it stays text.
+        EXPECT_TRUE(form.Verdict->wordWrap());
+        EXPECT_TRUE(form.Verdict->text().contains(QStringLiteral(">FALHOU</span></b>"))) << form.Verdict->text().toStdString();
+        EXPECT_TRUE(form.Verdict->text().contains(QStringLiteral("Setup &lt;1&gt;"))) << form.Verdict->text().toStdString();
+        // The window that waited, as large as it was.
+        EXPECT_FALSE(form.ScreenshotArea->isHidden());
+        EXPECT_EQ(form.Screenshot->pixmap().size(), QSize(640, 480));
+        EXPECT_TRUE(form.windowTitle().contains(QStringLiteral("Setup.cab")));
+        form.OpenFolder->click();
         return int(QDialog::Accepted);
     };
     f.form->TestaClick();
@@ -235,7 +243,10 @@ TEST(Testar, TriesTheChosenAddOnWithTheWindowLockedAndShowsWhatItFound)
     EXPECT_TRUE(f.form->Pasta->isEnabled());
     EXPECT_TRUE(f.form->Testa->isEnabled());
     EXPECT_TRUE(f.form->Tabs->isTabEnabled(f.form->Tabs->indexOf(f.form->SFXOpt)));
-    EXPECT_EQ(f.form->Label11->text(), kIdleStatus);
+    EXPECT_EQ(f.dialogs.openedUrls, QList<QUrl>{QUrl::fromLocalFile(report)});
+    EXPECT_EQ(f.form->Label11->text(),
+              QStringLiteral("FALHOU: esperou numa janela, \"Setup <1>\", visível por 5 s."))
+        << "the verdict stays on the status line";
 }
 
 TEST(Testar, EscStopsTheTryAndNothingIsShown)

@@ -3,6 +3,8 @@
 
 #include "support/TempDir.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 using namespace pw;
@@ -13,6 +15,10 @@ TEST(PendingFiles, AFolderGoesWithEverythingInItAndAFileAlone)
     dir.write("scratch/files.7z", "archive");
     dir.write("scratch/.lock");
     dir.write("scratch/stcXYZ", "temporary");
+    // A try's prefix: folders in folders, one of them made read-only by an installer.
+    dir.write("scratch/prefix/drive_c/windows/system32/kernel32.dll", "dll");
+    ASSERT_TRUE(QFile::setPermissions(dir.path("scratch/prefix/drive_c/windows"),
+                                      QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     dir.write("output.partial", "half");
     dir.write("kept", "not registered");
     {

@@ -29,10 +29,10 @@ QString X86_64(const QString& name)
 
 class ProgramSwapTest : public ::testing::Test, public TryFixture {
 protected:
-    ProgramSwap Swap(const QString& folder, const QStringList& lines)
+    ProgramSwap Swap(const QString& folder, const QStringList& lines, bool exchange = true)
     {
         return UseX86_64Programs(folder, lines, QStringLiteral(PW_APPDIR), scratch.mkdir(QStringLiteral("swap")),
-                                 FindTryTools(), ui);
+                                 FindTryTools(), ui, exchange);
     }
 
     // The svcpack folder of the add-on packwright-build makes of `folder`.
@@ -108,6 +108,19 @@ TEST_F(ProgramSwapTest, RunnerOfTheUsersOwnInsideASelfExtractorStays)
     const ProgramSwap swap = Swap(svcpack, {QStringLiteral("Own.exe")});
     EXPECT_EQ(swap.replaced, QStringList{QStringLiteral("Own.exe (7zS.sfx)")});
     EXPECT_EQ(swap.needs32Bit, QStringLiteral("msistub.exe"));
+}
+
+// Where Wine runs 32-bit programs nothing is exchanged, but an x86-64 start file is still found: a 32-bit
+// Windows cannot run it.
+TEST_F(ProgramSwapTest, SixtyFourBitStartFileIsFoundWithoutAnExchange)
+{
+    WriteSleeper(scratch.path(QStringLiteral("Wide")), InstallerArch::Amd64);
+    const QString svcpack = Svcpack(scratch.path(QStringLiteral("Wide")), QStringLiteral("setup.exe"));
+    const QByteArray before = ReadAll(svcpack + QStringLiteral("/Wide.exe"));
+    const ProgramSwap swap = Swap(svcpack, {QStringLiteral("Wide.exe")}, false);
+    EXPECT_EQ(swap.is64Bit, QStringLiteral("setup.exe"));
+    EXPECT_EQ(swap.replaced, QStringList());
+    EXPECT_EQ(ReadAll(svcpack + QStringLiteral("/Wide.exe")), before);
 }
 
 TEST_F(ProgramSwapTest, ThirtyTwoBitStartFileInsideOrBeside)

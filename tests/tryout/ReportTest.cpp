@@ -1,5 +1,6 @@
 // The verdict and the report of a try, from results made up here.
 #include "tryout/TryReport.h"
+#include "tryout/WindowsErrors.h"
 
 #include "support/TempDir.h"
 
@@ -51,9 +52,10 @@ TEST(TryReport, VerdictSaysWhatEndedTheRun)
     options.timeLimitSeconds = 90;
     const TryTexts& texts = options.texts;
     EXPECT_EQ(VerdictText(Ran({0, 3010}, 2), QString(), options),
-              texts.SilentStr.arg(QStringLiteral("0, 3010"), QStringLiteral("2.0")));
+              texts.SilentStr.arg(QStringLiteral("0, 3010 (A restart is required to complete the install)"),
+                                  QStringLiteral("2.0")));
     EXPECT_EQ(VerdictText(Ran({1603}), QString(), options),
-              texts.ExitCodeStr.arg(QStringLiteral("1603"), QStringLiteral("2.0")));
+              texts.ExitCodeStr.arg(QStringLiteral("1603 (Fatal error during installation)"), QStringLiteral("2.0")));
     TryResult result = Ran({});
     result.waitedOnWindow = true;
     // A title is shown as it is, even one that looks like a place for a number.
@@ -65,8 +67,23 @@ TEST(TryReport, VerdictSaysWhatEndedTheRun)
     result.timedOut = true;
     EXPECT_EQ(VerdictText(result, QString(), options), texts.TimedOutStr.arg(90));
     result = Ran({});
+    result.inputWaiter = QStringLiteral("setup.exe (40)");
+    EXPECT_EQ(VerdictText(result, QString(), options), texts.InputWaitStr.arg(QStringLiteral("setup.exe (40)")));
+    EXPECT_FALSE(InstalledSilently(result));
+}
+
+// A Windows code is followed by its text; an exit code of the program's own stays a number.
+TEST(TryReport, WindowsCodesAreSaidInWords)
+{
+    EXPECT_EQ(StartErrorText(193, QStringLiteral("Bad EXE format for %1.")),
+              QStringLiteral("193 (Not a valid Win32 application: a program for another processor, or no program at all)"));
+    EXPECT_EQ(StartErrorText(1392, QStringLiteral("Corrupt.")), QStringLiteral("1392 (Corrupt.)")) << "Wine's text";
+    EXPECT_EQ(ExitCodeText(0xC0000135), QStringLiteral("0xC0000135 (A DLL the program needs was not found)"));
+    EXPECT_EQ(ExitCodeText(1618), QStringLiteral("1618 (Another installation is already in progress)"));
+    EXPECT_EQ(ExitCodeText(5), QStringLiteral("5"));
+    TryResult result = Ran({});
     result.startError = 193;
-    EXPECT_EQ(VerdictText(result, QString(), options), texts.NotStartedStr.arg(193));
+    EXPECT_TRUE(VerdictText(result, QString(), TryOptions()).contains(StartErrorText(193)));
 }
 
 TEST(TryReport, SummaryOfATryThatNeverRanIsItsReason)
@@ -91,12 +108,16 @@ TEST(TryReport, SummaryListsEverythingTheRunDid)
     result.registryAdded = QStringList{QStringLiteral("HKLM\\Software\\App: Version = 1.0")};
     result.reportFolder = QStringLiteral("/reports/App-try");
     result.screenshots = QStringList{QStringLiteral("window-1.png")};
+    result.imitated = WindowsTarget::Xp64;
+    result.installedNothing = true;  // not so, but its warning follows the verdict
     const QStringList lines = SummaryText(result, QStringLiteral("fine"), options).split(QLatin1Char('\n'));
     const QStringList expected = {
         texts.TitleStr.arg(QStringLiteral("App.cab")),
         texts.LineStr.arg(QStringLiteral("Setup0.exe")),
+        texts.ImitatedStr.arg(QStringLiteral("Windows XP x64"), QStringLiteral("winxp64")),
         texts.Wine64Str.arg(QStringLiteral("App.exe (7zS.sfx), msistub.exe (App.exe)")),
         texts.ResultStr.arg(QStringLiteral("fine")),
+        texts.NothingInstalledStr,
         QString(),
         texts.WindowsStr,
         QStringLiteral("  ") + texts.WindowLineStr.arg(QStringLiteral("\"First\", \"Second\""), QStringLiteral("1.5")),

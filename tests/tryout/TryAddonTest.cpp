@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,12 @@ protected:
         const QString folder = scratch.path(name);
         WriteNsisInstaller(folder, name, arch);
         return BuildAddon(folder, QStringLiteral("setup.exe"), silentSwitch);
+    }
+
+    QString ConsoleAddon(const QString& what, const QStringList& options = {})
+    {
+        WriteConsoleInstaller(scratch.path(what), NativeArch());
+        return BuildAddon(scratch.path(what), QStringLiteral("console.exe"), what, options);
     }
 };
 
@@ -73,7 +80,9 @@ TEST_F(TryAddonTest, InstallerWithoutItsSwitchWaitsOnAWindow)
     EXPECT_GE(result.windows.front().visibleSeconds, options.windowLimitSeconds);
     EXPECT_TRUE(result.reason.contains(QStringLiteral("Loud App Setup")));
     ASSERT_EQ(result.screenshots.size(), 1);
-    EXPECT_GT(Colours(QDir(result.reportFolder).filePath(result.screenshots.front())), 2) << "a screen with a window";
+    const QString screenshot = QDir(result.reportFolder).filePath(result.screenshots.front());
+    EXPECT_GT(Colours(screenshot), 2) << "a window, not a blank screen";
+    EXPECT_LT(QImage(screenshot).width(), 800) << "the window alone, not the whole screen";
     EXPECT_TRUE(result.filesAdded.isEmpty()) << Describe(result);
     EXPECT_EQ(ScratchLeft(), QStringList());
 }
@@ -92,6 +101,56 @@ TEST_F(TryAddonTest, ProgramThatHangsWithoutAWindowTimesOut)
     EXPECT_TRUE(result.exitCodes.isEmpty());
     EXPECT_TRUE(result.reason.contains(QStringLiteral("5 s"))) << Describe(result);
     EXPECT_EQ(ScratchLeft(), QStringList());
+}
+
+// A batch file that waits on a program: when the time limit ends the run, the report names that program
+// and who started it.
+TEST_F(TryAddonTest, ProgramsRunningWhenTheRunIsEndedAreNamedWithTheirParents)
+{
+    const QString folder = scratch.path(QStringLiteral("Waits"));
+    WriteSleeper(folder, NativeArch());
+    scratch.write(QStringLiteral("Waits/install.cmd"), "@echo off\r\nsetup.exe\r\n");
+    pw::TryOptions options = Options(BuildAddon(folder, QStringLiteral("install.cmd"), QString()));
+    options.timeLimitSeconds = 8;
+    const pw::TryResult result = Try(options);
+    EXPECT_TRUE(result.timedOut) << Describe(result);
+    EXPECT_TRUE(std::any_of(result.processesLeft.begin(), result.processesLeft.end(), [](const QString& process) {
+        return process.startsWith(QStringLiteral("setup.exe (")) && process.contains(QStringLiteral(" cmd.exe ("));
+    })) << Describe(result);
+}
+
+// Console installers (tools/console.c does what its switch says). Their output shares no channel with
+// tryrun's report; their input, as during Windows setup, never answers (a line started directly: the
+// self-extractor gives its programs no input at all).
+TEST_F(TryAddonTest, ConsoleOutputWithoutALineBreakLeavesTheVerdictWhole)
+{
+    pw::TryOptions options = Options(ConsoleAddon(QStringLiteral("done")));
+    options.strict = true;
+    const pw::TryResult result = Try(options);
+    EXPECT_EQ(result.exitCodes, QList<qint64>{0}) << Describe(result);
+    EXPECT_TRUE(result.installedNothing) << Describe(result);
+    EXPECT_EQ(result.reason, options.texts.NothingInstalledStr) << "strict: installing nothing fails";
+    EXPECT_TRUE(QFileInfo::exists(result.reportFolder + QStringLiteral("/summary.txt"))) << Describe(result);
+}
+
+TEST_F(TryAddonTest, ConsoleProgramThatWaitsForAKeyIsNamed)
+{
+    pw::TryOptions options = Options(ConsoleAddon(QStringLiteral("key"), {QStringLiteral("--no-compact")}));
+    const pw::TryResult result = Try(options);
+    EXPECT_TRUE(result.inputWaiter.startsWith(QStringLiteral("console.exe ("))) << Describe(result);
+    EXPECT_LT(result.seconds, 60) << "ended by the wait, long before the time limit";
+}
+
+TEST_F(TryAddonTest, ProgramsSeeTheTargetsWindowsVersion)
+{
+    pw::TryOptions options = Options(ConsoleAddon(QStringLiteral("version")));
+    options.target = pw::WindowsTarget::Xp64;
+    const pw::TryResult result = Try(options);
+    EXPECT_EQ(result.exitCodes, QList<qint64>{502}) << "major * 100 + minor: " << Describe(result);
+    // A 32-bit prefix cannot be XP x64: it is Server 2003, the same Windows for a 32-bit program.
+    const bool wide = NativeArch() == InstallerArch::Amd64;
+    EXPECT_TRUE(result.summary.contains(wide ? QStringLiteral("Windows XP x64") : QStringLiteral("Windows Server 2003")))
+        << Describe(result);
 }
 
 // Windows setup goes on once the line's own process has ended; what it left running is listed, and the
@@ -181,12 +240,25 @@ TEST_F(TryWithout32BitWine, RunsOurX86_64ProgramsAndSaysSo)
 
 TEST_F(TryWithout32BitWine, AmdInstallerPasses)
 {
-    const pw::TryResult result =
-        Try(Options64(InstallerAddon(QStringLiteral("Wide App"), QStringLiteral("/S"), InstallerArch::Amd64)));
+    pw::TryOptions options =
+        Options64(InstallerAddon(QStringLiteral("Wide App"), QStringLiteral("/S"), InstallerArch::Amd64));
+    options.target = pw::WindowsTarget::Xp64;
+    const pw::TryResult result = Try(options);
     ASSERT_EQ(result.verdict, pw::TryVerdict::InstalledSilently) << Describe(result);
     EXPECT_EQ(result.replacedPrograms, QStringList{QStringLiteral("Wide App.exe (7zS.sfx)")});
     EXPECT_TRUE(result.filesAdded.contains(QStringLiteral("C:\\Program Files\\Wide App\\readme.txt")))
         << Describe(result);
+}
+
+TEST_F(TryWithout32BitWine, AmdInstallerForA32BitWindowsFailsInWords)
+{
+    pw::TryOptions options =
+        Options64(InstallerAddon(QStringLiteral("Too Wide"), QStringLiteral("/S"), InstallerArch::Amd64));
+    options.target = pw::WindowsTarget::Xp;
+    const pw::TryResult result = Try(options);
+    EXPECT_EQ(result.verdict, pw::TryVerdict::Failed);
+    EXPECT_EQ(result.reason, options.texts.WrongArchStr.arg(QStringLiteral("setup.exe"), QStringLiteral("Windows XP")));
+    EXPECT_EQ(ScratchLeft(), QStringList());
 }
 
 TEST_F(TryWithout32BitWine, X86InstallerCannotTryAndSaysHowToGetWine32)

@@ -103,6 +103,14 @@ void WriteSleeper(const QString& folder, InstallerArch arch)
     ASSERT_TRUE(QFile::copy(sleeper, folder + QStringLiteral("/setup.exe")));
 }
 
+void WriteConsoleInstaller(const QString& folder, InstallerArch arch)
+{
+    QDir().mkpath(folder);
+    const QString console =
+        arch == InstallerArch::X86 ? QStringLiteral(PW_CONSOLE_I686) : QStringLiteral(PW_CONSOLE_X86_64);
+    ASSERT_TRUE(QFile::copy(console, folder + QStringLiteral("/console.exe")));
+}
+
 void WriteMsiPackage(const QString& folder, const QString& name)
 {
     // wixl takes the payload relative to the folder it runs in; only the package goes into the add-on.
@@ -159,6 +167,8 @@ pw::TryOptions TryFixture::Options(const QString& addon) const
     options.reportParent = scratch.path(QStringLiteral("reports"));
     options.scratchParent = scratch.path(QStringLiteral("work"));
     options.tools = pw::FindTryTools();
+    // The Windows that runs the installers made for this machine: a 64-bit one where only 64-bit ones run.
+    options.target = NativeArch() == InstallerArch::Amd64 ? pw::WindowsTarget::Xp64 : pw::WindowsTarget::Xp;
     return options;
 }
 

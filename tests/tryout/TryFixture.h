@@ -28,6 +28,8 @@ void WriteSleeper(const QString& folder, InstallerArch arch);
 // A silent NSIS installer, `folder`/setup.exe, that starts `folder`/sleeper.exe (written beside it) and
 // ends without waiting for it.
 void WriteLauncher(const QString& folder, InstallerArch arch);
+// The console program tools/console.c as `folder`/console.exe: its switch says what it does.
+void WriteConsoleInstaller(const QString& folder, InstallerArch arch);
 // A Windows Installer package as `folder`/package.msi; with PWTEST_REFUSE=1 it refuses to install.
 void WriteMsiPackage(const QString& folder, const QString& name);
 
@@ -53,7 +55,8 @@ public:
     // A copy of packwright-build in an AppDir of the test's own, with the shipped Windows programs except
     // `name`, which is the test's `replacement` under that program's name. Returns the copy's path.
     QString BuilderWith(const QString& name, const QString& replacement);
-    // The options of a try of `addon` with the test's own report and scratch folders.
+    // The options of a try of `addon` with the test's own report and scratch folders, for a Windows that
+    // runs NativeArch() installers.
     pw::TryOptions Options(const QString& addon) const;
     pw::TryResult Try(const pw::TryOptions& options);
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -68,6 +69,26 @@ TEST(TryFolder, OneLeftByATryEndedAtOnceGoesWithTheNextTryAndARunningOnesStays)
         EXPECT_EQ(FoldersIn(parent), QStringList{QFileInfo(running.path()).fileName()});
     }
     EXPECT_EQ(pwtest::EntriesBelow(parent), QStringList());
+}
+
+// Its programs end with a try, however it ends; one that escaped is ended before its folder goes.
+TEST(TryFolder, AProgramLeftInAnAbandonedPrefixIsEndedBeforeItGoes)
+{
+    pwtest::TempDir dir;
+    const QString parent = dir.path(QStringLiteral("work"));
+    LeaveATryFolder(parent);
+    QProcess left, other;  // the same program, of the prefix left behind and of none
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("WINEPREFIX"), parent + QLatin1Char('/') + FoldersIn(parent).value(0) + "/prefix");
+    left.setProcessEnvironment(environment);
+    for (QProcess* process : {&left, &other})
+        process->start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(left.waitForStarted() && other.waitForStarted());
+    const TryFolder next(parent);
+    EXPECT_TRUE(left.waitForFinished(5000));
+    EXPECT_EQ(other.state(), QProcess::Running);
+    other.kill();
+    other.waitForFinished();
 }
 
 TEST(TryFolder, AFolderThatCannotBeMadeSaysWhy)

@@ -7,9 +7,9 @@ using namespace pw;
 
 namespace {
 
-const VisibleWindow kSetup{7, QStringLiteral("App Setup: Installation Folder")};
-const VisibleWindow kProgress{7, QStringLiteral("App Setup: Installing")};
-const VisibleWindow kSplash{9, QString()};
+const VisibleWindow kSetup{7, QStringLiteral("App Setup: Installation Folder"), {}};
+const VisibleWindow kProgress{7, QStringLiteral("App Setup: Installing"), {}};
+const VisibleWindow kSplash{9, QString(), {}};
 
 TEST(WindowTracker, WindowVisibleForTheLimitIsOverdue)
 {
