@@ -5,6 +5,7 @@
 #include "TimedRun.h"
 
 #include "project/installer/RecogniseInstaller.h"
+#include "project/target/TargetCheck.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -85,6 +86,14 @@ double RecogniseMs(const QString& path, bool* recognised)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
+// The check against the disc's Windows reads the headers and the import directory, whatever the payload.
+double CheckTargetMs(const QString& path, const QString& appDir)
+{
+    const auto start = std::chrono::steady_clock::now();
+    pw::CheckTarget(path, pw::WindowsTarget::Xp, appDir);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -107,6 +116,9 @@ int main(int argc, char** argv)
     }
     std::vector<double> cold;
     std::vector<double> warm;
+    std::vector<double> checkCold;
+    std::vector<double> checkWarm;
+    const QString appDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     bool allRecognised = true;
     for (int round = 0; round < rounds; ++round) {
         bool recognised = false;
@@ -115,6 +127,9 @@ int main(int argc, char** argv)
         allRecognised = allRecognised && recognised;
         warm.push_back(RecogniseMs(installer, &recognised));
         allRecognised = allRecognised && recognised;
+        DropFromPageCache(installer);
+        checkCold.push_back(CheckTargetMs(installer, appDir));
+        checkWarm.push_back(CheckTargetMs(installer, appDir));
     }
     const double coldMs = MedianOf(cold);
     const double warmMs = MedianOf(warm);
@@ -122,6 +137,8 @@ int main(int argc, char** argv)
                 QFileInfo(installer).size(), rounds);
     std::printf("  cold page cache %8.3f ms\n  warm page cache %8.3f ms\n  target           < %.0f ms: %s\n", coldMs,
                 warmMs, kTargetMs, coldMs < kTargetMs && warmMs < kTargetMs ? "met" : "MISSED");
+    std::printf("checking it against Windows XP:\n  cold page cache %8.3f ms\n  warm page cache %8.3f ms\n",
+                MedianOf(checkCold), MedianOf(checkWarm));
     if (!allRecognised)
         std::printf("  the installer was not recognised as NSIS every time\n");
     return allRecognised ? 0 : 1;

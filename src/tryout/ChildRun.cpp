@@ -1,6 +1,6 @@
 #include "tryout/ChildRun.h"
 
-#include "tryout/TryAddon.h"
+#include "tryout/TryUi.h"
 
 #include <QDeadlineTimer>
 

@@ -1,7 +1,7 @@
 #include "tryout/PrivateDisplay.h"
 
 #include "tryout/HostTools.h"
-#include "tryout/TryAddon.h"
+#include "tryout/TryUi.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

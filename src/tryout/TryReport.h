@@ -1,7 +1,7 @@
 #pragma once
 // The report of a try: the text the caller shows (the command line prints it, the window shows it) and a
 // folder of its own with that text (summary.txt), the screenshots and the add-on's log.
-#include "tryout/TryAddon.h"
+#include "tryout/TryTypes.h"
 
 #include <QImage>
 #include <QList>

@@ -2,7 +2,7 @@
 // The windows a run shows, followed over time: a window that stays on the display for the limit waits
 // for someone to answer it, which during Windows setup nobody ever does.
 #include "tryout/DisplayWatch.h"
-#include "tryout/TryAddon.h"
+#include "tryout/TryTypes.h"
 
 #include <QList>
 

@@ -1,6 +1,8 @@
 #include "tryout/WinePrefix.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +15,7 @@ namespace {
 constexpr qint64 kMakeLimitMs = 5 * 60 * 1000;
 constexpr qint64 kServerLimitMs = 60 * 1000;
 constexpr int kServerEndMs = 5000;
+constexpr int kServerReadyMs = 5000;
 
 bool IsUtf8Locale(const QProcessEnvironment& environment)
 {
@@ -133,7 +136,29 @@ bool WinePrefix::StartServer()
     // In the foreground, as a child of this process, the server ends with it, and with the server every
     // program of the prefix; one that Wine started itself would outlive a try ended at once.
     Start(server_, {tools_.wineserver, {QStringLiteral("--foreground")}, Environment(), QString(), logFile()});
-    return server_.waitForStarted();
+    if (!server_.waitForStarted())
+        return false;
+    // Debian's Wine keeps the server's folder in the temporary folder and names it in the prefix's file
+    // "wineserver". A program started before the server has written it and made its socket starts a
+    // server of its own, and the two make the folder at once ("fixed a temporary directory error").
+    QElapsedTimer waited;
+    waited.start();
+    while (!ServerListening() && server_.state() == QProcess::Running && waited.elapsed() < kServerReadyMs)
+        QThread::msleep(10);
+    return server_.state() == QProcess::Running;
+}
+
+bool WinePrefix::ServerListening() const
+{
+    QFile named(prefix() + QStringLiteral("/wineserver"));
+    if (!named.open(QIODevice::ReadOnly))
+        return false;
+    const QString folder = QString::fromLocal8Bit(named.readAll()).trimmed();
+    if (folder.isEmpty())
+        return false;
+    QDirIterator sockets(QDir(temporaryFolder()).filePath(folder), {QStringLiteral("socket")},
+                         QDir::System | QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    return sockets.hasNext();
 }
 
 RunEnd WinePrefix::EndServer(TryUi* ui)

@@ -36,6 +36,8 @@ public:
     RunEnd Make(TryUi& ui, QString* error);
     // Starts the prefix's server again for the run, after Make() has ended it.
     bool StartServer();
+    // The server has named its folder in the prefix and listens there.
+    bool ServerListening() const;
     // Ends every process of the prefix and waits until its server has saved the registry. Once is enough:
     // a prefix whose processes have ended is never started again.
     void EndAll();
