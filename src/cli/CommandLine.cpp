@@ -41,6 +41,8 @@ QString ShortcutError(const QString& value, ShortcutEntry* entry)
         return QStringLiteral("--shortcut location must be 0 to 3: %1").arg(f[0]);
     if (!ParseNumber(f[1], 0, 6, &folder))
         return QStringLiteral("--shortcut folder must be 0 to 6: %1").arg(f[1]);
+    if (f[2].trimmed().isEmpty())
+        return QStringLiteral("--shortcut needs the file it opens (its third field): %1").arg(value);
     *entry = MakeShortcutEntry(QString::fromUtf8(kShortcutLocations[location]), location, folder, f[2], f[3], f[4],
                                f[5], f[6]);
     return {};

@@ -53,6 +53,10 @@ TAddAtalhoForm::TAddAtalhoForm(QWidget* parent)
     layout->addSpacing(6);
     layout->addLayout(buttons);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    // A shortcut to nothing would be made by nobody: OK waits for the file it opens.
+    Button1->setEnabled(false);
+    connect(Edit1, &QLineEdit::textChanged, this,
+            [this](const QString& target) { Button1->setEnabled(!target.trimmed().isEmpty()); });
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
     ShowCaptionsBeforeLanguage(*this, AddAtalhoFormCaptions());
 }

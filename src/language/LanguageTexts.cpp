@@ -53,6 +53,8 @@ const std::pair<const char*, QString BuildTexts::*> kBuildKeys[] = {
     {"iNamePercent", &BuildTexts::NamePercentStr},
     {"iLineBreak", &BuildTexts::LineBreakStr},
     {"iNoOutputName", &BuildTexts::NoOutputNameStr},
+    {"iShortcutNoTarget", &BuildTexts::ShortcutNoTargetStr},
+    {"iNameBlank", &BuildTexts::NameBlankStr},
     // Around the installer's silent switch, and the window's "Testar".
     {"iNoSwitch", &BuildTexts::NoSwitchStr},
     {"iBuildAnyway", &BuildTexts::BuildAnywayStr},

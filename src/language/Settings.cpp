@@ -52,9 +52,12 @@ int ReadIndex(const QString& path, const char* key, int count)
     return ok && value >= 0 && value < count ? value : -1;
 }
 
-// A name that would come back as another one from the code page is not worth keeping.
+// A name that would come back as another one from the code page is not worth keeping, and one with a
+// line break would end its line in the file early and start another that may read as a key.
 QByteArray StorableText(const QString& text)
 {
+    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
+        return {};
     const QByteArray bytes = UnicodeToAnsi(text);
     return AnsiToUnicode(bytes) == text ? bytes : QByteArray();
 }

@@ -72,6 +72,8 @@ void CheckAddOnValues(const BuildInputs& in, const QString& target)
     QStringList oneLine{in.silentSwitch,    in.fields.Title, in.fields.Version,     in.fields.Language,
                         in.fields.BuildDate, in.fields.Site,  in.fields.Description};
     for (const ShortcutEntry& row : in.shortcuts) {
+        if (row.subItem(ShortcutEntry::Target).trimmed().isEmpty())
+            throw NameRefused(row.subItem(ShortcutEntry::Name), {NameRule::ShortcutWithoutTarget, {}});
         for (int item = ShortcutEntry::Target; item <= ShortcutEntry::Name; ++item)
             oneLine.append(row.subItem(item));
     }
@@ -91,10 +93,12 @@ void CheckAddOnValues(const BuildInputs& in, const QString& target)
         Refuse(outputName, WindowsNameRule(installer));
         Refuse(outputName, TooLongForCabinet(InstallerNameInCabinet(outName)));
         Refuse(outputName, OutsideCodePage(installer));
+        Refuse(outputName, BlankInCommand(installer));
     } else {
         Refuse(in.startFile, OutsideCodePage(in.startFile));
         if (TakesSilentSwitch(in.startFile))
             Refuse(in.silentSwitch, OutsideCodePage(in.silentSwitch));
+        Refuse(in.startFile, BlankInCommand(in.startFile));
     }
     Refuse(in.startFile, PercentInBatchFile(in.startFile));
 }

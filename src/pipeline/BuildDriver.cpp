@@ -155,7 +155,12 @@ BuildDriver::Outcome BuildDriver::Report(bool made, const QString& failureDetail
 SaveSuggestion BuildDriver::SuggestedOutput(const BuildInputs& in) const
 {
     const QFileInfo program(QDir::cleanPath(in.sourceDir));
-    return {lastOutput.isEmpty() ? program.absolutePath() : FolderOf(lastOutput), program.fileName()};
+    // The add-on's name stands on its "[AddProgram]" line, where a blank is refused: "Mozilla Firefox"
+    // is offered as "MozillaFirefox".
+    QString name = program.fileName();
+    if (const QString joined = QString(name).remove(QLatin1Char(' ')); !joined.isEmpty())
+        name = joined;
+    return {lastOutput.isEmpty() ? program.absolutePath() : FolderOf(lastOutput), name};
 }
 
 BuildDriver::Outcome BuildDriver::Build(const BuildInputs& in)

@@ -91,6 +91,10 @@ struct BuildTexts {
                                           "programa e os textos dos atalhos devem caber numa linha só.");
     QString NoOutputNameStr = QStringLiteral("O nome de arquivo \"%1\" não tem nada antes da extensão: o complemento e o "
                                              "seu arquivo de entradas ficariam sem nome. Dê um nome ao arquivo.");
+    QString NameBlankStr = QStringLiteral("O nome \"%1\" tem um espaço: o Windows roda a linha de [AddProgram] como está, "
+                                          "e o espaço cortaria ali o nome do programa. Use um nome sem espaços.");
+    QString ShortcutNoTargetStr = QStringLiteral("O atalho \"%1\" não tem arquivo de destino: o instalador não o criaria. "
+                                                 "Escolha o arquivo que o atalho abre.");
 
     // An .exe start file without a silent switch opens its first page during Windows setup and waits
     // there for ever. %1 is the start file. The window asks before it builds; the command line warns.

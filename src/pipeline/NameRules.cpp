@@ -80,6 +80,10 @@ QString RefusalMessage(const QString& subject, const NameRefusal& refusal, const
         return texts.LineBreakStr.arg(name);
     case NameRule::EmptyOutputName:
         return texts.NoOutputNameStr.arg(name);
+    case NameRule::ShortcutWithoutTarget:
+        return texts.ShortcutNoTargetStr.arg(name);
+    case NameRule::BlankInCommand:
+        return texts.NameBlankStr.arg(name);
     }
     return {};
 }
@@ -178,6 +182,13 @@ std::optional<NameRefusal> PercentInBatchFile(const QString& startFile)
     const Runner* runner = RunnerOf(startFile);
     if (runner && runner->throughCmd && startFile.contains(QLatin1Char('%')))
         return NameRefusal{NameRule::PercentInBatchFile, {}};
+    return std::nullopt;
+}
+
+std::optional<NameRefusal> BlankInCommand(const QString& name)
+{
+    if (name.contains(QLatin1Char(' ')))
+        return NameRefusal{NameRule::BlankInCommand, {}};
     return std::nullopt;
 }
 

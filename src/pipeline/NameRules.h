@@ -26,6 +26,9 @@ enum class NameRule {
     LineBreak,           // a one-line value whose line break would add lines to the entries file or the
                          // self-extractor's configuration
     EmptyOutputName,     // an output named only by its extension names the add-on's files ".exe", "ENTRIES_.ini"
+    ShortcutWithoutTarget,  // a shortcut to nothing: the self-extractor would make none
+    BlankInCommand,      // a name on the "[AddProgram]" line, which Windows setup runs as it stands: a blank
+                         // would end the program's name there
 };
 
 struct NameRefusal {
@@ -66,6 +69,8 @@ std::optional<NameRefusal> TooLargeForCabinet(qint64 size);
 std::optional<NameRefusal> OutsideCodePage(const QString& text);
 // A ".bat" or ".cmd" start file with "%" in its name.
 std::optional<NameRefusal> PercentInBatchFile(const QString& startFile);
+// A blank in a name that stands unquoted on the entries file's "[AddProgram]" line.
+std::optional<NameRefusal> BlankInCommand(const QString& name);
 // A CR or LF in a value meant to be one line.
 std::optional<NameRefusal> LineBreakIn(const QString& value);
 

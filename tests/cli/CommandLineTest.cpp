@@ -100,6 +100,7 @@ TEST(CommandLine, FormatDefaultsAndUsageErrors)
           {"--folder", "f", "--start", "s", "a", "b"}, {"--folder", "f", "--start", "s", "--level", "5", "x"},
           {"--folder", "f", "--start", "s", "--shortcut", "4,0,a,b,c,d,e", "x"},
           {"--folder", "f", "--start", "s", "--shortcut", "0,0,a", "x"}, {"--bogus", "x"},
+          {"--folder", "f", "--start", "s", "--shortcut", "0,1,,,,,", "x"},
           {"--folder", "f", "--start", "s", "--format", "zip", "x"}, {"--folder"},
           {"--folder", "f", "--start", "s", "--shortcut", "0,0,a,b,c,d,e", "--no-compact", "x"},
           {"--no-compact", "--folder", "f", "--start", "s", "--shortcut", "0,0,a,b,c,d,e", "x"}})

@@ -73,12 +73,18 @@ TEST(ShortcutDialog, FixedListsInTheirOrder)
     EXPECT_EQ(f.dialog->parentWidget(), f.form.get());
 }
 
-TEST(ShortcutDialog, EmptyShortcutIsAcceptedAsDesktopWithCodesZero)
+// The self-extractor makes no shortcut to nothing: OK takes a shortcut only with the file it opens.
+TEST(ShortcutDialog, AShortcutWithoutTargetIsNotTaken)
 {
     Fixture f;
-    f.Add([] {});
+    for (const QString& target : {QString(), QStringLiteral("  ")}) {
+        f.Add([&] { f.Type(0, 0, {target, "", "", "", "Name"}); });
+        EXPECT_FALSE(f.dialog->Button1->isEnabled());
+        EXPECT_EQ(f.form->Atalhos->topLevelItemCount(), 0);
+    }
+    f.Add([&] { f.Type(0, 0, {"a.exe"}); });
     ASSERT_EQ(f.form->Atalhos->topLevelItemCount(), 1);
-    EXPECT_EQ(f.Row(0), (QStringList{"Área de trabalho", "", "0", "0", "", "", "", "", ""}));
+    EXPECT_EQ(f.Row(0), (QStringList{"Área de trabalho", "a.exe", "0", "0", "a.exe", "", "", "", ""}));
 }
 
 TEST(ShortcutDialog, RowHoldsCaptionAndEightSubItemsAsTyped)

@@ -48,9 +48,13 @@ TEST(SessionSettings, ValuesTheWindowCannotShowAreNothingRemembered)
     SessionSettings session;
     session.programFolder = QStringLiteral("/home/ivan/программы");
     session.startFile = QStringLiteral("установка.exe");
+    session.lastOutput = QStringLiteral("/tmp/a\nLastCompressionLevel=4\r\nb.cab");
     ASSERT_TRUE(WriteSessionSettings(data, session));
-    EXPECT_TRUE(ReadSessionSettings(data).programFolder.isEmpty());
-    EXPECT_TRUE(ReadSessionSettings(data).startFile.isEmpty());
+    const SessionSettings back = ReadSessionSettings(data);
+    EXPECT_TRUE(back.programFolder.isEmpty());
+    EXPECT_TRUE(back.startFile.isEmpty());
+    EXPECT_TRUE(back.lastOutput.isEmpty()) << "a line break is not remembered";
+    EXPECT_EQ(back.compressionLevel, -1) << "nor can it add a key";
 
     EXPECT_FALSE(WriteSessionSettings(dir.path("missing/"), session));
 }

@@ -103,11 +103,11 @@ TEST(AddOnValues, OneLineValuesOutputNameAndTheEntriesFilesCommand)
     in.compact = true;
     in.shortcuts.append(MakeShortcutEntry(QStringLiteral("Desktop"), 0, 1, QStringLiteral("app.exe"), QString(),
                                           QString(), QString(), QStringLiteral("App")));
-    const QString target = QStringLiteral("/out/My App.cab");
+    const QString target = QStringLiteral("/out/MyApp.cab");
     CheckAddOnValues(in, target);
 
     QString subject;
-    auto refused = [&](BuildInputs changed, const QString& output = QStringLiteral("/out/My App.cab")) {
+    auto refused = [&](BuildInputs changed, const QString& output = QStringLiteral("/out/MyApp.cab")) {
         subject.clear();
         return RefusedBy([&] { CheckAddOnValues(changed, output); }, &subject);
     };
@@ -121,14 +121,21 @@ TEST(AddOnValues, OneLineValuesOutputNameAndTheEntriesFilesCommand)
     broken = in;
     broken.shortcuts[0].subItems[ShortcutEntry::Name] = QStringLiteral("App\n");
     EXPECT_EQ(refused(broken), NameRule::LineBreak);
+    broken = in;
+    broken.shortcuts[0].subItems[ShortcutEntry::Target] = QStringLiteral(" ");
+    EXPECT_EQ(refused(broken), NameRule::ShortcutWithoutTarget);
+    EXPECT_EQ(subject, QStringLiteral("App"));
 
+    // Windows setup runs "My App.exe" as the program "My" with the argument "App.exe".
+    EXPECT_EQ(refused(in, QStringLiteral("/out/My App.cab")), NameRule::BlankInCommand);
+    EXPECT_EQ(subject, QStringLiteral("My App.cab"));
     EXPECT_EQ(refused(in, QStringLiteral("/out/.cab")), NameRule::EmptyOutputName);
     EXPECT_EQ(subject, QStringLiteral(".cab"));
     EXPECT_EQ(refused(in, QStringLiteral("/out/a?b.cab")), NameRule::Character);
     EXPECT_EQ(refused(in, QStringLiteral("/out/CON.cab")), NameRule::DeviceName) << "svcpack\\CON.exe";
     EXPECT_EQ(refused(in, QStringLiteral("/out/b3 ção😀.cab")), NameRule::OutsideCodePage);
     EXPECT_EQ(subject, QStringLiteral("b3 ção😀.cab"));
-    EXPECT_FALSE(refused(in, QStringLiteral("/out/b3 ção.cab")));
+    EXPECT_FALSE(refused(in, QStringLiteral("/out/b3ção.cab")));
     // "ENTRIES_" + name + ".ini" and "svcpack\\" + name + ".exe" both hold 255 bytes with a name of 243.
     const auto named = [](int length) { return QLatin1String("/out/") + QString(length, QLatin1Char('n')) + QLatin1String(".cab"); };
     EXPECT_FALSE(refused(in, named(243)));
@@ -143,6 +150,10 @@ TEST(AddOnValues, OneLineValuesOutputNameAndTheEntriesFilesCommand)
     direct.startFile = QStringLiteral("setup😀 ж.exe");
     EXPECT_EQ(refused(direct), NameRule::OutsideCodePage);
     EXPECT_EQ(subject, QStringLiteral("setup😀 ж.exe"));
+    // A blank in the start file stands on the line with Compact off; the self-extractor quotes it.
+    direct.startFile = QStringLiteral("my setup.exe");
+    EXPECT_EQ(refused(direct), NameRule::BlankInCommand);
+    EXPECT_FALSE(refused([&] { BuildInputs compact = direct; compact.compact = true; return compact; }()));
     in.startFile = direct.startFile;
     EXPECT_FALSE(refused(in));
     direct.startFile = QStringLiteral("instalação.exe");

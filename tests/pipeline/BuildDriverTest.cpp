@@ -129,6 +129,19 @@ TEST(BuildDriver, CancelledDialogStillCleansUp)
     EXPECT_FALSE(driver.Busy);
 }
 
+// The offered name stands on the "[AddProgram]" line, where a blank is refused.
+TEST(BuildDriver, TheSaveDialogOffersTheFolderNameWithoutItsBlanks)
+{
+    RecordingUi ui;
+    const BuildDriver driver(ui);
+    BuildInputs in;
+    for (const auto& [folder, offered] : {std::pair{"/apps/Mozilla Firefox", "MozillaFirefox"}, {"/apps/ 7 Zip ", "7Zip"},
+                                          {"/apps/   ", "   "}}) {
+        in.sourceDir = QString::fromUtf8(folder);
+        EXPECT_EQ(driver.SuggestedOutput(in).baseName, QString::fromUtf8(offered)) << folder;
+    }
+}
+
 TEST(BuildDriver, UncompactedCabinetBuildShowsItsStepsAndLeavesTheProgramFolderAlone)
 {
     Workspace w;
@@ -300,17 +313,17 @@ TEST(BuildDriver, ACompactedAddOnTooBigForOneCabinetIsRefusedBeforeItsFilesArePa
     QFile big(w.dir.write("program/big.bin"));
     ASSERT_TRUE(big.resize(qint64(1) << 31));  // sparse
     RecordingUi ui;
-    ui.answer = BuildUi::SaveChoice{w.dir.path("My App.cab"), OutputKind::Cabinet};
+    ui.answer = BuildUi::SaveChoice{w.dir.path("MyApp.cab"), OutputKind::Cabinet};
     BuildDriver driver(ui);
     EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Error);
     const InstallerLimit limit(w.in, QStringLiteral("My App"));
     const qint64 atLeast = QFileInfo(w.in.appDir + "7zS.sfx").size() + SfxConfig(w.in).size() + (qint64(1) << 31) +
                            5000 + 17;
-    EXPECT_EQ(driver.lastMessage, WithDetail(driver.texts.ErrMessageStr, driver.texts.InstallerTooBigStr.arg("My App.exe")
+    EXPECT_EQ(driver.lastMessage, WithDetail(driver.texts.ErrMessageStr, driver.texts.InstallerTooBigStr.arg("MyApp.exe")
                                                                              .arg(atLeast)
                                                                              .arg(limit.Largest())));
     EXPECT_EQ(ui.positions, (QList<double>{0, 1, 0})) << "nothing was packed";
-    EXPECT_FALSE(pwtest::Exists(w.dir.path("My App.cab")));
+    EXPECT_FALSE(pwtest::Exists(w.dir.path("MyApp.cab")));
     EXPECT_EQ(pwtest::EntriesBelow(w.in.tempDir()), QStringList());
 }
 
