@@ -316,7 +316,7 @@ TEST(BuildDriver, ACompactedAddOnTooBigForOneCabinetIsRefusedBeforeItsFilesArePa
     ui.answer = BuildUi::SaveChoice{w.dir.path("MyApp.cab"), OutputKind::Cabinet};
     BuildDriver driver(ui);
     EXPECT_EQ(driver.Build(w.in), BuildDriver::Outcome::Error);
-    const InstallerLimit limit(w.in, QStringLiteral("My App"));
+    const InstallerLimit limit(w.in, QStringLiteral("MyApp"));
     const qint64 atLeast = QFileInfo(w.in.appDir + "7zS.sfx").size() + SfxConfig(w.in).size() + (qint64(1) << 31) +
                            5000 + 17;
     EXPECT_EQ(driver.lastMessage, WithDetail(driver.texts.ErrMessageStr, driver.texts.InstallerTooBigStr.arg("MyApp.exe")
