@@ -12,6 +12,8 @@
 
 #include <QComboBox>
 
+#include <iterator>
+
 namespace pw {
 namespace {
 
@@ -24,8 +26,12 @@ QString FontFace(const LanguageFile& file)
 
 }  // namespace
 
-void ApplyLanguage(TMainForm& form, const LanguageFile& file)
+void ApplyLanguage(TMainForm& form, const LanguageFile& file, bool keepChoices)
 {
+    QComboBox* const lists[] = {form.ComprLev, form.OverCb, form.AddAtalhoForm->ComboBox1, form.AddAtalhoForm->ComboBox2};
+    int chosen[std::size(lists)];
+    for (size_t i = 0; i < std::size(lists); ++i)
+        chosen[i] = lists[i]->currentIndex();
     // The main window keeps its font size; the editor takes the main window's.
     QFont mainFont = form.font();
     mainFont.setFamily(FontFace(file));
@@ -48,6 +54,10 @@ void ApplyLanguage(TMainForm& form, const LanguageFile& file)
 
     ApplyCaptions(*form.AddAtalhoForm, AddAtalhoFormCaptions(), file);
     form.AddAtalhoForm->ComboBox1->setCurrentIndex(0);
+    if (keepChoices) {
+        for (size_t i = 0; i < std::size(lists); ++i)
+            lists[i]->setCurrentIndex(chosen[i]);
+    }
     form.FitToCaptions();
     form.SilForm->FitToCaptions();
 }

@@ -8,8 +8,9 @@ namespace pw {
 class LanguageFile;
 class TMainForm;
 
-// Also selects "Normal" as the compression level, the first overwrite mode and the first shortcut location,
-// whatever was chosen before.
-void ApplyLanguage(TMainForm& form, const LanguageFile& file);
+// The language of the start-up (`keepChoices` false) also selects "Normal" as the compression level, the
+// first overwrite mode and the first shortcut location; a language the user chooses later keeps every
+// choice, since renaming a list's rows is no reason to change what it says.
+void ApplyLanguage(TMainForm& form, const LanguageFile& file, bool keepChoices);
 
 }  // namespace pw

@@ -160,7 +160,7 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
     ShowModal = [](QDialog& dialog) { return dialog.exec(); };
     RunTry = TryAddon;
     applyLanguage = [this](const QString& language) {
-        ApplyLanguage(*this, LanguageFile(LanguageFilePath(AppDir, language)));
+        ApplyLanguage(*this, LanguageFile(LanguageFilePath(AppDir, language)), std::exchange(languageApplied_, true));
     };
 
     Timer1Timer();  // the states are set before the window first shows

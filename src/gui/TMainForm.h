@@ -210,6 +210,7 @@ private:
     std::unique_ptr<WindowTry> try_;
     InstallerHint installerHint_;
     QList<std::pair<QLineEdit*, QString>> versionFill_;  // each field and the value the fill gave it
+    bool languageApplied_ = false;  // the start-up's language has been applied: later ones keep the choices
 };
 
 }  // namespace pw

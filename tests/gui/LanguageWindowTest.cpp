@@ -178,18 +178,23 @@ TEST(LanguageWindow, AFileWithOnlyAFontChangesTheFaceOfBothWindowsAndNoText)
     EXPECT_EQ(f.form->AddAtalhoForm->font().family(), shortcutFace);
 }
 
-TEST(LanguageWindow, ChangingLanguageResetsTheThreeChoicesInTheNewWording)
+// After the start-up, a language chosen renames the lists' rows and keeps what each list says: the next
+// build uses the level and overwrite mode the user chose.
+TEST(LanguageWindow, ChangingLanguageKeepsEveryChoiceInTheNewWording)
 {
     Fixture f;
-    f.Language(QStringLiteral("English"), "[Strings]\r\niComprNormal=Normal (en)\r\niAll=All\r\n");
-    f.form->ComprLev->setCurrentIndex(3);
+    f.Language(QStringLiteral("English"), "[Strings]\r\niComprUltra=Ultra (en)\r\niSomAnt=Older (en)\r\n");
+    f.form->FormShow();
+    f.form->ComprLev->setCurrentIndex(4);
     f.form->OverCb->setCurrentIndex(2);
     f.form->AddAtalhoForm->ComboBox1->setCurrentIndex(3);
+    f.form->AddAtalhoForm->ComboBox2->setCurrentIndex(4);
     f.ChooseLanguage(QStringLiteral("English"));
-    EXPECT_EQ(f.form->ComprLev->currentIndex(), 2);
-    EXPECT_EQ(f.form->ComprLev->currentText(), QStringLiteral("Normal (en)"));
-    EXPECT_EQ(f.form->OverCb->currentText(), QStringLiteral("All"));
-    EXPECT_EQ(f.form->AddAtalhoForm->ComboBox1->currentIndex(), 0);
+    EXPECT_EQ(f.form->ComprLev->currentText(), QStringLiteral("Ultra (en)"));
+    EXPECT_EQ(f.form->OverCb->currentText(), QStringLiteral("Older (en)"));
+    EXPECT_EQ(f.form->AddAtalhoForm->ComboBox1->currentIndex(), 3);
+    EXPECT_EQ(f.form->AddAtalhoForm->ComboBox2->currentIndex(), 4);
+    EXPECT_EQ(f.form->CurrentBuildInputs().compressionLevel, 4);
 }
 
 // The installer kind beside the switch field is named in the window's language, and follows a change of it.
