@@ -22,6 +22,8 @@ FolderEdit::FolderEdit(Dialogs& dialogs, QWidget* parent)
     button_->setObjectName(QStringLiteral("PastaBrowse"));
     edit_->installEventFilter(this);
     connect(button_, &QToolButton::clicked, this, &FolderEdit::browse);
+    // Enter takes the folder typed, as leaving the field does.
+    connect(edit_, &QLineEdit::returnPressed, this, &FolderEdit::exited);
 }
 
 QString FolderEdit::text() const

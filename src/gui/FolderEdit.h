@@ -1,6 +1,6 @@
 #pragma once
 // A folder text field with a browse button. It reports the folder the dialog handed back (also after a
-// cancel: the folder it opened on) and the moment the field loses the input focus.
+// cancel: the folder it opened on) and the moment the field loses the input focus or takes Enter.
 #include <QWidget>
 
 class QLineEdit;

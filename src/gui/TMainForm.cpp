@@ -500,6 +500,13 @@ void TMainForm::DataChange()
 
 void TMainForm::CriaClick()
 {
+    // A folder typed but not taken yet is scanned first: the build is of the folder the window shows, and
+    // one that holds another start file, or none, must be chosen from before anything is asked.
+    if (QDir::cleanPath(Pasta->text()) != QDir::cleanPath(SourceDir)) {
+        PastaExit();
+        if (QDir::cleanPath(Pasta->text()) != QDir::cleanPath(SourceDir) || Programa->currentIndex() < 0)
+            return;
+    }
     const BuildInputs in = CurrentBuildInputs();
     // One question for all that stands in the way of the add-on during Windows setup.
     const BuildTexts& texts = driver_->texts;

@@ -206,6 +206,27 @@ TEST(MainFormProject, FolderScanKeepsTheLastGoodFolder)
     EXPECT_EQ(f.form->Programa->count(), 0);
 }
 
+// Enter in the folder field takes the folder; "Criar arquivo" on a folder typed but not taken scans it
+// first, and asks for no output while the new folder's start file is not chosen.
+TEST(MainFormProject, AFolderTypedIsScannedOnEnterAndBeforeABuild)
+{
+    Fixture f;
+    f.dir.write("program/setup.exe");
+    f.dir.write("other/install.bat");
+    f.Scan(f.program);
+    f.form->Pasta->setText(f.dir.path("other"));
+    emit f.form->Pasta->lineEdit()->returnPressed();
+    EXPECT_EQ(f.form->SourceDir, f.dir.path("other"));
+    EXPECT_EQ(f.form->Programa->count(), 1);
+
+    f.Scan(f.program);
+    f.form->Programa->setCurrentIndex(0);
+    f.form->Pasta->setText(f.dir.path("other"));
+    f.form->CriaClick();
+    EXPECT_EQ(f.form->SourceDir, f.dir.path("other"));
+    EXPECT_TRUE(f.dialogs.saveSuggestions.isEmpty()) << "no save dialog for a folder whose start file is not chosen";
+}
+
 TEST(MainFormProject, BrowseDialogRescansEvenWhenCancelled)
 {
     Fixture f;
