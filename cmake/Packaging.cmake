@@ -27,6 +27,7 @@ endfunction()
 pw_compressed_doc(data/man/packwright.1 packwright.1 ${CMAKE_INSTALL_MANDIR}/man1)
 pw_compressed_doc(data/man/packwright-build.1 packwright-build.1 ${CMAKE_INSTALL_MANDIR}/man1)
 pw_compressed_doc(data/debian/changelog changelog ${PW_DOC_DIR})
+pw_compressed_doc(README.md README.md ${PW_DOC_DIR})
 add_custom_target(compressed_docs ALL DEPENDS ${PW_COMPRESSED_DOCS})
 install(FILES ${CMAKE_SOURCE_DIR}/data/debian/copyright DESTINATION ${PW_DOC_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/data/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides

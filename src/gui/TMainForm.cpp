@@ -146,6 +146,9 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
     BuildAboutPage();
     ShowCaptionsBeforeLanguage(*this, MainFormCaptions());
     Tabs->setCurrentIndex(0);
+    // The window has one size for its captions: no maximize button offers another.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     Timer1 = Named(new QTimer(this), "Timer1");
     Timer1->setInterval(1000);

@@ -12,6 +12,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Packwright"));
+    // The desktop entry that started the window, for a Wayland compositor; X11 matches its StartupWMClass.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.brontel.Packwright"));
     // The application title "nLite Packwright" captions the message boxes only: set as Qt's display name,
     // it would be appended to every window's caption on X11, and the main window's is "Packwright".
 
