@@ -3,6 +3,7 @@
 // the same Windows of the disc.
 #include "gui/FolderEdit.h"
 #include "gui/TMainForm.h"
+#include "language/Session.h"
 #include "language/Settings.h"
 
 #include <QComboBox>

@@ -12,6 +12,7 @@
 #include "gui/TSilForm.h"
 #include "gui/TTryForm.h"
 #include "language/LanguageFile.h"
+#include "language/Session.h"
 #include "language/Settings.h"
 #include "pipeline/TargetWarnings.h"
 #include "platform/Errors.h"

@@ -1,12 +1,8 @@
 #pragma once
-// The settings file "config.qmr", section "Main": the chosen language, and what the window remembers of
-// the last session. A file holding only the language, as older versions wrote it, stays valid.
-#include "project/target/WindowsTarget.h"
-
+// The settings file "config.qmr", section "Main": the chosen language, and where the language files are.
+// What the window remembers of the last session is kept in the same file (Session).
 #include <QString>
 #include <QStringList>
-
-#include <optional>
 
 namespace pw {
 
@@ -20,26 +16,6 @@ QString ReadLanguageSetting(const QString& dataDir);
 
 // Stores the language name. Throws UserError "Unable to write to <path>" when the file cannot be written.
 void WriteLanguageSetting(const QString& dataDir, const QString& language);
-
-// What the window starts with again: the program folder and its start file, the last output (whose
-// folder the save dialog opens in), the compression level, the overwrite mode and the disc's Windows.
-// Empty texts, -1 and nullopt mean "nothing remembered".
-struct SessionSettings {
-    QString programFolder;
-    QString startFile;
-    QString lastOutput;
-    int compressionLevel = -1;
-    int overwriteMode = -1;
-    std::optional<WindowsTarget> target;
-};
-
-// The remembered session; a missing key, or a number out of its list's range, is nothing remembered.
-SessionSettings ReadSessionSettings(const QString& dataDir);
-
-// Stores the session beside the language, leaving every other line of the file as it was. A folder or
-// file name the settings file's code page cannot hold is stored empty rather than as another name.
-// Returns false when the file cannot be written.
-bool WriteSessionSettings(const QString& dataDir, const SessionSettings& session);
 
 // Names of the language files in appDir + "languages/": every entry matching "*.qmr" (names beginning
 // with "." left out), sorted without regard to case, without the extension.

@@ -5,6 +5,7 @@
 #include "gui/FolderEdit.h"
 #include "gui/StatusLine.h"
 #include "gui/TTryForm.h"
+#include "language/Session.h"
 #include "language/Settings.h"
 #include "support/TempDir.h"
 #include "support/WindowFixture.h"

@@ -1,4 +1,5 @@
 // The remembered session in the settings file, beside the language that older files hold alone.
+#include "language/Session.h"
 #include "language/Settings.h"
 
 #include "support/TempDir.h"
