@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace pw {
 
@@ -49,5 +50,10 @@ void AppendCatalogueEntry(const QString& path, const QString& name, const QStrin
 
 // Deletes entry `index`.
 void RemoveCatalogueEntry(const QString& path, int index);
+
+class LanguageFile;
+// The texts `file` gives, each one it lacks built in; and the keys of section "Strings" they are read from.
+CatalogueTexts LoadCatalogueTexts(const LanguageFile& file);
+QStringList CatalogueTextKeys();
 
 }  // namespace pw

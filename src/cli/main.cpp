@@ -7,8 +7,10 @@
 #include "language/LanguageFile.h"
 #include "language/LanguageTexts.h"
 #include "language/Settings.h"
+#include "pipeline/BuildTexts.h"
 #include "platform/Errors.h"
 #include "platform/version/VersionApi.h"
+#include "tryout/TryTexts.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,6 @@
 #include "gui/LanguageApply.h"
 
+#include "catalogue/CatalogueEdit.h"
 #include "gui/FormCaptions.h"
 #include "gui/QtTranslations.h"
 #include "gui/TAddAtalhoForm.h"
@@ -8,7 +9,9 @@
 #include "gui/TTryForm.h"
 #include "language/LanguageFile.h"
 #include "language/LanguageTexts.h"
+#include "pipeline/BuildTexts.h"
 #include "platform/version/VersionApi.h"
+#include "tryout/TryTexts.h"
 
 #include <QComboBox>
 

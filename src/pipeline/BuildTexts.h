@@ -4,6 +4,7 @@
 #include "project/installer/InstallerKind.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <iterator>
 
@@ -176,5 +177,10 @@ inline QString WithDetail(const QString& message, const QString& detail)
 {
     return detail.isEmpty() ? message : message + QStringLiteral("\n\n") + detail;
 }
+
+class LanguageFile;
+// The texts `file` gives, each one it lacks built in; and the keys of section "Strings" they are read from.
+BuildTexts LoadBuildTexts(const LanguageFile& file);
+QStringList BuildTextKeys();
 
 }  // namespace pw

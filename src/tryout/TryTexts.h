@@ -3,6 +3,7 @@
 // here. A language file may replace every one of them; the built-in texts are Portuguese, as the
 // program's are.
 #include <QString>
+#include <QStringList>
 
 namespace pw {
 
@@ -95,5 +96,10 @@ struct TryTexts {
 
     bool operator==(const TryTexts&) const = default;
 };
+
+class LanguageFile;
+// The texts `file` gives, each one it lacks built in; and the keys of section "Strings" they are read from.
+TryTexts LoadTryTexts(const LanguageFile& file);
+QStringList TryTextKeys();
 
 }  // namespace pw

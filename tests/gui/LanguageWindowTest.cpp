@@ -1,12 +1,15 @@
 #include "gui/TSilForm.h"
+#include "catalogue/CatalogueEdit.h"
 #include "gui/TAddAtalhoForm.h"
 #include "gui/TMainForm.h"
 #include "language/LanguageFile.h"
 #include "language/LanguageTexts.h"
-#include "project/ShortcutEntry.h"
+#include "pipeline/BuildTexts.h"
 #include "platform/Errors.h"
+#include "project/ShortcutEntry.h"
 #include "support/TempDir.h"
 #include "support/WindowFixture.h"
+#include "tryout/TryTexts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -269,7 +272,7 @@ TEST(ShippedLanguages, EnglishHoldsEveryKeyAndPortugueseIsTheBuiltInTexts)
     for (const char* key : kStringKeys)
         EXPECT_NE(english.String(key, missing), missing) << key;
     // The messages beside the captions, the command line's among them.
-    for (const QString& key : MessageKeys())
+    for (const QString& key : BuildTextKeys() + CatalogueTextKeys() + TryTextKeys())
         EXPECT_NE(english.String(key.toLatin1().constData(), missing), missing) << key.toStdString();
 
     Fixture f;

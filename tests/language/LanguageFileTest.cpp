@@ -1,6 +1,7 @@
 #include "language/LanguageFile.h"
 
 #include "language/LanguageTexts.h"
+#include "pipeline/BuildTexts.h"
 #include "platform/CodePage.h"
 #include "project/installer/InstallerSwitches.h"
 #include "support/TempDir.h"

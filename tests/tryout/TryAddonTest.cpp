@@ -245,7 +245,7 @@ TEST_F(TryWithout32BitWine, AmdInstallerPasses)
     options.target = pw::WindowsTarget::Xp64;
     const pw::TryResult result = Try(options);
     ASSERT_EQ(result.verdict, pw::TryVerdict::InstalledSilently) << Describe(result);
-    EXPECT_EQ(result.replacedPrograms, QStringList{QStringLiteral("Wide App.exe (7zS.sfx)")});
+    EXPECT_EQ(result.replacedPrograms, QStringList{QStringLiteral("WideApp.exe (7zS.sfx)")});
     EXPECT_TRUE(result.filesAdded.contains(QStringLiteral("C:\\Program Files\\Wide App\\readme.txt")))
         << Describe(result);
 }

@@ -135,7 +135,9 @@ void RecordingTryUi::setStatus(const QString& text)
 QString TryFixture::BuildAddon(const QString& folder, const QString& start, const QString& silentSwitch,
                                const QStringList& options)
 {
-    const QString cabinet = scratch.path(QStringLiteral("addons/%1.cab").arg(QFileInfo(folder).fileName()));
+    // Named as the save dialog offers it: the folder's name without its blanks, which the add-on's line refuses.
+    const QString cabinet =
+        scratch.path(QStringLiteral("addons/%1.cab").arg(QFileInfo(folder).fileName().remove(QLatin1Char(' '))));
     QDir().mkpath(QFileInfo(cabinet).absolutePath());
     // Always a --switch: without one, packwright-build would give a recognised installer its own switch.
     const QStringList arguments = {QStringLiteral("--folder"), folder, QStringLiteral("--start"), start,
