@@ -2,15 +2,14 @@
 // What a try needs to know of the files an add-on runs: whether a program is 32-bit, and how one of our
 // self-extractors is joined (module, configuration block, 7z archive, with nothing between them), so that
 // its module can be exchanged for another build.
+#include "platform/version/PeImage.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
 
 namespace pw {
-
-inline constexpr quint16 kMachineI386 = 0x14c;
-inline constexpr quint16 kMachineAmd64 = 0x8664;
 
 // The machine field of a PE file's header; 0 when `path` is not a PE file.
 quint16 PeMachine(const QString& path);

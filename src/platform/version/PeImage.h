@@ -21,6 +21,10 @@ struct PeDirectory {
 // The data directories the readers look at, by their index in the optional header.
 enum class PeDirectoryIndex { Import = 1, Resource = 2, ClrRuntime = 14 };
 
+// The machine types of the file header that concern an add-on: a 32-bit and an x86-64 Windows program.
+inline constexpr uint16_t kMachineI386 = 0x014C;
+inline constexpr uint16_t kMachineAmd64 = 0x8664;
+
 struct PeSection {
     QByteArray name;  // up to 8 bytes, without the NUL padding
     uint32_t virtualAddress = 0;

@@ -15,8 +15,6 @@
 namespace pw {
 namespace {
 
-constexpr uint16_t kMachineI386 = 0x014C;
-constexpr uint16_t kMachineAmd64 = 0x8664;
 // Windows Installer versions as a package's page count gives them: what XP SP3 and Server 2003 SP2 ship,
 // and the last one made for them, a separate download.
 constexpr int kShippedInstaller = 301;
@@ -40,12 +38,9 @@ bool Runs(uint16_t machine, WindowsTarget target)
 }
 
 // A library the program carries beside itself is loaded from there, whatever the target has.
-bool Carried(const QByteArray& library, const QString& folder)
+bool Carried(const QByteArray& library, const QStringList& besideProgram)
 {
-    const QStringList names = QDir(folder).entryList(QDir::Files);
-    return std::any_of(names.begin(), names.end(), [&](const QString& name) {
-        return name.compare(QString::fromLatin1(library), Qt::CaseInsensitive) == 0;
-    });
+    return besideProgram.contains(QString::fromLatin1(library), Qt::CaseInsensitive);
 }
 
 void CheckImports(PeImage& image, WindowsTarget target, const QString& path, const QString& appDir,
@@ -55,11 +50,11 @@ void CheckImports(PeImage& image, WindowsTarget target, const QString& path, con
     if (!QFileInfo(tablePath).isFile())
         return;
     const SystemFunctions table(tablePath);
-    const QString folder = QFileInfo(path).absolutePath();
+    const QStringList besideProgram = QFileInfo(path).absoluteDir().entryList(QDir::Files);
     QStringList libraries, functions;
     for (const PeImportedLibrary& library : ReadImports(image)) {
         if (!table.HasLibrary(library.name, target)) {
-            if (!Carried(library.name, folder))
+            if (!Carried(library.name, besideProgram))
                 libraries.append(QString::fromLatin1(library.name));
             continue;
         }
