@@ -6,15 +6,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs=$(nproc)
-# The compiler cache serves every build folder and every clone of this machine: paths are hashed relative
-# to the checkout, so a fresh clone reuses what an earlier one compiled.
+# The compiler cache serves the host's build folders and every clone of this machine: paths are hashed
+# relative to the checkout, so a fresh clone reuses what an earlier one compiled. Only the host's
+# compilers use it: the Windows programs' cross-builds are left to themselves.
+launcher=()
 if command -v ccache >/dev/null; then
-  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1 CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
 run_suite() {  # build-folder extra-cmake-args...
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
   cmake --build "$dir" -j "$jobs" ${PW_ONLY_TARGETS:+--target $PW_ONLY_TARGETS}
   ctest --test-dir "$dir" --output-on-failure -j "$jobs" ${PW_ONLY_TESTS:+-R "$PW_ONLY_TESTS"} \
     ${PW_SKIP_TESTS:+-E "$PW_SKIP_TESTS"}
