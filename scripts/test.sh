@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds and runs every test: a normal build, then the same tests under AddressSanitizer and
+# Builds and runs every test: the includes' layering, a normal build, then the same tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the 7z writer and the cabinet compression threads under ThreadSanitizer,
 # and last the Debian package, installed and tried as a user would.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+# No source file of the product may reach itself through its includes: the libraries build in layers.
+python3 scripts/check-includes.py
 jobs=$(nproc)
 # The compiler cache serves the host's build folders and every clone of this machine: paths are hashed
 # relative to the checkout, so a fresh clone reuses what an earlier one compiled. Only the host's

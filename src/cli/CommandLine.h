@@ -1,7 +1,7 @@
 #pragma once
 // The command line of packwright-build, turned into the inputs the window would hand to a build.
 #include "dialogs/SaveChoice.h"
-#include "pipeline/BuildInputs.h"
+#include "project/BuildInputs.h"
 #include "pipeline/BuildTexts.h"
 #include "project/EntriesText.h"
 #include "project/target/WindowsTarget.h"

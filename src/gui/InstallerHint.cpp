@@ -1,8 +1,9 @@
 #include "gui/InstallerHint.h"
 
 #include "catalogue/Silence.h"
-#include "gui/TMainForm.h"
+#include "pipeline/BuildTexts.h"
 #include "pipeline/TargetWarnings.h"
+#include "project/WindowModel.h"
 #include "project/installer/InstallerOffer.h"
 
 #include <QComboBox>
@@ -25,41 +26,45 @@ int CatalogueRowOf(const QString& silentSwitch, const QString& dataDir, int rows
     return -1;
 }
 
+// The chosen start file's path, or empty when none is chosen.
+QString StartFilePath(const HintSubject& subject)
+{
+    return subject.startFile.isEmpty() ? QString() : subject.model.SourceDir + QLatin1Char('/') + subject.startFile;
+}
+
 }  // namespace
 
-void InstallerHint::StartFileChosen(TMainForm& form)
+void InstallerHint::StartFileChosen(const HintSubject& subject)
 {
-    if (const QString earlier = std::exchange(offered_, {}); !earlier.isEmpty() && form.SilStr->text() == earlier) {
-        form.SilStr->clear();
-        form.SilComm->setCurrentIndex(-1);
+    if (const QString earlier = std::exchange(offered_, {}); !earlier.isEmpty() && view_.switchField.text() == earlier) {
+        view_.switchField.clear();
+        view_.switches.setCurrentIndex(-1);
     }
-    const QString startFile = form.Programa->currentText();
-    const std::optional<InstallerOffer> offer =
-        startFile.isEmpty() ? std::nullopt : OfferFor(form.SourceDir + QLatin1Char('/') + startFile, form.AppDir);
+    const QString path = StartFilePath(subject);
+    const std::optional<InstallerOffer> offer = path.isEmpty() ? std::nullopt : OfferFor(path, subject.model.AppDir);
     kind_ = offer ? std::optional(offer->kind) : std::nullopt;
-    CheckTarget(form);
-    if (!offer || offer->silentSwitch.isEmpty() || !form.SilStr->text().isEmpty())
+    CheckTarget(subject);
+    if (!offer || offer->silentSwitch.isEmpty() || !view_.switchField.text().isEmpty())
         return;
-    form.SilStr->setText(offer->silentSwitch);
+    view_.switchField.setText(offer->silentSwitch);
     offered_ = offer->silentSwitch;
-    form.SilComm->setCurrentIndex(CatalogueRowOf(offer->silentSwitch, form.DataDir, form.SilComm->count()));
+    view_.switches.setCurrentIndex(CatalogueRowOf(offer->silentSwitch, subject.model.DataDir, view_.switches.count()));
 }
 
-void InstallerHint::CheckTarget(TMainForm& form)
+void InstallerHint::CheckTarget(const HintSubject& subject)
 {
-    const QString startFile = form.Programa->currentText();
-    const QString path = form.SourceDir + QLatin1Char('/') + startFile;
-    findings_ = startFile.isEmpty() ? QList<TargetFinding>() : pw::CheckTarget(path, form.Target(), form.AppDir);
-    ShowKind(form);
+    const QString path = StartFilePath(subject);
+    findings_ = path.isEmpty() ? QList<TargetFinding>() : pw::CheckTarget(path, subject.target, subject.model.AppDir);
+    ShowKind(subject);
 }
 
-void InstallerHint::ShowKind(TMainForm& form) const
+void InstallerHint::ShowKind(const HintSubject& subject) const
 {
-    const BuildTexts& texts = form.Driver().texts;
-    form.InstKind->setText(kind_ ? InstallerKindName(texts, *kind_) : QString());
-    const QStringList warnings = TargetWarningTexts(findings_, form.Programa->currentText(), form.Target(), texts);
-    form.AlvoAviso->setText(warnings.isEmpty() ? QString() : texts.TargetHintStr.arg(warnings.size()));
-    form.AlvoAviso->setToolTip(warnings.join(QStringLiteral("\n\n")));
+    const BuildTexts& texts = subject.texts;
+    view_.kind.setText(kind_ ? InstallerKindName(texts, *kind_) : QString());
+    const QStringList warnings = TargetWarningTexts(findings_, subject.startFile, subject.target, texts);
+    view_.warnings.setText(warnings.isEmpty() ? QString() : texts.TargetHintStr.arg(warnings.size()));
+    view_.warnings.setToolTip(warnings.join(QStringLiteral("\n\n")));
 }
 
 }  // namespace pw

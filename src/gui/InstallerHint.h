@@ -9,24 +9,48 @@
 
 #include <optional>
 
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
 namespace pw {
 
-class TMainForm;
+class WindowModel;
+struct BuildTexts;
+
+// The widgets the hint reads and writes.
+struct InstallerHintView {
+    QLabel& kind;
+    QLabel& warnings;  // how many the disc's Windows gives, with them as tooltip
+    QLineEdit& switchField;
+    QComboBox& switches;  // the catalogue's entries
+};
+
+// What the hint is about: the start file chosen (empty for none) in the model's program folder.
+struct HintSubject {
+    const WindowModel& model;
+    QString startFile;
+    WindowsTarget target;
+    const BuildTexts& texts;
+};
 
 class InstallerHint {
 public:
-    // For the start file now chosen in `form` (none after a scan). A switch this put into the field for
-    // an earlier start file, and which the field still holds, belongs to that file's installer: it makes
-    // way, as the descriptive fields of the earlier file's version data do. Throws UserError when the
-    // catalogue cannot be read.
-    void StartFileChosen(TMainForm& form);
+    explicit InstallerHint(const InstallerHintView& view) : view_(view) {}
+
+    // For the start file now chosen (none after a scan). A switch this put into the field for an earlier
+    // start file, and which the field still holds, belongs to that file's installer: it makes way, as the
+    // descriptive fields of the earlier file's version data do. Throws UserError when the catalogue
+    // cannot be read.
+    void StartFileChosen(const HintSubject& subject);
     // Checks the chosen start file against the Windows chosen in the window, after a change of either.
-    void CheckTarget(TMainForm& form);
+    void CheckTarget(const HintSubject& subject);
     // Names the kind found for the start file, and the count of the target's warnings, in the window's
     // language, after a change of language too.
-    void ShowKind(TMainForm& form) const;
+    void ShowKind(const HintSubject& subject) const;
 
 private:
+    InstallerHintView view_;
     QList<TargetFinding> findings_;      // for the start file and the Windows now chosen
     QString offered_;                   // the switch last put into the field; empty when none was
     std::optional<InstallerKind> kind_;  // none for a start file that is no .exe, or none chosen

@@ -1,5 +1,7 @@
-#include "gui/LanguageApply.h"
-
+// Applying a language: the captions of the three windows, the rows of their fixed lists, the font face of
+// the main window and the catalogue editor, the author and contact shown on the "Idiomas" page, the
+// messages of the build and of the catalogue editor, and the windows' sizes for their new captions. Every
+// text missing from the file takes its built-in Portuguese default.
 #include "catalogue/CatalogueEdit.h"
 #include "gui/FormCaptions.h"
 #include "gui/QtTranslations.h"
@@ -29,8 +31,9 @@ QString FontFace(const LanguageFile& file)
 
 }  // namespace
 
-void ApplyLanguage(TMainForm& form, const LanguageFile& file, bool keepChoices)
+void TMainForm::ApplyLanguage(const LanguageFile& file, bool keepChoices)
 {
+    TMainForm& form = *this;
     QComboBox* const lists[] = {form.ComprLev, form.OverCb, form.AddAtalhoForm->ComboBox1, form.AddAtalhoForm->ComboBox2};
     int chosen[std::size(lists)];
     for (size_t i = 0; i < std::size(lists); ++i)

@@ -2,6 +2,7 @@
 // file chosen there, the save dialog in the folder of the last output, the same level and overwrite mode,
 // the same Windows of the disc.
 #include "gui/FolderEdit.h"
+#include "gui/InstallerHint.h"
 #include "gui/TMainForm.h"
 #include "language/Session.h"
 #include "language/Settings.h"
@@ -20,7 +21,7 @@ void TMainForm::RestoreSession(const SessionSettings& session, bool folderFromCo
         OverCb->setCurrentIndex(session.overwriteMode);
     if (session.target) {
         AlvoCb->setCurrentIndex(static_cast<int>(*session.target));  // the rows follow the enumeration
-        installerHint_.CheckTarget(*this);  // a folder of "/SHL" was checked against the default
+        installerHint_->CheckTarget(HintNow());  // a folder of "/SHL" was checked against the default
     }
     if (!session.lastOutput.isEmpty() && QFileInfo(session.lastOutput).absoluteDir().exists())
         Driver().lastOutput = session.lastOutput;
@@ -34,23 +35,17 @@ void TMainForm::RestoreSession(const SessionSettings& session, bool folderFromCo
         }
     }
     // Stored again at the user's next choice: a folder given by "/SHL" opens this start only.
-    sessionRestored_ = true;
+    Model.SessionRestored();
 }
 
 void TMainForm::RememberSession()
 {
-    if (!sessionRestored_)
-        return;  // what the start-up sets before the remembered values apply is not a choice of the user
-    SessionSettings session;
-    session.programFolder = SourceDir;
-    session.startFile = Programa->currentText();
-    session.lastOutput = Driver().lastOutput;
-    session.compressionLevel = ComprLev->currentIndex();
-    session.overwriteMode = OverCb->currentIndex();
-    session.target = Target();
+    const std::optional<SessionSettings> session = Model.SessionToKeep(
+        {Programa->currentText(), ComprLev->currentIndex(), OverCb->currentIndex(), Target(), Driver().lastOutput});
     // A settings file that cannot be written was reported at the start; the session is not worth a
     // message box at every choice.
-    WriteSessionSettings(DataDir, session);
+    if (session)
+        WriteSessionSettings(Model.DataDir, *session);
 }
 
 }  // namespace pw

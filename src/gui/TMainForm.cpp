@@ -5,7 +5,7 @@
 #include "gui/FixedWindow.h"
 #include "gui/FolderEdit.h"
 #include "gui/FormCaptions.h"
-#include "gui/LanguageApply.h"
+#include "gui/InstallerHint.h"
 #include "gui/ObjectNames.h"
 #include "gui/StatusLine.h"
 #include "gui/TAddAtalhoForm.h"
@@ -93,14 +93,9 @@ public:
             cancel_ = false;
             QApplication::setOverrideCursor(Qt::WaitCursor);
         }
-        form_.LockBuildInputs(building);
-        // The poll shows "Opções do SFX" again at its next tick while "Compactar com 7-Zip" is checked.
-        for (QWidget* page : {form_.SFXOpt, form_.Tweaks, form_.Idiomas})
-            form_.Tabs->setTabVisible(form_.Tabs->indexOf(page), !building);
-        form_.Testa->setEnabled(!building);
+        form_.SetActivity(building ? WindowActivity::Building : WindowActivity::Idle);
         if (!building)
             QApplication::restoreOverrideCursor();
-        form_.RequestPoll();
     }
 
 private:
@@ -114,16 +109,15 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       dialogs_(dialogs),
       arguments_(arguments),
-      buildUi_(std::make_unique<WindowBuildUi>(*this)),
-      try_(std::make_unique<WindowTry>(*this, dialogs))
+      buildUi_(std::make_unique<WindowBuildUi>(*this))
 {
     InitGuiResources();
     setObjectName(QStringLiteral("MainForm"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setAcceptDrops(true);
 
-    AppDir = ApplicationFolder();
-    DataDir = DataFolder();
+    Model.AppDir = ApplicationFolder();
+    Model.DataDir = DataFolder();
     driver_ = std::make_unique<BuildDriver>(*buildUi_);
 
     auto* layout = new QVBoxLayout(this);
@@ -163,8 +157,10 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
     TryForm = new TTryForm(this);
     ShowModal = [](QDialog& dialog) { return dialog.exec(); };
     RunTry = TryAddon;
+    try_ = std::make_unique<WindowTry>(TryWindow{*this, *this, *Label11, *TryForm, ShowModal}, dialogs_);
+    installerHint_ = std::make_unique<InstallerHint>(InstallerHintView{*InstKind, *AlvoAviso, *SilStr, *SilComm});
     applyLanguage = [this](const QString& language) {
-        ApplyLanguage(*this, LanguageFile(LanguageFilePath(AppDir, language)), std::exchange(languageApplied_, true));
+        ApplyLanguage(LanguageFile(LanguageFilePath(Model.AppDir, language)), std::exchange(languageApplied_, true));
     };
 
     Timer1Timer();  // the states are set before the window first shows
@@ -274,15 +270,15 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 void TMainForm::FormShow()
 {
-    const QStringList names = LanguageNames(AppDir);
+    const QStringList names = LanguageNames(Model.AppDir);
     LangBox->clear();
     LangBox->addItems(names);
-    LangBox->setCurrentIndex(FindLanguage(names, ReadLanguageSetting(DataDir)));
+    LangBox->setCurrentIndex(FindLanguage(names, ReadLanguageSetting(Model.DataDir)));
     // A settings file that cannot be written ends the start-up here: the window keeps its own texts.
     if (!ShowingErrors([this] { LangBoxChange(); }))
         return;
     // Read before the steps below, which would otherwise store their own values over it.
-    const SessionSettings session = ReadSessionSettings(DataDir);
+    const SessionSettings session = ReadSessionSettings(Model.DataDir);
     LoadSilenceNames(-1);
     ComprLev->setCurrentIndex(0);
     const bool folderFromCommandLine = OpenFolderOfCommandLine();
@@ -306,16 +302,27 @@ bool TMainForm::OpenFolderOfCommandLine()
 void TMainForm::LangBoxChange()
 {
     const QString language = LangBox->currentIndex() >= 0 ? LangBox->currentText() : QString();
-    WriteLanguageSetting(DataDir, language);
+    WriteLanguageSetting(Model.DataDir, language);
     if (applyLanguage)
         applyLanguage(language);
-    installerHint_.ShowKind(*this);
+    installerHint_->ShowKind(HintNow());
 }
 
 void TMainForm::AlvoCbChange()
 {
-    installerHint_.CheckTarget(*this);
+    installerHint_->CheckTarget(HintNow());
     RememberSession();
+}
+
+HintSubject TMainForm::HintNow() const
+{
+    return {Model, Programa->currentText(), Target(), driver_->texts};
+}
+
+void TMainForm::SetActivity(WindowActivity activity)
+{
+    Model.activity = activity;
+    Timer1Timer();
 }
 
 WindowsTarget TMainForm::Target() const
@@ -326,22 +333,30 @@ WindowsTarget TMainForm::Target() const
 void TMainForm::Timer1Timer()
 {
     PollInputs in;
-    in.folderEntriesEmpty = FolderEntries.isEmpty();
-    in.sourceDir = SourceDir;
     in.startFile = Programa->currentText();
-    in.busy = Busy();
     in.compact = Compact->isChecked();
     in.shortcutSelected = !Atalhos->selectedItems().isEmpty();
     in.shortcutCount = Atalhos->topLevelItemCount();
-    const PollState s = EvaluatePoll(in);
+    const PollState s = Model.Poll(in);
     ShowWhyCriaIsDisabled(s);
     // A folder deleted and made again is watched again.
-    if (!SourceDir.isEmpty() && !folderWatch_->directories().contains(SourceDir) && QFileInfo(SourceDir).isDir())
-        folderWatch_->addPath(SourceDir);
+    const QString& folder = Model.SourceDir;
+    if (!folder.isEmpty() && !folderWatch_->directories().contains(folder) && QFileInfo(folder).isDir())
+        folderWatch_->addPath(folder);
+    const QList<QWidget*> inputs{Pasta,   Compact,  Programa, AlvoCb,  Edita,  Description, Language, Title, Version,
+                                 Site,    BuildDate, OverCb,  Button1, Atalhos, EntriesStr, LangBox,  Testa};
+    for (QWidget* input : inputs)
+        input->setEnabled(s.inputsEnabled);
     Cria->setEnabled(s.criaEnabled);
     ComprLev->setEnabled(s.comprLevEnabled);
-    if (const int sfxPage = Tabs->indexOf(SFXOpt); Tabs->isTabVisible(sfxPage) != s.sfxTabVisible)
-        Tabs->setTabVisible(sfxPage, s.sfxTabVisible);
+    // Pages are shown or hidden only on a change: hiding a page the user is on would move them.
+    const auto showPage = [this](QWidget* page, bool visible) {
+        if (const int index = Tabs->indexOf(page); Tabs->isTabVisible(index) != visible)
+            Tabs->setTabVisible(index, visible);
+    };
+    showPage(SFXOpt, s.sfxTabVisible);
+    showPage(Tweaks, s.pagesVisible);
+    showPage(Idiomas, s.pagesVisible);
     SilComm->setEnabled(s.silCommEnabled);
     SilStr->setEnabled(s.silStrEnabled);
     Button2->setEnabled(s.removeShortcutEnabled);
@@ -355,9 +370,9 @@ void TMainForm::ShowWhyCriaIsDisabled(const PollState& state)
     const BuildTexts& texts = Driver().texts;
     QString reason;
     if (state.folderGone)
-        reason = texts.FolderGoneStr.arg(SourceDir);
+        reason = texts.FolderGoneStr.arg(Model.SourceDir);
     else if (state.startFileGone)
-        reason = texts.StartFileMissingStr.arg(Programa->currentText(), SourceDir);
+        reason = texts.StartFileMissingStr.arg(Programa->currentText(), Model.SourceDir);
     if (!reason.isEmpty()) {
         if (Label11->text() != reason)
             Label11->setText(reason);
@@ -385,8 +400,7 @@ void TMainForm::FolderScan(const QString& folder)
     // Leaving the field or cancelling the dialog on the folder already shown rescans it: the start file
     // chosen there, and the switch and fields that go with it, stay while the file is still in it.
     const QString chosen = Programa->currentText();
-    const bool keepChoice = scan && !SourceDir.isEmpty() && QDir::cleanPath(folder) == QDir::cleanPath(SourceDir) &&
-                            scan->startFiles.contains(chosen);
+    const bool keepChoice = Model.ScanKeepsChoice(folder, scan, chosen);
     if (!keepChoice) {
         ForgetVersionFill();  // the start-file choice goes with the scan
         ShowFolderScanStatus(folder, scan);
@@ -396,15 +410,14 @@ void TMainForm::FolderScan(const QString& folder)
         ShowInstallerHint();
         return;
     }
-    FolderEntries = scan->folderEntries;
-    SourceDir = folder;
+    Model.TakeScan(folder, *scan);
     Programa->clear();
     Programa->addItems(scan->startFiles);
     Programa->setCurrentIndex(keepChoice ? Programa->findText(chosen) : -1);
     ShowInstallerHint();
     if (const QStringList watched = folderWatch_->directories(); !watched.isEmpty())
         folderWatch_->removePaths(watched);
-    folderWatch_->addPath(SourceDir);
+    folderWatch_->addPath(Model.SourceDir);
     RequestPoll();
     RememberSession();
 }
@@ -430,7 +443,7 @@ void TMainForm::ProgramaChange()
 
 void TMainForm::ShowInstallerHint()
 {
-    ShowingErrors([this] { installerHint_.StartFileChosen(*this); });
+    ShowingErrors([this] { installerHint_->StartFileChosen(HintNow()); });
 }
 
 QList<std::pair<QString DescriptiveFields::*, QLineEdit*>> TMainForm::FieldEdits() const
@@ -444,7 +457,7 @@ void TMainForm::StartFileFill()
 {
     ForgetVersionFill();
     const auto edits = FieldEdits();
-    const QString path = SourceDir + QLatin1Char('/') + Programa->currentText();
+    const QString path = Model.SourceDir + QLatin1Char('/') + Programa->currentText();
     for (const auto& [field, value] : VersionDataFill(VersionInfo1, path)) {
         QLineEdit* edit = std::find_if(edits.begin(), edits.end(), [&](const auto& e) { return e.first == field; })->second;
         // Each field shows the start of its text, as a long description is read from its first words.
@@ -469,13 +482,13 @@ void TMainForm::CompactClick()
 
 void TMainForm::SilCommChange()
 {
-    ShowingErrors([this] { SilStr->setText(SilenceCommand(SilenceFilePath(DataDir), SilComm->currentIndex())); });
+    ShowingErrors([this] { SilStr->setText(SilenceCommand(SilenceFilePath(Model.DataDir), SilComm->currentIndex())); });
 }
 
 void TMainForm::LoadSilenceNames(int keep)
 {
     ShowingErrors([this, keep] {
-        const QString path = SilenceFilePath(DataDir);
+        const QString path = SilenceFilePath(Model.DataDir);
         SilComm->clear();
         SilComm->addItems(SilenceNames(path));
         const bool stillUsed = keep >= 0 && keep < SilComm->count() && SilenceCommand(path, keep) == SilStr->text();
@@ -488,7 +501,7 @@ void TMainForm::EditaClick()
     QStringList rows;
     for (int i = 0; i < SilComm->count(); ++i)
         rows.append(SilComm->itemText(i));
-    SilForm->Prepare(SilenceFilePath(DataDir), rows);
+    SilForm->Prepare(SilenceFilePath(Model.DataDir), rows);
     ShowModal(*SilForm);
     // The editor may have changed the file: the rows follow it again, so a row's index is its line.
     LoadSilenceNames(SilComm->currentIndex());
@@ -506,15 +519,15 @@ void TMainForm::CriaClick()
 {
     // A folder typed but not taken yet is scanned first: the build is of the folder the window shows, and
     // one that holds another start file, or none, must be chosen from before anything is asked.
-    if (QDir::cleanPath(Pasta->text()) != QDir::cleanPath(SourceDir)) {
+    if (Model.FolderPending(Pasta->text())) {
         PastaExit();
-        if (QDir::cleanPath(Pasta->text()) != QDir::cleanPath(SourceDir) || Programa->currentIndex() < 0)
+        if (Model.FolderPending(Pasta->text()) || Programa->currentIndex() < 0)
             return;
     }
     const BuildInputs in = CurrentBuildInputs();
     // One question for all that stands in the way of the add-on during Windows setup.
     const BuildTexts& texts = driver_->texts;
-    QStringList warnings = TargetWarnings(in.startFilePath(), Target(), AppDir, texts);
+    QStringList warnings = TargetWarnings(in.startFilePath(), Target(), Model.AppDir, texts);
     if (LacksSilentSwitch(in.startFile, in.silentSwitch))
         warnings.prepend(texts.NoSwitchStr.arg(in.startFile));
     if (!warnings.isEmpty() &&
@@ -531,7 +544,14 @@ void TMainForm::CriaClick()
 
 void TMainForm::TestaClick()
 {
-    try_->Run(RunTry);
+    if (Busy())
+        return;
+    TryOptions options;
+    options.appDir = Model.AppDir;
+    options.tools = FindTryTools();
+    options.texts = tryTexts;
+    options.target = Target();
+    try_->Run(RunTry, options, driver_->lastOutput, Model.SourceDir, driver_->texts);
     if (std::exchange(closeAfterBuild_, false))
         close();
 }
@@ -575,10 +595,7 @@ QList<ShortcutEntry> TMainForm::ShortcutRows() const
 
 BuildInputs TMainForm::CurrentBuildInputs() const
 {
-    BuildInputs in;
-    in.appDir = AppDir;
-    in.dataDir = DataDir;
-    in.sourceDir = SourceDir;
+    BuildInputs in = Model.NewBuildInputs();
     in.folderText = Pasta->text();
     in.startFile = Programa->currentText();
     in.silentSwitch = SilStr->text();

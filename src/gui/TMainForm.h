@@ -1,13 +1,14 @@
 #pragma once
 // The main window: its controls hold the project inputs, its fields the folders and the current build.
 // The handlers are glue; the rules they apply live in the core libraries.
-#include "gui/InstallerHint.h"
+#include "gui/WindowLock.h"
 #include "gui/WindowTry.h"
 #include "pipeline/BuildDriver.h"
 #include "project/EntriesText.h"
 #include "project/FolderScan.h"
 #include "project/Poll.h"
 #include "project/VersionInfoReader.h"
+#include "project/WindowModel.h"
 #include "project/target/WindowsTarget.h"
 
 #include <QStringList>
@@ -35,14 +36,17 @@ namespace pw {
 
 class Dialogs;
 class FolderEdit;
+class InstallerHint;
+class LanguageFile;
 class StatusLine;
 class TAddAtalhoForm;
 class TSilForm;
 class TTryForm;
+struct HintSubject;
 struct SessionSettings;
 struct ShortcutEntry;
 
-class TMainForm : public QWidget {
+class TMainForm : public QWidget, public WindowLock {
     Q_OBJECT
 public:
     // `arguments` is the command line without the program name. Throws UserError when a writer's
@@ -50,11 +54,8 @@ public:
     TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // State fields.
-    QString AppDir;   // ends in "/"
-    QString DataDir;  // ends in "/"
-    QString SourceDir;
-    QStringList FolderEntries;
+    // The window's state apart from its widgets: the folders, the program folder scanned, what runs.
+    WindowModel Model;
     VersionInfoReader VersionInfo1;
 
     // Banner and tabs.
@@ -112,7 +113,9 @@ public:
 
     BuildDriver& Driver() { return *driver_; }
     // A build or a try runs.
-    bool Busy() const { return driver_->Busy || try_->Busy(); }
+    bool Busy() const { return Model.Busy(); }
+    // A build or a try starts or ends: the inputs wait or come back at once.
+    void SetActivity(WindowActivity activity) override;
 
     // Handlers, callable directly by tests.
     void FormShow();
@@ -187,9 +190,13 @@ private:
     // The status line after a scan that drops the start-file choice: it names a folder that does not
     // exist or holds no start file, and a word of an earlier build or scan goes.
     void ShowFolderScanStatus(const QString& folder, const std::optional<FolderScanResult>& scan);
-    // Disables every input a build reads while it runs, and gives them back at its end; the poll keeps
-    // the ones it rules disabled meanwhile.
-    void LockBuildInputs(bool locked);
+    // The start file chosen, in the window's terms, for the installer hint.
+    HintSubject HintNow() const;
+    // The captions, lists, fonts and texts of the three windows in the language of `file` (LanguageApply).
+    // The start-up's language (`keepChoices` false) also selects "Normal" as the compression level, the
+    // first overwrite mode and the first shortcut location; a language the user chooses later keeps every
+    // choice, since renaming a list's rows is no reason to change what it says.
+    void ApplyLanguage(const LanguageFile& file, bool keepChoices);
     // The "/SHL" folder of the command line, scanned as if typed. Whether the command line named one.
     bool OpenFolderOfCommandLine();
     // Applies the remembered session after the start-up's own steps (SessionMemory); from then on every
@@ -202,13 +209,12 @@ private:
     bool shown_ = false;
     bool closeAfterBuild_ = false;
     bool pollRequested_ = false;
-    bool sessionRestored_ = false;
     QString shownReason_;  // the reason the status line shows for a disabled "Criar arquivo"
     QFileSystemWatcher* folderWatch_;  // the program folder, for start files that go
     std::unique_ptr<WindowBuildUi> buildUi_;
     std::unique_ptr<BuildDriver> driver_;
     std::unique_ptr<WindowTry> try_;
-    InstallerHint installerHint_;
+    std::unique_ptr<InstallerHint> installerHint_;
     QList<std::pair<QLineEdit*, QString>> versionFill_;  // each field and the value the fill gave it
     bool languageApplied_ = false;  // the start-up's language has been applied: later ones keep the choices
 };

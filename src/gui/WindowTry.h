@@ -6,19 +6,37 @@
 
 #include <functional>
 
+class QDialog;
+class QWidget;
+
 namespace pw {
 
 class Dialogs;
-class TMainForm;
+class StatusLine;
+class TTryForm;
+class WindowLock;
+struct BuildTexts;
 
 // How the window runs a try: TryAddon, or a test's stand-in.
 using TryRunner = std::function<TryResult(const TryOptions&, TryUi&)>;
 
+// The parts of the window a try uses.
+struct TryWindow {
+    QWidget& window;  // the dialogs' parent
+    WindowLock& lock;
+    StatusLine& status;
+    TTryForm& findings;
+    const std::function<int(QDialog& dialog)>& showModal;
+};
+
 class WindowTry : public TryUi {
 public:
-    WindowTry(TMainForm& form, Dialogs& dialogs) : form_(form), dialogs_(dialogs) {}
+    WindowTry(const TryWindow& window, Dialogs& dialogs) : window_(window), dialogs_(dialogs) {}
 
-    void Run(const TryRunner& runner);
+    // Asks for the add-on, in the dialog opened on `lastOutput` when that is an add-on still there, else
+    // in `programFolder`, and tries it with `options`.
+    void Run(const TryRunner& runner, TryOptions options, const QString& lastOutput, const QString& programFolder,
+             const BuildTexts& texts);
     bool Busy() const { return busy_; }
     void RequestStop() { stop_ = true; }
 
@@ -26,12 +44,13 @@ public:
     bool cancelRequested() override;
 
 private:
-    // Where the add-on dialog opens: on the add-on this window last made, else in the program folder.
-    QString DialogStart() const;
-    void ShowFindings(const QString& addon, const TryResult& result);
+    class Running;
 
-    TMainForm& form_;
+    void ShowFindings(const QString& addon, const TryResult& result, const TryTexts& texts);
+
+    TryWindow window_;
     Dialogs& dialogs_;
+    const BuildTexts* texts_ = nullptr;  // while a try runs
     bool busy_ = false;
     bool stop_ = false;
 };

@@ -2,7 +2,7 @@
 // The names and values an add-on carries, held against NameRules before the build writes anything: the
 // program folder's names, as an archive writer's walk meets them, and what the build itself names (the
 // output, the entries file's command) or copies into the add-on's files (the one-line values).
-#include "pipeline/BuildInputs.h"
+#include "project/BuildInputs.h"
 #include "pipeline/NameRules.h"
 #include "platform/FileInformation.h"
 

@@ -2,7 +2,7 @@
 // The files a build takes from AppDir and puts into the add-on: the self-extractor module and the runner
 // programs. They are outside files: a user may put other files of these names there, and a build takes
 // whatever it finds.
-#include "pipeline/BuildInputs.h"
+#include "project/BuildInputs.h"
 #include "platform/Errors.h"
 
 #include <QStringList>

@@ -2,7 +2,7 @@
 // "Criar arquivo": asks for the output file, checks that the build may run, runs the build steps in
 // their fixed order, moves the progress bar, shows the status texts, reports the outcome as the steps
 // tell it (success only when the last step made the output file) and always removes the temporary files.
-#include "pipeline/BuildInputs.h"
+#include "project/BuildInputs.h"
 #include "pipeline/BuildTexts.h"
 #include "pipeline/BuildUi.h"
 #include "pipeline/CabinetStep.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The last step of a cabinet build: the add-on cabinet itself.
 #include "archive/cabinet/TSTCabWriter.h"
-#include "pipeline/BuildInputs.h"
+#include "project/BuildInputs.h"
 #include "pipeline/PackStep.h"
 
 #include <chrono>

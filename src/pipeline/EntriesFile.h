@@ -1,7 +1,7 @@
 #pragma once
 // The add-on's entries file: the user's entries text followed by "[AddProgram]" and the command that
 // runs the installer.
-#include "pipeline/BuildInputs.h"
+#include "project/BuildInputs.h"
 
 #include <QStringList>
 

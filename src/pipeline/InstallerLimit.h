@@ -4,7 +4,7 @@
 // the writer would go on in a second cabinet, which Windows setup never reads. So a build that would
 // need one is refused, before the self-extractor is joined and, when the files alone already say so,
 // before they are packed.
-#include "pipeline/BuildInputs.h"
+#include "project/BuildInputs.h"
 #include "pipeline/BuildTexts.h"
 #include "platform/Errors.h"
 

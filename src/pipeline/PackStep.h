@@ -1,7 +1,7 @@
 #pragma once
 // The 7z packing step and the self-extracting installer made from its archive.
 #include "archive/sevenzip/SevenZip.h"
-#include "pipeline/BuildInputs.h"
+#include "project/BuildInputs.h"
 
 #include <QByteArray>
 

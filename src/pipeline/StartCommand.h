@@ -1,7 +1,7 @@
 #pragma once
 // The command that runs the start file. The entries file and the self-extractor's configuration both
 // carry it, so a compacted and a non-compacted add-on run the same command.
-#include "pipeline/BuildInputs.h"
+#include "project/BuildInputs.h"
 
 namespace pw {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A file a build had to read and could not, in the user's words: the file as the user knows it (its path
 // in the program folder) and why.
-#include "pipeline/BuildInputs.h"
+#include "project/BuildInputs.h"
 #include "pipeline/BuildTexts.h"
 
 namespace pw {

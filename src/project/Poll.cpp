@@ -37,10 +37,11 @@ PollState EvaluatePoll(const PollInputs& in)
         s.folderGone = EntryAt(in.sourceDir) != Entry::Folder;
         s.startFileGone = !s.folderGone;
     }
-    // A running build holds its inputs: none of them changes under it.
     const bool editable = !in.busy;
+    s.inputsEnabled = editable;
+    s.pagesVisible = editable;
     s.comprLevEnabled = in.compact && editable;
-    s.sfxTabVisible = in.compact;
+    s.sfxTabVisible = in.compact && editable;
     s.silCommEnabled = TakesSilentSwitch(in.startFile) && editable;
     s.silStrEnabled = s.silCommEnabled;
     s.removeShortcutEnabled = in.shortcutSelected && editable;

@@ -1,8 +1,8 @@
 #pragma once
 // The rules the main window's poll applies on every tick: the only place (with the "Compactar com 7-Zip"
-// click and a running build) where these enabled and visible states are set. The window ticks whenever
-// one of the inputs may have changed: a scan, a choice, a click, a build starting or ending, a change in
-// the program folder, and once a second for changes no notice reports.
+// click) where its enabled and visible states are set. The window ticks whenever one of the inputs may
+// have changed: a scan, a choice, a click, a build or a try starting or ending, a change in the program
+// folder, and once a second for changes no notice reports.
 #include <QString>
 
 namespace pw {
@@ -11,13 +11,18 @@ struct PollInputs {
     bool folderEntriesEmpty = true;
     QString sourceDir;
     QString startFile;       // text of Programa
-    bool busy = false;
+    bool busy = false;       // a build or a try runs
     bool compact = true;
     bool shortcutSelected = false;
     int shortcutCount = 0;
 };
 
 struct PollState {
+    // Every input a build or a try reads and that no rule below governs, and "Testar": while either
+    // runs, none of them changes under it, nor starts another.
+    bool inputsEnabled = true;
+    // "Entries" and "Idiomas"; "Opções do SFX" follows sfxTabVisible.
+    bool pagesVisible = true;
     bool criaEnabled = false;
     bool comprLevEnabled = false;
     bool sfxTabVisible = false;

@@ -258,7 +258,7 @@ TEST(LanguageWindow, TheSettingsFileIsWrittenFirst)
 {
     Fixture f;
     f.Language(QStringLiteral("English"), "[Strings]\r\niCreateFile=Create\r\n");
-    f.form->DataDir = f.dir.path("missing/");
+    f.form->Model.DataDir = f.dir.path("missing/");
     EXPECT_THROW(f.ChooseLanguage(QStringLiteral("English")), UserError);
     EXPECT_EQ(f.form->Cria->text(), QStringLiteral("&Criar arquivo"));
 }

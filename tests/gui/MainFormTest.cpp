@@ -46,8 +46,8 @@ TEST(MainFormStartUp, LanguageFirstThenCatalogueThenLevelThenCommandLine)
     f.form.reset();
     f.form = std::make_unique<TMainForm>(f.dialogs, QStringList{"/SHL", f.program});
     f.form->Timer1->stop();
-    f.form->AppDir = f.dir.path("app/");
-    f.form->DataDir = f.dir.path("data/");
+    f.form->Model.AppDir = f.dir.path("app/");
+    f.form->Model.DataDir = f.dir.path("data/");
     f.dir.write("app/languages/Português (Brasil).qmr");
     f.dir.write("app/languages/english.qmr");
     f.dir.write("data/Silence.qmr", "Inno, /VERYSILENT\r\nNSIS, /S\r\n");
@@ -68,7 +68,7 @@ TEST(MainFormStartUp, LanguageFirstThenCatalogueThenLevelThenCommandLine)
     EXPECT_EQ(f.form->SilComm->currentIndex(), -1) << "the box shows no switch that the field does not hold";
     EXPECT_TRUE(f.form->SilStr->text().isEmpty());
     EXPECT_EQ(f.form->ComprLev->currentIndex(), 0);
-    EXPECT_EQ(f.form->SourceDir, f.program);
+    EXPECT_EQ(f.form->Model.SourceDir, f.program);
     EXPECT_EQ(f.form->Programa->count(), 1);
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
@@ -92,12 +92,12 @@ TEST(MainFormStartUp, StoredLanguageMatchedWithoutCaseOrForgottenWhenItsFileIsGo
 TEST(MainFormStartUp, MissingDataFolderIsReportedAndTheRestIsSkipped)
 {
     Fixture f({"/SHL", QString()});
-    f.form->DataDir = f.dir.path("nowhere/");
+    f.form->Model.DataDir = f.dir.path("nowhere/");
     bool applied = false;
     f.form->applyLanguage = [&](const QString&) { applied = true; };
     f.form->ComprLev->setCurrentIndex(3);
     f.form->FormShow();
-    EXPECT_EQ(f.dialogs.messages, QStringList{QStringLiteral("Unable to write to %1config.qmr").arg(f.form->DataDir)});
+    EXPECT_EQ(f.dialogs.messages, QStringList{QStringLiteral("Unable to write to %1config.qmr").arg(f.form->Model.DataDir)});
     EXPECT_FALSE(applied);
     EXPECT_EQ(f.form->ComprLev->currentIndex(), 3);
     EXPECT_EQ(f.form->SilComm->count(), 0);
@@ -114,10 +114,10 @@ TEST(MainFormStartUp, CommandLineNeedsExactlyShlAndAnExistingFolder)
         f.form.reset();
         f.form = std::make_unique<TMainForm>(f.dialogs, resolved);
         f.form->Timer1->stop();
-        f.form->AppDir = f.dir.path("app/");
-        f.form->DataDir = f.dir.path("data/");
+        f.form->Model.AppDir = f.dir.path("app/");
+        f.form->Model.DataDir = f.dir.path("data/");
         f.form->FormShow();
-        EXPECT_TRUE(f.form->SourceDir.isEmpty()) << resolved.join(' ').toStdString();
+        EXPECT_TRUE(f.form->Model.SourceDir.isEmpty()) << resolved.join(' ').toStdString();
     }
 }
 
@@ -199,8 +199,8 @@ TEST(MainFormProject, FolderScanKeepsTheLastGoodFolder)
     f.form->Pasta->setText(f.dir.path("missing"));
     f.form->PastaExit();
     EXPECT_EQ(f.form->Programa->count(), 0);
-    EXPECT_EQ(f.form->SourceDir, f.program);
-    EXPECT_FALSE(f.form->FolderEntries.isEmpty());
+    EXPECT_EQ(f.form->Model.SourceDir, f.program);
+    EXPECT_FALSE(f.form->Model.FolderEntries.isEmpty());
     f.form->Pasta->setText(QString());
     f.form->PastaExit();
     EXPECT_EQ(f.form->Programa->count(), 0);
@@ -215,7 +215,7 @@ TEST(MainFormProject, AFolderTypedIsScannedOnEnter)
     f.Scan(f.program);
     f.form->Pasta->setText(f.dir.path("other"));
     emit f.form->Pasta->lineEdit()->returnPressed();
-    EXPECT_EQ(f.form->SourceDir, f.dir.path("other"));
+    EXPECT_EQ(f.form->Model.SourceDir, f.dir.path("other"));
     EXPECT_EQ(f.form->Programa->count(), 1);
 }
 
@@ -236,7 +236,7 @@ TEST(MainFormProject, BrowseDialogRescansEvenWhenCancelled)
 
     f.form->Pasta->setText(f.dir.path("other"));
     f.form->Pasta->browse();
-    EXPECT_EQ(f.form->SourceDir, f.dir.path("other"));
+    EXPECT_EQ(f.form->Model.SourceDir, f.dir.path("other"));
     EXPECT_EQ(f.form->Programa->currentIndex(), -1) << "the cancelled dialog rescanned its start folder";
 }
 
@@ -398,7 +398,7 @@ TEST(MainFormBuild, AFolderTypedButNeverReadIsScannedAndNotBuilt)
     f.form->Pasta->setText(f.dir.path("other"));  // typed, and "Criar arquivo" clicked without leaving the field
     f.dialogs.saveAnswers.push_back(SaveChoice{f.dir.path("out.cab"), OutputKind::Cabinet});
     f.form->CriaClick();
-    EXPECT_EQ(f.form->SourceDir, f.dir.path("other"));
+    EXPECT_EQ(f.form->Model.SourceDir, f.dir.path("other"));
     EXPECT_EQ(f.dialogs.saveAnswers.size(), 1u) << "no save dialog was shown";
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
     EXPECT_FALSE(pwtest::Exists(f.dir.path("out.cab")));
@@ -532,7 +532,7 @@ TEST(MainFormBuild, InputsAreLockedWhileTheBuildRuns)
     f.form->CriaClick();
     ASSERT_TRUE(tried);
     EXPECT_EQ(unlocked, QStringList());
-    EXPECT_EQ(f.form->SourceDir, f.program) << "the folder being packed stays the window's";
+    EXPECT_EQ(f.form->Model.SourceDir, f.program) << "the folder being packed stays the window's";
     EXPECT_EQ(f.form->Programa->currentText(), QStringLiteral("setup.exe"));
     f.form->Timer1Timer();
     for (QWidget* input : inputs)

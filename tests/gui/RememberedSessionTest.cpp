@@ -26,8 +26,8 @@ struct NextSession {
     {
         form = std::make_unique<TMainForm>(f.dialogs, arguments);
         form->Timer1->stop();
-        form->AppDir = f.form->AppDir;
-        form->DataDir = f.form->DataDir;
+        form->Model.AppDir = f.form->Model.AppDir;
+        form->Model.DataDir = f.form->Model.DataDir;
         form->FormShow();
     }
 };
@@ -63,7 +63,7 @@ TEST(RememberedSession, TheNextStartScansTheFolderAndChoosesTheStartFileLevelMod
     ASSERT_TRUE(pwtest::Exists(f.outFolder + QStringLiteral("/other.7z"))) << f.dialogs.messages.join('\n').toStdString();
 
     NextSession next(f);
-    EXPECT_EQ(next.form->SourceDir, f.program);
+    EXPECT_EQ(next.form->Model.SourceDir, f.program);
     EXPECT_EQ(next.form->Pasta->text(), f.program);
     EXPECT_EQ(next.form->Programa->count(), 2);
     EXPECT_EQ(next.form->Programa->currentText(), QStringLiteral("other.bat"));
@@ -79,14 +79,14 @@ TEST(RememberedSession, AStartFileThatWentLeavesTheChoiceOpenAndAFolderThatWentI
     ChosenSession f;
     QFile::remove(f.program + QStringLiteral("/other.bat"));
     NextSession withoutFile(f);
-    EXPECT_EQ(withoutFile.form->SourceDir, f.program);
+    EXPECT_EQ(withoutFile.form->Model.SourceDir, f.program);
     EXPECT_EQ(withoutFile.form->Programa->currentIndex(), -1);
     EXPECT_EQ(withoutFile.form->ComprLev->currentIndex(), 3) << "the other remembered values still apply";
 
     f.dialogs.messages.clear();
     QDir(f.program).removeRecursively();
     NextSession withoutFolder(f);
-    EXPECT_TRUE(withoutFolder.form->SourceDir.isEmpty());
+    EXPECT_TRUE(withoutFolder.form->Model.SourceDir.isEmpty());
     EXPECT_TRUE(withoutFolder.form->Pasta->text().isEmpty());
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
@@ -96,12 +96,12 @@ TEST(RememberedSession, AFolderOnTheCommandLineWinsForThisStartOnly)
     ChosenSession f;
     f.dir.write("given/setup.msi", "x");
     NextSession given(f, {QStringLiteral("/SHL"), f.dir.path("given")});
-    EXPECT_EQ(given.form->SourceDir, f.dir.path("given"));
+    EXPECT_EQ(given.form->Model.SourceDir, f.dir.path("given"));
     EXPECT_EQ(given.form->Programa->currentIndex(), -1);
     EXPECT_EQ(given.form->ComprLev->currentIndex(), 3);
 
     NextSession plain(f);
-    EXPECT_EQ(plain.form->SourceDir, f.program);
+    EXPECT_EQ(plain.form->Model.SourceDir, f.program);
 }
 
 // The start-up writes the language as it always did and nothing more: the session is stored once the
@@ -114,7 +114,7 @@ TEST(RememberedSession, AnOlderSettingsFileStartsTheWindowAsBeforeAndGainsTheSes
     EXPECT_EQ(pwtest::ReadAll(f.dir.path("data/config.qmr")), QByteArray("[Main]\r\nLanguage=\r\n"));
     EXPECT_EQ(f.form->ComprLev->currentIndex(), 0);
     EXPECT_EQ(f.form->OverCb->currentIndex(), 0);
-    EXPECT_TRUE(f.form->SourceDir.isEmpty());
+    EXPECT_TRUE(f.form->Model.SourceDir.isEmpty());
 
     f.dir.write("program/install.bat");
     f.Scan(f.program);

@@ -65,7 +65,7 @@ TEST(DroppedOnTheWindow, AFolderIsScannedAndAnInstallerIsChosenInItsFolder)
     f.dir.write("program/install.bat");
     f.dir.write("program/readme.txt");
     ASSERT_TRUE(f.Drop({f.program}));
-    EXPECT_EQ(f.form->SourceDir, f.program);
+    EXPECT_EQ(f.form->Model.SourceDir, f.program);
     EXPECT_EQ(f.form->Pasta->text(), f.program);
     EXPECT_EQ(f.form->Programa->count(), 2);
     EXPECT_EQ(f.form->Programa->currentIndex(), -1);
@@ -73,12 +73,12 @@ TEST(DroppedOnTheWindow, AFolderIsScannedAndAnInstallerIsChosenInItsFolder)
     f.dir.write("other/setup.msi");
     f.dir.write("other/Install.BAT");
     ASSERT_TRUE(f.Drop({f.dir.path("other/Install.BAT")}));
-    EXPECT_EQ(f.form->SourceDir, f.dir.path("other"));
+    EXPECT_EQ(f.form->Model.SourceDir, f.dir.path("other"));
     EXPECT_EQ(f.form->Programa->currentText(), QStringLiteral("Install.BAT"));
 
     // A file that is not a start file opens its folder with the choice left open.
     ASSERT_TRUE(f.Drop({f.program + QStringLiteral("/readme.txt")}));
-    EXPECT_EQ(f.form->SourceDir, f.program);
+    EXPECT_EQ(f.form->Model.SourceDir, f.program);
     EXPECT_EQ(f.form->Programa->currentIndex(), -1);
 }
 
@@ -94,7 +94,7 @@ TEST(DroppedOnTheWindow, SeveralItemsOrOnesThatAreNotLocalFilesAreRefused)
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(f.form.get(), &enter);
     EXPECT_FALSE(enter.isAccepted());
-    EXPECT_TRUE(f.form->SourceDir.isEmpty());
+    EXPECT_TRUE(f.form->Model.SourceDir.isEmpty());
 }
 
 // The inputs of a running build are locked, and a drop changes none of them.
@@ -117,7 +117,7 @@ TEST(DroppedOnTheWindow, NothingIsTakenWhileABuildRuns)
     f.form->CriaClick();
     ASSERT_TRUE(tried);
     EXPECT_FALSE(taken);
-    EXPECT_EQ(f.form->SourceDir, f.program);
+    EXPECT_EQ(f.form->Model.SourceDir, f.program);
     EXPECT_EQ(f.form->Pasta->text(), f.program);
     EXPECT_EQ(f.form->Programa->currentText(), QStringLiteral("install.bat"));
     EXPECT_TRUE(pwtest::Exists(f.dir.path("out.7z")));

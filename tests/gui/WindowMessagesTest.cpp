@@ -107,7 +107,7 @@ TEST(WindowMessages, WhatTheUserCanPutRightCarriesTheWarningIcon)
     f.Build(f.dir.path("Demo.cab"));
     EXPECT_EQ(f.dialogs.messages,
               (QStringList{f.Texts().OutputFolderRefusedStr.arg(f.program + QStringLiteral("/inside.cab")),
-                           f.Texts().AppFileMissingStr.arg(QStringLiteral("7zS.sfx"), f.form->AppDir)}));
+                           f.Texts().AppFileMissingStr.arg(QStringLiteral("7zS.sfx"), f.form->Model.AppDir)}));
     EXPECT_EQ(f.dialogs.messageKinds, QList<MessageKind>(2, MessageKind::Warning));
 }
 
@@ -117,7 +117,7 @@ TEST(WindowMessages, AShlFolderThatDoesNotExistIsNamed)
     f.form->FormShow();
     EXPECT_EQ(f.dialogs.messages, QStringList{f.form->Driver().texts.NoFolderStr.arg("/no/such/folder")});
     EXPECT_EQ(f.dialogs.messageKinds, QList<MessageKind>{MessageKind::Warning});
-    EXPECT_TRUE(f.form->SourceDir.isEmpty());
+    EXPECT_TRUE(f.form->Model.SourceDir.isEmpty());
 }
 
 TEST(WindowMessages, TheStatusLineSaysWhyCriaWentGreyAndRestsOnceItIsBack)

@@ -149,10 +149,10 @@ TEST(TargetQuestion, TheDiscsWindowsIsAskedAboutBeforeABuildAndRemembered)
     f.form->CriaClick();
     EXPECT_EQ(f.dialogs.questions.size(), 1) << "nothing to ask";
     EXPECT_EQ(f.dialogs.saveSuggestions.size(), 1);
-    EXPECT_EQ(ReadSessionSettings(f.form->DataDir).target, WindowsTarget::Xp64);
+    EXPECT_EQ(ReadSessionSettings(f.form->Model.DataDir).target, WindowsTarget::Xp64);
 
     pwtest::WindowFixture next;
-    next.form->DataDir = f.form->DataDir;
+    next.form->Model.DataDir = f.form->Model.DataDir;
     next.form->FormShow();
     EXPECT_EQ(next.form->Target(), WindowsTarget::Xp64);
     EXPECT_EQ(next.form->Programa->currentText(), QStringLiteral("tool.exe"));
@@ -163,7 +163,7 @@ TEST(TargetQuestion, TheDiscsWindowsIsAskedAboutBeforeABuildAndRemembered)
 struct TryRecord {
     int runs = 0;
     TryOptions options;
-    bool busy = false, criaEnabled = true, pastaEnabled = true, testaEnabled = true, sfxPageEnabled = true;
+    bool busy = false, criaEnabled = true, pastaEnabled = true, testaEnabled = true, sfxPageShown = true;
     bool geralPageEnabled = false;
     QString status;
     bool stoppedByEsc = false;
@@ -192,7 +192,7 @@ TEST(Testar, TriesTheChosenAddOnWithTheWindowLockedAndShowsWhatItFound)
         seen.pastaEnabled = f.form->Pasta->isEnabled();
         seen.testaEnabled = f.form->Testa->isEnabled();
         seen.geralPageEnabled = f.form->Tabs->isTabEnabled(f.form->Tabs->indexOf(f.form->Geral));
-        seen.sfxPageEnabled = f.form->Tabs->isTabEnabled(f.form->Tabs->indexOf(f.form->SFXOpt));
+        seen.sfxPageShown = f.form->Tabs->isTabVisible(f.form->Tabs->indexOf(f.form->SFXOpt));
         ui.setStatus(QStringLiteral("step one"));
         seen.status = f.form->Label11->text();
         EXPECT_FALSE(ui.cancelRequested());
@@ -227,7 +227,7 @@ TEST(Testar, TriesTheChosenAddOnWithTheWindowLockedAndShowsWhatItFound)
     EXPECT_EQ(f.dialogs.addonStarts, QStringList{addon}) << "the add-on last made is offered";
     ASSERT_EQ(seen.runs, 1);
     EXPECT_EQ(seen.options.addon, addon);
-    EXPECT_EQ(seen.options.appDir, f.form->AppDir);
+    EXPECT_EQ(seen.options.appDir, f.form->Model.AppDir);
     EXPECT_EQ(seen.options.reportParent, f.dir.path("out"));
     EXPECT_EQ(seen.options.timeLimitSeconds, 600);
     EXPECT_TRUE(seen.busy);
@@ -235,7 +235,7 @@ TEST(Testar, TriesTheChosenAddOnWithTheWindowLockedAndShowsWhatItFound)
     EXPECT_FALSE(seen.pastaEnabled);
     EXPECT_FALSE(seen.testaEnabled);
     EXPECT_TRUE(seen.geralPageEnabled) << "the status line stays readable";
-    EXPECT_FALSE(seen.sfxPageEnabled);
+    EXPECT_FALSE(seen.sfxPageShown);
     EXPECT_EQ(seen.status, QStringLiteral("step one (tecle Esc para interromper)"));
     EXPECT_EQ(shown, f.form->TryForm);
 
@@ -243,7 +243,7 @@ TEST(Testar, TriesTheChosenAddOnWithTheWindowLockedAndShowsWhatItFound)
     EXPECT_TRUE(f.form->Cria->isEnabled());
     EXPECT_TRUE(f.form->Pasta->isEnabled());
     EXPECT_TRUE(f.form->Testa->isEnabled());
-    EXPECT_TRUE(f.form->Tabs->isTabEnabled(f.form->Tabs->indexOf(f.form->SFXOpt)));
+    EXPECT_TRUE(f.form->Tabs->isTabVisible(f.form->Tabs->indexOf(f.form->SFXOpt)));
     EXPECT_EQ(f.dialogs.openedUrls, QList<QUrl>{QUrl::fromLocalFile(report)});
     EXPECT_EQ(f.form->Label11->text(),
               QStringLiteral("FALHOU: esperou numa janela, \"Setup <1>\", visível por 5 s."))

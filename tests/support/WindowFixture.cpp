@@ -16,8 +16,8 @@ WindowFixture::WindowFixture(const QStringList& arguments)
     dir.mkdir("data/temp");
     form = std::make_unique<pw::TMainForm>(dialogs, arguments);
     form->Timer1->stop();
-    form->AppDir = dir.path("app/");
-    form->DataDir = dir.path("data/");
+    form->Model.AppDir = dir.path("app/");
+    form->Model.DataDir = dir.path("data/");
     program = dir.mkdir("program").chopped(1);
 }
 
