@@ -116,6 +116,9 @@ struct BuildTexts {
     QString Target2003Str = QStringLiteral("Windows Server 2003");
     // What would keep the start file (%1) from running on the disc's Windows: the window asks before it
     // builds, with NoSwitchStr; the command line warns. The Windows is the last argument but one or two.
+    QString TargetNotAProgramStr = QStringLiteral("\"%1\" não é um programa do Windows válido (está vazio, cortado ou é "
+                                                  "de outro tipo): o %2 não o iniciaria, e a instalação falharia com o "
+                                                  "erro 193.");
     QString TargetMachineStr = QStringLiteral("\"%1\" é um programa para %2, que o %3 não executa: ele não iniciaria.");
     QString TargetSubsystemStr = QStringLiteral("\"%1\" pede o Windows %2 ou mais novo: o %3 o recusa como \"não é "
                                                 "um aplicativo Win32 válido\".");

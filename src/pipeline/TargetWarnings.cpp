@@ -23,6 +23,7 @@ QString WarningText(const TargetFinding& finding, const QString& file, const QSt
 {
     const QString detail = finding.details.value(0);
     switch (finding.kind) {
+    case TargetFinding::Kind::NotAProgram: return texts.TargetNotAProgramStr.arg(file, windows);
     case TargetFinding::Kind::Machine: return texts.TargetMachineStr.arg(file, detail, windows);
     case TargetFinding::Kind::SubsystemVersion: return texts.TargetSubsystemStr.arg(file, detail, windows);
     case TargetFinding::Kind::MissingLibraries:

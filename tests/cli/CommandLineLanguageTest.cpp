@@ -31,7 +31,7 @@ struct LanguageCase {
         home = dir.path("home");
         if (!settings.isEmpty())
             dir.write("home/Brontel/Packwright/config.qmr", settings);
-        dir.write("p/setup.exe", "MZ");
+        dir.write("p/setup.exe", pwtest::ReadAll(QStringLiteral(PW_SAMPLES "/DemoApp/setup.exe")));
         dir.write("p/readme.txt");
     }
     ToolRun Build(const QStringList& extra) const

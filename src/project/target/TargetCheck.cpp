@@ -2,6 +2,7 @@
 
 #include "platform/FileNames.h"
 #include "platform/version/ByteSource.h"
+#include "platform/version/LittleEndian.h"
 #include "platform/version/PeDirectories.h"
 #include "project/target/PackageInstallerVersion.h"
 #include "project/target/SystemFunctions.h"
@@ -67,11 +68,40 @@ void CheckImports(PeImage& image, WindowsTarget target, const QString& path, con
         findings.append({TargetFinding::Kind::MissingFunctions, functions});
 }
 
+// What Windows makes of a file it is asked to run as a program.
+enum class Executable { Windows, Dos, Refused };
+
+// A file with the "MZ" header is a DOS program unless its header leads to a PE signature, and then it
+// must be a whole PE image: the loader refuses one whose headers are damaged or whose sections run past
+// the end of the file (a download cut short). Without the header, a .com is a DOS memory image, and any
+// other file nothing the loader takes.
+Executable ClassifyExecutable(ByteSource& source, bool comFile, PeImage& image)
+{
+    constexpr size_t kDosHeaderSize = 64;
+    constexpr uint64_t kPeOffsetField = 0x3C;
+    const auto start = ReadBytes(source, 0, 2);
+    if (!start || (*start)[0] != 'M' || (*start)[1] != 'Z')
+        return comFile && source.Size() > 0 ? Executable::Dos : Executable::Refused;
+    const auto dosHeader = ReadBytes(source, 0, kDosHeaderSize);
+    if (!dosHeader)
+        return Executable::Refused;
+    const auto signature = ReadBytes(source, LoadLe32(*dosHeader, kPeOffsetField), 4);
+    if (!signature || !std::equal(signature->begin(), signature->end(), "PE\0\0"))
+        return Executable::Dos;
+    return image.Load() && image.ImageEnd() <= source.Size() ? Executable::Windows : Executable::Refused;
+}
+
 QList<TargetFinding> CheckProgram(ByteSource& source, WindowsTarget target, const QString& path, const QString& appDir)
 {
     PeImage image(source);
-    if (!image.Load())
-        return {};
+    switch (ClassifyExecutable(source, LowerExtension(path) == QLatin1String(".com"), image)) {
+    case Executable::Refused: return {{TargetFinding::Kind::NotAProgram, {}}};
+    // A 32-bit Windows runs DOS programs in its DOS machine; a 64-bit one has none.
+    case Executable::Dos:
+        return FactsOf(target).is64Bit ? QList<TargetFinding>{{TargetFinding::Kind::Machine, {QStringLiteral("DOS")}}}
+                                       : QList<TargetFinding>{};
+    case Executable::Windows: break;
+    }
     // A program for another processor never starts: nothing else about it matters.
     if (!Runs(image.Machine(), target))
         return {{TargetFinding::Kind::Machine, {MachineName(image.Machine())}}};
@@ -104,8 +134,11 @@ QList<TargetFinding> CheckTarget(const QString& path, WindowsTarget target, cons
     // Opening a named pipe would wait for a writer that may never come.
     if (!QFileInfo(path).isFile())
         return {};
-    if (LowerExtension(path) == QLatin1String(".msi"))
+    const QString extension = LowerExtension(path);
+    if (extension == QLatin1String(".msi"))
         return CheckPackage(path);
+    if (extension != QLatin1String(".exe") && extension != QLatin1String(".com"))
+        return {};  // a script or an .inf: a program of Windows' own runs it
     FileByteSource source(path);
     if (!source.IsOpen())
         return {};

@@ -11,7 +11,8 @@ namespace pw {
 
 struct TargetFinding {
     enum class Kind {
-        Machine,            // details: the processor the image is for ("x86-64")
+        NotAProgram,        // an .exe or .com the loader refuses outright: empty, cut short, not a program
+        Machine,            // details: the processor the image is for ("x86-64", "DOS")
         SubsystemVersion,   // details: the Windows version the image asks for ("6.0")
         MissingLibraries,   // details: the libraries the target does not have
         MissingFunctions,   // details: "Function (library)" for each function the target lacks
@@ -27,7 +28,8 @@ struct TargetFinding {
 
 // The findings for the start file at `path` on `target`, with the table of system functions in
 // `appDir` (without it, imported functions are not looked at). Empty when nothing stands in the way,
-// and for a file that is neither a program nor a Windows Installer package, or cannot be read.
+// and for a file that is neither a program (.exe, .com) nor a Windows Installer package, or cannot be
+// read.
 QList<TargetFinding> CheckTarget(const QString& path, WindowsTarget target, const QString& appDir);
 
 }  // namespace pw

@@ -76,6 +76,21 @@ std::function<QString(const pwtest::TempDir&)> Package(int installerVersion)
     };
 }
 
+// A file named `name` holding `bytes`.
+std::function<QString(const pwtest::TempDir&)> File(const char* name, const QByteArray& bytes)
+{
+    return [=](const pwtest::TempDir& dir) { return dir.write(QLatin1String(name), bytes); };
+}
+
+// The first half of what `make` makes, as a download cut short leaves it.
+std::function<QString(const pwtest::TempDir&)> CutShort(const std::function<QString(const pwtest::TempDir&)>& make)
+{
+    return [=](const pwtest::TempDir& dir) {
+        const QByteArray whole = pwtest::ReadAll(make(dir));
+        return dir.write("cut.exe", whole.left(whole.size() / 2));
+    };
+}
+
 struct Case {
     const char* name;
     std::function<QString(const pwtest::TempDir&)> make;
@@ -92,7 +107,17 @@ TEST(TargetCheck, EachStartFileOnEachWindows)
     const auto tick64On64 = Program("x86_64", "return (int)GetTickCount64()");
     const auto cng = Program("i686", "return (int)BCryptGenRandom(0, 0, 0, 0)", {QStringLiteral("-lbcrypt")});
     const auto nsis = [](const pwtest::TempDir& dir) { return pwtest::MakeNsisInstaller(dir, QStringLiteral("x86-unicode")); };
+    const QByteArray dos = QByteArray("MZ") + QByteArray(62, '\0') + QByteArray(64, '\xC3');  // no PE header
     const Case cases[] = {
+        {"empty .exe", File("empty.exe", {}), WindowsTarget::Xp, {{Kind::NotAProgram, {}}}},
+        {"an .exe of two bytes", File("two.exe", "MZ"), WindowsTarget::Xp, {{Kind::NotAProgram, {}}}},
+        {"random bytes", File("random.exe", QByteArray(4096, '\x5A').append("\x11\x22")), WindowsTarget::Xp,
+         {{Kind::NotAProgram, {}}}},
+        {"a program cut short", CutShort(plain32), WindowsTarget::Xp, {{Kind::NotAProgram, {}}}},
+        {"DOS program", File("dos.exe", dos), WindowsTarget::Xp, {}},
+        {"DOS program on XP x64", File("dos.exe", dos), WindowsTarget::Xp64, {{Kind::Machine, {"DOS"}}}},
+        {"DOS .com image", File("tool.com", "\xB4\x4C\xCD\x21"), WindowsTarget::Server2003, {}},
+        {"batch file", File("install.bat", "@echo off\r\n"), WindowsTarget::Xp, {}},
         {"i686 program", plain32, WindowsTarget::Xp, {}},
         {"x86-64 program on XP", plain64, WindowsTarget::Xp, {{Kind::Machine, {"x86-64"}}}},
         {"x86-64 program on Server 2003", plain64, WindowsTarget::Server2003, {{Kind::Machine, {"x86-64"}}}},
