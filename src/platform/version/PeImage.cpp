@@ -34,6 +34,7 @@ bool PeImage::Load()
     if (!fileHeader || !std::equal(fileHeader->begin(), fileHeader->begin() + 4, "PE\0\0"))
         return false;
     machine_ = LoadLe16(*fileHeader, 4);
+    symbolTable_ = LoadLe32(*fileHeader, 12);
     const uint16_t sectionCount = LoadLe16(*fileHeader, 6);
     const uint16_t optionalHeaderSize = LoadLe16(*fileHeader, 20);
     const uint64_t optionalHeaderOffset = peOffset + 24;

@@ -56,6 +56,9 @@ public:
     // Where the part of the file that the loader maps ends: the end of the furthest section's raw data,
     // or of the headers. Installers keep their payload after it (the overlay).
     uint64_t ImageEnd() const { return imageEnd_; }
+    // Where the COFF symbol table a linker that keeps symbols appends after the sections lies; 0 without
+    // one. It follows the image too, but is no installer's payload.
+    uint32_t SymbolTableOffset() const { return symbolTable_; }
 
     // `count` bytes at `rva` as the loader lays them out: the part of a section beyond its raw data reads
     // as zeros. Nullopt when the range is not inside one section or cannot be read.
@@ -76,6 +79,7 @@ private:
     uint16_t machine_ = 0;
     bool pe32Plus_ = false;
     uint64_t imageEnd_ = 0;
+    uint32_t symbolTable_ = 0;
 };
 
 // `count` bytes of `source` from `offset`; nullopt when they are not all there.

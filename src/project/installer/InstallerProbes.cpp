@@ -220,10 +220,15 @@ Kind SevenZipSfx(InstallerEvidence& e)
     return Find(overlay, kSignature, end) != std::string_view::npos ? Kind(InstallerKind::SevenZipSfx) : std::nullopt;
 }
 
-// Wise Installation System: its installer's code names its main window class "WiseMain".
+// Wise Installation System: its installer's code names its main window class "WiseMain", and it carries
+// its script and files in a header and compressed data after its image, or in newer releases in a
+// section ".WISE". A program that merely holds the text, with no such data, is none.
 Kind Wise(InstallerEvidence& e)
 {
-    return e.HeadHolds(QByteArrayLiteral("WiseMain")) ? Kind(InstallerKind::Wise) : std::nullopt;
+    if (!e.HeadHolds(QByteArrayLiteral("WiseMain")))
+        return std::nullopt;
+    const bool payload = !e.Overlay().empty() && e.Image().SymbolTableOffset() != e.OverlayOffset();
+    return payload || e.Image().FindSection(QByteArrayLiteral(".WISE")) ? Kind(InstallerKind::Wise) : std::nullopt;
 }
 
 constexpr InstallerProbe kProbes[] = {

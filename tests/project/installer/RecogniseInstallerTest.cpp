@@ -184,9 +184,16 @@ TEST_F(Recognise, WinRarSelfExtractorOfEitherFormat)
         EXPECT_EQ(Of(plain + c.after), c.kind) << c.name;
 }
 
-TEST_F(Recognise, WiseInstallerByItsMarker)
+// The window class's name, and the data the installer carries after its image.
+TEST_F(Recognise, WiseInstallerByItsMarkerAndItsData)
 {
-    EXPECT_EQ(Of(Stub(QStringLiteral("Wise"))), InstallerKind::Wise);
+    const QByteArray wise = Stub(QStringLiteral("Wise"));
+    const QByteArray data = QByteArray("\x0C") + "WISE0001.DLL" + QByteArray(4096, '\x5A');
+    EXPECT_EQ(Of(wise + data), InstallerKind::Wise);
+    EXPECT_EQ(Of(wise), InstallerKind::Unknown) << "the marker alone";
+    const QByteArray withSymbols = Stub(QStringLiteral("WiseMarkerWithSymbols"));
+    ASSERT_FALSE(withSymbols.isEmpty());
+    EXPECT_EQ(Of(withSymbols), InstallerKind::Unknown) << "a symbol table after the image is no payload";
 }
 
 TEST_F(Recognise, UnknownForWhatIsNoKnownInstaller)
