@@ -150,6 +150,7 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
     folderWatch_ = new QFileSystemWatcher(this);
     ConnectHandlers();
+    TakeFileDropsFromFields();
     Timer1->start();
 
     SilForm = new TSilForm(dialogs_, this);

@@ -159,6 +159,8 @@ protected:
     // A folder or an installer dropped on the window (FolderDrop).
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // A file or folder dropped on a text field is the window's drop (FolderDrop).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class WindowBuildUi;
@@ -169,6 +171,8 @@ private:
     void BuildLanguagePage();
     void BuildAboutPage();
     void ConnectHandlers();
+    // Routes a file or folder dropped on a text field to the window (FolderDrop).
+    void TakeFileDropsFromFields();
     // Fills SilComm with the catalogue's names. The box shows an entry only while the switch field holds
     // that entry's switch, so the switch shown is the switch used: row `keep` stays chosen if it still
     // does, else no row is (at start-up nothing is chosen).

@@ -29,20 +29,26 @@ using namespace pw;
 namespace {
 
 struct Fixture : pwtest::WindowFixture {
-    // Drags `paths` over the window and, when the window takes them, drops them. Whether it took them.
-    bool Drop(const QStringList& paths)
+    // Drags `paths` over `on` (the window itself by default) and, when it takes them, drops them. Whether
+    // it took them.
+    bool Drop(const QStringList& paths, QWidget* on = nullptr)
     {
         QMimeData data;
         QList<QUrl> urls;
         for (const QString& path : paths)
             urls.append(QUrl::fromLocalFile(path));
         data.setUrls(urls);
+        data.setText(urls.value(0).toString());  // as file managers offer it beside the address list
+        return DropData(data, on ? on : form.get());
+    }
+    static bool DropData(const QMimeData& data, QWidget* on)
+    {
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(form.get(), &enter);
+        QCoreApplication::sendEvent(on, &enter);
         if (!enter.isAccepted())
             return false;
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(form.get(), &drop);
+        QCoreApplication::sendEvent(on, &drop);
         return drop.isAccepted();
     }
     void ChooseShippedLanguage(const QString& name)
@@ -80,6 +86,30 @@ TEST(DroppedOnTheWindow, AFolderIsScannedAndAnInstallerIsChosenInItsFolder)
     ASSERT_TRUE(f.Drop({f.program + QStringLiteral("/readme.txt")}));
     EXPECT_EQ(f.form->Model.SourceDir, f.program);
     EXPECT_EQ(f.form->Programa->currentIndex(), -1);
+}
+
+// A text field holds its text: the file dropped on it is the window's drop, and only plain text is its own.
+TEST(DroppedOnTheWindow, AFileDroppedOnATextFieldIsTheWindowsDrop)
+{
+    Fixture f;
+    f.dir.write("program/setup.exe");
+    f.form->Site->setText(QStringLiteral("example.org"));
+    for (QWidget* field : {static_cast<QWidget*>(f.form->Pasta->lineEdit()), static_cast<QWidget*>(f.form->Site),
+                           f.form->EntriesStr->viewport()}) {
+        SCOPED_TRACE(field->objectName().toStdString());
+        f.form->Model.SourceDir.clear();
+        ASSERT_TRUE(f.Drop({f.program + QStringLiteral("/setup.exe")}, field));
+        EXPECT_EQ(f.form->Model.SourceDir, f.program);
+        EXPECT_EQ(f.form->Pasta->text(), f.program);
+        EXPECT_EQ(f.form->Programa->currentText(), QStringLiteral("setup.exe"));
+        EXPECT_EQ(f.form->Site->text(), QStringLiteral("example.org"));
+        EXPECT_FALSE(f.form->EntriesStr->toPlainText().contains(QStringLiteral("file:")));
+        EXPECT_FALSE(f.Drop({f.program, f.dir.path("nowhere")}, field)) << "several items are refused, not typed";
+    }
+    QMimeData text;
+    text.setText(QStringLiteral("/app"));
+    EXPECT_TRUE(f.DropData(text, f.form->Site));
+    EXPECT_EQ(f.form->Site->text().size(), QStringLiteral("example.org/app").size()) << "plain text goes in";
 }
 
 TEST(DroppedOnTheWindow, SeveralItemsOrOnesThatAreNotLocalFilesAreRefused)
