@@ -137,7 +137,7 @@ void TMainForm::BuildGeralPage()
     grid->addWidget(GroupBox2, 7, 0, 1, 3);
 
     ProgressBar1 = Named(new QProgressBar(Geral), "ProgressBar1");
-    ProgressBar1->setRange(kProgressIdle, kProgressEnd);
+    ProgressBar1->setRange(0, 100);  // the percentage of the step under way
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
     Cria = NewButton("Cria", Geral);

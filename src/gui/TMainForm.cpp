@@ -64,15 +64,14 @@ public:
     void setStatus(const QString& text) override
     {
         status_ = text;
-        form_.Label11->setText(text);
+        ShowStatus();
     }
     void setProgress(double position) override
     {
-        form_.ProgressBar1->setValue(int(position));
-        // The cabinet's share of the bar is too narrow to be seen moving: the status line gives its
-        // percentage.
-        if (position >= kProgressEntriesWritten)
-            form_.Label11->setText(status_ + QStringLiteral(" %1%").arg(StepPercent(position)));
+        // The bar shows the step under way, as the status line names it: packing, then the cabinet.
+        position_ = position;
+        form_.ProgressBar1->setValue(position == kProgressIdle ? 0 : StepPercent(position));
+        ShowStatus();
     }
     void processEvents() override { form_.dialogs_.processEvents(); }
     void showMessage(const QString& text, MessageKind kind) override { form_.dialogs_.showMessage(&form_, text, kind); }
@@ -99,9 +98,23 @@ public:
     }
 
 private:
+    // The status line; while the cabinet is written, its percentage goes with the step's words, before
+    // the key that stops it, since the bar alone would not say which step it counts.
+    void ShowStatus()
+    {
+        QString text = status_;
+        if (position_ >= kProgressEntriesWritten) {
+            const QString hint = StopHint(form_.Driver().texts, stopKey());
+            text.insert(text.endsWith(hint) ? text.size() - hint.size() : text.size(),
+                        QStringLiteral(" %1%").arg(StepPercent(position_)));
+        }
+        form_.Label11->setText(text);
+    }
+
     TMainForm& form_;
     bool cancel_ = false;
     QString status_;  // the status text, without the percentage shown beside it
+    double position_ = kProgressIdle;
 };
 
 TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* parent)

@@ -127,6 +127,8 @@ QString BuildDriver::ShownFolder(const BuildInputs& in, const QString& file) con
 
 void BuildDriver::CleanUp(const BuildInputs& in, const QString& finalStatus)
 {
+    // The bar rests while the clean-up, which has no percentage, runs.
+    ui_.setProgress(kProgressIdle);
     ShowStatus(texts.DelTempStr);
     // Only this build's own files: another build may be running beside it.
     if (scratch_)
@@ -134,7 +136,6 @@ void BuildDriver::CleanUp(const BuildInputs& in, const QString& finalStatus)
     else
         RemoveLeftovers(in);
     ui_.setStatus(finalStatus);
-    ui_.setProgress(kProgressIdle);
     ui_.processEvents();
     ui_.setBuilding(false);
     Busy = false;
@@ -251,10 +252,9 @@ BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi:
                             [this] { return ui_.cancelRequested(); },
                             [this](double fraction) { CabWriter1Progress(fraction); }};
 
-    // The status line names the key that stops the packing.
-    const QString stopKey = ui_.stopKey();
-    const QString packingStatus =
-        stopKey.isEmpty() ? texts.CompactZipStr : texts.CompactZipStr + QStringLiteral("  ") + texts.StopKeyStr.arg(stopKey);
+    // The status line names the key that stops the packing and the cabinet.
+    const QString stopHint = StopHint(texts, ui_.stopKey());
+    const QString packingStatus = texts.CompactZipStr + stopHint;
     if (plainArchive) {
         ShowStatus(packingStatus);
         const bool made = WriteThroughPartialFile(target, [&](const QString& partial) {
@@ -282,9 +282,10 @@ BuildDriver::Outcome BuildDriver::RunSteps(const BuildInputs& in, const BuildUi:
     ui_.setProgress(kProgressPacked);
     ShowStatus(texts.ProcessInfoStr);
     EntriesFileName = WriteEntriesFile(in, OutName, scratch);
-    // The status first: a view that shows the cabinet's own percentage beside it starts at 0% there.
-    ShowStatus(texts.CompactCABStr);
+    // The position first: a view that shows the cabinet's own percentage beside the step's words shows
+    // them at 0% from the first moment.
     ui_.setProgress(kProgressEntriesWritten);
+    ShowStatus(texts.CompactCABStr + stopHint);
     return Report(cabinet.BuildCabinet(in, target, OutName, EntriesFileName, scratch, events));
 }
 

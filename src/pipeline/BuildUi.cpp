@@ -1,5 +1,7 @@
 #include "pipeline/BuildUi.h"
 
+#include "pipeline/BuildTexts.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,6 +19,11 @@ int StepPercent(double position)
     constexpr double allowance = 1e-9;
     const int percent = int(std::floor((position - start) * 100 / (end - start) + allowance));
     return std::clamp(percent, 0, 100);
+}
+
+QString StopHint(const BuildTexts& texts, const QString& key)
+{
+    return key.isEmpty() ? QString() : QStringLiteral("  ") + texts.StopKeyStr.arg(key);
 }
 
 }  // namespace pw

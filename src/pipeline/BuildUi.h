@@ -49,9 +49,14 @@ public:
     virtual void setBuilding(bool building) = 0;
     // Asked now and then while the folder is packed: true stops the packing, and the build ends silently.
     virtual bool cancelRequested() { return false; }
-    // The key that stops the packing, named in the status line while the folder is packed; empty when
-    // there is none.
+    // The key that stops the build, named in the status line while the folder is packed and while the
+    // cabinet is written; empty when there is none.
     virtual QString stopKey() const { return {}; }
 };
+
+struct BuildTexts;
+
+// What the status line adds to a step that `key` stops: "  (press Esc to stop)"; empty without a key.
+QString StopHint(const BuildTexts& texts, const QString& key);
 
 }  // namespace pw

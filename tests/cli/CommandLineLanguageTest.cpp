@@ -57,7 +57,8 @@ struct Speech {
 
 Speech English(const pwtest::TempDir& dir)
 {
-    return {{"Starting ...", "Processing information ...", "Compressing the cabinet ...", "File created successfully!",
+    return {{"Starting ...", "Processing information ...", "Compressing the cabinet ...  (press Ctrl+C to stop)",
+             "File created successfully!",
              "Deleting temporary files ...", "File created: " + dir.path("Demo.cab")},
             "packwright-build: \"setup.exe\" will run without a silent installation switch: during Windows setup it "
             "may open its first page and wait there for ever.\n",
@@ -69,7 +70,7 @@ Speech English(const pwtest::TempDir& dir)
 
 Speech Portuguese(const pwtest::TempDir& dir)
 {
-    return {{"Inicializando processos ...", "Processando informações ...", "Compactando CAB ...",
+    return {{"Inicializando processos ...", "Processando informações ...", "Compactando CAB ...  (tecle Ctrl+C para interromper)",
              "Arquivo criado com sucesso!", "Excluindo arquivos temporários ...", "Arquivo criado: " + dir.path("Demo.cab")},
             "packwright-build: " + BuildTexts().NoSwitchStr.arg("setup.exe") + "\n",
             "packwright-build: \"readme.txt\" não é um programa de instalação da pasta \"" + dir.path("p") +

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -173,24 +174,31 @@ TEST(WindowMessages, WhilePackingTheStatusLineNamesEscAndAfterAStopSaysNothingWa
 }
 
 // While the cabinet is written, the status line gives its percentage beside the step's text, from 0%, and
-// never 100% before the file is made; then it says what was made. The positions are the cabinet's own,
-// handed to the window as the cabinet step hands them, at the first moment the window shows the step.
-TEST(WindowMessages, WhileTheCabinetIsWrittenTheStatusLineGivesItsPercentage)
+// never 100% before the file is made, with the key that stops it; the bar shows the same percentage. Then
+// it says what was made. The positions are the cabinet's own, handed to the window as the cabinet step
+// hands them, at the first moment the window shows the step.
+TEST(WindowMessages, WhileTheCabinetIsWrittenTheStatusLineAndTheBarGiveItsPercentage)
 {
     Fixture f;
     const QString step = f.Texts().CompactCABStr;
+    const QString hint = QStringLiteral("  ") + f.Texts().StopKeyStr.arg(QStringLiteral("Esc"));
     QStringList shown;
+    QList<int> bar;
     f.dialogs.onProcessEvents = [&] {
         if (!shown.isEmpty() || !f.form->Label11->text().startsWith(step + QLatin1Char(' ')))
             return;
         shown.append(f.form->Label11->text());
+        bar.append(f.form->ProgressBar1->value());
         for (double fraction : {0.5, 1.0}) {
             f.form->Driver().CabWriter1Progress(fraction);
             shown.append(f.form->Label11->text());
+            bar.append(f.form->ProgressBar1->value());
         }
     };
     f.Build(f.dir.path("Demo.cab"));
-    EXPECT_EQ(shown, (QStringList{step + QStringLiteral(" 0%"), step + QStringLiteral(" 50%"), step + QStringLiteral(" 99%")}));
+    EXPECT_EQ(shown, (QStringList{step + QStringLiteral(" 0%") + hint, step + QStringLiteral(" 50%") + hint,
+                                  step + QStringLiteral(" 99%") + hint}));
+    EXPECT_EQ(bar, (QList<int>{0, 50, 99}));
     EXPECT_EQ(f.form->Label11->text(), f.Texts().FileMadeStr.arg(f.dir.path("Demo.cab")));
 }
 
