@@ -13,6 +13,9 @@ rm -f "$dir"/packwright_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
 deb=$(ls "$dir"/packwright_*.deb)
 echo "Package: $deb"
+# "Open the folder" and the web search need a program that opens them: the package recommends the
+# desktop's opener.
+dpkg-deb -f "$deb" Recommends | grep -qw xdg-utils
 # Debian's checks: any error or warning that the package does not override (with its reason) fails.
 lintian --fail-on error,warning "$deb"
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo

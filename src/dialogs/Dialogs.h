@@ -34,7 +34,15 @@ public:
     virtual bool askGoOn(QWidget* parent, const QString& text, const QString& goOn, const QString& goBack) = 0;
     // A question captioned with the application title, answered Yes (true) or No.
     virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
-    virtual void openUrl(const QUrl& url) = 0;
+    // Opens `url` with the desktop's program for it; false when nothing could.
+    virtual bool openUrl(const QUrl& url) = 0;
+    // Opens `url`, or says `failure` (the address as %1) when nothing on this system opens it: a desktop
+    // without a file manager or a browser would otherwise leave a click unanswered.
+    void openOrSay(QWidget* parent, const QUrl& url, const QString& failure)
+    {
+        if (!openUrl(url))
+            showMessage(parent, failure.arg(url.toDisplayString(QUrl::PreferLocalFile)), MessageKind::Warning);
+    }
     virtual void processEvents() = 0;
 };
 

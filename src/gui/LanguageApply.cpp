@@ -55,6 +55,7 @@ void TMainForm::ApplyLanguage(const LanguageFile& file, bool keepChoices)
     SetLanguageNameLocale(LanguageLocale(file));
     UseQtTranslations(LanguageLocale(file));
     form.SilForm->texts = LoadCatalogueTexts(file);
+    form.SilForm->nothingOpens = form.Driver().texts.NothingOpensStr;
     form.tryTexts = LoadTryTexts(file);
     ApplyCaptions(*form.TryForm, TryFormCaptions(), file);
 

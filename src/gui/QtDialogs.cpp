@@ -117,9 +117,9 @@ bool QtDialogs::askYesNo(QWidget* parent, const QString& text)
                                  QMessageBox::Yes) == QMessageBox::Yes;
 }
 
-void QtDialogs::openUrl(const QUrl& url)
+bool QtDialogs::openUrl(const QUrl& url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 void QtDialogs::processEvents()

@@ -14,7 +14,7 @@ public:
     void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
     bool askGoOn(QWidget* parent, const QString& text, const QString& goOn, const QString& goBack) override;
     bool askYesNo(QWidget* parent, const QString& text) override;
-    void openUrl(const QUrl& url) override;
+    bool openUrl(const QUrl& url) override;
     void processEvents() override;
 };
 

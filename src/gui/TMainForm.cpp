@@ -79,7 +79,8 @@ public:
     {
         const QString question = form_.Driver().texts.OpenFolderStr.arg(QDir::toNativeSeparators(file));
         if (form_.dialogs_.askYesNo(&form_, WithDetail(text, question)))
-            form_.dialogs_.openUrl(QUrl::fromLocalFile(QFileInfo(file).absolutePath()));
+            form_.dialogs_.openOrSay(&form_, QUrl::fromLocalFile(QFileInfo(file).absolutePath()),
+                                     form_.Driver().texts.NothingOpensStr);
     }
     bool cancelRequested() override { return cancel_; }
     QString stopKey() const override { return QStringLiteral("Esc"); }

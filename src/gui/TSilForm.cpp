@@ -144,7 +144,7 @@ void TSilForm::Button4Click()
 
 void TSilForm::Button5Click()
 {
-    dialogs_.openUrl(SearchAddress(Nome->text()));
+    dialogs_.openOrSay(this, SearchAddress(Nome->text()), nothingOpens);
 }
 
 QUrl TSilForm::SearchAddress(const QString& name)

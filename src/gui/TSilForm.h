@@ -2,6 +2,7 @@
 // The catalogue editor: a modal dialog over the catalogue file whose list shows one row per entry, in
 // file order, so that a row's index is the line it edits. Every change is written to the file at once.
 #include "catalogue/CatalogueEdit.h"
+#include "pipeline/BuildTexts.h"
 
 #include <QDialog>
 #include <QUrl>
@@ -39,8 +40,9 @@ public:
     void Button4Click();  // "Remover"
     void Button5Click();  // "Google"
 
-    // Its words for an entry it refuses; set by the language.
+    // Its words for an entry it refuses, and the build's for a search nothing opens; set by the language.
     CatalogueTexts texts;
+    QString nothingOpens = BuildTexts().NothingOpensStr;
 
     // The web search for a program's silent-install switch.
     static QUrl SearchAddress(const QString& name);

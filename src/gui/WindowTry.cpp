@@ -75,7 +75,9 @@ void WindowTry::ShowFindings(const QString& addon, const TryResult& result, cons
                              result.verdict == TryVerdict::Failed ? MessageKind::Error : MessageKind::Warning);
         return;
     }
-    window_.findings.openFolder = [this](const QString& folder) { dialogs_.openUrl(QUrl::fromLocalFile(folder)); };
+    window_.findings.openFolder = [this, failure = texts_->NothingOpensStr](const QString& folder) {
+        dialogs_.openOrSay(&window_.findings, QUrl::fromLocalFile(folder), failure);
+    };
     window_.findings.Prepare(addon, result, texts);
     window_.showModal(window_.findings);
 }

@@ -75,6 +75,7 @@ const TextKey<BuildTexts> kKeys[] = {
     {"iTargetXp", &BuildTexts::TargetXpStr},
     {"iTargetXp64", &BuildTexts::TargetXp64Str},
     {"iTarget2003", &BuildTexts::Target2003Str},
+    {"iNothingOpens", &BuildTexts::NothingOpensStr},
     {"iTargetNotAProgram", &BuildTexts::TargetNotAProgramStr},
     {"iTargetMachine", &BuildTexts::TargetMachineStr},
     {"iTargetSubsystem", &BuildTexts::TargetSubsystemStr},

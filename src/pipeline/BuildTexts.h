@@ -116,6 +116,8 @@ struct BuildTexts {
     QString Target2003Str = QStringLiteral("Windows Server 2003");
     // What would keep the start file (%1) from running on the disc's Windows: the window asks before it
     // builds, with NoSwitchStr; the command line warns. The Windows is the last argument but one or two.
+    QString NothingOpensStr = QStringLiteral("Nenhum programa deste sistema abre \"%1\": é preciso um gerenciador de "
+                                             "arquivos ou um navegador, e o pacote xdg-utils.");
     QString TargetNotAProgramStr = QStringLiteral("\"%1\" não é um programa do Windows válido (está vazio, cortado ou é "
                                                   "de outro tipo): o %2 não o iniciaria, e a instalação falharia com o "
                                                   "erro 193.");

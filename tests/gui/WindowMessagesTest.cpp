@@ -72,6 +72,13 @@ TEST(WindowMessages, AfterASuccessTheMessageOffersTheFoldersFileAndTheStatusLine
     f.dialogs.yesNoAnswers = {true};
     f.Build(output);
     EXPECT_EQ(f.dialogs.openedUrls, QList<QUrl>{QUrl::fromLocalFile(f.dir.path())});
+
+    // A desktop with nothing that opens a folder: the window says so, instead of doing nothing.
+    f.dialogs.opens = false;
+    f.dialogs.messages.clear();
+    f.dialogs.yesNoAnswers = {true};
+    f.Build(output);
+    EXPECT_EQ(f.dialogs.messages, (QStringList{success, f.Texts().NothingOpensStr.arg(f.dir.path())}));
 }
 
 TEST(WindowMessages, AnOutputFolderThatIsMissingReadOnlyOrFullIsNamedWithAnErrorIcon)

@@ -24,6 +24,7 @@ public:
     QStringList addonStarts;
     QStringList questions;  // the text of each question asked with askGoOn
     QList<QUrl> openedUrls;
+    bool opens = true;  // whether the desktop has a program that opens what is asked
     int eventRounds = 0;
     std::function<void()> onProcessEvents;  // what a person does while the window processes its events
 
@@ -67,7 +68,11 @@ public:
         yesNoAnswers.pop_front();
         return answer;
     }
-    void openUrl(const QUrl& url) override { openedUrls.append(url); }
+    bool openUrl(const QUrl& url) override
+    {
+        openedUrls.append(url);
+        return opens;
+    }
     void processEvents() override
     {
         ++eventRounds;
