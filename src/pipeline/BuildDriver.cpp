@@ -33,25 +33,26 @@ QString FolderOf(const QString& file)
     return QFileInfo(file).absolutePath();
 }
 
-// What a cabinet error means to the user: a file of the program folder that could not be read, or a
-// cabinet that could not be written for want of room on the output's disk or on the disk of DataDir,
-// which holds the cabinet library's temporary files.
-QString CabinetFailureDetail(const ESTCabinet& e, const BuildInputs& in, const QString& target,
-                             const BuildTexts& texts)
+// What a cabinet error means to the user, in the language's words: a file of the program folder that
+// could not be read, or a cabinet or a temporary file of the cabinet library (in DataDir) that could not
+// be made, with the cause. Errors of the library's own, which name nothing of the user's, keep its
+// text and code.
+QString CabinetFailureText(const ESTCabinet& e, const BuildInputs& in, const QString& target, const BuildTexts& texts)
 {
-    if (!e.isFci())
-        return {};
-    switch (e.erfOper()) {
+    const int error = int(e.erfType());
+    switch (e.isFci() ? e.erfOper() : 0) {
     case FCIERR_OPEN_SRC:
     case FCIERR_READ_SRC:
-        return e.sourceFile().isEmpty() ? QString() : UnreadableFileText(in, e.sourceFile(), int(e.erfType()), texts);
+        if (!e.sourceFile().isEmpty())
+            return WithDetail(texts.ErrMessageStr, UnreadableFileText(in, e.sourceFile(), error, texts));
+        break;
     case FCIERR_CAB_FILE:
-        return WriteFailureDetail(int(e.erfType()), FolderOf(target), texts);
-    case FCIERR_TEMP_FILE:
-        return WriteFailureDetail(int(e.erfType()), in.tempDir(), texts);
-    default:
-        return {};
+        return WithDetail(texts.CabinetNotMadeStr.arg(QDir::toNativeSeparators(target)),
+                          FolderFailureText(error, FolderOf(target), texts));
+    case FCIERR_TEMP_FILE: return WithDetail(texts.ErrMessageStr, FolderFailureText(error, in.tempDir(), texts));
+    default: break;
     }
+    return e.message();
 }
 
 }  // namespace
@@ -187,8 +188,7 @@ BuildDriver::Outcome BuildDriver::Build(const BuildInputs& in)
         } catch (const InstallerTooBig& e) {
             ShowMessage(WithDetail(texts.ErrMessageStr, InstallerTooBigText(e, texts)), MessageKind::Error);
         } catch (const ESTCabinet& e) {
-            ShowMessage(WithDetail(e.message(), CabinetFailureDetail(e, in, choice->fileName, texts)),
-                        MessageKind::Error);
+            ShowMessage(CabinetFailureText(e, in, choice->fileName, texts), MessageKind::Error);
         } catch (const FileError& e) {
             ShowMessage(WithDetail(e.message(), WriteFailureDetail(e.error, ShownFolder(in, e.path), texts)),
                         MessageKind::Error);

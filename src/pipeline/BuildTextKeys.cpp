@@ -75,6 +75,8 @@ const TextKey<BuildTexts> kKeys[] = {
     {"iTargetXp", &BuildTexts::TargetXpStr},
     {"iTargetXp64", &BuildTexts::TargetXp64Str},
     {"iTarget2003", &BuildTexts::Target2003Str},
+    {"iFolderTakesNoFiles", &BuildTexts::FolderTakesNoFilesStr},
+    {"iCabinetNotMade", &BuildTexts::CabinetNotMadeStr},
     {"iNothingOpens", &BuildTexts::NothingOpensStr},
     {"iTargetNotAProgram", &BuildTexts::TargetNotAProgramStr},
     {"iTargetMachine", &BuildTexts::TargetMachineStr},

@@ -56,6 +56,9 @@ struct BuildTexts {
 
     // What kept a build from its working folder or from a file, said after the message of the failure.
     QString NotAFolderStr = QStringLiteral("\"%1\" não é uma pasta.");
+    QString FolderTakesNoFilesStr = QStringLiteral("A pasta \"%1\" não aceita arquivos novos: ela pertence ao sistema "
+                                                   "e não é lugar para guardar arquivos.");
+    QString CabinetNotMadeStr = QStringLiteral("Não foi possível criar o arquivo \"%1\".");
     QString FolderUnusableStr = QStringLiteral("A pasta \"%1\" não pode ser usada: %2.");
     // A file of the program folder (named relative to it) that could not be read, and why.
     QString UnreadableFileStr = QStringLiteral("Não foi possível ler o arquivo \"%1\": %2.");

@@ -69,7 +69,8 @@ QString WriteFailureDetail(int error, const QString& folder, const BuildTexts& t
     case EPERM:
         return texts.ReadOnlyFolderStr.arg(shown);
     case ENOENT:
-        return texts.FolderGoneStr.arg(shown);
+        // A folder that is there but makes no file (the kernel's /proc, /sys) answers as if it were not.
+        return QFileInfo(folder).isDir() ? texts.FolderTakesNoFilesStr.arg(shown) : texts.FolderGoneStr.arg(shown);
     case ENOTDIR:
         return texts.NotAFolderStr.arg(shown);
     default:

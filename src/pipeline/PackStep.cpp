@@ -174,7 +174,15 @@ bool PackStep::PackFolder(const BuildInputs& in, const QString& target, const Pa
     };
 
     SevenZip1.LastError = 0;
-    const qint32 result = SevenZip1.Add();
+    qint32 result = -1;
+    try {
+        result = SevenZip1.Add();
+    } catch (const SilentAbort&) {
+        // The writer gives up in silence on an archive file it cannot create; the build must not: its
+        // error code says why, as for any other write that failed.
+        if (cancelled || SevenZip1.LastError == 0)
+            throw;
+    }
     if (cancelled) {
         QFile::remove(target);
         throw SilentAbort();

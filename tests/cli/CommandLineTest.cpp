@@ -279,7 +279,7 @@ TEST(CommandLineTool, TheDiscsWindowsWarnsWithoutChangingTheStatus)
     EXPECT_TRUE(bad.err.contains("--target must be xp, xp64 or 2003: vista")) << bad.err.toStdString();
 }
 
-TEST(CommandLineTool, AnOutputFolderThatDoesNotExistIsNamedAndNotMade)
+TEST(CommandLineTool, AnOutputFolderThatCannotTakeTheFileIsNamedAndNotMade)
 {
     pwtest::TempDir dir;
     dir.write("p/setup.exe", "MZ");
@@ -291,6 +291,16 @@ TEST(CommandLineTool, AnOutputFolderThatDoesNotExistIsNamedAndNotMade)
         EXPECT_EQ(run.err, QStringLiteral("packwright-build: %1\n%2\n").arg(texts.ErrMessageStr,
                                                                           texts.NoFolderStr.arg(dir.path("typo"))));
         EXPECT_FALSE(pwtest::Exists(dir.path("typo")));
+    }
+    // A folder of the system that makes no file: the cause in the language's words, not the libraries'
+    // (as a user other than root, the folder is refused before the build as read-only).
+    const bool root = ::geteuid() == 0;
+    for (const QString& name : {QStringLiteral("/proc/out.cab"), QStringLiteral("/proc/out.7z")}) {
+        const ToolRun run = RunTool({"--folder", dir.path("p"), "--start", "setup.exe", "--no-compact", name}, dir.path("home"));
+        EXPECT_EQ(run.exitCode, 1);
+        const QString heading = root && name.endsWith(".cab") ? texts.CabinetNotMadeStr.arg(name) : texts.ErrMessageStr;
+        const QString cause = (root ? texts.FolderTakesNoFilesStr : texts.ReadOnlyFolderStr).arg("/proc");
+        EXPECT_TRUE(run.err.endsWith(QStringLiteral("packwright-build: %1\n%2\n").arg(heading, cause))) << run.err.toStdString();
     }
 }
 
