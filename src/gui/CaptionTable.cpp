@@ -1,5 +1,6 @@
 #include "gui/CaptionTable.h"
 
+#include "gui/ToolTip.h"
 #include "language/LanguageFile.h"
 
 #include <QAbstractButton>
@@ -25,7 +26,7 @@ void SetCaption(QWidget& form, const Caption& caption, const QString& text)
     if (!control)
         return;
     if (caption.toolTip) {
-        control->setToolTip(text);
+        control->setToolTip(WrappedToolTip(text));
     } else if (control == &form) {
         form.setWindowTitle(text);
     } else if (auto* list = qobject_cast<QComboBox*>(control)) {

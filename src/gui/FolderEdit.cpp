@@ -2,6 +2,7 @@
 
 #include "dialogs/Dialogs.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -38,10 +39,11 @@ void FolderEdit::setText(const QString& text)
 
 QString FolderEdit::StartFolder() const
 {
+    // Program folders are kept in the user's own folders: the dialog opens there, not at the root.
     const QString text = edit_->text();
     if (text.isEmpty())
-        return lastConfirmed_.isEmpty() ? QStringLiteral("/") : lastConfirmed_;
-    return QFileInfo(text).isDir() ? text : QStringLiteral("/");
+        return lastConfirmed_.isEmpty() ? QDir::homePath() : lastConfirmed_;
+    return QFileInfo(text).isDir() ? text : QDir::homePath();
 }
 
 void FolderEdit::browse()

@@ -1,6 +1,7 @@
 #include "gui/InstallerHint.h"
 
 #include "catalogue/Silence.h"
+#include "gui/ToolTip.h"
 #include "pipeline/BuildTexts.h"
 #include "pipeline/TargetWarnings.h"
 #include "project/WindowModel.h"
@@ -61,10 +62,11 @@ void InstallerHint::CheckTarget(const HintSubject& subject)
 void InstallerHint::ShowKind(const HintSubject& subject) const
 {
     const BuildTexts& texts = subject.texts;
-    view_.kind.setText(kind_ ? InstallerKindName(texts, *kind_) : QString());
+    // A script, a package, an .inf or no start file at all: there is no installer to name.
+    view_.kind.setText(kind_ ? InstallerKindName(texts, *kind_) : QStringLiteral("—"));
     const QStringList warnings = TargetWarningTexts(findings_, subject.startFile, subject.target, texts);
     view_.warnings.setText(warnings.isEmpty() ? QString() : texts.TargetHintStr.arg(warnings.size()));
-    view_.warnings.setToolTip(warnings.join(QStringLiteral("\n\n")));
+    view_.warnings.setToolTip(WrappedToolTip(warnings.join(QStringLiteral("\n\n"))));
 }
 
 }  // namespace pw

@@ -91,19 +91,23 @@ void TMainForm::BuildGeralPage()
     Label2 = NewLabel("Label2", Geral);
     Label22 = NewLabel("Label22", Geral);
     InstKind = NewLabel("InstKind", Geral);
+    InstKind->setText(QStringLiteral("—"));  // no start file chosen yet
     AlvoAviso = NewLabel("AlvoAviso", Geral);
     AlvoAviso->setStyleSheet(QStringLiteral("QLabel { color: #c00000; }"));
     SilComm = NewList("SilComm", Geral);
     Edita = NewButton("Edita", Geral);
     SilStr = NewEdit("SilStr", Geral);
+    // The installer's kind follows the caption of the switch it gives, on its line; a gap of a few
+    // characters sets it apart from the caption.
     auto* switchRow = new QHBoxLayout;
     switchRow->addWidget(Label2);
-    switchRow->addStretch();
+    switchRow->addSpacing(Label2->fontMetrics().averageCharWidth() * 3);
     switchRow->addWidget(Label22);
     switchRow->addSpacing(4);  // the style puts none between two labels
     switchRow->addWidget(InstKind);
     switchRow->addSpacing(4);
     switchRow->addWidget(AlvoAviso);
+    switchRow->addStretch();
     grid->addLayout(switchRow, 4, 0, 1, 3);
     grid->addWidget(SilComm, 5, 0);
     grid->addWidget(SilStr, 5, 1);
@@ -112,20 +116,34 @@ void TMainForm::BuildGeralPage()
     GroupBox1 = NewGroup("GroupBox1", Geral);
     auto* data = new QGridLayout(GroupBox1);
     data->setVerticalSpacing(2);
-    auto field = [&](QLabel*& label, const char* labelName, QLineEdit*& edit, const char* editName, int row,
-                     int column, int columnSpan = 1) {
+    auto field = [&](QLabel*& label, const char* labelName, QLineEdit*& edit, const char* editName) {
         label = NewLabel(labelName, GroupBox1);
         edit = NewEdit(editName, GroupBox1);
-        data->addWidget(label, row, column * 2);
-        data->addWidget(edit, row, column * 2 + 1, 1, columnSpan);
     };
-    // The description and the language name run long: they take the group's whole width.
-    field(Label9, "Label9", Description, "Description", 0, 0, 3);
-    field(Label4, "Label4", Language, "Language", 1, 0, 3);
-    field(Label5, "Label5", Title, "Title", 2, 0);
-    field(Label6, "Label6", Version, "Version", 2, 1);
-    field(Label7, "Label7", Site, "Site", 3, 0);
-    field(Label3, "Label3", BuildDate, "BuildDate", 3, 1);
+    field(Label9, "Label9", Description, "Description");
+    field(Label4, "Label4", Language, "Language");
+    field(Label5, "Label5", Title, "Title");
+    field(Label6, "Label6", Version, "Version");
+    field(Label7, "Label7", Site, "Site");
+    field(Label3, "Label3", BuildDate, "BuildDate");
+    // The first field of each row takes what the row leaves: a version and a date are short, and stand
+    // at their end at one width, whatever the length of their captions.
+    const int shortField = Version->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000.0000")) + 12;
+    const QList<QList<QWidget*>> rows{{Label9, Description}, {Label4, Language}, {Label5, Title, Label6, Version},
+                                      {Label7, Site, Label3, BuildDate}};
+    for (int row = 0; row < rows.size(); ++row) {
+        data->addWidget(rows[row][0], row, 0);
+        auto* line = new QHBoxLayout;
+        line->setSpacing(data->horizontalSpacing());
+        line->addWidget(rows[row][1], 1);
+        if (rows[row].size() == 4) {
+            line->addSpacing(data->horizontalSpacing());  // the second field's caption stands apart from the first field
+            line->addWidget(rows[row][2]);
+            line->addWidget(rows[row][3]);
+            rows[row][3]->setFixedWidth(shortField);
+        }
+        data->addLayout(line, row, 1);
+    }
     grid->addWidget(GroupBox1, 6, 0, 1, 3);
 
     GroupBox2 = NewGroup("GroupBox2", Geral);
@@ -142,11 +160,14 @@ void TMainForm::BuildGeralPage()
     ProgressBar1->setTextVisible(false);
     Cria = NewButton("Cria", Geral);
     Testa = NewButton("Testa", Geral);
+    // The buttons at their own size, with the style's margins round their captions; the bar takes the
+    // rest of the row.
     auto* actions = new QHBoxLayout;
+    actions->setSpacing(grid->horizontalSpacing());
+    actions->addWidget(ProgressBar1, 1);
     actions->addWidget(Testa);
     actions->addWidget(Cria);
-    grid->addWidget(ProgressBar1, 8, 0, 1, 2);
-    grid->addLayout(actions, 8, 2);
+    grid->addLayout(actions, 8, 0, 1, 3);
     grid->setColumnStretch(1, 1);
 }
 

@@ -7,6 +7,7 @@
 #include "gui/TSilForm.h"
 #include "support/WindowFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QComboBox>
@@ -18,9 +19,12 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolTip>
 #include <QSet>
 #include <QTabWidget>
 #include <QUrl>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -174,6 +178,18 @@ TEST(Tooltips, TheControlsWhoseCaptionSaysTooLittleExplainThemselvesInBothLangua
         EXPECT_NE(portuguese[i], english[i]) << i;
     }
     EXPECT_TRUE(english[0].contains(QStringLiteral("Windows setup")));
+
+    // Shown, each wraps within the window it explains, in the language with the longer words.
+    f.ChooseShippedLanguage(QStringLiteral("Português (Brasil)"));
+    f.form->show();
+    for (const QString& tip : tips()) {
+        QToolTip::showText(f.form->mapToGlobal(QPoint(10, 10)), tip, f.form.get());
+        const QWidgetList shown = QApplication::topLevelWidgets();
+        const auto label = std::find_if(shown.begin(), shown.end(), [](QWidget* w) { return w->inherits("QTipLabel"); });
+        ASSERT_NE(label, shown.end());
+        EXPECT_LE((*label)->sizeHint().width(), f.form->width()) << tip.toStdString();
+        QToolTip::hideText();
+    }
 }
 
 // Alt and a letter press each main action; on one page no two actions share a letter, or the key would

@@ -5,6 +5,7 @@
 #include "gui/FolderEdit.h"
 #include "gui/StatusLine.h"
 #include "gui/TTryForm.h"
+#include "gui/ToolTip.h"
 #include "language/Session.h"
 #include "language/Settings.h"
 #include "support/TempDir.h"
@@ -81,7 +82,7 @@ TEST(InstallerKind, AnOfferedSwitchGoesWithItsStartFile)
     ASSERT_EQ(f.form->SilStr->text(), kInnoSwitch);
     // A batch file takes no installer switch: Inno Setup's would be passed to cmd.
     f.Choose(QStringLiteral("install.bat"));
-    EXPECT_TRUE(f.form->InstKind->text().isEmpty());
+    EXPECT_EQ(f.form->InstKind->text(), QStringLiteral("—")) << "a script has no installer to name";
     EXPECT_TRUE(f.form->SilStr->text().isEmpty());
     EXPECT_EQ(f.form->SilComm->currentIndex(), -1);
 
@@ -97,7 +98,7 @@ TEST(InstallerKind, AnOfferedSwitchGoesWithItsStartFile)
     EXPECT_EQ(f.form->SilStr->text(), kInnoSwitch);
     f.dir.write("other/readme.bat", "@echo off\r\n");
     f.Scan(f.dir.path("other"));
-    EXPECT_TRUE(f.form->InstKind->text().isEmpty()) << "a scan of another folder leaves no start file chosen";
+    EXPECT_EQ(f.form->InstKind->text(), QStringLiteral("—")) << "a scan of another folder leaves no start file chosen";
     EXPECT_TRUE(f.form->SilStr->text().isEmpty());
 }
 
@@ -135,7 +136,7 @@ TEST(TargetQuestion, TheDiscsWindowsIsAskedAboutBeforeABuildAndRemembered)
     const BuildTexts texts;
     const QString machine = texts.TargetMachineStr.arg("tool.exe", "x86-64", "Windows XP");
     EXPECT_EQ(f.form->AlvoAviso->text(), texts.TargetHintStr.arg(1));
-    EXPECT_EQ(f.form->AlvoAviso->toolTip(), machine);
+    EXPECT_EQ(f.form->AlvoAviso->toolTip(), WrappedToolTip(machine));
     f.dialogs.goOnAnswers = {false};
     f.form->CriaClick();
     ASSERT_EQ(f.dialogs.questions.size(), 1);
