@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/TextWrap.h"
 #include "language/LanguageFile.h"
 #include "language/Settings.h"
 #include "pipeline/TargetWarnings.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <limits>
 
 namespace pw {
@@ -31,18 +33,18 @@ bool ParseNumber(const QString& text, int low, int high, int* value)
     return ok && *value >= low && *value <= high;
 }
 
-QString ShortcutError(const QString& value, ShortcutEntry* entry)
+QString ShortcutError(const QString& value, ShortcutEntry* entry, const CliTexts& texts)
 {
     const QStringList f = value.split(QLatin1Char(','));
     if (f.size() != 7)
-        return QStringLiteral("--shortcut takes seven comma-separated fields, got %1: %2").arg(f.size()).arg(value);
+        return texts.ShortcutFieldsStr.arg(f.size()).arg(value);
     int location = 0, folder = 0;
     if (!ParseNumber(f[0], 0, 3, &location))
-        return QStringLiteral("--shortcut location must be 0 to 3: %1").arg(f[0]);
+        return texts.ShortcutLocationStr.arg(f[0]);
     if (!ParseNumber(f[1], 0, 6, &folder))
-        return QStringLiteral("--shortcut folder must be 0 to 6: %1").arg(f[1]);
+        return texts.ShortcutFolderStr.arg(f[1]);
     if (f[2].trimmed().isEmpty())
-        return QStringLiteral("--shortcut needs the file it opens (its third field): %1").arg(value);
+        return texts.ShortcutTargetStr.arg(value);
     *entry = MakeShortcutEntry(QString::fromUtf8(kShortcutLocations[location]), location, folder, f[2], f[3], f[4],
                                f[5], f[6]);
     return {};
@@ -60,8 +62,12 @@ std::optional<QString> ReadTextFile(const QString& path)
     return utf8.hasError() ? AnsiToUnicode(bytes) : text;
 }
 
-// What the options fill: the command line, and the texts it reads once every option is taken.
+// What the options fill: the command line, and the texts it reads once every option is taken; and the
+// words of its usage errors.
 struct Parsed {
+    explicit Parsed(const CliTexts& texts) : texts(texts) {}
+
+    const CliTexts& texts;
     CommandLine cl;
     QString entriesFile;
     QString format;
@@ -79,7 +85,7 @@ enum class Use { Build, Try, Both };
 struct Option {
     QStringList names;
     QString valueName;
-    QString help;
+    QString CliTexts::*help;
     Take take;
     Use use = Use::Build;
 };
@@ -114,127 +120,165 @@ Take Number(int BuildInputs::*input, int high, const char* option)
     return [=](Parsed& p, const QString& value) {
         return ParseNumber(value, 0, high, &(p.cl.inputs.*input))
                    ? QString()
-                   : QStringLiteral("%1 must be 0 to %2: %3").arg(QLatin1String(option)).arg(high).arg(value);
+                   : p.texts.RangeStr.arg(QLatin1String(option)).arg(high).arg(value);
     };
 }
 
 const QString kHelpOption = QStringLiteral("help");
 const QString kVersionOption = QStringLiteral("version");
+const QString kLanguageFileOption = QStringLiteral("language-file");
 
 const QList<Option>& Options()
 {
     static const QList<Option> options = {
-        {{"folder"}, "DIR", "the program folder to pack", Text(&BuildInputs::sourceDir)},
-        {{"start"}, "FILE", "its start file (.exe .bat .cmd .com .msi .inf), a name inside DIR",
-         Text(&BuildInputs::startFile)},
-        {{"switch"}, "TEXT",
-         "silent-install switch of the start file (not for .inf files); without it an .exe start file of a "
-         "recognised installer gets that installer's switch, and --switch \"\" gives none",
+        {{"folder"}, "DIR", &CliTexts::FolderHelpStr, Text(&BuildInputs::sourceDir)},
+        {{"start"}, "FILE", &CliTexts::StartHelpStr, Text(&BuildInputs::startFile)},
+        {{"switch"}, "TEXT", &CliTexts::SwitchHelpStr,
          [](Parsed& p, const QString& value) {
              p.cl.inputs.silentSwitch = value;
              p.cl.switchGiven = true;
              return QString();
          }},
-        {{"no-compact"}, {}, "put the folder's files into the cabinet as they are, instead of a 7-Zip self-extractor",
+        {{"no-compact"}, {}, &CliTexts::NoCompactHelpStr,
          [](Parsed& p, const QString&) {
              p.cl.inputs.compact = false;
              return QString();
          }},
-        {{"level"}, "N", "7-Zip compression level: 0 none (default), 1 fast, 2 normal, 3 maximum, 4 ultra",
-         Number(&BuildInputs::compressionLevel, 4, "--level")},
-        {{"overwrite"}, "N", "self-extractor overwrite mode: 0 all (default), 1 only missing, 2 only older",
-         Number(&BuildInputs::overwriteMode, 2, "--overwrite")},
-        {{"shortcut"}, "SHORTCUT",
-         "a shortcut the self-extractor creates (repeatable), seven fields: "
-         "LOC,FOLDER,TARGET,PARAMS,SHORTCUTDIR,DESCRIPTION,NAME. LOC: 0 desktop, 1 Start menu, 2 Programs, "
-         "3 Startup. FOLDER: 0 none, 1 Program Files, 2 common documents, 3 my documents, 4 desktop, "
-         "5 extractor folder, 6 extraction folder",
+        {{"level"}, "N", &CliTexts::LevelHelpStr, Number(&BuildInputs::compressionLevel, 4, "--level")},
+        {{"overwrite"}, "N", &CliTexts::OverwriteHelpStr, Number(&BuildInputs::overwriteMode, 2, "--overwrite")},
+        {{"shortcut"}, "SHORTCUT", &CliTexts::ShortcutHelpStr,
          [](Parsed& p, const QString& value) {
              ShortcutEntry entry;
-             const QString error = ShortcutError(value, &entry);
+             const QString error = ShortcutError(value, &entry, p.texts);
              if (error.isEmpty())
                  p.cl.inputs.shortcuts.append(entry);
              return error;
          }},
-        {{"title"}, "T", "the add-on's title ([General] of the entries file)", Field(&DescriptiveFields::Title)},
-        {{"addon-version"}, "V", "its version", Field(&DescriptiveFields::Version)},
-        {{"language"}, "L", "the language of its program", Field(&DescriptiveFields::Language)},
-        {{"build-date"}, "D", "its build date", Field(&DescriptiveFields::BuildDate)},
-        {{"site"}, "S", "its web site", Field(&DescriptiveFields::Site)},
-        {{"description"}, "D", "its description", Field(&DescriptiveFields::Description)},
-        {{"no-version-data"}, {},
-         "leave the descriptive fields not given (--title to --description) empty; without it they are filled "
-         "from an .exe start file's version data, as the window fills them when the start file is chosen",
+        {{"title"}, "T", &CliTexts::TitleHelpStr, Field(&DescriptiveFields::Title)},
+        {{"addon-version"}, "V", &CliTexts::VersionFieldHelpStr, Field(&DescriptiveFields::Version)},
+        {{"language"}, "L", &CliTexts::LanguageHelpStr, Field(&DescriptiveFields::Language)},
+        {{"build-date"}, "D", &CliTexts::BuildDateHelpStr, Field(&DescriptiveFields::BuildDate)},
+        {{"site"}, "S", &CliTexts::SiteHelpStr, Field(&DescriptiveFields::Site)},
+        {{"description"}, "D", &CliTexts::DescriptionHelpStr, Field(&DescriptiveFields::Description)},
+        {{"no-version-data"}, {}, &CliTexts::NoVersionDataHelpStr,
          [](Parsed& p, const QString&) {
              p.cl.versionData = false;
              return QString();
          }},
-        {{"entries"}, "FILE", "the entries text to start from (default: the built-in one)", Text(&Parsed::entriesFile)},
-        {{"format"}, "cab|7z", "kind of output; default: 7z when OUTPUT ends in .7z, else cab", Text(&Parsed::format)},
-        {{"language-file"}, "NAME",
-         "the language of the messages: a language file's name, as the window lists it, or en (English) or pt "
-         "(Portuguese) (default: the language chosen in the window)",
-         [](Parsed& p, const QString& value) {
-             p.cl.language = value;
-             return QString();
-         },
-         Use::Both},
-        {{"target"}, "xp|xp64|2003",
-         "the Windows of the installation disc the add-on goes on: xp (Windows XP, 32-bit; the default), xp64 "
-         "(Windows XP x64) or 2003 (Windows Server 2003). The start file is checked against it before the build, "
-         "and what would keep it from running there is a warning; a try imitates that Windows",
+        {{"entries"}, "FILE", &CliTexts::EntriesHelpStr, Text(&Parsed::entriesFile)},
+        {{"format"}, "cab|7z", &CliTexts::FormatHelpStr, Text(&Parsed::format)},
+        // Read before the parse (LanguageArgument): the parser's own errors speak the language.
+        {{kLanguageFileOption}, "NAME", &CliTexts::LanguageFileHelpStr,
+         [](Parsed&, const QString&) { return QString(); }, Use::Both},
+        {{"target"}, "xp|xp64|2003", &CliTexts::TargetHelpStr,
          [](Parsed& p, const QString& value) {
              const std::optional<WindowsTarget> target = ParseWindowsTarget(value);
              if (!target)
-                 return QStringLiteral("--target must be xp, xp64 or 2003: %1").arg(value);
+                 return p.texts.TargetStr.arg(value);
              p.cl.target = *target;
              return QString();
          },
          Use::Both},
-        {{"try"}, "ADDON",
-         "instead of building, try the add-on cabinet ADDON under Wine on a private display, as Windows setup "
-         "would run it, and report what it did (needs wine, xvfb and p7zip-full)",
+        {{"try"}, "ADDON", &CliTexts::TryHelpStr,
          [](Parsed& p, const QString& value) {
              p.cl.tryAddon = value;
              return QString();
          },
          Use::Try},
-        {{"time-limit"}, "SECONDS", "how long a try may run before it is ended (default 600)",
+        {{"time-limit"}, "SECONDS", &CliTexts::TimeLimitHelpStr,
          [](Parsed& p, const QString& value) {
              return ParseNumber(value, 1, std::numeric_limits<int>::max() / 1000, &p.cl.timeLimitSeconds)
                         ? QString()
-                        : QStringLiteral("--time-limit must be a whole number of seconds, at least 1: %1").arg(value);
+                        : p.texts.TimeLimitStr.arg(value);
          },
          Use::Try},
-        {{"strict"}, {}, "a try whose add-on installed nothing (no file, registry value or shortcut) fails",
+        {{"strict"}, {}, &CliTexts::StrictHelpStr,
          [](Parsed& p, const QString&) {
              p.cl.strict = true;
              return QString();
          },
          Use::Try},
-        {{"h", kHelpOption}, {}, "this text", {}},
-        {{kVersionOption}, {}, "print the program's name and version, and exit", {}},
+        {{"h", kHelpOption}, {}, &CliTexts::HelpHelpStr, {}},
+        {{kVersionOption}, {}, &CliTexts::VersionHelpStr, {}},
     };
     return options;
 }
 
-const Option& OptionNamed(const QString& name)
+// An option's name as it is typed: a letter is a short option ("-h"), a word a long one ("--help").
+QString Dashed(const QString& name)
+{
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+// "-h, --help" or "--folder <DIR>": the option as --help lists it.
+QString Synopsis(const Option& option)
+{
+    QStringList names;
+    for (const QString& name : option.names)
+        names.append(Dashed(name));
+    const QString value = option.valueName.isEmpty() ? QString() : QStringLiteral(" <%1>").arg(option.valueName);
+    return names.join(QStringLiteral(", ")) + value;
+}
+
+// The option of that name; null for none.
+const Option* FindOption(const QString& name)
 {
     const QList<Option>& options = Options();
-    return *std::find_if(options.begin(), options.end(), [&](const Option& o) { return o.names.contains(name); });
+    const auto found =
+        std::find_if(options.begin(), options.end(), [&](const Option& o) { return o.names.contains(name); });
+    return found == options.end() ? nullptr : &*found;
 }
 
 // The parser of the option table. QCommandLineParser takes "--" as the end of the options, so an OUTPUT
 // that begins with "-" follows it; a word with a single "-" before it is a short option to it, "-h" the
-// only one there is.
-void Describe(QCommandLineParser& parser)
+// only one there is. The parser writes no help: its texts are English (UsageText writes it).
+void AddOptions(QCommandLineParser& parser)
 {
-    parser.setApplicationDescription(
-        QStringLiteral("Builds an nLite add-on cabinet (or a plain 7z archive) from a program folder, as the\n"
-                       "\"Criar arquivo\" button of the Packwright window does."));
     for (const Option& option : Options())
-        parser.addOption(QCommandLineOption(option.names, option.help, option.valueName));
-    parser.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("the file to make"));
+        parser.addOption(QCommandLineOption(option.names, QString(), option.valueName));
+}
+
+// An option as the parser reads it from the arguments: "--name value", "--name=value", "-h". The
+// argument after an option that takes a value is its value, whatever it begins with.
+struct WrittenOption {
+    QString written;        // with its dashes, without "=value"
+    const Option* option;   // null for a name the table lacks
+    std::optional<QString> value;
+};
+
+QList<WrittenOption> WrittenOptions(const QStringList& arguments)
+{
+    QList<WrittenOption> written;
+    for (auto it = arguments.begin(); it != arguments.end() && *it != QLatin1String("--"); ++it) {
+        if (!it->startsWith(QLatin1Char('-')) || it->size() == 1)  // a value, or "-" (standard input)
+            continue;
+        const qsizetype assign = it->indexOf(QLatin1Char('='));
+        WrittenOption w{it->left(assign), nullptr, std::nullopt};
+        w.option = FindOption(w.written.mid(w.written.startsWith(QLatin1String("--")) ? 2 : 1));
+        if (assign >= 0)
+            w.value = it->mid(assign + 1);
+        else if (w.option && !w.option->valueName.isEmpty() && std::next(it) != arguments.end())
+            w.value = *++it;
+        written.append(w);
+    }
+    return written;
+}
+
+// Why the parser refused the arguments, in our words (Qt's own are English): a name it does not know,
+// an option without the value it takes, a value given to an option that takes none.
+QString ParserError(const QCommandLineParser& parser, const QStringList& arguments, const CliTexts& texts)
+{
+    // Qt names an unknown option without its dashes.
+    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
+        return texts.UnknownOptionStr.arg(Dashed(unknown.front()));
+    for (const WrittenOption& w : WrittenOptions(arguments)) {
+        const bool takesValue = w.option && !w.option->valueName.isEmpty();
+        if (takesValue && !w.value)
+            return texts.MissingValueStr.arg(w.written);
+        if (w.option && !takesValue && w.value)
+            return texts.UnexpectedValueStr.arg(w.written);
+    }
+    return parser.errorText();  // no other refusal of the parser is known
 }
 
 // Takes each option given, in the order given: the values of one option in their order, and the
@@ -243,7 +287,7 @@ QString TakeOptions(const QCommandLineParser& parser, Parsed& parsed)
 {
     QHash<const Option*, int> taken;
     for (const QString& name : parser.optionNames()) {
-        const Option& option = OptionNamed(name);
+        const Option& option = *FindOption(name);
         const QString value = option.valueName.isEmpty() ? QString() : parser.values(name).at(taken[&option]++);
         if (const QString error = option.take(parsed, value); !error.isEmpty())
             return error;
@@ -258,27 +302,41 @@ QString VersionText()
     return QStringLiteral("packwright-build " PW_PROGRAM_VERSION "\n");
 }
 
-QString UsageText()
+QString UsageText(const CliTexts& texts)
 {
-    QCommandLineParser parser;
-    Describe(parser);
-    QString text = parser.helpText();
-    // Qt names the program by the path it was started with; the usage line names the command and what it needs.
-    text.replace(0, text.indexOf(QLatin1Char('\n')),
-                 QStringLiteral("Usage: packwright-build --folder DIR --start FILE [options] OUTPUT\n"
-                                "       packwright-build --try ADDON [--time-limit SECONDS] [--target xp|xp64|2003] [--strict]\n"
-                                "                        [--language-file NAME]"));
-    return text + QStringLiteral("\nExit status: 0 when OUTPUT was made, 1 when the build failed (the reason is printed),\n"
-                                 "2 for a usage error. Warnings (a missing switch, a start file that would not run on\n"
-                                 "the --target Windows) go to the error output and leave the status as it is.\n"
-                                 "With --try, 0 when the add-on installed silently, 1 when it failed, timed out,\n"
-                                 "waited on a window or was stopped, 2 for a usage error, 3 when it cannot be\n"
-                                 "tried on this machine (the reason says what to install).\n");
+    const QString command = QStringLiteral(" packwright-build ");
+    const QString buildLine = QStringLiteral("--folder DIR --start FILE %1 OUTPUT").arg(texts.OptionsWordStr);
+    const QString tryLine = QStringLiteral(
+        "--try ADDON [--time-limit SECONDS] [--target xp|xp64|2003] [--strict] [--language-file NAME]");
+    QString text = Wrapped(texts.UsageStr + command, buildLine) +
+                   Wrapped(QString(texts.UsageStr.size(), QLatin1Char(' ')) + command, tryLine) + QLatin1Char('\n') +
+                   Wrapped({}, texts.DescriptionStr) + QLatin1Char('\n') + texts.OptionsHeadingStr + QLatin1Char('\n');
+    qsizetype column = 0;
+    for (const Option& option : Options())
+        column = std::max(column, Synopsis(option).size());
+    auto row = [column](const QString& name, const QString& help) {
+        return Wrapped(QStringLiteral("  ") + name.leftJustified(column + 2), help);
+    };
+    for (const Option& option : Options())
+        text += row(Synopsis(option), texts.*option.help);
+    text += QLatin1Char('\n') + texts.ArgumentsHeadingStr + QLatin1Char('\n') +
+            row(QStringLiteral("OUTPUT"), texts.OutputHelpStr);
+    return text + QLatin1Char('\n') + Wrapped({}, texts.ExitStatusStr);
 }
 
-CommandLine ParseCommandLine(const QStringList& arguments)
+QString LanguageArgument(const QStringList& arguments)
 {
-    Parsed parsed;
+    QString language;
+    for (const WrittenOption& w : WrittenOptions(arguments)) {
+        if (w.option == FindOption(kLanguageFileOption) && w.value)
+            language = *w.value;
+    }
+    return language;
+}
+
+CommandLine ParseCommandLine(const QStringList& arguments, const CliTexts& texts)
+{
+    Parsed parsed(texts);
     CommandLine& cl = parsed.cl;
     BuildInputs& in = cl.inputs;
     in.appDir = ApplicationFolder();
@@ -290,10 +348,10 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     };
 
     QCommandLineParser parser;
-    Describe(parser);
+    AddOptions(parser);
     // The first argument is the program's name to the parser.
     if (!parser.parse(QStringList(QStringLiteral("packwright-build")) + arguments))
-        return fail(parser.errorText());
+        return fail(ParserError(parser, arguments, texts));
     if (parser.isSet(kHelpOption)) {
         cl.help = true;
         return cl;
@@ -307,42 +365,38 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 
     const bool trying = parser.isSet(QStringLiteral("try"));
     for (const QString& name : parser.optionNames()) {
-        const Use use = OptionNamed(name).use;
+        const Use use = FindOption(name)->use;
         if (trying && use == Use::Build)
-            return fail(QStringLiteral("--%1 cannot be used with --try").arg(name));
+            return fail(texts.NotWithTryStr.arg(Dashed(name)));
         if (!trying && use == Use::Try)
-            return fail(QStringLiteral("--%1 is for --try").arg(name));
+            return fail(texts.OnlyWithTryStr.arg(Dashed(name)));
     }
     if (trying) {
         if (!parser.positionalArguments().isEmpty())
-            return fail(QStringLiteral("--try takes no OUTPUT, got: %1").arg(parser.positionalArguments().join(' ')));
+            return fail(texts.TryOutputStr.arg(parser.positionalArguments().join(' ')));
         if (cl.tryAddon.isEmpty())
-            return fail(QStringLiteral("--try needs the add-on to try"));
+            return fail(texts.TryAddonStr);
         return cl;
     }
 
     if (in.sourceDir.isEmpty())
-        return fail(QStringLiteral("--folder is required"));
+        return fail(texts.FolderRequiredStr);
     in.folderText = in.sourceDir;
     // The window's shortcut list belongs to the self-extractor, which --no-compact leaves out.
     if (!in.compact && !in.shortcuts.isEmpty())
-        return fail(QStringLiteral("--shortcut cannot be used with --no-compact: the self-extractor makes the "
-                                   "shortcuts, and --no-compact leaves it out"));
+        return fail(texts.ShortcutNoCompactStr);
     if (in.startFile.isEmpty())
-        return fail(QStringLiteral("--start is required"));
+        return fail(texts.StartRequiredStr);
     // The window disables the switch field for these start files; a switch given here would be lost.
     if (!in.silentSwitch.isEmpty() && StartFileKindOf(in.startFile) && !TakesSilentSwitch(in.startFile))
-        return fail(QStringLiteral("--switch cannot be used with %1: an .inf file is installed without a switch")
-                        .arg(in.startFile));
+        return fail(texts.SwitchInfStr.arg(in.startFile));
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1)
-        return fail(positional.isEmpty() ? QStringLiteral("OUTPUT is required")
-                                         : QStringLiteral("one OUTPUT expected, got: %1").arg(positional.join(' ')));
+        return fail(positional.isEmpty() ? texts.OutputRequiredStr : texts.OneOutputStr.arg(positional.join(' ')));
     cl.output = QFileInfo(positional.front()).absoluteFilePath();
     const QString suffix = QFileInfo(cl.output).suffix().toLower();
     if (suffix != QLatin1String("cab") && suffix != QLatin1String("7z"))
-        cl.warning = QStringLiteral("%1 ends in neither .cab nor .7z; nLite and archive tools know a file by its "
-                                    "extension").arg(positional.front());
+        cl.warning = texts.OddExtensionStr.arg(positional.front());
     if (parsed.format.isEmpty())
         cl.format = suffix == QLatin1String("7z") ? OutputKind::PlainArchive : OutputKind::Cabinet;
     else if (parsed.format == QLatin1String("7z"))
@@ -350,12 +404,12 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     else if (parsed.format == QLatin1String("cab"))
         cl.format = OutputKind::Cabinet;
     else
-        return fail(QStringLiteral("--format must be cab or 7z: %1").arg(parsed.format));
+        return fail(texts.FormatStr.arg(parsed.format));
 
     if (!parsed.entriesFile.isEmpty()) {
         const std::optional<QString> text = ReadTextFile(parsed.entriesFile);
         if (!text)
-            return fail(QStringLiteral("cannot read the entries file %1").arg(parsed.entriesFile));
+            return fail(texts.EntriesUnreadableStr.arg(parsed.entriesFile));
         in.entriesText = *text;
     }
     return cl;
@@ -410,20 +464,21 @@ QStringList TargetNotes(const CommandLine& cl, const BuildTexts& texts)
     return TargetWarnings(cl.inputs.startFilePath(), cl.target, cl.inputs.appDir, texts);
 }
 
-std::optional<QString> LanguageFileOf(const CommandLine& cl)
+std::optional<QString> LanguageFileOf(const QString& language)
 {
-    const QString& appDir = cl.inputs.appDir;
+    const QString appDir = ApplicationFolder();
     const QStringList names = LanguageNames(appDir);
-    if (cl.language.isEmpty()) {
+    if (language.isEmpty()) {
         // Before the window has ever run there is no settings file: the language its launcher chooses.
-        if (QFileInfo::exists(SettingsFilePath(cl.inputs.dataDir)))
-            return LanguageFilePath(appDir, StoredLanguage(appDir, cl.inputs.dataDir));
+        const QString dataDir = DataFolder();
+        if (QFileInfo::exists(SettingsFilePath(dataDir)))
+            return LanguageFilePath(appDir, StoredLanguage(appDir, dataDir));
         const int first = FindLanguage(names, FirstStartLanguage());
         return LanguageFilePath(appDir, first < 0 ? QString() : names[first]);
     }
     // The two shipped languages have short codes too.
     const QHash<QString, QString> codes{{QStringLiteral("en"), kEnglishLanguage}, {QStringLiteral("pt"), kDefaultLanguage}};
-    const int index = FindLanguage(names, codes.value(cl.language.toLower(), cl.language));
+    const int index = FindLanguage(names, codes.value(language.toLower(), language));
     if (index < 0)
         return std::nullopt;
     return LanguageFilePath(appDir, names[index]);

@@ -1,5 +1,6 @@
 #pragma once
 // The command line of packwright-build, turned into the inputs the window would hand to a build.
+#include "cli/CliTexts.h"
 #include "dialogs/SaveChoice.h"
 #include "project/BuildInputs.h"
 #include "pipeline/BuildTexts.h"
@@ -15,12 +16,11 @@ namespace pw {
 struct CommandLine {
     bool help = false;
     bool version = false;  // --version: the program's name and version, and nothing else
-    QString error;  // a usage error, in English, or empty
-    QString warning;  // something given that works but is likely a slip, in English, or empty
+    QString error;  // a usage error, in the language of the CliTexts it was parsed with, or empty
+    QString warning;  // something given that works but is likely a slip, in that language too, or empty
     BuildInputs inputs;  // its entries text is the one the build starts from: the built-in one or --entries
     QList<FieldValue> fields;  // the descriptive fields given, in the order given
     bool versionData = true;   // fill the fields from the start file's version data, as the window does
-    QString language;          // --language-file: a language's name, or empty for the window's language
     QString output;
     OutputKind format = OutputKind::Cabinet;
     bool switchGiven = false;  // --switch was given, an empty one included: no switch is offered then
@@ -30,8 +30,14 @@ struct CommandLine {
     WindowsTarget target = WindowsTarget::Xp;  // --target: the Windows of the disc, for a build and a try
 };
 
-CommandLine ParseCommandLine(const QStringList& arguments);
-QString UsageText();
+// The value of the last --language-file among the arguments, empty without one. It is read before they
+// are parsed, since every word about them, the parser's errors included, is said in that language.
+QString LanguageArgument(const QStringList& arguments);
+
+CommandLine ParseCommandLine(const QStringList& arguments, const CliTexts& texts);
+// --help: the usage lines, the description, every option of the parser's table with its value name and
+// its line, OUTPUT and the exit status, wrapped for a terminal.
+QString UsageText(const CliTexts& texts);
 QString VersionText();
 
 // What keeps "Criar arquivo" disabled in the window, said in words: an empty or missing program folder,
@@ -56,9 +62,9 @@ SwitchNotes ChooseSwitch(CommandLine& cl, const BuildTexts& texts);
 // 7z archive, which no Windows setup runs.
 QStringList TargetNotes(const CommandLine& cl, const BuildTexts& texts);
 
-// The language file the build speaks: the one --language-file names (matched without regard to case),
-// else the one the window applies, that of the settings file. Empty for the built-in texts; nothing when
-// --language-file names no language file.
-std::optional<QString> LanguageFileOf(const CommandLine& cl);
+// The language file the build speaks: the one `language` (--language-file's value) names, matched without
+// regard to case, else the one the window applies, that of the settings file (the locale's before the
+// window has run). Empty for the built-in texts; nothing when `language` names no language file.
+std::optional<QString> LanguageFileOf(const QString& language);
 
 }  // namespace pw

@@ -1,6 +1,8 @@
 // packwright-build: the build of "Criar arquivo" without a window, for scripts and machines without a
 // display. The save dialog is answered with OUTPUT; status texts and a progress bar go to the terminal,
-// in the language chosen in the window (or by --language-file). With --try it tries an add-on instead.
+// in the language chosen in the window (or by --language-file), as are --help and the usage errors. With
+// --try it tries an add-on instead.
+#include "cli/CliTexts.h"
 #include "cli/CommandLine.h"
 #include "cli/TerminalBuildUi.h"
 #include "cli/TerminalTry.h"
@@ -9,6 +11,7 @@
 #include "language/Settings.h"
 #include "pipeline/BuildTexts.h"
 #include "platform/Errors.h"
+#include "platform/HostFolders.h"
 #include "platform/version/VersionApi.h"
 #include "tryout/TryTexts.h"
 
@@ -19,10 +22,10 @@
 
 namespace {
 
-// Usage errors are English, as the usage text is.
-int UsageError(const QString& error)
+int UsageError(const QString& error, const pw::CliTexts& texts)
 {
-    std::fprintf(stderr, "packwright-build: %s\nTry 'packwright-build --help'.\n", error.toLocal8Bit().constData());
+    std::fprintf(stderr, "packwright-build: %s\n%s\n", error.toLocal8Bit().constData(),
+                 texts.SeeHelpStr.toLocal8Bit().constData());
     return 2;
 }
 
@@ -32,9 +35,20 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     pw::TerminalBuildUi::CatchInterrupts();
-    pw::CommandLine cl = pw::ParseCommandLine(QCoreApplication::arguments().mid(1));
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const QString chosen = pw::LanguageArgument(arguments);
+    const std::optional<QString> language = pw::LanguageFileOf(chosen);
+    // A language file that is not there is said in the language the build speaks without one.
+    const pw::LanguageFile languageFile(language ? *language : *pw::LanguageFileOf(QString()));
+    const pw::CliTexts cliTexts = pw::LoadCliTexts(languageFile);
+    if (!language) {
+        const QString appDir = pw::ApplicationFolder();
+        const QString names = pw::LanguageNames(appDir).join(QStringLiteral(", "));
+        return UsageError(cliTexts.NoLanguageFileStr.arg(chosen, appDir, names), cliTexts);
+    }
+    pw::CommandLine cl = pw::ParseCommandLine(arguments, cliTexts);
     if (cl.help) {
-        std::fputs(pw::UsageText().toLocal8Bit().constData(), stdout);
+        std::fputs(pw::UsageText(cliTexts).toLocal8Bit().constData(), stdout);
         return 0;
     }
     if (cl.version) {
@@ -42,15 +56,9 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (!cl.error.isEmpty())
-        return UsageError(cl.error);
+        return UsageError(cl.error, cliTexts);
     if (!cl.warning.isEmpty())
-        std::fprintf(stderr, "packwright-build: warning: %s\n", cl.warning.toLocal8Bit().constData());
-    const std::optional<QString> language = pw::LanguageFileOf(cl);
-    if (!language)
-        return UsageError(QStringLiteral("--language-file: no language file named %1 in %2languages (there are: %3)")
-                              .arg(cl.language, cl.inputs.appDir,
-                                   pw::LanguageNames(cl.inputs.appDir).join(QStringLiteral(", "))));
-    const pw::LanguageFile languageFile(*language);
+        std::fprintf(stderr, "packwright-build: %s\n", cliTexts.WarningStr.arg(cl.warning).toLocal8Bit().constData());
     pw::SetLanguageNameLocale(pw::LanguageLocale(languageFile));
     if (!cl.tryAddon.isEmpty())
         return pw::TryFromTerminal(cl, pw::LoadTryTexts(languageFile));

@@ -2,6 +2,7 @@
 // run, and the one a language file names, in every line it prints.
 #include "cli/CommandLine.h"
 
+#include "language/LanguageFile.h"
 #include "pipeline/BuildTexts.h"
 #include "support/CabinetDecoders.h"
 #include "support/TempDir.h"
@@ -221,14 +222,65 @@ TEST(CommandLineLanguage, TheOfferedSwitchAndWhyATryCannotStartAreSaidInTheChose
     EXPECT_EQ(tried.out, QString());
 }
 
-TEST(CommandLineLanguage, AnUnknownLanguageFileIsAUsageErrorInEnglish)
+// Everything the command line says about itself follows the language too: --help, which names the window's
+// button by its caption in that language, its own usage errors, the parser's, and the warning about the
+// extension of OUTPUT.
+TEST(CommandLineLanguage, HelpUsageErrorsAndWarningsSpeakTheChosenLanguage)
 {
-    const LanguageCase c("");
-    const ToolRun run = c.Build({"--language-file", "Klingon"});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.startsWith("packwright-build: --language-file: no language file named Klingon")) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("English, Português (Brasil)")) << run.err.toStdString();
-    EXPECT_FALSE(pwtest::Exists(c.dir.path("Demo.cab")));
+    const LanguageCase englishWindow("[Main]\r\nLanguage=English\r\n");
+    const LanguageCase portugueseWindow("[Main]\r\nLanguage=Portugu\xEAs (Brasil)\r\n");
+    struct Speech {
+        QString heading, button, required, unknown, missing, odd, seeHelp;
+    };
+    const QString createFile =
+        LanguageFile(QStringLiteral(PW_LANGUAGES_DIR "/English.qmr")).String("iCreateFile", {}).remove('&');
+    const Speech english{"Options:", '"' + createFile + '"', "--folder is required", "unknown option: --bogus",
+                         "--entries needs a value", "warning: %1 ends in neither .cab nor .7z",
+                         "Try 'packwright-build --help'."};
+    const Speech portuguese{"Opções:", "\"Criar arquivo\"", "--folder é obrigatório", "opção desconhecida: --bogus",
+                            "--entries precisa de um valor", "aviso: %1 não termina em .cab nem em .7z",
+                            "Veja 'packwright-build --help'."};
+    struct Case {
+        const char* name;
+        const LanguageCase& c;
+        QStringList language;
+        const Speech &says, &other;
+    };
+    for (const Case& t : {Case{"pt by option", englishWindow, {"--language-file", "pt"}, portuguese, english},
+                          Case{"pt by window", portugueseWindow, {}, portuguese, english},
+                          Case{"en by window", englishWindow, {}, english, portuguese},
+                          Case{"en by option", portugueseWindow, {"--language-file=en"}, english, portuguese}}) {
+        auto run = [&t](const QStringList& args) { return RunTool(t.language + args, t.c.home, t.c.program); };
+        const std::string label = t.name + std::string(": ");
+        const QString help = run({"--help"}).out;
+        EXPECT_TRUE(help.contains(t.says.heading) && help.contains(t.says.button)) << label << help.toStdString();
+        EXPECT_FALSE(help.contains(t.other.heading) || help.contains(t.other.button)) << label << help.toStdString();
+        auto usageError = [&t](const QString& error) {
+            return "packwright-build: " + error + '\n' + t.says.seeHelp + '\n';
+        };
+        EXPECT_EQ(run({"--start", "s.exe", "x.cab"}).err, usageError(t.says.required)) << label;
+        EXPECT_EQ(run({"--bogus"}).err, usageError(t.says.unknown)) << label;
+        EXPECT_EQ(run({"--entries"}).err, usageError(t.says.missing)) << label;
+        const QString zip = t.c.dir.path("Demo.zip");
+        const ToolRun odd = run({"--folder", t.c.dir.path("p"), "--start", "readme.txt", zip});
+        EXPECT_TRUE(odd.err.startsWith("packwright-build: " + t.says.odd.arg(zip))) << label << odd.err.toStdString();
+    }
+}
+
+// A language file that is not there is named in the language the build speaks without one.
+TEST(CommandLineLanguage, AnUnknownLanguageFileIsAUsageErrorInTheLanguageSpokenWithoutIt)
+{
+    const LanguageCase english("[Main]\r\nLanguage=English\r\n");
+    const LanguageCase none("");
+    using Said = std::pair<const LanguageCase&, QString>;
+    for (const auto& [c, error] : {Said{english, "packwright-build: --language-file: no language file named Klingon"},
+                                   Said{none, "packwright-build: --language-file: não há arquivo de idioma chamado Klingon"}}) {
+        const ToolRun run = c.Build({"--language-file", "Klingon"});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.startsWith(error)) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("English, Português (Brasil)")) << run.err.toStdString();
+        EXPECT_FALSE(pwtest::Exists(c.dir.path("Demo.cab")));
+    }
 }
 
 TEST(CommandLineLanguage, AnUnusableWorkingFolderIsNamedWithWhyInTheChosenLanguage)

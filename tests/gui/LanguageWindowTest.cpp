@@ -1,5 +1,6 @@
 #include "gui/TSilForm.h"
 #include "catalogue/CatalogueEdit.h"
+#include "cli/CliTexts.h"
 #include "gui/TAddAtalhoForm.h"
 #include "gui/TMainForm.h"
 #include "language/LanguageFile.h"
@@ -272,7 +273,7 @@ TEST(ShippedLanguages, EnglishHoldsEveryKeyAndPortugueseIsTheBuiltInTexts)
     for (const char* key : kStringKeys)
         EXPECT_NE(english.String(key, missing), missing) << key;
     // The messages beside the captions, the command line's among them.
-    for (const QString& key : BuildTextKeys() + CatalogueTextKeys() + TryTextKeys())
+    for (const QString& key : BuildTextKeys() + CatalogueTextKeys() + TryTextKeys() + CliTextKeys())
         EXPECT_NE(english.String(key.toLatin1().constData(), missing), missing) << key.toStdString();
 
     Fixture f;
@@ -287,6 +288,7 @@ TEST(ShippedLanguages, EnglishHoldsEveryKeyAndPortugueseIsTheBuiltInTexts)
     EXPECT_TRUE(f.form->Driver().texts == BuildTexts());
     EXPECT_TRUE(f.form->SilForm->texts == CatalogueTexts());
     EXPECT_TRUE(f.form->tryTexts == TryTexts());
+    EXPECT_TRUE(LoadCliTexts(LanguageFile(kShipped + QStringLiteral("/Português (Brasil).qmr"))) == CliTexts());
     // The commands that install what a try lacks keep their lines in every language.
     EXPECT_EQ(LoadTryTexts(english).NeedWine32Str.count(QLatin1Char('\n')), 3);
 }
