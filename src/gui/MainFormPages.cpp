@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -219,7 +220,18 @@ void TMainForm::BuildEntriesPage()
     EntriesStr = Named(new QPlainTextEdit(Tweaks), "EntriesStr");
     EntriesStr->setFont(QFont(QStringLiteral("Tahoma"), 10));
     EntriesStr->setPlainText(DefaultEntriesLines().join(QLatin1Char('\n')));
-    layout->addWidget(EntriesStr);
+    layout->addWidget(EntriesStr, 1);
+    // What the build appends, read-only: the section Windows setup runs, and the file it goes into.
+    AddProgramLabel = NewLabel("AddProgramLabel", Tweaks);
+    AddProgramLabel->setWordWrap(true);
+    AddProgramStr = Named(new QPlainTextEdit(Tweaks), "AddProgramStr");
+    AddProgramStr->setFont(EntriesStr->font());
+    AddProgramStr->setReadOnly(true);
+    // Two lines, the section's name and its command; a long command scrolls.
+    AddProgramStr->setFixedHeight(AddProgramStr->fontMetrics().lineSpacing() * 2 + 2 * AddProgramStr->frameWidth() +
+                                  2 * int(AddProgramStr->document()->documentMargin()) + 4);
+    layout->addWidget(AddProgramLabel);
+    layout->addWidget(AddProgramStr);
 }
 
 void TMainForm::BuildLanguagePage()

@@ -14,6 +14,7 @@
 #include "language/LanguageFile.h"
 #include "language/Session.h"
 #include "language/Settings.h"
+#include "pipeline/EntriesFile.h"
 #include "pipeline/TargetWarnings.h"
 #include "platform/Errors.h"
 #include "platform/HostFolders.h"
@@ -179,6 +180,7 @@ TMainForm::TMainForm(Dialogs& dialogs, const QStringList& arguments, QWidget* pa
     };
 
     Timer1Timer();  // the states are set before the window first shows
+    ShowAddProgram();
     FitToCaptions();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -226,6 +228,11 @@ void TMainForm::ConnectHandlers()
     connect(Atalhos->model(), &QAbstractItemModel::rowsRemoved, this, &TMainForm::RequestPoll);
     connect(Atalhos->model(), &QAbstractItemModel::modelReset, this, &TMainForm::RequestPoll);
     connect(folderWatch_, &QFileSystemWatcher::directoryChanged, this, &TMainForm::RequestPoll);
+    // What the build appends depends on choices of the General page: it is made again as its page opens.
+    connect(Tabs, &QTabWidget::currentChanged, this, [this] {
+        if (Tabs->currentWidget() == Tweaks)
+            ShowAddProgram();
+    });
 }
 
 void TMainForm::RequestPoll()
@@ -321,6 +328,7 @@ void TMainForm::LangBoxChange()
     if (applyLanguage)
         applyLanguage(language);
     installerHint_->ShowKind(HintNow());
+    ShowAddProgram();
 }
 
 void TMainForm::AlvoCbChange()
@@ -606,6 +614,15 @@ QList<ShortcutEntry> TMainForm::ShortcutRows() const
         rows.append(entry);
     }
     return rows;
+}
+
+void TMainForm::ShowAddProgram()
+{
+    const BuildInputs in = CurrentBuildInputs();
+    const QString outName = driver_->SuggestedOutput(in).baseName;
+    AddProgramLabel->setText(driver_->texts.AppendedSectionStr.arg(EntriesFileName(outName)));
+    const bool chosen = !in.startFile.isEmpty();
+    AddProgramStr->setPlainText(QStringLiteral("[AddProgram]\n") + (chosen ? AddProgramCommand(in, outName) : QString()));
 }
 
 BuildInputs TMainForm::CurrentBuildInputs() const

@@ -85,8 +85,10 @@ public:
     QGroupBox* GroupBox3;
     QPushButton *Button1, *Button2, *Button3;
     QTreeWidget* Atalhos;
-    // Page "Entries".
+    // Page "Entries", and below the text what the build appends to it (ShowAddProgram).
     QPlainTextEdit* EntriesStr;
+    QLabel* AddProgramLabel;
+    QPlainTextEdit* AddProgramStr;
     // Page "Idiomas".
     QComboBox* LangBox;
     QPushButton* OK;
@@ -144,6 +146,9 @@ public:
     BuildInputs CurrentBuildInputs() const;
     // The disc's Windows chosen in AlvoCb.
     WindowsTarget Target() const;
+    // Shows, below the entries text, the "[AddProgram]" section the build will append for the inputs now
+    // chosen, and the name of the entries file, for the output name the save dialog offers.
+    void ShowAddProgram();
     // The window's size for its current captions and the screen's DPI.
     void FitToCaptions();
 

@@ -77,6 +77,7 @@ const TextKey<BuildTexts> kKeys[] = {
     {"iTarget2003", &BuildTexts::Target2003Str},
     {"iFolderTakesNoFiles", &BuildTexts::FolderTakesNoFilesStr},
     {"iCabinetNotMade", &BuildTexts::CabinetNotMadeStr},
+    {"iAppendedSection", &BuildTexts::AppendedSectionStr},
     {"iNothingOpens", &BuildTexts::NothingOpensStr},
     {"iTargetNotAProgram", &BuildTexts::TargetNotAProgramStr},
     {"iTargetMachine", &BuildTexts::TargetMachineStr},

@@ -119,6 +119,7 @@ struct BuildTexts {
     QString Target2003Str = QStringLiteral("Windows Server 2003");
     // What would keep the start file (%1) from running on the disc's Windows: the window asks before it
     // builds, with NoSwitchStr; the command line warns. The Windows is the last argument but one or two.
+    QString AppendedSectionStr = QStringLiteral("A criação acrescenta ao texto acima, no arquivo %1 do complemento:");
     QString NothingOpensStr = QStringLiteral("Nenhum programa deste sistema abre \"%1\": é preciso um gerenciador de "
                                              "arquivos ou um navegador, e o pacote xdg-utils.");
     QString TargetNotAProgramStr = QStringLiteral("\"%1\" não é um programa do Windows válido (está vazio, cortado ou é "

@@ -585,3 +585,22 @@ TEST(MainFormBuild, ShortcutRowsBecomeShortcutLinesOfTheInstallerInListOrder)
     EXPECT_TRUE(shortcuts[0].contains("app\\\\first.exe") && shortcuts[0].endsWith("{First}\"")) << shortcuts[0].data();
     EXPECT_TRUE(shortcuts[1].contains("second.exe},{-q}") && shortcuts[1].endsWith("{Second}\"")) << shortcuts[1].data();
 }
+
+// The Entries page shows, below the text, what the build appends and the file it goes into.
+TEST(MainFormProject, TheEntriesPageShowsTheSectionTheBuildAppends)
+{
+    Fixture f;
+    f.dir.write("program/setup.exe", "MZ");
+    f.Scan(f.program);
+    f.Pick(f.form->Programa, QStringLiteral("setup.exe"));
+    f.form->SilStr->setText(QStringLiteral("/S"));
+    for (const bool compact : {false, true}) {
+        f.form->Compact->setChecked(compact);
+        f.form->Tabs->setCurrentWidget(f.form->Geral);
+        f.form->Tabs->setCurrentWidget(f.form->Tweaks);
+        EXPECT_EQ(f.form->AddProgramStr->toPlainText(),
+                  compact ? QStringLiteral("[AddProgram]\nprogram.exe") : QStringLiteral("[AddProgram]\nsetup.exe /S"));
+        EXPECT_TRUE(f.form->AddProgramStr->isReadOnly());
+        EXPECT_TRUE(f.form->AddProgramLabel->text().contains(QStringLiteral("ENTRIES_PROGRAM.ini")));
+    }
+}
