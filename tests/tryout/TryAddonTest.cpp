@@ -111,7 +111,8 @@ TEST_F(TryAddonTest, ProgramsRunningWhenTheRunIsEndedAreNamedWithTheirParents)
     WriteSleeper(folder, NativeArch());
     scratch.write(QStringLiteral("Waits/install.cmd"), "@echo off\r\nsetup.exe\r\n");
     pw::TryOptions options = Options(BuildAddon(folder, QStringLiteral("install.cmd"), QString()));
-    options.timeLimitSeconds = 8;
+    // Long enough for cmd.exe to have started the sleeper on a machine busy with other suites.
+    options.timeLimitSeconds = 15;
     const pw::TryResult result = Try(options);
     EXPECT_TRUE(result.timedOut) << Describe(result);
     EXPECT_TRUE(std::any_of(result.processesLeft.begin(), result.processesLeft.end(), [](const QString& process) {
