@@ -51,7 +51,7 @@ const TextKey<CliTexts> kKeys[] = {
     {"iCliFormat", &CliTexts::FormatStr},
     {"iCliNotWithTry", &CliTexts::NotWithTryStr},
     {"iCliOnlyWithTry", &CliTexts::OnlyWithTryStr},
-    {"iCliTryOutput", &CliTexts::TryOutputStr},
+    {"iCliTryEmptyFolder", &CliTexts::TryEmptyFolderStr},
     {"iCliTryAddon", &CliTexts::TryAddonStr},
     {"iCliFolderRequired", &CliTexts::FolderRequiredStr},
     {"iCliStartRequired", &CliTexts::StartRequiredStr},

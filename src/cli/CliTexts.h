@@ -67,7 +67,8 @@ struct CliTexts {
         "criação, e o que o impediria de rodar lá é um aviso; um teste imita esse Windows");
     QString TryHelpStr = QStringLiteral(
         "em vez de criar, testa o complemento ADDON no Wine, numa tela particular, como a instalação do Windows o "
-        "executaria, e relata o que ele fez (precisa de wine, xvfb e p7zip-full)");
+        "executaria, e relata o que ele fez (precisa de wine, xvfb e p7zip-full). Vários complementos, ou uma pasta "
+        "(seus arquivos .cab em ordem de nome), rodam nessa ordem num só prefixo, e uma tabela os resume");
     QString TimeLimitHelpStr =
         QStringLiteral("quanto tempo um teste pode rodar antes de ser encerrado (padrão 600)");
     QString StrictHelpStr = QStringLiteral(
@@ -93,7 +94,7 @@ struct CliTexts {
     QString NotWithTryStr = QStringLiteral("%1 não pode ser usado com --try");
     QString OnlyWithTryStr = QStringLiteral("%1 é só para --try");
     // %1: the arguments that are not options.
-    QString TryOutputStr = QStringLiteral("--try não recebe OUTPUT, mas recebeu: %1");
+    QString TryEmptyFolderStr = QStringLiteral("a pasta %1 não tem complementos (arquivos .cab)");
     QString TryAddonStr = QStringLiteral("--try precisa do complemento a testar");
     QString FolderRequiredStr = QStringLiteral("--folder é obrigatório");
     QString StartRequiredStr = QStringLiteral("--start é obrigatório");

@@ -14,6 +14,7 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QStringDecoder>
@@ -307,7 +308,7 @@ QString UsageText(const CliTexts& texts)
     const QString command = QStringLiteral(" packwright-build ");
     const QString buildLine = QStringLiteral("--folder DIR --start FILE %1 OUTPUT").arg(texts.OptionsWordStr);
     const QString tryLine = QStringLiteral(
-        "--try ADDON [--time-limit SECONDS] [--target xp|xp64|2003] [--strict] [--language-file NAME]");
+        "--try ADDON... [--time-limit SECONDS] [--target xp|xp64|2003] [--strict] [--language-file NAME]");
     QString text = Wrapped(texts.UsageStr + command, buildLine) +
                    Wrapped(QString(texts.UsageStr.size(), QLatin1Char(' ')) + command, tryLine) + QLatin1Char('\n') +
                    Wrapped({}, texts.DescriptionStr) + QLatin1Char('\n') + texts.OptionsHeadingStr + QLatin1Char('\n');
@@ -372,10 +373,22 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CliTexts& texts
             return fail(texts.OnlyWithTryStr.arg(Dashed(name)));
     }
     if (trying) {
-        if (!parser.positionalArguments().isEmpty())
-            return fail(texts.TryOutputStr.arg(parser.positionalArguments().join(' ')));
         if (cl.tryAddon.isEmpty())
             return fail(texts.TryAddonStr);
+        // As nLite adds a folder's add-ons: by name.
+        for (const QString& addon : QStringList{cl.tryAddon} + parser.positionalArguments()) {
+            if (!QFileInfo(addon).isDir()) {
+                cl.tryAddons << addon;
+                continue;
+            }
+            const QDir folder(addon);
+            const QStringList cabinets = folder.entryList({QStringLiteral("*.cab")}, QDir::Files,
+                                                          QDir::Name | QDir::IgnoreCase);
+            if (cabinets.isEmpty())
+                return fail(texts.TryEmptyFolderStr.arg(addon));
+            for (const QString& cabinet : cabinets)
+                cl.tryAddons << folder.filePath(cabinet);
+        }
         return cl;
     }
 

@@ -25,6 +25,7 @@ struct CommandLine {
     OutputKind format = OutputKind::Cabinet;
     bool switchGiven = false;  // --switch was given, an empty one included: no switch is offered then
     QString tryAddon;          // --try: the add-on to try instead of a build
+    QStringList tryAddons;     // it and the add-ons after it, a folder's .cab files in name order, in the order tried
     int timeLimitSeconds = 600;  // --time-limit of a try
     bool strict = false;         // --strict: a try that installed nothing fails
     WindowsTarget target = WindowsTarget::Xp;  // --target: the Windows of the disc, for a build and a try

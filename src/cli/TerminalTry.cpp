@@ -1,9 +1,11 @@
 #include "cli/TerminalTry.h"
 
 #include "cli/TerminalBuildUi.h"
+#include "tryout/TryReport.h"
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace pw {
@@ -34,7 +36,8 @@ int ReportTry(const TryResult& result, const TryTexts& texts)
     return result.exitStatus();
 }
 
-int TryFromTerminal(const CommandLine& cl, const TryTexts& texts, TryResult (*runner)(const TryOptions&, TryUi&))
+int TryFromTerminal(const CommandLine& cl, const TryTexts& texts,
+                    QList<TryResult> (*runner)(const TryOptions&, const QStringList&, TryUi&))
 {
     TryOptions options;
     options.addon = cl.tryAddon;
@@ -45,7 +48,17 @@ int TryFromTerminal(const CommandLine& cl, const TryTexts& texts, TryResult (*ru
     options.tools = FindTryTools();
     options.texts = texts;
     TerminalTryUi ui;
-    return ReportTry(runner(options, ui), texts);
+    const QList<TryResult> results = runner(options, cl.tryAddons, ui);
+    int status = 0;
+    for (const TryResult& result : results)
+        status = std::max(status, ReportTry(result, texts));
+    if (cl.tryAddons.size() > 1) {
+        std::fputs(('\n' + TableText(cl.tryAddons, results, texts) + QLatin1Char('\n')).toLocal8Bit().constData(),
+                   stdout);
+        std::fflush(stdout);
+    }
+    // A cancelled try leaves add-ons untried.
+    return results.size() < cl.tryAddons.size() ? std::max(status, int(TryVerdict::Failed)) : status;
 }
 
 }  // namespace pw

@@ -16,8 +16,9 @@ public:
 // Prints what `result` says and returns the exit status of the try.
 int ReportTry(const TryResult& result, const TryTexts& texts);
 
-// Tries the add-on of `cl` with `runner` (TryAddon) and returns the exit status.
+// Tries the add-ons of `cl` with `runner` (TryAddons) and returns the exit status: 0 only when every one
+// installed silently. Several end with the table of them all.
 int TryFromTerminal(const CommandLine& cl, const TryTexts& texts,
-                    TryResult (*runner)(const TryOptions&, TryUi&) = TryAddon);
+                    QList<TryResult> (*runner)(const TryOptions&, const QStringList&, TryUi&) = TryAddons);
 
 }  // namespace pw

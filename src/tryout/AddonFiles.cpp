@@ -6,6 +6,7 @@
 #include "tryout/HostTools.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 
 namespace pw {
@@ -67,8 +68,14 @@ bool LayOut(const QString& folder, const QString& entriesFile, const QString& ta
     const QDir source(folder);
     for (const QString& name :
          source.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        if (name != entriesFile)
-            moved = QDir().rename(source.filePath(name), target + QLatin1Char('/') + name) && moved;
+        if (name == entriesFile)
+            continue;
+        // A folder an earlier add-on laid out (svcpack, most often) takes this one's files beside its own.
+        const QString from = source.filePath(name), to = target + QLatin1Char('/') + name;
+        if (QFileInfo(from).isDir() && !QFileInfo(from).isSymLink() && QFileInfo(to).isDir())
+            moved = LayOut(from, QString(), to) && moved;
+        else
+            moved = QDir().rename(from, to) && moved;
     }
     return moved;
 }

@@ -25,7 +25,8 @@ struct AddonEntries {
 AddonEntries ReadEntries(const QString& folder, const TryTexts& texts);
 
 // Moves everything of `folder` except the entries file into `target` (created when missing), as nLite
-// lays an add-on out under I386 of the installation source. Returns false when something did not move.
+// lays an add-on out under I386 of the installation source, beside the add-ons laid out before it. Returns
+// false when something did not move.
 bool LayOut(const QString& folder, const QString& entriesFile, const QString& target);
 
 }  // namespace pw

@@ -4,6 +4,7 @@
 #include "tryout/AddonFiles.h"
 #include "tryout/DisplayWatch.h"
 #include "tryout/DriveChanges.h"
+#include "tryout/PreparedPrefix.h"
 #include "tryout/PrivateDisplay.h"
 #include "tryout/ProgramSwap.h"
 #include "tryout/RegistryFile.h"
@@ -53,7 +54,7 @@ struct Registry {
 
 class Try {
 public:
-    Try(const TryOptions& options, TryUi& ui) : options_(options), texts_(options.texts), ui_(ui) {}
+    Try(const TryOptions& options, TryUi& ui) : options_(options), texts_(options_.texts), ui_(ui) {}
 
     ~Try()
     {
@@ -65,16 +66,27 @@ public:
         }
     }
 
-    TryResult Run()
+    // A step that fails for every add-on (the display, the prefix, the scratch folder) or a cancel ends the
+    // try at the add-on it came to.
+    QList<TryResult> Run(const QStringList& addons)
     {
-        if (CheckOptionsAndHost() && Unpack() && MakePrefix() && RunLines())
-            Compare();
-        result_.cancelled = ui_.cancelled();
-        if (result_.cancelled)
-            Stop(TryVerdict::Failed, texts_.StoppedStr);
-        if (result_.summary.isEmpty())
-            result_.summary = SummaryText(result_, QString(), options_);
-        return result_;
+        QList<TryResult> results;
+        for (index_ = 0; index_ < addons.size() && !failedForAll_ && !ui_.cancelled(); ++index_) {
+            options_.addon = addons[index_];
+            result_ = TryResult();
+            result_.addon = options_.addon;
+            if (addons.size() > 1)
+                ui_.setStatus(texts_.AddonStr.arg(index_ + 1).arg(addons.size()).arg(QFileInfo(options_.addon).fileName()));
+            if (CheckOptionsAndHost() && Unpack() && Prepare() && RunLines())
+                Compare();
+            result_.cancelled = ui_.cancelled();
+            if (result_.cancelled)
+                Stop(TryVerdict::Failed, texts_.StoppedStr);
+            if (result_.summary.isEmpty())
+                result_.summary = SummaryText(result_, QString(), options_);
+            results << result_;
+        }
+        return results;
     }
 
 private:
@@ -106,9 +118,12 @@ private:
     // The add-on's files in the scratch folder, ready for this host's Wine.
     bool Unpack()
     {
-        scratch_.emplace(options_.scratchParent);
-        if (!scratch_->isValid())
+        if (!scratch_)
+            scratch_.emplace(options_.scratchParent);
+        if (!scratch_->isValid()) {
+            failedForAll_ = true;
             return Stop(TryVerdict::Failed, texts_.ScratchStr.arg(options_.scratchParent, scratch_->error()));
+        }
         ui_.setStatus(texts_.UnpackingStr);
         if (const QString error = UnpackCabinet(options_.tools, options_.addon, Unpacked(), ui_, texts_);
             !error.isEmpty())
@@ -121,7 +136,24 @@ private:
         return CheckPrograms(Unpacked() + QStringLiteral("/svcpack"));
     }
 
-    // The display and the prefix, the add-on laid out in it, and how both were before the run.
+    // The add-on laid out in the prefix (made for the first), and how the prefix was before the run.
+    bool Prepare()
+    {
+        if (!prefix_ && !MakePrefix()) {
+            failedForAll_ = true;
+            return false;
+        }
+        // What the add-on before left running ends here, and its registry is saved for this one to start from.
+        prefix_->EndAll();
+        if (!LayOut(Unpacked(), entriesFile_, prefix_->driveC() + QStringLiteral("/I386"))
+            || !QFile(RunnerReportFile()).open(QIODevice::WriteOnly))
+            return Stop(TryVerdict::Failed, texts_.ScratchStr.arg(prefix_->driveC(), SystemErrorText(errno)));
+        before_ = SnapshotTree(prefix_->driveC());
+        registryBefore_ = ReadRegistry();
+        return true;
+    }
+
+    // The display and the prefix with our runner in it.
     bool MakePrefix()
     {
         QString error;
@@ -130,15 +162,12 @@ private:
             return end != RunEnd::Cancelled && Stop(TryVerdict::Failed, texts_.DisplayFailedStr.arg(error));
         ui_.setStatus(texts_.PrefixStr);
         prefix_.emplace(scratch_->path(), arch_, options_.tools);
-        if (const RunEnd end = prefix_->Make(ui_, &error); end != RunEnd::Finished)
+        const QString cache = options_.prefixCache.isEmpty() ? DefaultPrefixCache() : options_.prefixCache;
+        if (const RunEnd end = prefix_->Make(cache, QLatin1String(FactsOf(result_.imitated).wineName), ui_, &error);
+            end != RunEnd::Finished)
             return end != RunEnd::Cancelled && Stop(TryVerdict::Failed, texts_.WineFailedStr.arg(error));
-        if (!prefix_->SetWindowsVersion(QLatin1String(FactsOf(result_.imitated).wineName))
-            || !LayOut(Unpacked(), entriesFile_, prefix_->driveC() + QStringLiteral("/I386"))
-            || !QFile::copy(QDir(programs_).filePath(kRunner), prefix_->driveC() + QStringLiteral("/windows/") + kRunner)
-            || !QFile(RunnerReportFile()).open(QIODevice::WriteOnly))
+        if (!QFile::copy(QDir(programs_).filePath(kRunner), prefix_->driveC() + QStringLiteral("/windows/") + kRunner))
             return Stop(TryVerdict::Failed, texts_.ScratchStr.arg(prefix_->driveC(), SystemErrorText(errno)));
-        before_ = SnapshotTree(prefix_->driveC());
-        registryBefore_ = ReadRegistry();
         return true;
     }
 
@@ -148,7 +177,8 @@ private:
     {
         const bool exchange = arch_ == WineArch::Win64;
         const ProgramSwap swap = UseX86_64Programs(folder, result_.lines, options_.appDir,
-                                                   Scratch(QStringLiteral("swap")), options_.tools, ui_, exchange);
+                                                   Scratch(QStringLiteral("swap-%1").arg(index_)), options_.tools, ui_,
+                                                   exchange);
         if (ui_.cancelled())
             return false;
         if (!swap.error.isEmpty())
@@ -178,6 +208,7 @@ private:
             folder = prefix_->driveC() + QStringLiteral("/I386");
         const QString output = Scratch(QStringLiteral("run.txt"));
         QProcess process;
+        prefix_->Running();
         const QString windows = QStringLiteral("C:\\windows\\");
         Start(process, {prefix_->loader(), QStringList{windows + kRunner, windows + kRunnerReport} + result_.lines,
                         prefix_->Environment(display_->name(), display_->authorityFile()), folder, output});
@@ -221,7 +252,6 @@ private:
     {
         // What the lines left running ends here, and the server saves the registry as the run left it.
         prefix_->EndAll();
-        display_->Stop();
         ui_.setStatus(texts_.ComparingStr);
         const QString temp = TempFolder(prefix_->driveC());
         const DriveChanges added = AddedFiles(before_, SnapshotTree(prefix_->driveC()), temp, kAddonLog);
@@ -260,12 +290,14 @@ private:
 
     QString RunnerReportFile() const { return prefix_->driveC() + QStringLiteral("/windows/") + kRunnerReport; }
     QString Scratch(const QString& name) const { return scratch_->path() + QLatin1Char('/') + name; }
-    QString Unpacked() const { return Scratch(QStringLiteral("addon")); }
+    QString Unpacked() const { return Scratch(QStringLiteral("addon-%1").arg(index_)); }
 
-    const TryOptions& options_;
+    TryOptions options_;  // of the add-on being tried
     const TryTexts& texts_;
     LatchedUi ui_;
     TryResult result_;
+    qsizetype index_ = 0;  // of the add-on being tried
+    bool failedForAll_ = false;
     HostCheck host_;
     WineArch arch_ = WineArch::Win64;
     QString programs_;  // the build of our programs this host's Wine runs
@@ -284,7 +316,12 @@ private:
 
 TryResult TryAddon(const TryOptions& options, TryUi& ui)
 {
-    return Try(options, ui).Run();
+    return Try(options, ui).Run({options.addon}).constFirst();
+}
+
+QList<TryResult> TryAddons(const TryOptions& options, const QStringList& addons, TryUi& ui)
+{
+    return Try(options, ui).Run(addons);
 }
 
 }  // namespace pw

@@ -10,4 +10,9 @@ namespace pw {
 
 TryResult TryAddon(const TryOptions& options, TryUi& ui);
 
+// Tries `addons` (options.addon aside) in this order in one prefix, as Windows setup runs the add-ons of one
+// disc, each with a result and a report of its own. A step that fails for all of them, or a cancel, ends the
+// try: the add-ons after it have no result.
+QList<TryResult> TryAddons(const TryOptions& options, const QStringList& addons, TryUi& ui);
+
 }  // namespace pw

@@ -115,6 +115,42 @@ QString SummaryText(const TryResult& result, const QString& verdict, const TryOp
     return lines.join(QLatin1Char('\n'));
 }
 
+QString TableText(const QStringList& tried, const QList<TryResult>& results, const TryTexts& texts)
+{
+    constexpr double kDiscMb = 700, kMb = 1024 * 1024;
+    QList<QStringList> rows = {texts.TableHeadStr.split(QLatin1Char('|'))};
+    qint64 total = 0;
+    for (qsizetype i = 0; i < tried.size(); ++i) {
+        const qint64 size = QFileInfo(tried[i]).size();
+        total += size;
+        const QString name = QFileInfo(tried[i]).fileName(), kb = QString::number((size + 1023) / 1024) + QStringLiteral(" KB");
+        if (i >= results.size()) {
+            rows << QStringList{name, texts.TableNotTriedStr, QString(), QString(), QString(), kb};
+            continue;
+        }
+        const TryResult& result = results[i];
+        const bool silent = result.verdict == TryVerdict::InstalledSilently;
+        rows << QStringList{name, silent ? texts.TableSilentStr : texts.TableFailedStr, Seconds(result.seconds) + QStringLiteral(" s"),
+                            QString::number(result.filesAdded.size()), QString::number(result.registryAdded.size()),
+                            kb};
+    }
+    QList<qsizetype> widths(rows.constFirst().size(), 0);
+    for (const QStringList& row : rows) {
+        for (qsizetype column = 0; column < row.size() && column < widths.size(); ++column)
+            widths[column] = std::max(widths[column], row[column].size());
+    }
+    QStringList lines;
+    for (const QStringList& row : rows) {
+        QStringList cells;
+        for (qsizetype column = 0; column < row.size() && column < widths.size(); ++column)
+            cells << row[column].leftJustified(widths[column]);
+        lines << cells.join(QStringLiteral("  ")).trimmed();
+    }
+    lines << texts.TableTotalStr.arg(QString::number(total / kMb, 'f', 1),
+                                     QString::number(100 * total / kMb / kDiscMb, 'f', 1));
+    return lines.join(QLatin1Char('\n'));
+}
+
 bool WriteReportFiles(TryResult& result, const QString& parent, const QString& addon, const QList<QImage>& screenshots,
                       const QString& addonLog, QString* error)
 {

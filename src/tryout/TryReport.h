@@ -29,6 +29,10 @@ QString SummaryText(const TryResult& result, const QString& verdict, const TryOp
 bool WriteReportFiles(TryResult& result, const QString& parent, const QString& addon, const QList<QImage>& screenshots,
                       const QString& addonLog, QString* error);
 
+// The table that ends a try of several add-ons: each add-on's verdict, run time, files and registry values
+// added and size (those of `tried` not in `results` were not tried), then their total against a 700 MB disc.
+QString TableText(const QStringList& tried, const QList<TryResult>& results, const TryTexts& texts);
+
 // Writes the summary into the report folder.
 bool WriteSummary(const TryResult& result, QString* error);
 

@@ -9,6 +9,12 @@ namespace {
 // line per key, writes their line breaks as "\\n".
 const TextKey<TryTexts> kKeys[] = {
     {"iTryUnpacking", &TryTexts::UnpackingStr},
+    {"iTryAddon", &TryTexts::AddonStr},
+    {"iTryTableHead", &TryTexts::TableHeadStr},
+    {"iTryTableSilent", &TryTexts::TableSilentStr},
+    {"iTryTableFailed", &TryTexts::TableFailedStr},
+    {"iTryTableNotTried", &TryTexts::TableNotTriedStr},
+    {"iTryTableTotal", &TryTexts::TableTotalStr},
     {"iTryPrefix", &TryTexts::PrefixStr},
     {"iTryRunning", &TryTexts::RunningStr},
     {"iTryComparing", &TryTexts::ComparingStr},

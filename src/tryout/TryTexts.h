@@ -70,6 +70,15 @@ struct TryTexts {
         "FALHOU: \"%1\" é um programa de 64 bits (x86-64), e o %2 de 32 bits não executa programas de 64 bits.");
     QString NothingInstalledStr = QStringLiteral(
         "Aviso: terminou com sucesso, mas não instalou nada (nenhum arquivo, valor do registro ou atalho).");
+    // %1 and %2: which add-on of how many, %3: its file.
+    QString AddonStr = QStringLiteral("Complemento %1 de %2: %3");
+    // The table after a try of several add-ons: its columns, separated by "|", and its verdicts.
+    QString TableHeadStr = QStringLiteral("Complemento|Resultado|Tempo|Arquivos|Registro|Tamanho");
+    QString TableSilentStr = QStringLiteral("em silêncio");
+    QString TableFailedStr = QStringLiteral("FALHOU");
+    QString TableNotTriedStr = QStringLiteral("não testado");
+    // %1: the add-ons' size in MB, %2: the share of a 700 MB disc in percent.
+    QString TableTotalStr = QStringLiteral("Total: %1 MB de um disco de 700 MB (%2%)");
     QString TimedOutStr = QStringLiteral("FALHOU: não terminou em %1 s e foi encerrado.");
     QString WindowWaitStr = QStringLiteral(
         "FALHOU: esperou numa janela, \"%1\", visível por %2 s (falta o parâmetro "

@@ -22,6 +22,7 @@ struct TryOptions {
     bool allow32BitWine = true;  // false: try as on a host whose Wine runs only 64-bit programs
     WindowsTarget target = WindowsTarget::Xp;  // the disc's Windows, which the prefix imitates
     bool strict = false;         // an add-on that installed nothing fails
+    QString prefixCache;         // where the prepared prefixes are kept; empty: DefaultPrefixCache()
     TryTools tools;              // where Wine, Xvfb and 7-Zip are; FindTryTools() by default
     TryTexts texts;
 };
@@ -40,6 +41,7 @@ struct SeenWindow {
 };
 
 struct TryResult {
+    QString addon;  // the cabinet tried
     TryVerdict verdict = TryVerdict::Failed;
     QString reason;  // why it failed or could not try; empty when it installed silently
     QString verdictText;  // the verdict of a run that ended, as the report's "Result" line says it

@@ -1,5 +1,7 @@
 #include "tryout/WinePrefix.h"
 
+#include "tryout/PreparedPrefix.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QThread>
@@ -96,7 +98,35 @@ QProcessEnvironment WinePrefix::Environment(const QString& display, const QStrin
     return environment;
 }
 
-RunEnd WinePrefix::Make(TryUi& ui, QString* error)
+RunEnd WinePrefix::Make(const QString& cache, const QString& wineName, TryUi& ui, QString* error)
+{
+    if (!QDir().mkpath(root_ + QStringLiteral("/home")) || !QDir().mkpath(temporaryFolder())) {
+        *error = root_;
+        return RunEnd::NotStarted;
+    }
+    const QString version = WineVersionName(loader());
+    if (version.isEmpty()) {
+        *error = loader();
+        return RunEnd::NotStarted;
+    }
+    const QString variant = (arch_ == WineArch::Win32 ? QStringLiteral("win32-") : QStringLiteral("win64-")) + wineName;
+    const PreparedPrefix prepared(cache, version, variant);
+    const RunEnd end = prepared.CopyTo(
+        prefix(),
+        [&](const QString& root, QString* makeError) {
+            return WinePrefix(root, arch_, tools_).MakeFresh(wineName, ui, makeError);
+        },
+        ui, error);
+    if (end != RunEnd::Finished)
+        return end;
+    // It names the folder of the server that made the prepared prefix; this prefix's server names its own.
+    QFile::remove(prefix() + QStringLiteral("/wineserver"));
+    // A prepared prefix kept from an older version of this program may still hold links out of it.
+    CutLinks();
+    return RunEnd::Finished;
+}
+
+RunEnd WinePrefix::MakeFresh(const QString& wineName, TryUi& ui, QString* error)
 {
     if (!QDir().mkpath(root_ + QStringLiteral("/home")) || !QDir().mkpath(temporaryFolder())
         || !QDir().mkpath(prefix())) {
@@ -116,6 +146,10 @@ RunEnd WinePrefix::Make(TryUi& ui, QString* error)
     RunEnd end = boot.end == RunEnd::Finished && boot.exitCode == 0 ? EndServer(&ui) : boot.end;
     if (end == RunEnd::Finished && !QFileInfo(driveC()).isDir())
         end = RunEnd::NotStarted;
+    if (end == RunEnd::Finished && !SetWindowsVersion(wineName)) {
+        *error = prefix() + QStringLiteral("/user.reg");
+        return RunEnd::NotStarted;
+    }
     if (end == RunEnd::Finished)
         CutLinks();
     else if (end != RunEnd::Cancelled)
@@ -182,7 +216,7 @@ RunEnd WinePrefix::EndServer(TryUi* ui)
 
 bool WinePrefix::SetWindowsVersion(const QString& wineName) const
 {
-    // Read when the server starts, as winecfg's choice is; the server is not running between Make() and the run.
+    // Read when the server starts, as winecfg's choice is; the server has ended with wineboot.
     QFile file(prefix() + QStringLiteral("/user.reg"));
     return file.open(QIODevice::Append)
            && file.write(QStringLiteral("\n[Software\\\\Wine]\n\"Version\"=\"%1\"\n").arg(wineName).toUtf8()) > 0;
@@ -198,15 +232,19 @@ void WinePrefix::CutLinks() const
         if (otherDrive.match(name).hasMatch())
             QFile::remove(devices.filePath(name));
     }
-    // The user's Desktop, Documents and the like are links into the home: folders of their own keep what
-    // an installer puts there inside drive C:, where the try looks for it.
-    QDirIterator users(driveC() + QStringLiteral("/users"), QDir::Dirs | QDir::NoDotAndDotDot);
+    // The user's Desktop, Documents, Templates (deeper, under AppData) and the like are links into the home:
+    // folders of their own keep what an installer puts there inside drive C:, where the try looks for it.
+    QStringList links;
+    QDirIterator users(driveC() + QStringLiteral("/users"), QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
+                       QDirIterator::Subdirectories);
     while (users.hasNext()) {
-        const QDir user(users.next());
-        for (const QFileInfo& entry : user.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
-            if (entry.isSymLink() && QFile::remove(entry.filePath()))
-                user.mkdir(entry.fileName());
-        }
+        const QFileInfo entry(users.next());
+        if (entry.isSymLink())
+            links << entry.filePath();
+    }
+    for (const QString& link : links) {
+        if (QFile::remove(link))
+            QDir().mkdir(link);
     }
 }
 

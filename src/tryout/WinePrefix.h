@@ -32,18 +32,21 @@ public:
     // The prefix lives in `root`/prefix, its home in `root`/home.
     WinePrefix(const QString& root, WineArch arch, const TryTools& tools);
 
-    // Makes the prefix and cuts its links to this machine. Returns how that ended; `error` says why it failed.
-    RunEnd Make(TryUi& ui, QString* error);
+    // Makes the prefix as a copy of the prepared prefix in `cache` for this Wine, this architecture and the
+    // Windows Wine calls `wineName` ("winxp"), preparing that first when it is missing. Returns how that
+    // ended; `error` says why it failed.
+    RunEnd Make(const QString& cache, const QString& wineName, TryUi& ui, QString* error);
+    // Makes the prefix with wineboot, has its programs see the Windows `wineName` and cuts its links to
+    // this machine.
+    RunEnd MakeFresh(const QString& wineName, TryUi& ui, QString* error);
     // Starts the prefix's server again for the run, after Make() has ended it.
     bool StartServer();
     // The server has named its folder in the prefix and listens there.
     bool ServerListening() const;
-    // Ends every process of the prefix and waits until its server has saved the registry. Once is enough:
-    // a prefix whose processes have ended is never started again.
+    // Ends every process of the prefix and waits until its server has saved the registry. Once is enough
+    // until Running() says that programs run in it again.
     void EndAll();
-    // Has the prefix's programs see the Windows Wine calls `wineName` ("winxp"); made between Make() and the
-    // run, while the server is not running.
-    bool SetWindowsVersion(const QString& wineName) const;
+    void Running() { ended_ = false; }
 
     // Without a display the prefix's programs can show no window.
     QProcessEnvironment Environment(const QString& display = {}, const QString& authority = {}) const;
@@ -57,6 +60,7 @@ public:
 
 private:
     RunEnd EndServer(TryUi* ui);
+    bool SetWindowsVersion(const QString& wineName) const;
     void CutLinks() const;
 
     QString root_;

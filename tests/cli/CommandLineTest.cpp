@@ -149,8 +149,17 @@ TEST(CommandLine, TryTakesAnAddOnAndATimeLimitOnly)
     EXPECT_EQ(plain.timeLimitSeconds, 600) << "ten minutes unless told";
     EXPECT_EQ(plain.target, WindowsTarget::Xp);
     EXPECT_FALSE(plain.strict);
+    // Several add-ons run in the order given; a folder gives its .cab files in name order.
+    pwtest::TempDir dir;
+    dir.write("disc/b.cab");
+    dir.write("disc/A.cab");
+    dir.write("disc/notes.txt");
+    dir.mkdir("empty");
+    EXPECT_EQ(Parse({"--try", "z.cab", dir.path("disc"), "a.cab"}).tryAddons,
+              (QStringList{"z.cab", dir.path("disc/A.cab"), dir.path("disc/b.cab"), "a.cab"}));
+    EXPECT_FALSE(Parse({"--try", dir.path("empty")}).error.isEmpty());
     for (const QStringList& bad :
-         {QStringList{"--try", "a.cab", "out.cab"}, {"--try", "a.cab", "--folder", "p"}, {"--try", "a.cab", "--switch", "/S"},
+         {QStringList{"--try", "a.cab", "--folder", "p"}, {"--try", "a.cab", "--switch", "/S"},
           {"--try", "a.cab", "--time-limit", "0"}, {"--try", "a.cab", "--time-limit", "ten"}, {"--try", ""},
           {"--folder", "f", "--start", "s", "--time-limit", "30", "x.cab"}, {"--try", "a.cab", "--target", "vista"},
           {"--folder", "f", "--start", "s", "--strict", "x.cab"}})

@@ -36,6 +36,7 @@ protected:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_DATA_HOME"), scratch.path(QStringLiteral("data")));
         environment.insert(QStringLiteral("TMPDIR"), scratch.path(QStringLiteral("work")));
+        environment.insert(QStringLiteral("XDG_CACHE_HOME"), scratch.path(QStringLiteral("cache")));
         tool.setProcessEnvironment(environment);
         tool.setWorkingDirectory(scratch.path(QStringLiteral("reports")));
         const QString target = NativeArch() == InstallerArch::Amd64 ? QStringLiteral("xp64") : QStringLiteral("xp");

@@ -2,7 +2,11 @@
 // user's try gets them. Each test costs a prefix (5 to 10 s on an idle machine).
 #include "TryFixture.h"
 
+#include "tryout/TryReport.h"
+#include "tryout/WinePrefix.h"
+
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QImage>
 
@@ -213,6 +217,51 @@ TEST_F(TryAddonTest, InstallerCannotReachThisMachinesFiles)
     ASSERT_EQ(result.verdict, pw::TryVerdict::InstalledSilently) << Describe(result);
     EXPECT_FALSE(QFileInfo::exists(escaped));
     EXPECT_TRUE(Contains(result.filesAdded, QStringLiteral("\\Desktop\\desk.txt"))) << Describe(result);
+}
+
+// Setup runs a disc's add-ons one after another in one Windows: each is tried in that order in one
+// prefix, with what it added alone as its findings, and the table lists them in that order.
+TEST_F(TryAddonTest, SeveralAddonsRunInOrderInOnePrefix)
+{
+    const QStringList addons = {InstallerAddon(QStringLiteral("First App"), QStringLiteral("/S")),
+                                InstallerAddon(QStringLiteral("Second App"), QStringLiteral("/S"))};
+    const QList<pw::TryResult> results = pw::TryAddons(Options(QString()), addons, ui);
+    ASSERT_EQ(results.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(results[i].verdict, pw::TryVerdict::InstalledSilently) << Describe(results[i]);
+        EXPECT_EQ(results[i].addon, addons[i]);
+    }
+    EXPECT_TRUE(Contains(results[0].filesAdded, QStringLiteral("\\First App\\"))) << Describe(results[0]);
+    EXPECT_FALSE(Contains(results[1].filesAdded, QStringLiteral("\\First App\\"))) << Describe(results[1]);
+    EXPECT_TRUE(Contains(results[1].filesAdded, QStringLiteral("\\Second App\\"))) << Describe(results[1]);
+    EXPECT_NE(results[0].reportFolder, results[1].reportFolder);
+    const QStringList table = pw::TableText(addons, results, pw::TryTexts()).split(QLatin1Char('\n'));
+    ASSERT_EQ(table.size(), 4) << table.join('\n').toStdString();
+    EXPECT_TRUE(table[1].startsWith(QFileInfo(addons[0]).fileName()));
+    EXPECT_TRUE(table[2].startsWith(QFileInfo(addons[1]).fileName()));
+    EXPECT_TRUE(table[3].contains(QStringLiteral("700 MB")));
+    EXPECT_EQ(ScratchLeft(), QStringList());
+}
+
+// A try's prefix, copied from the prepared one, keeps nothing of this machine within reach and says the
+// Windows it imitates, as a prefix made for the try alone did.
+TEST_F(TryAddonTest, CopiedPrefixIsAsClosedAsAFreshOne)
+{
+    const pw::TryOptions options = Options(QString());
+    QString error;
+    for (const QString& name : {QStringLiteral("one"), QStringLiteral("two")}) {
+        pw::WinePrefix prefix(scratch.path(name), pw::WineArch::Win64, options.tools);
+        ASSERT_EQ(prefix.Make(scratch.path(QStringLiteral("cache")), QStringLiteral("winxp"), ui, &error),
+                  pw::RunEnd::Finished)
+            << error.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(prefix.prefix() + QStringLiteral("/dosdevices/z:")));
+        // The users' folders were links into a home: the try's, or that of the making of the prepared prefix.
+        QDirIterator entries(prefix.driveC(), QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+        while (entries.hasNext())
+            EXPECT_FALSE(QFileInfo(entries.next()).isSymLink()) << entries.filePath().toStdString();
+        EXPECT_TRUE(ReadAll(prefix.prefix() + QStringLiteral("/user.reg")).contains("\"Version\"=\"winxp\""));
+    }
 }
 
 // A host whose Wine runs only 64-bit programs, whatever this one runs.

@@ -161,6 +161,13 @@ QString TryFixture::BuilderWith(const QString& name, const QString& replacement)
     return appDir + QStringLiteral("/packwright-build");
 }
 
+QString PrefixCache()
+{
+    // One prepared prefix for the suite's tries, never the user's; removed when the suite ends.
+    static const TempDir cache;
+    return cache.path(QStringLiteral("prefixes"));
+}
+
 pw::TryOptions TryFixture::Options(const QString& addon) const
 {
     pw::TryOptions options;
@@ -168,6 +175,7 @@ pw::TryOptions TryFixture::Options(const QString& addon) const
     options.appDir = QStringLiteral(PW_APPDIR);
     options.reportParent = scratch.path(QStringLiteral("reports"));
     options.scratchParent = scratch.path(QStringLiteral("work"));
+    options.prefixCache = PrefixCache();
     options.tools = pw::FindTryTools();
     // The Windows that runs the installers made for this machine: a 64-bit one where only 64-bit ones run.
     options.target = NativeArch() == InstallerArch::Amd64 ? pw::WindowsTarget::Xp64 : pw::WindowsTarget::Xp;

@@ -68,6 +68,9 @@ public:
     QString builder = QStringLiteral(PACKWRIGHT_BUILD);
 };
 
+// The prepared prefixes of this test program's tries.
+QString PrefixCache();
+
 // The distinct colours of a PNG file, up to `limit`.
 int Colours(const QString& png, int limit = 16);
 
