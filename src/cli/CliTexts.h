@@ -28,6 +28,8 @@ struct CliTexts {
         "diz o que instalar).");
 
     // The line of each option in --help.
+    QString FromHelpStr = QStringLiteral(
+        "o complemento já feito de que partir: cada escolha dele (texto de entradas, programa de instalação e comando, compressão, atalhos) vale quando não é dada aqui; sem --folder, o programa é extraído para a pasta <nome>-files ao lado de OUTPUT, e sem --start o programa de instalação de mesmo nome, ou o único de nome igual salvo os números de versão, é tomado");
     QString FolderHelpStr = QStringLiteral("a pasta do programa a empacotar");
     QString StartHelpStr =
         QStringLiteral("o programa de instalação (.exe .bat .cmd .com .msi .inf), um nome dentro de DIR");
@@ -112,6 +114,22 @@ struct CliTexts {
         QStringLiteral("--language-file: não há arquivo de idioma chamado %1 em %2languages (há: %3)");
     // The line after a usage error.
     QString SeeHelpStr = QStringLiteral("Veja 'packwright-build --help'.");
+
+    // --from: why the add-on cannot be opened again (%1: the add-on or folder), and what of it could not be
+    // read back.
+    QString FromFolderNotEmptyStr = QStringLiteral("%1 já existe e não está vazia: o programa do complemento não é extraído nela; dê outra pasta com --folder");
+    QString FromNoSevenZipStr = QStringLiteral("abrir um complemento precisa do 7-Zip (sudo apt install p7zip-full)");
+    QString FromNotAddOnStr = QStringLiteral("%1 não pôde ser aberto: não é um arquivo CAB ou está danificado ou cortado (%2)");
+    QString FromNoProgramStr = QStringLiteral("%1 não é um complemento: não tem a pasta svcpack");
+    QString FromStartUnknownStr = QStringLiteral("--start é obrigatório: o programa de instalação de %1 não pôde ser lido");
+    QString FromStartNotFoundStr = QStringLiteral("%1 não tem %2 nem um só programa de instalação de nome igual salvo a versão; escolha com --start entre: %3");
+    QString FromNoEntriesStr = QStringLiteral("o complemento não tem arquivo de entradas (ENTRIES_*.ini): o texto de entradas embutido é usado");
+    QString FromNoAddProgramStr = QStringLiteral("o arquivo de entradas não tem comando em [AddProgram]");
+    QString FromGeneralKeysStr = QStringLiteral("o arquivo de entradas não tem estas chaves de [General]; seus campos ficam vazios: %1");
+    QString FromStartCommandStr = QStringLiteral("o comando de instalação não é um que o Packwright escreve, e seu programa de instalação e comando silencioso não foram lidos: %1");
+    QString FromConfigLineStr = QStringLiteral("linha da configuração do auto-executável que o Packwright não escreve, deixada de fora: %1");
+    QString FromLevelStr = QStringLiteral("a compressão do auto-executável (%1) não é a de nenhum nível; o nível 0 é usado");
+    QString FromLevelUndecidedStr = QStringLiteral("os arquivos são pequenos demais para distinguir os níveis de compressão %1; o primeiro é usado");
 
     // Something given that works but is likely a slip, and the word before it.
     QString OddExtensionStr = QStringLiteral(

@@ -132,6 +132,11 @@ const QString kLanguageFileOption = QStringLiteral("language-file");
 const QList<Option>& Options()
 {
     static const QList<Option> options = {
+        {{"from"}, "ADDON", &CliTexts::FromHelpStr,
+         [](Parsed& p, const QString& value) {
+             p.cl.from = value;
+             return QString();
+         }},
         {{"folder"}, "DIR", &CliTexts::FolderHelpStr, Text(&BuildInputs::sourceDir)},
         {{"start"}, "FILE", &CliTexts::StartHelpStr, Text(&BuildInputs::startFile)},
         {{"switch"}, "TEXT", &CliTexts::SwitchHelpStr,
@@ -363,6 +368,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CliTexts& texts
     }
     if (const QString error = TakeOptions(parser, parsed); !error.isEmpty())
         return fail(error);
+    cl.given = parser.optionNames();
 
     const bool trying = parser.isSet(QStringLiteral("try"));
     for (const QString& name : parser.optionNames()) {
@@ -392,13 +398,14 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CliTexts& texts
         return cl;
     }
 
-    if (in.sourceDir.isEmpty())
+    // An add-on opened again gives the folder and the start file the build takes when they are not given.
+    const bool fromAddOn = !cl.from.isEmpty();
+    if (in.sourceDir.isEmpty() && !fromAddOn)
         return fail(texts.FolderRequiredStr);
     in.folderText = in.sourceDir;
-    // The window's shortcut list belongs to the self-extractor, which --no-compact leaves out.
-    if (!in.compact && !in.shortcuts.isEmpty())
-        return fail(texts.ShortcutNoCompactStr);
-    if (in.startFile.isEmpty())
+    if (const QString error = ShortcutsError(in, texts); !error.isEmpty())
+        return fail(error);
+    if (in.startFile.isEmpty() && !fromAddOn)
         return fail(texts.StartRequiredStr);
     // The window disables the switch field for these start files; a switch given here would be lost.
     if (!in.silentSwitch.isEmpty() && StartFileKindOf(in.startFile) && !TakesSilentSwitch(in.startFile))
@@ -428,6 +435,12 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CliTexts& texts
     return cl;
 }
 
+QString ShortcutsError(const BuildInputs& in, const CliTexts& texts)
+{
+    // The window's shortcut list belongs to the self-extractor, which --no-compact leaves out.
+    return !in.compact && !in.shortcuts.isEmpty() ? texts.ShortcutNoCompactStr : QString();
+}
+
 QString CheckInputs(const BuildInputs& in, const BuildTexts& texts)
 {
     const std::optional<FolderScanResult> scan = FolderScan(in.sourceDir);
@@ -442,12 +455,15 @@ QString CheckInputs(const BuildInputs& in, const BuildTexts& texts)
 
 BuildInputs FilledInputs(const CommandLine& cl)
 {
+    // Empty, as the window's at its start, unless an add-on opened again gave them.
     BuildInputs in = cl.inputs;
-    in.fields = {};  // empty, as the window's at its start
     if (cl.versionData) {
         VersionInfoReader reader;
-        for (const FieldValue& change : VersionDataFill(reader, in.startFilePath()))
-            ChangeField(in.entriesText, in.fields, change);
+        // An add-on opened again keeps the fields its start file's version data does not give.
+        for (const FieldValue& change : VersionDataFill(reader, in.startFilePath())) {
+            if (cl.from.isEmpty() || !change.second.isEmpty())
+                ChangeField(in.entriesText, in.fields, change);
+        }
     }
     for (const FieldValue& change : cl.fields)
         ChangeField(in.entriesText, in.fields, change);

@@ -29,6 +29,8 @@ struct CommandLine {
     int timeLimitSeconds = 600;  // --time-limit of a try
     bool strict = false;         // --strict: a try that installed nothing fails
     WindowsTarget target = WindowsTarget::Xp;  // --target: the Windows of the disc, for a build and a try
+    QString from;         // --from: the add-on whose choices the build starts from
+    QStringList given;    // the names of the options given, without dashes
 };
 
 // The value of the last --language-file among the arguments, empty without one. It is read before they
@@ -40,6 +42,9 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CliTexts& texts
 // its line, OUTPUT and the exit status, wrapped for a terminal.
 QString UsageText(const CliTexts& texts);
 QString VersionText();
+
+// A usage error when shortcuts are given to a build without the self-extractor that makes them; else empty.
+QString ShortcutsError(const BuildInputs& in, const CliTexts& texts);
 
 // What keeps "Criar arquivo" disabled in the window, said in words: an empty or missing program folder,
 // or a start file that is not one of its start files. Empty when the build may run.

@@ -4,6 +4,7 @@
 // --try it tries an add-on instead.
 #include "cli/CliTexts.h"
 #include "cli/CommandLine.h"
+#include "cli/FromAddOn.h"
 #include "cli/TerminalBuildUi.h"
 #include "cli/TerminalTry.h"
 #include "language/LanguageFile.h"
@@ -63,7 +64,22 @@ int main(int argc, char* argv[])
     if (!cl.tryAddon.isEmpty())
         return pw::TryFromTerminal(cl, pw::LoadTryTexts(languageFile));
     const pw::BuildTexts texts = pw::LoadBuildTexts(languageFile);
+    // The program extracted from an old add-on is this run's: a run that made nothing leaves none of it.
+    QString extracted;
+    const auto failed = [&extracted](int status) {
+        if (!extracted.isEmpty())
+            QDir(extracted).removeRecursively();
+        return status;
+    };
     try {
+        if (!cl.from.isEmpty()) {
+            const pw::FromAddOn from = pw::TakeOldAddOn(cl, cliTexts);
+            extracted = from.extracted;
+            for (const QString& note : from.notes)
+                pw::TerminalBuildUi::PrintError(cliTexts.WarningStr.arg(note));
+            if (!from.usageError.isEmpty())
+                return failed(UsageError(from.usageError, cliTexts));
+        }
         // The working folder is made here, as the window's launcher makes it: scripts start from nothing.
         QDir().mkpath(cl.inputs.tempDir());
         pw::TerminalBuildUi ui(cl.output, cl.format);
@@ -71,7 +87,7 @@ int main(int argc, char* argv[])
         driver.texts = texts;
         if (const QString problem = pw::CheckInputs(cl.inputs, texts); !problem.isEmpty()) {
             pw::TerminalBuildUi::PrintError(problem);
-            return 1;
+            return failed(1);
         }
         const pw::SwitchNotes notes = pw::ChooseSwitch(cl, texts);
         if (!notes.offered.isEmpty())
@@ -81,13 +97,13 @@ int main(int argc, char* argv[])
             warnings.prepend(notes.warning);
         const int status = ui.Finish(driver.Build(pw::FilledInputs(cl)), texts);
         // The warnings are about the add-on made: a build that made nothing has its own message.
-        if (status == 0) {
-            for (const QString& warning : warnings)
-                pw::TerminalBuildUi::PrintError(warning);
-        }
+        if (status != 0)
+            return failed(status);
+        for (const QString& warning : warnings)
+            pw::TerminalBuildUi::PrintError(warning);
         return status;
     } catch (const pw::UserError& e) {
         pw::TerminalBuildUi::PrintError(e.message());
-        return 1;
+        return failed(1);
     }
 }

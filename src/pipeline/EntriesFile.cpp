@@ -30,7 +30,7 @@ QString AddProgramCommand(const BuildInputs& in, const QString& outName)
 QStringList EntriesFileLines(const BuildInputs& in, const QString& outName)
 {
     QStringList lines = SplitLines(in.entriesText);
-    lines.append(QStringLiteral("[AddProgram]"));
+    lines.append(kAddProgramSection);
     lines.append(AddProgramCommand(in, outName));
     return lines;
 }
@@ -41,6 +41,20 @@ QByteArray EntriesFileBytes(const BuildInputs& in, const QString& outName)
     for (const QString& line : EntriesFileLines(in, outName))
         bytes.append(UnicodeToAnsi(line));
     return JoinLinesCrLf(bytes);
+}
+
+EntriesFileParts SplitEntriesFile(const QByteArray& bytes)
+{
+    const QStringList lines = SplitLines(AnsiToUnicode(bytes));
+    EntriesFileParts parts;
+    qsizetype at = lines.size();
+    while (at > 0 && lines[at - 1].trimmed().compare(kAddProgramSection, Qt::CaseInsensitive) != 0)
+        --at;
+    parts.hasAddProgram = at > 0;
+    parts.entriesText = lines.mid(0, parts.hasAddProgram ? at - 1 : lines.size()).join(QLatin1Char('\n'));
+    for (qsizetype i = at; parts.hasAddProgram && i < lines.size() && parts.command.isEmpty(); ++i)
+        parts.command = lines[i].trimmed();
+    return parts;
 }
 
 QString WriteEntriesFile(const BuildInputs& in, const QString& outName, const QString& folder)

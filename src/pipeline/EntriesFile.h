@@ -7,6 +7,9 @@
 
 namespace pw {
 
+// The section the build appends to the user's entries text.
+inline const QString kAddProgramSection = QStringLiteral("[AddProgram]");
+
 // "ENTRIES_" + `outName` with the ASCII letters a to z in upper case + ".ini".
 QString EntriesFileName(const QString& outName);
 
@@ -18,6 +21,14 @@ QStringList EntriesFileLines(const BuildInputs& in, const QString& outName);
 
 // The file's bytes: every line ended by CR LF, in the system code page.
 QByteArray EntriesFileBytes(const BuildInputs& in, const QString& outName);
+
+// An entries file taken apart again: the entries text and the command of its last "[AddProgram]" section.
+struct EntriesFileParts {
+    bool hasAddProgram = false;  // false: the whole file is the entries text, and there is no command
+    QString entriesText;         // lines separated by "\n"
+    QString command;             // the first line of the section that is not empty
+};
+EntriesFileParts SplitEntriesFile(const QByteArray& bytes);
 
 // Writes `folder` (ending in "/") + EntriesFileName(outName) and returns the file name. Throws FileError
 // when the file cannot be written.

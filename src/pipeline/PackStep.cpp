@@ -7,11 +7,14 @@
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/SourceDateEpoch.h"
+#include "platform/TextLines.h"
 #include "project/StartFileKinds.h"
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 
 namespace pw {
 namespace {
@@ -25,27 +28,69 @@ int ParsedCode(const QString& text)
     return ok ? code : -1;
 }
 
+// The self-extractor's letter for each shortcut location code, and the folder each folder code puts before
+// the target (none for code 0), with its backslashes doubled as the configuration wants them.
+const QString kLocationLetters[] = {QStringLiteral("D"), QStringLiteral("S"), QStringLiteral("P"), QStringLiteral("T")};
+const QString kFolderPrefixes[] = {QString(),
+                                   QStringLiteral("%ProgramFiles%\\\\"),
+                                   QStringLiteral("\"%CommonDocuments%\\\\"),
+                                   QStringLiteral("\"%MyDocuments%\\\\"),
+                                   QStringLiteral("\"%UserDesktop%\\\\"),
+                                   QStringLiteral("\"%%S\\\\"),
+                                   QStringLiteral("\"%%T\\\\")};
+const QString kShortcutKey = QStringLiteral("Shortcut=");
+const QString kShortcutSeparator = QStringLiteral("},{");
+const QString kRunProgramKey = QStringLiteral("RunProgram=");
+const QString kGuiModeKey = QStringLiteral("GUIMode=");
+const QString kOverwriteKey = QStringLiteral("OverwriteMode=");
+const QString kConfigBegin = QStringLiteral(";!@Install@!UTF-8!");
+const QString kConfigEnd = QStringLiteral(";!@InstallEnd@!");
+
 QString ShortcutLine(const ShortcutEntry& row)
 {
-    static const QString locations[] = {QStringLiteral("D"), QStringLiteral("S"), QStringLiteral("P"),
-                                        QStringLiteral("T")};
-    static const QString folders[] = {QString(),
-                                      QStringLiteral("%ProgramFiles%\\\\"),
-                                      QStringLiteral("\"%CommonDocuments%\\\\"),
-                                      QStringLiteral("\"%MyDocuments%\\\\"),
-                                      QStringLiteral("\"%UserDesktop%\\\\"),
-                                      QStringLiteral("\"%%S\\\\"),
-                                      QStringLiteral("\"%%T\\\\")};
     const int location = ParsedCode(row.subItem(ShortcutEntry::LocationCode));
     const int folder = ParsedCode(row.subItem(ShortcutEntry::FolderCode));
     QString target = row.subItem(ShortcutEntry::Target);
     target.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    const QString separator = QStringLiteral("},{");
-    return QStringLiteral("Shortcut=") + kQuote + (location >= 0 && location <= 3 ? locations[location] : QString())
-           + QStringLiteral("u,{") + (folder >= 1 && folder <= 6 ? folders[folder] : QString()) + target + separator
-           + row.subItem(ShortcutEntry::Parameters) + separator + row.subItem(ShortcutEntry::ShortcutFolder)
-           + separator + row.subItem(ShortcutEntry::Description) + separator + row.subItem(ShortcutEntry::Name)
+    return kShortcutKey + kQuote + (location >= 0 && location <= 3 ? kLocationLetters[location] : QString())
+           + QStringLiteral("u,{") + (folder >= 1 && folder <= 6 ? kFolderPrefixes[folder] : QString()) + target
+           + kShortcutSeparator + row.subItem(ShortcutEntry::Parameters) + kShortcutSeparator
+           + row.subItem(ShortcutEntry::ShortcutFolder) + kShortcutSeparator
+           + row.subItem(ShortcutEntry::Description) + kShortcutSeparator + row.subItem(ShortcutEntry::Name)
            + QLatin1Char('}') + kQuote;
+}
+
+// The inverse of ShortcutLine; nothing for a line ShortcutLine would not write.
+std::optional<ShortcutEntry> ReadShortcutLine(const QString& line)
+{
+    const QString head = kShortcutKey + kQuote;
+    if (!line.startsWith(head) || !line.endsWith(QLatin1Char('}') + kQuote) || line.size() < head.size() + 2)
+        return std::nullopt;
+    const QStringList parts = line.mid(head.size() + 1, line.size() - head.size() - 3).split(kShortcutSeparator);
+    const qsizetype location = std::find(std::begin(kLocationLetters), std::end(kLocationLetters),
+                                         line.mid(head.size(), 1)) - std::begin(kLocationLetters);
+    if (parts.size() != 5 || location >= 4 || !parts[0].startsWith(QStringLiteral("u,{")))
+        return std::nullopt;
+    QString target = parts[0].mid(3);
+    int folder = 0;
+    for (int code = 1; code <= 6 && folder == 0; ++code) {
+        if (target.startsWith(kFolderPrefixes[code]))
+            folder = code;
+    }
+    target = target.mid(kFolderPrefixes[folder].size()).replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
+    const ShortcutEntry entry = MakeShortcutEntry(QString::fromUtf8(kShortcutLocations[location]), int(location),
+                                                  folder, target, parts[1], parts[2], parts[3], parts[4]);
+    if (ShortcutLine(entry) != line)
+        return std::nullopt;
+    return entry;
+}
+
+// A value of the configuration: `"text"` after its key.
+QString Unquoted(const QString& line, const QString& key)
+{
+    const QString value = line.mid(key.size());
+    return value.size() >= 2 && value.startsWith(kQuote) && value.endsWith(kQuote) ? value.mid(1, value.size() - 2)
+                                                                                    : QString();
 }
 
 // `out` is unbuffered, so a write the disk refuses fails at once and leaves its reason in errno.
@@ -102,16 +147,48 @@ QString SelfExtractorPath(const QString& scratchDir, const QString& outName)
 QByteArray SfxConfig(const BuildInputs& in)
 {
     const QString separator = QStringLiteral("\n\r");
-    QString block = QStringLiteral(";!@Install@!UTF-8!") + separator + QStringLiteral("RunProgram=") + kQuote +
+    QString block = kConfigBegin + separator + kRunProgramKey + kQuote +
                     StartCommand(in, RunnerNaming::RunWord) + kQuote;
     if (LowerExtension(in.startFile) == QLatin1String(".exe"))
-        block += separator + QStringLiteral("GUIMode=\"2\"");
+        block += separator + kGuiModeKey + QStringLiteral("\"2\"");
     if (in.overwriteMode > 0)
-        block += separator + QStringLiteral("OverwriteMode=\"%1\"").arg(in.overwriteMode);
+        block += separator + kOverwriteKey + kQuote + QString::number(in.overwriteMode) + kQuote;
     for (const ShortcutEntry& row : in.shortcuts)
         block += separator + ShortcutLine(row);
-    block += separator + QStringLiteral(";!@InstallEnd@!");
+    block += separator + kConfigEnd;
     return block.toUtf8();
+}
+
+std::optional<SelfExtractorParts> SplitSelfExtractor(const QByteArray& exe)
+{
+    // The module names both markers among its own strings, each ended by a zero: the block's begin marker is
+    // the one a line break follows.
+    const QByteArray begin = kConfigBegin.toUtf8();
+    qsizetype at = -1;
+    do
+        at = exe.indexOf(begin, at + 1);
+    while (at >= 0 && exe.mid(at + begin.size(), 1) != "\n" && exe.mid(at + begin.size(), 1) != "\r");
+    const qsizetype end = at < 0 ? -1 : exe.indexOf(kConfigEnd.toUtf8(), at);
+    if (end < 0)
+        return std::nullopt;
+    SelfExtractorParts parts;
+    parts.archiveOffset = exe.indexOf(QByteArray("7z\xBC\xAF\x27\x1C", 6), end);
+    const QString block = QString::fromUtf8(exe.mid(at + begin.size(), end - at - begin.size()));
+    for (const QString& line : SplitLines(block)) {
+        if (line.isEmpty() || line.startsWith(kGuiModeKey))  // the start file's kind decides the mode
+            continue;
+        if (line.startsWith(kRunProgramKey)) {
+            parts.runProgram = Unquoted(line, kRunProgramKey);
+        } else if (const int mode = ParsedCode(Unquoted(line, kOverwriteKey));
+                   line.startsWith(kOverwriteKey) && mode >= 1 && mode <= 2) {
+            parts.overwriteMode = mode;
+        } else if (const std::optional<ShortcutEntry> entry = ReadShortcutLine(line)) {
+            parts.shortcuts.append(*entry);
+        } else {
+            parts.unreadLines.append(line);
+        }
+    }
+    return parts;
 }
 
 PackStep::PackStep(const QStringList& libraryPlaces) : SevenZip1(libraryPlaces)

@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 #include <functional>
+#include <optional>
 
 namespace pw {
 
@@ -34,6 +35,17 @@ QString SelfExtractorPath(const QString& scratchDir, const QString& outName);
 
 // The configuration block the self-extractor reads: UTF-8, lines separated by LF CR, no final separator.
 QByteArray SfxConfig(const BuildInputs& in);
+
+// A self-extractor taken apart again: what its configuration block says, and where its 7z archive begins.
+struct SelfExtractorParts {
+    QString runProgram;              // the run command, empty when the block has none
+    int overwriteMode = 0;
+    QList<ShortcutEntry> shortcuts;
+    QStringList unreadLines;         // lines SfxConfig does not write, as they are
+    qsizetype archiveOffset = -1;    // -1 when no 7z archive follows the block
+};
+// Nothing when `exe` holds no configuration block.
+std::optional<SelfExtractorParts> SplitSelfExtractor(const QByteArray& exe);
 
 class PackStep {
 public:

@@ -24,23 +24,44 @@ int FindEntryLine(const QStringList& lines, const QString& word)
     return -1;
 }
 
+namespace {
+
+// The "[General]" keys, in the order they are written, and the field each is made from.
+const std::pair<const char*, QString DescriptiveFields::*> kGeneralKeys[] = {
+    {"website", &DescriptiveFields::Site},         {"version", &DescriptiveFields::Version},
+    {"title", &DescriptiveFields::Title},          {"language", &DescriptiveFields::Language},
+    {"description", &DescriptiveFields::Description}, {"builddate", &DescriptiveFields::BuildDate},
+};
+
+}  // namespace
+
 void UpdateGeneralSection(QStringList& lines, const DescriptiveFields& fields)
 {
     if (FindEntryLine(lines, QStringLiteral("[general]")) == -1)
         lines.insert(0, QStringLiteral("[General]"));
-    const std::pair<const char*, const QString*> keys[] = {
-        {"website", &fields.Site},         {"version", &fields.Version},
-        {"title", &fields.Title},          {"language", &fields.Language},
-        {"description", &fields.Description}, {"builddate", &fields.BuildDate},
-    };
-    for (const auto& [key, value] : keys) {
-        const QString line = QLatin1String(key) + QLatin1Char('=') + *value;
+    for (const auto& [key, field] : kGeneralKeys) {
+        const QString line = QLatin1String(key) + QLatin1Char('=') + fields.*field;
         const int at = FindEntryLine(lines, QLatin1String(key));
         if (at >= 0)
             lines[at] = line;
         else
             lines.insert(1, line);
     }
+}
+
+QStringList ReadGeneralSection(const QStringList& lines, DescriptiveFields& fields)
+{
+    QStringList missing;
+    for (const auto& [key, field] : kGeneralKeys) {
+        // The line the update would rewrite, read only when the update made it: "key=value".
+        const QString prefix = QLatin1String(key) + QLatin1Char('=');
+        const int at = FindEntryLine(lines, QLatin1String(key));
+        if (at >= 0 && lines[at].startsWith(prefix, Qt::CaseInsensitive))
+            fields.*field = lines[at].mid(prefix.size());
+        else
+            missing.append(QLatin1String(key));
+    }
+    return missing;
 }
 
 QString UpdateGeneralSectionText(const QString& text, const DescriptiveFields& fields)

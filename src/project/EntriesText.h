@@ -26,6 +26,10 @@ void UpdateGeneralSection(QStringList& lines, const DescriptiveFields& fields);
 // empty last line (a text that ends with a line break) included. Lines come back separated by "\n".
 QString UpdateGeneralSectionText(const QString& text, const DescriptiveFields& fields);
 
+// The inverse of UpdateGeneralSection, for an add-on opened again: the fields from the key lines the
+// update writes. Returns the keys that have no such line; their fields stay as they are.
+QStringList ReadGeneralSection(const QStringList& lines, DescriptiveFields& fields);
+
 // One of the six fields and a value for it.
 using FieldValue = std::pair<QString DescriptiveFields::*, QString>;
 

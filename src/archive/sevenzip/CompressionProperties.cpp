@@ -8,7 +8,9 @@ namespace {
 // Two threads: as fast as the default on a machine of two processors, the least where many have more.
 constexpr std::uint32_t kReproducibleThreads = 2;
 
-std::uint32_t Level(TCompressStrength strength)
+}  // namespace
+
+std::uint32_t SevenZipLevel(TCompressStrength strength)
 {
     switch (strength) {
     case SAVE:
@@ -25,13 +27,11 @@ std::uint32_t Level(TCompressStrength strength)
     return 5;
 }
 
-}  // namespace
-
 std::vector<CompressionProperty> CompressionProperties(const CompressionSettings& settings)
 {
     std::vector<CompressionProperty> properties;
     if (settings.type == LZMA) {
-        properties.push_back({QStringLiteral("X"), Level(settings.strength)});
+        properties.push_back({QStringLiteral("X"), SevenZipLevel(settings.strength)});
         properties.push_back({QStringLiteral("s"), settings.options.contains(AddSolid) ? QStringLiteral("on")
                                                                                         : QStringLiteral("off")});
         if (settings.dictionary != 0)

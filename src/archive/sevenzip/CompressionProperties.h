@@ -28,6 +28,9 @@ struct CompressionProperty {
     friend bool operator==(const CompressionProperty&, const CompressionProperty&) = default;
 };
 
+// The library's level ("X") for a strength: 0, 3, 5, 7, 9.
+std::uint32_t SevenZipLevel(TCompressStrength strength);
+
 // In the order they are sent: "X" and "s" (and "d", and "mt" for a reproducible build) for LZMA, "0" (and
 // "o", "mem") for PPMd, then "he".
 std::vector<CompressionProperty> CompressionProperties(const CompressionSettings& settings);

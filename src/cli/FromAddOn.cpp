@@ -1,0 +1,132 @@
+#include "cli/FromAddOn.h"
+
+#include "platform/Errors.h"
+#include "project/FolderScan.h"
+#include "reopen/AddOnReader.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <functional>
+
+namespace pw {
+namespace {
+
+// A start file's name without its version: each run of digits and the dots, dashes and underscores between
+// them stands as one mark.
+QString Versionless(const QString& name)
+{
+    static const QRegularExpression version(QStringLiteral("[0-9]+([._-][0-9]+)*"));
+    return QString(name).replace(version, QStringLiteral("#")).toLower();
+}
+
+// The choice each build option stands for: taken from the old add-on when the option is not given.
+using Take = std::function<void(BuildInputs& to, const BuildInputs& from)>;
+const std::pair<const char*, Take> kChoices[] = {
+    {"start", [](BuildInputs& to, const BuildInputs& from) { to.startFile = from.startFile; }},
+    {"switch", [](BuildInputs& to, const BuildInputs& from) { to.silentSwitch = from.silentSwitch; }},
+    {"no-compact", [](BuildInputs& to, const BuildInputs& from) { to.compact = from.compact; }},
+    {"level", [](BuildInputs& to, const BuildInputs& from) { to.compressionLevel = from.compressionLevel; }},
+    {"overwrite", [](BuildInputs& to, const BuildInputs& from) { to.overwriteMode = from.overwriteMode; }},
+    {"shortcut", [](BuildInputs& to, const BuildInputs& from) { to.shortcuts = from.shortcuts; }},
+    {"entries", [](BuildInputs& to, const BuildInputs& from) { to.entriesText = from.entriesText; }},
+};
+
+QString FailureText(const ReopenedAddOn& old, const QString& addOn, const CliTexts& texts)
+{
+    switch (old.failure) {
+    case ReopenFailure::FolderNotEmpty:
+        return texts.FromFolderNotEmptyStr.arg(old.detail);
+    case ReopenFailure::NoSevenZip:
+        return texts.FromNoSevenZipStr;
+    case ReopenFailure::NotAddOn:
+        return texts.FromNotAddOnStr.arg(addOn, old.detail);
+    case ReopenFailure::NoProgram:
+        return texts.FromNoProgramStr.arg(addOn);
+    case ReopenFailure::None:
+        break;
+    }
+    return {};
+}
+
+QString UnreadText(const UnreadPart& part, const CliTexts& texts)
+{
+    switch (part.what) {
+    case Unread::EntriesFile:
+        return texts.FromNoEntriesStr;
+    case Unread::AddProgram:
+        return texts.FromNoAddProgramStr;
+    case Unread::GeneralKeys:
+        return texts.FromGeneralKeysStr.arg(part.detail);
+    case Unread::StartCommand:
+        return texts.FromStartCommandStr.arg(part.detail);
+    case Unread::ConfigLine:
+        return texts.FromConfigLineStr.arg(part.detail);
+    case Unread::Level:
+        return texts.FromLevelStr.arg(part.detail);
+    case Unread::LevelUndecided:
+        return texts.FromLevelUndecidedStr.arg(part.detail);
+    }
+    return {};
+}
+
+}  // namespace
+
+QString FollowingStartFile(const QStringList& startFiles, const QString& oldStartFile)
+{
+    if (startFiles.contains(oldStartFile))
+        return oldStartFile;
+    QStringList alike;
+    for (const QString& name : startFiles) {
+        if (Versionless(name) == Versionless(oldStartFile))
+            alike.append(name);
+    }
+    return alike.size() == 1 ? alike.front() : QString();
+}
+
+FromAddOn TakeOldAddOn(CommandLine& cl, const CliTexts& texts)
+{
+    FromAddOn from;
+    BuildInputs& in = cl.inputs;
+    const bool folderGiven = !in.sourceDir.isEmpty();
+    // With a folder of the new program given, the old one is extracted only to be read, and then dropped.
+    QTemporaryDir dropped;
+    const QFileInfo output(cl.output);
+    const QString folder = folderGiven ? dropped.filePath(QStringLiteral("program"))
+                                       : output.absolutePath() + QLatin1Char('/') + output.completeBaseName()
+                                             + QStringLiteral("-files");
+    const ReopenedAddOn old = ReopenAddOn(cl.from, folder);
+    if (old.failure != ReopenFailure::None)
+        throw UserError(FailureText(old, cl.from, texts));
+    for (const UnreadPart& part : old.unread)
+        from.notes.append(UnreadText(part, texts));
+    for (const auto& [option, take] : kChoices) {
+        if (!cl.given.contains(QLatin1String(option)))
+            take(in, old.inputs);
+    }
+    // The old add-on's switch is a choice too, an empty one included: no installer's switch is offered.
+    cl.switchGiven = cl.switchGiven || !old.inputs.startFile.isEmpty();
+    in.fields = old.inputs.fields;
+    if (!folderGiven) {
+        in.sourceDir = old.inputs.sourceDir;
+        from.extracted = old.inputs.sourceDir;
+    }
+    in.folderText = in.sourceDir;
+    from.usageError = ShortcutsError(in, texts);
+    if (cl.given.contains(QStringLiteral("start")) || !from.usageError.isEmpty())
+        return from;
+    if (old.inputs.startFile.isEmpty()) {
+        from.usageError = texts.FromStartUnknownStr.arg(cl.from);
+        return from;
+    }
+    const std::optional<FolderScanResult> scan = FolderScan(in.sourceDir);
+    const QStringList startFiles = scan ? scan->startFiles : QStringList();
+    in.startFile = FollowingStartFile(startFiles, old.inputs.startFile);
+    if (in.startFile.isEmpty())
+        from.usageError =
+            texts.FromStartNotFoundStr.arg(in.sourceDir, old.inputs.startFile, startFiles.join(QStringLiteral(", ")));
+    return from;
+}
+
+}  // namespace pw

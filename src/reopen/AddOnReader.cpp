@@ -1,0 +1,203 @@
+#include "reopen/AddOnReader.h"
+
+#include "pipeline/CabinetLayout.h"
+#include "pipeline/EntriesFile.h"
+#include "pipeline/PackStep.h"
+#include "pipeline/StartCommand.h"
+#include "platform/TextLines.h"
+#include "project/FolderScan.h"
+#include "project/StartFileKinds.h"
+#include "reopen/ArchiveLevel.h"
+#include "tryout/ChildRun.h"
+#include "tryout/HostTools.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace pw {
+namespace {
+
+constexpr qint64 kSevenZipLimitMs = 30 * 60 * 1000;
+
+// Runs 7-Zip with `arguments`; its output, or nothing when it failed (the output then says why).
+bool RunSevenZip(const QString& program, const QStringList& arguments, QString* output)
+{
+    const ChildRun run = RunCommand({program, arguments}, kSevenZipLimitMs);
+    *output = run.error.isEmpty() ? run.output : run.error;
+    return run.end == RunEnd::Finished && run.exitCode == 0;
+}
+
+// The entry of `folder` named `name` without regard to case, as Windows names it; empty when none is.
+QString EntryNamed(const QString& folder, const QString& name, QDir::Filters filters)
+{
+    for (const QString& entry : QDir(folder).entryList(filters | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return folder + QLatin1Char('/') + entry;
+    }
+    return {};
+}
+
+// The start file and switch that make `command` as the build makes it, among the program's start files.
+bool ReadStartCommand(const QString& command, RunnerNaming naming, const QString& program, BuildInputs& in)
+{
+    const std::optional<FolderScanResult> scan = FolderScan(program);
+    for (const QString& startFile : scan ? scan->startFiles : QStringList()) {
+        // The command with a mark for the switch shows where a switch stands in it.
+        BuildInputs probe;
+        probe.startFile = startFile;
+        probe.silentSwitch = QStringLiteral("\x01");
+        const QString marked = StartCommand(probe, naming);
+        const qsizetype at = marked.indexOf(QLatin1Char('\x01'));
+        probe.silentSwitch.clear();
+        if (at >= 0 && command.size() > marked.size() - 1 && command.startsWith(marked.left(at))
+            && command.endsWith(marked.mid(at + 1)))
+            probe.silentSwitch = command.mid(at, command.size() - marked.size() + 1);
+        if (StartCommand(probe, naming) == command) {
+            in.startFile = startFile;
+            in.silentSwitch = probe.silentSwitch;
+            return true;
+        }
+    }
+    return false;
+}
+
+class Reader {
+public:
+    Reader(const QString& cabinet, const QString& programFolder)
+        : cabinet_(cabinet), target_(QDir::cleanPath(QFileInfo(programFolder).absoluteFilePath()))
+    {
+    }
+
+    ReopenedAddOn Read()
+    {
+        const QDir target(target_);
+        if (target.exists() && !target.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+            return Fail(ReopenFailure::FolderNotEmpty, target_);
+        sevenZip_ = FindTryTools().sevenZip;
+        if (sevenZip_.isEmpty())
+            return Fail(ReopenFailure::NoSevenZip, {});
+        // The scratch folder stands beside the program folder, so that the program is moved there whole.
+        const QString parent = QFileInfo(target_).path();
+        QDir().mkpath(parent);
+        QTemporaryDir scratch(parent + QStringLiteral("/.packwright-reopen-XXXXXX"));
+        const QString cabFolder = scratch.path() + QStringLiteral("/cab");
+        QString output;
+        // -tcab: anything but a cabinet is refused, not opened as whatever archive it happens to be.
+        if (!scratch.isValid()
+            || !RunSevenZip(sevenZip_, {"x", "-tcab", "-y", "-bd", "-o" + cabFolder, "--", cabinet_}, &output))
+            return Fail(ReopenFailure::NotAddOn, output.trimmed());
+        QString command;
+        ReadEntries(cabFolder, &command);
+        const QString svcpack = EntryNamed(cabFolder, kCabinetProgramFolder, QDir::Dirs);
+        if (svcpack.isEmpty())
+            return Fail(ReopenFailure::NoProgram, {});
+        QString program = svcpack;
+        RunnerNaming naming = RunnerNaming::ProgramFile;
+        const QString installer = command.contains(QLatin1Char(' ')) ? QString() : EntryNamed(svcpack, command, QDir::Files);
+        QFile exe(installer);
+        if (!installer.isEmpty() && exe.open(QIODevice::ReadOnly)) {
+            if (const std::optional<SelfExtractorParts> parts = SplitSelfExtractor(exe.readAll())) {
+                exe.seek(0);
+                program = scratch.path() + QStringLiteral("/program");
+                if (!ReadSelfExtractor(*parts, exe, scratch.path() + QStringLiteral("/files.7z"), program, &output))
+                    return Fail(ReopenFailure::NotAddOn, output.trimmed());
+                command = parts->runProgram;
+                naming = RunnerNaming::RunWord;
+            }
+        }
+        result_.inputs.compact = naming == RunnerNaming::RunWord;
+        if (!command.isEmpty() && !ReadStartCommand(command, naming, program, result_.inputs))
+            result_.unread.append({Unread::StartCommand, command});
+        // The self-extractor's archive carries the start file's runner beside it; the program does not.
+        if (const Runner* runner = RunnerOf(result_.inputs.startFile); runner && result_.inputs.compact)
+            QFile::remove(program + QLatin1Char('/') + runner->program);
+        QDir().rmdir(target_);
+        if (!QDir().rename(program, target_))
+            return Fail(ReopenFailure::FolderNotEmpty, target_);
+        result_.inputs.sourceDir = target_;
+        result_.inputs.folderText = target_;
+        return result_;
+    }
+
+private:
+    ReopenedAddOn Fail(ReopenFailure failure, const QString& detail)
+    {
+        ReopenedAddOn failed;
+        failed.failure = failure;
+        failed.detail = detail;
+        return failed;
+    }
+
+    void ReadEntries(const QString& cabFolder, QString* command)
+    {
+        const QStringList names = QDir(cabFolder).entryList({QStringLiteral("ENTRIES_*.ini")}, QDir::Files | QDir::Hidden,
+                                                            QDir::Name | QDir::IgnoreCase);
+        if (names.isEmpty()) {
+            result_.unread.append({Unread::EntriesFile, {}});
+            return;
+        }
+        QFile file(cabFolder + QLatin1Char('/') + names.front());
+        const EntriesFileParts parts = SplitEntriesFile(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+        BuildInputs& in = result_.inputs;
+        in.entriesText = parts.entriesText;
+        if (const QStringList missing = ReadGeneralSection(SplitLines(in.entriesText), in.fields); !missing.isEmpty())
+            result_.unread.append({Unread::GeneralKeys, missing.join(QStringLiteral(", "))});
+        if (parts.command.isEmpty())
+            result_.unread.append({Unread::AddProgram, {}});
+        *command = parts.command;
+    }
+
+    // The configuration block's choices, the level of its archive, and the archive taken apart into `program`.
+    bool ReadSelfExtractor(const SelfExtractorParts& parts, QFile& exe, const QString& archive, const QString& program,
+                           QString* output)
+    {
+        BuildInputs& in = result_.inputs;
+        in.overwriteMode = parts.overwriteMode;
+        in.shortcuts = parts.shortcuts;
+        for (const QString& line : parts.unreadLines)
+            result_.unread.append({Unread::ConfigLine, line});
+        QFile out(archive);
+        if (parts.archiveOffset < 0 || !exe.seek(parts.archiveOffset) || !out.open(QIODevice::WriteOnly)
+            || out.write(exe.readAll()) < 0)
+            return false;
+        out.close();
+        QString listing;
+        if (!RunSevenZip(sevenZip_, {"l", "-slt", "-t7z", "--", archive}, &listing)
+            || !RunSevenZip(sevenZip_, {"x", "-t7z", "-y", "-bd", "-o" + program, "--", archive}, output)) {
+            *output = listing + *output;
+            return false;
+        }
+        const QList<PackedFile> files = PackedFilesOfListing(listing);
+        const LevelReading level = ReadLevel(files);
+        QStringList methods;
+        for (const PackedFile& file : files)
+            methods.append(file.method);
+        methods.removeDuplicates();
+        if (level.fitting.isEmpty())
+            result_.unread.append({Unread::Level, methods.join(QStringLiteral(", "))});
+        in.compressionLevel = level.fitting.value(0, 0);
+        if (level.fitting.size() > 1) {
+            QStringList levels;
+            for (const int fitting : level.fitting)
+                levels.append(QString::number(fitting));
+            result_.unread.append({Unread::LevelUndecided, levels.join(QStringLiteral(", "))});
+        }
+        return true;
+    }
+
+    const QString cabinet_;
+    const QString target_;
+    QString sevenZip_;
+    ReopenedAddOn result_;
+};
+
+}  // namespace
+
+ReopenedAddOn ReopenAddOn(const QString& cabinet, const QString& programFolder)
+{
+    return Reader(cabinet, programFolder).Read();
+}
+
+}  // namespace pw
