@@ -23,7 +23,7 @@ protected:
     {
         QByteArray numbers;
         for (int i = 0; numbers.size() < 5'000'000; ++i)
-            numbers += QByteArray::number(i * 7919 % 100003) + ' ';
+            numbers += QByteArray::number(qint64(i) * 7919 % 100003) + ' ';
         dir.write(name + "/data/numbers.txt", numbers);
         dir.write(name + "/readme.txt", "Read me first.\r\n");
         return QFileInfo(dir.write(name + '/' + startFile, "MZ" + QByteArray(2000, '\x90'))).path();
