@@ -72,10 +72,15 @@ bool LayOut(const QString& folder, const QString& entriesFile, const QString& ta
             continue;
         // A folder an earlier add-on laid out (svcpack, most often) takes this one's files beside its own.
         const QString from = source.filePath(name), to = target + QLatin1Char('/') + name;
-        if (QFileInfo(from).isDir() && !QFileInfo(from).isSymLink() && QFileInfo(to).isDir())
+        if (QFileInfo(from).isDir() && !QFileInfo(from).isSymLink() && QFileInfo(to).isDir()) {
             moved = LayOut(from, QString(), to) && moved;
-        else
-            moved = QDir().rename(from, to) && moved;
+            continue;
+        }
+        // A file of the same name an earlier add-on laid out (two add-ons with the same runner, most often)
+        // is replaced, as the later add-on's copy into the installation source replaces it.
+        if (const QFileInfo existing(to); existing.isFile() || existing.isSymLink())
+            QFile::remove(to);
+        moved = QDir().rename(from, to) && moved;
     }
     return moved;
 }

@@ -34,6 +34,14 @@ TEST_F(AddonFilesTest, CabinetTakenApartAndLaidOutUnderI386)
     ASSERT_TRUE(LayOut(unpacked, entries.file, i386));
     EXPECT_EQ(ReadAll(i386 + QStringLiteral("/svcpack/sub/data.txt")), QByteArray("data"));
     EXPECT_EQ(QDir(i386).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("svcpack")});
+
+    // A second add-on with files of the same names, as two add-ons of one disc carry the same runner:
+    // the later one's replace the earlier one's, beside what only the earlier one has.
+    scratch.write(QStringLiteral("second/svcpack/setup.exe"), "MZ second");
+    scratch.write(QStringLiteral("second/svcpack/sub/data.txt"), "second data");
+    ASSERT_TRUE(LayOut(scratch.path(QStringLiteral("second")), QString(), i386));
+    EXPECT_EQ(ReadAll(i386 + QStringLiteral("/svcpack/setup.exe")), QByteArray("MZ second"));
+    EXPECT_EQ(ReadAll(i386 + QStringLiteral("/svcpack/sub/data.txt")), QByteArray("second data"));
 }
 
 TEST_F(AddonFilesTest, EveryLineOfTheSectionInTheSystemCodePage)
