@@ -98,10 +98,11 @@ public:
         const QString installer = command.contains(QLatin1Char(' ')) ? QString() : EntryNamed(svcpack, command, QDir::Files);
         QFile exe(installer);
         if (!installer.isEmpty() && exe.open(QIODevice::ReadOnly)) {
-            if (const std::optional<SelfExtractorParts> parts = SplitSelfExtractor(exe.readAll())) {
-                exe.seek(0);
+            // Read once: the configuration block and the archive after it both come from these bytes.
+            const QByteArray bytes = exe.readAll();
+            if (const std::optional<SelfExtractorParts> parts = SplitSelfExtractor(bytes)) {
                 program = scratch.path() + QStringLiteral("/program");
-                if (!ReadSelfExtractor(*parts, exe, scratch.path() + QStringLiteral("/files.7z"), program, &output))
+                if (!ReadSelfExtractor(*parts, bytes, scratch.path() + QStringLiteral("/files.7z"), program, &output))
                     return Fail(ReopenFailure::NotAddOn, output.trimmed());
                 command = parts->runProgram;
                 naming = RunnerNaming::RunWord;
@@ -150,8 +151,8 @@ private:
     }
 
     // The configuration block's choices, the level of its archive, and the archive taken apart into `program`.
-    bool ReadSelfExtractor(const SelfExtractorParts& parts, QFile& exe, const QString& archive, const QString& program,
-                           QString* output)
+    bool ReadSelfExtractor(const SelfExtractorParts& parts, const QByteArray& exe, const QString& archive,
+                           const QString& program, QString* output)
     {
         BuildInputs& in = result_.inputs;
         in.overwriteMode = parts.overwriteMode;
@@ -159,8 +160,8 @@ private:
         for (const QString& line : parts.unreadLines)
             result_.unread.append({Unread::ConfigLine, line});
         QFile out(archive);
-        if (parts.archiveOffset < 0 || !exe.seek(parts.archiveOffset) || !out.open(QIODevice::WriteOnly)
-            || out.write(exe.readAll()) < 0)
+        if (parts.archiveOffset < 0 || parts.archiveOffset > exe.size() || !out.open(QIODevice::WriteOnly)
+            || out.write(exe.constData() + parts.archiveOffset, exe.size() - parts.archiveOffset) < 0)
             return false;
         out.close();
         QString listing;
