@@ -115,21 +115,10 @@ struct CliTexts {
     // The line after a usage error.
     QString SeeHelpStr = QStringLiteral("Veja 'packwright-build --help'.");
 
-    // --from: why the add-on cannot be opened again (%1: the add-on or folder), and what of it could not be
-    // read back.
+    // --from: the program folder the add-on cannot be opened into (%1), and the start file of the new one.
     QString FromFolderNotEmptyStr = QStringLiteral("%1 já existe e não está vazia: o programa do complemento não é extraído nela; dê outra pasta com --folder");
-    QString FromNoSevenZipStr = QStringLiteral("abrir um complemento precisa do 7-Zip (sudo apt install p7zip-full)");
-    QString FromNotAddOnStr = QStringLiteral("%1 não pôde ser aberto: não é um arquivo CAB ou está danificado ou cortado (%2)");
-    QString FromNoProgramStr = QStringLiteral("%1 não é um complemento: não tem a pasta svcpack");
     QString FromStartUnknownStr = QStringLiteral("--start é obrigatório: o programa de instalação de %1 não pôde ser lido");
     QString FromStartNotFoundStr = QStringLiteral("%1 não tem %2 nem um só programa de instalação de nome igual salvo a versão; escolha com --start entre: %3");
-    QString FromNoEntriesStr = QStringLiteral("o complemento não tem arquivo de entradas (ENTRIES_*.ini): o texto de entradas embutido é usado");
-    QString FromNoAddProgramStr = QStringLiteral("o arquivo de entradas não tem comando em [AddProgram]");
-    QString FromGeneralKeysStr = QStringLiteral("o arquivo de entradas não tem estas chaves de [General]; seus campos ficam vazios: %1");
-    QString FromStartCommandStr = QStringLiteral("o comando de instalação não é um que o Packwright escreve, e seu programa de instalação e comando silencioso não foram lidos: %1");
-    QString FromConfigLineStr = QStringLiteral("linha da configuração do auto-executável que o Packwright não escreve, deixada de fora: %1");
-    QString FromLevelStr = QStringLiteral("a compressão do auto-executável (%1) não é a de nenhum nível; o nível 0 é usado");
-    QString FromLevelUndecidedStr = QStringLiteral("os arquivos são pequenos demais para distinguir os níveis de compressão %1; o primeiro é usado");
 
     // Something given that works but is likely a slip, and the word before it.
     QString OddExtensionStr = QStringLiteral(

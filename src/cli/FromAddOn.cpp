@@ -2,24 +2,15 @@
 
 #include "platform/Errors.h"
 #include "project/FolderScan.h"
-#include "reopen/AddOnReader.h"
+#include "reopen/ReopenTexts.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <functional>
 
 namespace pw {
 namespace {
-
-// A start file's name without its version: each run of digits and the dots, dashes and underscores between
-// them stands as one mark.
-QString Versionless(const QString& name)
-{
-    static const QRegularExpression version(QStringLiteral("[0-9]+([._-][0-9]+)*"));
-    return QString(name).replace(version, QStringLiteral("#")).toLower();
-}
 
 // The choice each build option stands for: taken from the old add-on when the option is not given.
 using Take = std::function<void(BuildInputs& to, const BuildInputs& from)>;
@@ -33,59 +24,9 @@ const std::pair<const char*, Take> kChoices[] = {
     {"entries", [](BuildInputs& to, const BuildInputs& from) { to.entriesText = from.entriesText; }},
 };
 
-QString FailureText(const ReopenedAddOn& old, const QString& addOn, const CliTexts& texts)
-{
-    switch (old.failure) {
-    case ReopenFailure::FolderNotEmpty:
-        return texts.FromFolderNotEmptyStr.arg(old.detail);
-    case ReopenFailure::NoSevenZip:
-        return texts.FromNoSevenZipStr;
-    case ReopenFailure::NotAddOn:
-        return texts.FromNotAddOnStr.arg(addOn, old.detail);
-    case ReopenFailure::NoProgram:
-        return texts.FromNoProgramStr.arg(addOn);
-    case ReopenFailure::None:
-        break;
-    }
-    return {};
-}
-
-QString UnreadText(const UnreadPart& part, const CliTexts& texts)
-{
-    switch (part.what) {
-    case Unread::EntriesFile:
-        return texts.FromNoEntriesStr;
-    case Unread::AddProgram:
-        return texts.FromNoAddProgramStr;
-    case Unread::GeneralKeys:
-        return texts.FromGeneralKeysStr.arg(part.detail);
-    case Unread::StartCommand:
-        return texts.FromStartCommandStr.arg(part.detail);
-    case Unread::ConfigLine:
-        return texts.FromConfigLineStr.arg(part.detail);
-    case Unread::Level:
-        return texts.FromLevelStr.arg(part.detail);
-    case Unread::LevelUndecided:
-        return texts.FromLevelUndecidedStr.arg(part.detail);
-    }
-    return {};
-}
-
 }  // namespace
 
-QString FollowingStartFile(const QStringList& startFiles, const QString& oldStartFile)
-{
-    if (startFiles.contains(oldStartFile))
-        return oldStartFile;
-    QStringList alike;
-    for (const QString& name : startFiles) {
-        if (Versionless(name) == Versionless(oldStartFile))
-            alike.append(name);
-    }
-    return alike.size() == 1 ? alike.front() : QString();
-}
-
-FromAddOn TakeOldAddOn(CommandLine& cl, const CliTexts& texts)
+FromAddOn TakeOldAddOn(CommandLine& cl, const CliTexts& texts, const ReopenTexts& reopenTexts)
 {
     FromAddOn from;
     BuildInputs& in = cl.inputs;
@@ -97,10 +38,12 @@ FromAddOn TakeOldAddOn(CommandLine& cl, const CliTexts& texts)
                                        : output.absolutePath() + QLatin1Char('/') + output.completeBaseName()
                                              + QStringLiteral("-files");
     const ReopenedAddOn old = ReopenAddOn(cl.from, folder);
+    if (old.failure == ReopenFailure::FolderNotEmpty)
+        throw UserError(texts.FromFolderNotEmptyStr.arg(old.detail));
     if (old.failure != ReopenFailure::None)
-        throw UserError(FailureText(old, cl.from, texts));
+        throw UserError(FailureText(old, cl.from, reopenTexts));
     for (const UnreadPart& part : old.unread)
-        from.notes.append(UnreadText(part, texts));
+        from.notes.append(UnreadText(part, reopenTexts));
     for (const auto& [option, take] : kChoices) {
         if (!cl.given.contains(QLatin1String(option)))
             take(in, old.inputs);

@@ -4,6 +4,8 @@
 
 namespace pw {
 
+struct ReopenTexts;
+
 struct FromAddOn {
     QString usageError;  // a usage error; the build does not run
     QStringList notes;   // what of the old add-on could not be read, in words
@@ -11,10 +13,6 @@ struct FromAddOn {
 };
 
 // Fills cl.inputs from the add-on cl.from names. Throws UserError when it cannot be opened.
-FromAddOn TakeOldAddOn(CommandLine& cl, const CliTexts& texts);
-
-// The start file of `folder` that follows `oldStartFile`: the same name, else the only one named the same
-// but for its version numbers ("setup-1.2.exe", "setup-1.3.exe"). Empty when there is none or several.
-QString FollowingStartFile(const QStringList& startFiles, const QString& oldStartFile);
+FromAddOn TakeOldAddOn(CommandLine& cl, const CliTexts& texts, const ReopenTexts& reopenTexts);
 
 }  // namespace pw

@@ -14,6 +14,7 @@
 #include "platform/Errors.h"
 #include "platform/HostFolders.h"
 #include "platform/version/VersionApi.h"
+#include "reopen/ReopenTexts.h"
 #include "tryout/TryTexts.h"
 
 #include <QCoreApplication>
@@ -73,7 +74,7 @@ int main(int argc, char* argv[])
     };
     try {
         if (!cl.from.isEmpty()) {
-            const pw::FromAddOn from = pw::TakeOldAddOn(cl, cliTexts);
+            const pw::FromAddOn from = pw::TakeOldAddOn(cl, cliTexts, pw::LoadReopenTexts(languageFile));
             extracted = from.extracted;
             for (const QString& note : from.notes)
                 pw::TerminalBuildUi::PrintError(cliTexts.WarningStr.arg(note));

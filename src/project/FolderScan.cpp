@@ -4,8 +4,20 @@
 #include "project/StartFileKinds.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace pw {
+namespace {
+
+// A start file's name without its version: each run of digits and the dots, dashes and underscores between
+// them stands as one mark.
+QString Versionless(const QString& name)
+{
+    static const QRegularExpression version(QStringLiteral("[0-9]+([._-][0-9]+)*"));
+    return QString(name).replace(version, QStringLiteral("#")).toLower();
+}
+
+}  // namespace
 
 bool IsStartFileName(const QString& name)
 {
@@ -29,6 +41,18 @@ std::optional<FolderScanResult> FolderScan(const QString& folder)
             result.startFiles.append(entry);
     }
     return result;
+}
+
+QString FollowingStartFile(const QStringList& startFiles, const QString& oldStartFile)
+{
+    if (startFiles.contains(oldStartFile))
+        return oldStartFile;
+    QStringList alike;
+    for (const QString& name : startFiles) {
+        if (Versionless(name) == Versionless(oldStartFile))
+            alike.append(name);
+    }
+    return alike.size() == 1 ? alike.front() : QString();
 }
 
 }  // namespace pw

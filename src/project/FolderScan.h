@@ -18,4 +18,9 @@ std::optional<FolderScanResult> FolderScan(const QString& folder);
 // True for ".exe", ".bat", ".cmd", ".com", ".msi" and ".inf", in any letter case.
 bool IsStartFileName(const QString& name);
 
+// The start file, among a folder's `startFiles`, that follows `oldStartFile` of an earlier version of the
+// program: the same name, else the only one named the same but for its version numbers ("setup-1.2.exe",
+// "setup-1.3.exe"). Empty when there is none, or several.
+QString FollowingStartFile(const QStringList& startFiles, const QString& oldStartFile);
+
 }  // namespace pw

@@ -1,6 +1,6 @@
 // packwright-build --from: an add-on opened again and made again, as a user runs it.
 #include "ToolRun.h"
-#include "cli/FromAddOn.h"
+#include "project/FolderScan.h"
 
 #include <QDir>
 #include <QFileInfo>

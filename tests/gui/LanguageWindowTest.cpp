@@ -8,6 +8,7 @@
 #include "pipeline/BuildTexts.h"
 #include "platform/Errors.h"
 #include "project/ShortcutEntry.h"
+#include "reopen/ReopenTexts.h"
 #include "support/TempDir.h"
 #include "support/WindowFixture.h"
 #include "tryout/TryTexts.h"
@@ -273,7 +274,7 @@ TEST(ShippedLanguages, EnglishHoldsEveryKeyAndPortugueseIsTheBuiltInTexts)
     for (const char* key : kStringKeys)
         EXPECT_NE(english.String(key, missing), missing) << key;
     // The messages beside the captions, the command line's among them.
-    for (const QString& key : BuildTextKeys() + CatalogueTextKeys() + TryTextKeys() + CliTextKeys())
+    for (const QString& key : BuildTextKeys() + CatalogueTextKeys() + TryTextKeys() + CliTextKeys() + ReopenTextKeys())
         EXPECT_NE(english.String(key.toLatin1().constData(), missing), missing) << key.toStdString();
 
     Fixture f;
@@ -288,7 +289,9 @@ TEST(ShippedLanguages, EnglishHoldsEveryKeyAndPortugueseIsTheBuiltInTexts)
     EXPECT_TRUE(f.form->Driver().texts == BuildTexts());
     EXPECT_TRUE(f.form->SilForm->texts == CatalogueTexts());
     EXPECT_TRUE(f.form->tryTexts == TryTexts());
-    EXPECT_TRUE(LoadCliTexts(LanguageFile(kShipped + QStringLiteral("/Português (Brasil).qmr"))) == CliTexts());
+    const LanguageFile portugueseFile(kShipped + QStringLiteral("/Português (Brasil).qmr"));
+    EXPECT_TRUE(LoadCliTexts(portugueseFile) == CliTexts());
+    EXPECT_TRUE(LoadReopenTexts(portugueseFile) == ReopenTexts());
     // The commands that install what a try lacks keep their lines in every language.
     EXPECT_EQ(LoadTryTexts(english).NeedWine32Str.count(QLatin1Char('\n')), 3);
 }
