@@ -27,6 +27,9 @@ public:
     // An add-on cabinet to open, titled `title`, opened on `start` (a file, which is selected, or a
     // folder); nullopt when the dialog was cancelled.
     virtual std::optional<QString> askAddon(QWidget* parent, const QString& title, const QString& start) = 0;
+    // A folder to be made, titled `title` and offering the path `proposed`: its name may be changed, or
+    // another folder chosen; nullopt when the dialog was cancelled.
+    virtual std::optional<QString> askNewFolder(QWidget* parent, const QString& title, const QString& proposed) = 0;
     // A message box captioned with the application title, with the icon of its kind.
     virtual void showMessage(QWidget* parent, const QString& text, MessageKind kind) = 0;
     // A warning that asks whether to go on: true for the button `goOn`, false for `goBack`, which is the

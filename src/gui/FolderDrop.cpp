@@ -1,4 +1,5 @@
-// A folder dropped on the window is scanned as if typed; an installer dropped is chosen in its folder.
+// A folder dropped on the window is scanned as if typed; an installer dropped is chosen in its folder; an
+// add-on (a ".cab") dropped is opened.
 // While a build or a try runs its inputs are locked, and a drop is refused like any other change. The
 // text fields take drops of their own and would insert a dropped file's address into their text: a
 // local file or folder dropped on one is the window's drop too, and only plain text stays theirs.
@@ -85,6 +86,8 @@ void TMainForm::DropPath(const QString& path)
     if (Busy())
         return;
     const QFileInfo dropped(path);
+    if (dropped.isFile() && dropped.suffix().compare(QLatin1String("cab"), Qt::CaseInsensitive) == 0)
+        return OpenAddOn(path);
     const QString folder = dropped.isDir() ? dropped.absoluteFilePath() : dropped.absolutePath();
     Pasta->setText(folder);
     FolderScan(folder);

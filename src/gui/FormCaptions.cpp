@@ -24,6 +24,7 @@ const Caption kMainForm[] = {
     {.control = "Cria", .key = "iCreateFile", .builtIn = "&Criar arquivo"},
     {.control = "Label22", .key = "iInstallerKind", .builtIn = "Instalador:"},
     {.control = "Testa", .key = "iTry", .builtIn = "&Testar"},
+    {.control = "Abre", .key = "iOpenAddon", .builtIn = "A&brir ..."},
     {.control = "Label23", .key = "iTarget", .builtIn = "Windows do disco:"},
     // The rows in the order of kWindowsTargets: the names of the products, beside a caption that says Windows.
     {.control = "AlvoCb", .item = 0, .builtIn = "XP"},

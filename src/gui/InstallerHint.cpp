@@ -52,6 +52,12 @@ void InstallerHint::StartFileChosen(const HintSubject& subject)
     view_.switches.setCurrentIndex(CatalogueRowOf(offer->silentSwitch, subject.model.DataDir, view_.switches.count()));
 }
 
+void InstallerHint::KeepSwitch(const HintSubject& subject)
+{
+    offered_.clear();
+    view_.switches.setCurrentIndex(CatalogueRowOf(view_.switchField.text(), subject.model.DataDir, view_.switches.count()));
+}
+
 void InstallerHint::CheckTarget(const HintSubject& subject)
 {
     const QString path = StartFilePath(subject);

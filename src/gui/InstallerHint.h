@@ -43,6 +43,9 @@ public:
     // descriptive fields of the earlier file's version data do. Throws UserError when the catalogue
     // cannot be read.
     void StartFileChosen(const HintSubject& subject);
+    // The switch in the field is a choice (an opened add-on's), no longer one an installer offered: no
+    // start file chosen later takes it away. The catalogue's entry that holds it is shown.
+    void KeepSwitch(const HintSubject& subject);
     // Checks the chosen start file against the Windows chosen in the window, after a change of either.
     void CheckTarget(const HintSubject& subject);
     // Names the kind found for the start file, and the count of the target's warnings, in the window's

@@ -12,6 +12,7 @@
 #include "language/LanguageFile.h"
 #include "language/LanguageTexts.h"
 #include "pipeline/BuildTexts.h"
+#include "reopen/ReopenTexts.h"
 #include "platform/version/VersionApi.h"
 #include "tryout/TryTexts.h"
 
@@ -57,6 +58,7 @@ void TMainForm::ApplyLanguage(const LanguageFile& file, bool keepChoices)
     form.SilForm->texts = LoadCatalogueTexts(file);
     form.SilForm->nothingOpens = form.Driver().texts.NothingOpensStr;
     form.tryTexts = LoadTryTexts(file);
+    form.reopenTexts = LoadReopenTexts(file);
     ApplyCaptions(*form.TryForm, TryFormCaptions(), file);
 
     ApplyCaptions(*form.AddAtalhoForm, AddAtalhoFormCaptions(), file);

@@ -161,11 +161,13 @@ void TMainForm::BuildGeralPage()
     ProgressBar1->setTextVisible(false);
     Cria = NewButton("Cria", Geral);
     Testa = NewButton("Testa", Geral);
+    Abre = NewButton("Abre", Geral);
     // The buttons at their own size, with the style's margins round their captions; the bar takes the
     // rest of the row.
     auto* actions = new QHBoxLayout;
     actions->setSpacing(grid->horizontalSpacing());
     actions->addWidget(ProgressBar1, 1);
+    actions->addWidget(Abre);
     actions->addWidget(Testa);
     actions->addWidget(Cria);
     grid->addLayout(actions, 8, 0, 1, 3);

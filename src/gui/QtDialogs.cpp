@@ -85,6 +85,20 @@ std::optional<QString> QtDialogs::askAddon(QWidget* parent, const QString& title
     return dialog.selectedFiles().front();
 }
 
+std::optional<QString> QtDialogs::askNewFolder(QWidget* parent, const QString& title, const QString& proposed)
+{
+    // The folder dialog takes only folders that exist: the save dialog takes the name of one to be made.
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QFileInfo folder(proposed);
+    dialog.setDirectory(folder.absolutePath());
+    dialog.selectFile(folder.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
 bool QtDialogs::askGoOn(QWidget* parent, const QString& text, const QString& goOn, const QString& goBack)
 {
     QMessageBox box(QMessageBox::Warning, kApplicationTitle, text, QMessageBox::NoButton, parent);

@@ -11,6 +11,7 @@ public:
     std::optional<SaveChoice> askSaveFile(QWidget* parent, const SaveSuggestion& suggestion) override;
     std::optional<QString> askFolder(QWidget* parent, const QString& startFolder) override;
     std::optional<QString> askAddon(QWidget* parent, const QString& title, const QString& start) override;
+    std::optional<QString> askNewFolder(QWidget* parent, const QString& title, const QString& proposed) override;
     void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
     bool askGoOn(QWidget* parent, const QString& text, const QString& goOn, const QString& goBack) override;
     bool askYesNo(QWidget* parent, const QString& text) override;

@@ -214,6 +214,7 @@ void TMainForm::ConnectHandlers()
     connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
     connect(Cria, &QPushButton::clicked, this, &TMainForm::CriaClick);
     connect(Testa, &QPushButton::clicked, this, &TMainForm::TestaClick);
+    connect(Abre, &QPushButton::clicked, this, &TMainForm::AbreClick);
     connect(Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TMainForm::Button3Click);
     for (QLineEdit* field : {BuildDate, Language, Title, Version, Site, Description})
@@ -367,7 +368,7 @@ void TMainForm::Timer1Timer()
     if (!folder.isEmpty() && !folderWatch_->directories().contains(folder) && QFileInfo(folder).isDir())
         folderWatch_->addPath(folder);
     const QList<QWidget*> inputs{Pasta,   Compact,  Programa, AlvoCb,  Edita,  Description, Language, Title, Version,
-                                 Site,    BuildDate, OverCb,  Button1, Atalhos, EntriesStr, LangBox,  Testa};
+                                 Site,    BuildDate, OverCb,  Button1, Atalhos, EntriesStr, LangBox,  Testa, Abre};
     for (QWidget* input : inputs)
         input->setEnabled(s.inputsEnabled);
     Cria->setEnabled(s.criaEnabled);
@@ -438,6 +439,8 @@ void TMainForm::FolderScan(const QString& folder)
     Programa->addItems(scan->startFiles);
     Programa->setCurrentIndex(keepChoice ? Programa->findText(chosen) : -1);
     ShowInstallerHint();
+    if (!keepChoice)
+        FollowOpenedStartFile(*scan);
     if (const QStringList watched = folderWatch_->directories(); !watched.isEmpty())
         folderWatch_->removePaths(watched);
     folderWatch_->addPath(Model.SourceDir);

@@ -10,6 +10,7 @@
 #include "project/VersionInfoReader.h"
 #include "project/WindowModel.h"
 #include "project/target/WindowsTarget.h"
+#include "reopen/ReopenTexts.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -79,6 +80,7 @@ public:
     QLineEdit *Description, *Language, *Title, *Version, *Site, *BuildDate;
     QProgressBar* ProgressBar1;
     QPushButton *Cria, *Testa;
+    QPushButton* Abre;  // opens an add-on made before, so that it can be made again (WindowReopen)
     // Page "Opções do SFX".
     QLabel* Label20;
     QComboBox* OverCb;
@@ -112,6 +114,8 @@ public:
     TryRunner RunTry;
     // What a try says, in the window's language.
     TryTexts tryTexts;
+    // What opening an add-on says.
+    ReopenTexts reopenTexts;
 
     BuildDriver& Driver() { return *driver_; }
     // A build or a try runs.
@@ -133,12 +137,17 @@ public:
     void DataChange();
     void CriaClick();
     void TestaClick();
+    void AbreClick();
+    // Opens `cabinet`: its program goes into a new folder the user chooses, and the window then holds
+    // every choice the add-on was made with (WindowReopen).
+    void OpenAddOn(const QString& cabinet);
     void LangBoxChange();
     void AlvoCbChange();
     void Button1Click();
     void Button2Click();
     void Button3Click();
-    // A folder is scanned; a file's folder is scanned and the file chosen when it is a start file there.
+    // A folder is scanned; a file's folder is scanned and the file chosen when it is a start file there; an
+    // add-on is opened.
     void DropPath(const QString& path);
 
     void AddShortcutRow(const ShortcutEntry& entry);
@@ -196,6 +205,11 @@ private:
     void ShowWhyCriaIsDisabled(const PollState& state);
     // The installer of the start file now chosen, and its switch (InstallerHint).
     void ShowInstallerHint();
+    // After an add-on was opened, a folder scanned for a new version of its program chooses the start file
+    // that follows the add-on's, with the version data of the new one; every other choice stays as it is.
+    void FollowOpenedStartFile(const FolderScanResult& scan);
+    // The choices of an add-on opened, and its program folder scanned.
+    void TakeOpenedChoices(const BuildInputs& in);
     // The status line after a scan that drops the start-file choice: it names a folder that does not
     // exist or holds no start file, and a word of an earlier build or scan goes.
     void ShowFolderScanStatus(const QString& folder, const std::optional<FolderScanResult>& scan);

@@ -112,6 +112,18 @@ struct BuildTexts {
     QString KindSwitchStr = QStringLiteral("Instalador %1: comando %2");
     // The window's "Testar": the title of the dialog that asks for the add-on to try.
     QString ChooseAddonStr = QStringLiteral("Escolha o complemento a testar");
+    // The window's "Abrir": the dialogs that ask for the add-on and for the new folder of its program
+    // (%1: the add-on's file name), the status line while it opens and after, what of it could not be
+    // read (%2: a line each), and the start file chosen in a folder taken later for the opened one's (%1
+    // the new, %2 the old), or why none could be.
+    QString OpenAddonStr = QStringLiteral("Escolha o complemento a abrir");
+    QString ProgramFolderStr = QStringLiteral("Pasta nova para o programa de \"%1\"");
+    QString OpeningStr = QStringLiteral("Abrindo \"%1\" ...");
+    QString OpenedStr = QStringLiteral("\"%1\" foi aberto: as escolhas com que foi criado estão na janela.");
+    QString UnreadPartsStr = QStringLiteral("De \"%1\" não foi possível ler:\n\n%2\n\nO que foi lido está na janela.");
+    QString FollowedStr = QStringLiteral("\"%1\" foi escolhido no lugar de \"%2\", o programa de instalação do complemento aberto.");
+    QString NoFollowerStr = QStringLiteral("A pasta não tem \"%1\" nem um só programa de instalação de nome igual salvo a "
+                                           "versão: escolha-o na lista.");
 
     // The Windows of the disc, as the warnings below name them.
     QString TargetXpStr = QStringLiteral("Windows XP");

@@ -9,6 +9,7 @@ namespace pw {
 
 struct DescriptiveFields {
     QString Site, Version, Title, Language, Description, BuildDate;
+    bool operator==(const DescriptiveFields&) const = default;
 };
 
 // The ten lines the text starts with.

@@ -14,6 +14,7 @@ struct ShortcutEntry {
     QStringList subItems;    // SubItemCount texts
 
     QString subItem(int index) const { return index < subItems.size() ? subItems[index] : QString(); }
+    bool operator==(const ShortcutEntry&) const = default;
 };
 
 // The row the shortcut dialog makes from its choices and its five texts, in the dialog's fill order.

@@ -22,6 +22,11 @@ bool WindowModel::FolderPending(const QString& folderText) const
     return QDir::cleanPath(folderText) != QDir::cleanPath(SourceDir);
 }
 
+QString WindowModel::StartFileToFollow(const FolderScanResult& scan) const
+{
+    return OpenedStartFile.isEmpty() ? QString() : FollowingStartFile(scan.startFiles, OpenedStartFile);
+}
+
 PollState WindowModel::Poll(PollInputs in) const
 {
     in.folderEntriesEmpty = FolderEntries.isEmpty();

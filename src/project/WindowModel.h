@@ -15,7 +15,7 @@
 
 namespace pw {
 
-enum class WindowActivity { Idle, Building, Trying };
+enum class WindowActivity { Idle, Building, Trying, Opening };
 
 // The choices of the window's widgets that the session keeps.
 struct WindowChoices {
@@ -33,6 +33,8 @@ public:
     QString SourceDir;  // the program folder last scanned
     QStringList FolderEntries;
     WindowActivity activity = WindowActivity::Idle;
+    // The start file of the add-on opened last; empty until one is opened.
+    QString OpenedStartFile;
 
     bool Busy() const { return activity != WindowActivity::Idle; }
 
@@ -43,6 +45,11 @@ public:
     void TakeScan(const QString& folder, const FolderScanResult& scan);
     // Whether the folder the user sees is not the one scanned: it must be scanned before a build.
     bool FolderPending(const QString& folderText) const;
+
+    // The start file of a folder scanned after an add-on was opened that takes the place of the opened
+    // one's, so that the add-on is made again for a new version of its program (FollowingStartFile); empty
+    // when no add-on was opened, or the folder holds none or several.
+    QString StartFileToFollow(const FolderScanResult& scan) const;
 
     // The poll's rules for this state and what the widgets show (`in` without the model's own fields).
     PollState Poll(PollInputs in) const;

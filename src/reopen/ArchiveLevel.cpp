@@ -2,7 +2,6 @@
 
 #include "archive/sevenzip/CompressionProperties.h"
 
-#include <QSet>
 
 #include <algorithm>
 
@@ -24,27 +23,27 @@ qint64 FullDictionary(std::uint32_t sevenZipLevel)
     }
 }
 
-// The encoder shrinks its dictionary to the smallest 2^n or 3 * 2^(n-1) that holds the largest file.
-qint64 WrittenDictionary(qint64 full, qint64 largest)
+// The encoder shrinks its dictionary to the smallest 2^n or 3 * 2^(n-1) that holds all the files.
+qint64 WrittenDictionary(qint64 full, qint64 total)
 {
-    if (largest >= full)
+    if (total >= full)
         return full;
     for (int i = 11; i <= 30; ++i) {
-        if (largest <= (qint64(2) << i))
+        if (total <= (qint64(2) << i))
             return qint64(2) << i;
-        if (largest <= (qint64(3) << i))
+        if (total <= (qint64(3) << i))
             return qint64(3) << i;
     }
     return full;
 }
 
 // "LZMA2:22" (2^22 bytes), "LZMA2:6m", "LZMA2:1536k"; 0 for anything else.
-qint64 ListedDictionary(const QString& method)
+qint64 ListedDictionary(const QString& coder)
 {
     const QString prefix = QStringLiteral("LZMA2:");
-    if (!method.startsWith(prefix))
+    if (!coder.startsWith(prefix))
         return 0;
-    QString size = method.mid(prefix.size());
+    QString size = coder.mid(prefix.size());
     int shift = 0;
     if (size.endsWith(QLatin1Char('k')) || size.endsWith(QLatin1Char('m')))
         shift = size.endsWith(QLatin1Char('k')) ? 10 : 20;
@@ -55,6 +54,18 @@ qint64 ListedDictionary(const QString& method)
     if (!ok || number <= 0 || (shift == 0 && number > 40))
         return 0;
     return shift == 0 ? qint64(1) << number : number << shift;
+}
+
+// The coder of a block's method without the branch filter 7-Zip puts before a program's data: a filter
+// takes no level's setting.
+QString CompressingCoder(const QString& method)
+{
+    static const QStringList filters = {QStringLiteral("BCJ"), QStringLiteral("BCJ2"), QStringLiteral("ARM64"),
+                                        QStringLiteral("ARM"), QStringLiteral("ARMT"), QStringLiteral("IA64"),
+                                        QStringLiteral("PPC"), QStringLiteral("SPARC")};
+    QStringList coders = method.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    coders.removeIf([](const QString& coder) { return filters.contains(coder); });
+    return coders.size() == 1 ? coders.front() : QString();
 }
 
 }  // namespace
@@ -80,6 +91,7 @@ QList<PackedFile> PackedFilesOfListing(const QString& listing)
             current.size = text.mid(7).toLongLong();
         else if (text.startsWith(QLatin1String("Method = ")))
             current.method = text.mid(9);
+
         else if (text.startsWith(QLatin1String("Folder = +")))
             folder = true;
     }
@@ -89,20 +101,20 @@ QList<PackedFile> PackedFilesOfListing(const QString& listing)
 
 LevelReading ReadLevel(const QList<PackedFile>& files)
 {
-    QSet<QString> methods;
-    qint64 largest = 0;
+    QStringList coders;
+    qint64 total = 0;
     for (const PackedFile& file : files) {
         if (file.size > 0) {
-            methods.insert(file.method);
-            largest = std::max(largest, file.size);
+            coders.append(CompressingCoder(file.method));
+            total += file.size;
         }
     }
-    if (methods.isEmpty() || methods == QSet<QString>{QStringLiteral("Copy")})
+    if (std::all_of(coders.begin(), coders.end(), [](const QString& coder) { return coder == QLatin1String("Copy"); }))
         return {{SAVE}};
-    const qint64 dictionary = methods.size() == 1 ? ListedDictionary(*methods.begin()) : 0;
     LevelReading reading;
     for (const TCompressStrength strength : {FAST, NORMAL, MAXIMUM, ULTRA}) {
-        if (dictionary != 0 && WrittenDictionary(FullDictionary(SevenZipLevel(strength)), largest) == dictionary)
+        const qint64 written = WrittenDictionary(FullDictionary(SevenZipLevel(strength)), total);
+        if (std::all_of(coders.begin(), coders.end(), [written](const QString& coder) { return ListedDictionary(coder) == written; }))
             reading.fitting.append(strength);
     }
     return reading;

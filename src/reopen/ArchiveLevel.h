@@ -5,7 +5,8 @@
 
 namespace pw {
 
-// One file of the archive as `7z l -slt` lists it: its size and its block's "Method" ("Copy", "LZMA2:22").
+// One file of the archive as `7z l -slt` lists it: its size and its block's "Method" ("Copy", "LZMA2:22",
+// "BCJ LZMA2:12").
 struct PackedFile {
     qint64 size = 0;
     QString method;
@@ -18,8 +19,9 @@ struct LevelReading {
     QList<int> fitting;  // the levels (0..4) that write these methods for these sizes, lowest first
 };
 
-// The dictionary LZMA2 writes shrinks to the largest file, so small programs fit several levels; other
-// methods, mixed methods or a dictionary of no level fit none.
+// 7-Zip packs each kind of file in a block of its own (programs behind their branch filter), all with the
+// dictionary of the level shrunk to the size of all the files together, so small programs fit several
+// levels; other methods, or a dictionary of no level, fit none.
 LevelReading ReadLevel(const QList<PackedFile>& files);
 
 }  // namespace pw

@@ -101,7 +101,7 @@ struct Fixture : pwtest::WindowFixture {
 const char* const kInfoKeys[] = {"iCharset", "iFont", "iAuthor", "iContact", "iLocale"};
 const char* const kStringKeys[] = {
     "iProgFiles", "iSelectProg", "iSilenceComm", "iZipCompress", "iEdit", "iProgData", "iDescription", "iLanguage",
-    "iTitle", "iVersion", "iHomePage", "iBuildDate", "iCreateFile", "iAbout", "iInfo", "iAtualAction", "iCompressLev",
+    "iTitle", "iVersion", "iHomePage", "iBuildDate", "iCreateFile", "iOpenAddon", "iAbout", "iInfo", "iAtualAction", "iCompressLev",
     "iComprNone", "iComprFast", "iComprNormal", "iComprMax", "iComprUltra", "iApply", "iEditSilComm", "iName",
     "iCommand", "iChangeSel", "iAdd", "iDelete", "iClose", "iMessage", "iErrMessage", "iCompactZip", "iCompileSFX",
     "iProcessInfo", "iCompactCAB", "iInitProcess", "iDelTemp", "iMain", "iSFXOpt", "iAut", "iCont", "iSubstArq",

@@ -15,6 +15,7 @@ public:
     std::deque<std::optional<pw::SaveChoice>> saveAnswers;  // empty: the dialog is cancelled
     std::deque<std::optional<QString>> folderAnswers;          // empty: the dialog is cancelled
     std::deque<std::optional<QString>> addonAnswers;           // empty: the dialog is cancelled
+    std::deque<std::optional<QString>> newFolderAnswers;       // empty: the dialog is cancelled
     std::deque<bool> goOnAnswers;                              // empty: go on
     std::deque<bool> yesNoAnswers;                             // empty: No
     QStringList messages;
@@ -22,6 +23,7 @@ public:
     QList<pw::SaveSuggestion> saveSuggestions;
     QStringList folderStarts;
     QStringList addonStarts;
+    QStringList newFolderProposals;
     QStringList questions;  // the text of each question asked with askGoOn
     QList<QUrl> openedUrls;
     bool opens = true;  // whether the desktop has a program that opens what is asked
@@ -42,6 +44,11 @@ public:
     {
         addonStarts.append(start);
         return Next(addonAnswers);
+    }
+    std::optional<QString> askNewFolder(QWidget*, const QString&, const QString& proposed) override
+    {
+        newFolderProposals.append(proposed);
+        return Next(newFolderAnswers);
     }
     bool askGoOn(QWidget*, const QString& text, const QString&, const QString&) override
     {
