@@ -8,6 +8,7 @@
 #include "project/FolderScan.h"
 #include "project/StartFileKinds.h"
 #include "reopen/ArchiveLevel.h"
+#include "reopen/RepackedLevel.h"
 #include "tryout/ChildRun.h"
 #include "tryout/HostTools.h"
 
@@ -102,7 +103,8 @@ public:
             const QByteArray bytes = exe.readAll();
             if (const std::optional<SelfExtractorParts> parts = SplitSelfExtractor(bytes)) {
                 program = scratch.path() + QStringLiteral("/program");
-                if (!ReadSelfExtractor(*parts, bytes, scratch.path() + QStringLiteral("/files.7z"), program, &output))
+                const QString archive = scratch.path() + QStringLiteral("/files.7z");
+                if (!ReadSelfExtractor(*parts, bytes, archive, program, &output))
                     return Fail(ReopenFailure::NotAddOn, output.trimmed());
                 command = parts->runProgram;
                 naming = RunnerNaming::RunWord;
@@ -171,19 +173,31 @@ private:
             return false;
         }
         const QList<PackedFile> files = PackedFilesOfListing(listing);
-        const LevelReading level = ReadLevel(files);
+        QList<int> levels = ReadLevel(files).fitting;
         QStringList methods;
-        for (const PackedFile& file : files)
+        qint64 packedSize = 0;
+        for (const PackedFile& file : files) {
             methods.append(file.method);
+            packedSize += file.packedSize;
+        }
         methods.removeDuplicates();
-        if (level.fitting.isEmpty())
+        if (levels.isEmpty())
             result_.unread.append({Unread::Level, methods.join(QStringLiteral(", "))});
-        in.compressionLevel = level.fitting.value(0, 0);
-        if (level.fitting.size() > 1) {
-            QStringList levels;
-            for (const int fitting : level.fitting)
-                levels.append(QString::number(fitting));
-            result_.unread.append({Unread::LevelUndecided, levels.join(QStringLiteral(", "))});
+        // The program as extracted, runner included, is what the archive holds: packed again at the level
+        // that made it, it gives the same packed data. An archive that no level packs alike (another
+        // version of 7-Zip made it) leaves the levels that fit undecided.
+        if (levels.size() > 1) {
+            const QList<int> alike =
+                LevelsPackingAlike(archive, packedSize, program, levels, QFileInfo(archive).path());
+            if (!alike.isEmpty())
+                levels = alike;
+        }
+        in.compressionLevel = levels.value(0, 0);
+        if (levels.size() > 1) {
+            QStringList numbers;
+            for (const int level : levels)
+                numbers.append(QString::number(level));
+            result_.unread.append({Unread::LevelUndecided, numbers.join(QStringLiteral(", "))});
         }
         return true;
     }

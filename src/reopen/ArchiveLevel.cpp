@@ -3,8 +3,10 @@
 #include "archive/sevenzip/CompressionProperties.h"
 
 #include <QSet>
+#include <QStringList>
 
 #include <algorithm>
+#include <optional>
 
 namespace pw {
 namespace {
@@ -57,6 +59,40 @@ qint64 ListedDictionary(const QString& method)
     return shift == 0 ? qint64(1) << number : number << shift;
 }
 
+// The filters 7-Zip puts before LZMA2 for code of other processors, and for sound (Delta) it finds in a file.
+bool OtherFilter(const QString& coder)
+{
+    static const QStringList kFilters = {QStringLiteral("ARM"), QStringLiteral("ARMT"), QStringLiteral("ARM64"),
+                                         QStringLiteral("IA64"), QStringLiteral("PPC"), QStringLiteral("SPARC")};
+    return kFilters.contains(coder) || coder.startsWith(QLatin1String("Delta:"));
+}
+
+// A file's coders as listed, "BCJ2 LZMA2:23 LZMA:20:lc0:lp2 LZMA:20:lc0:lp2": the dictionary of its one
+// LZMA2 coder and the x86 filter before it, if any; nothing for coders no level writes. (BCJ2 keeps its
+// calls and jumps in streams of their own, packed by plain LZMA.)
+struct Coders {
+    qint64 dictionary = 0;
+    QString x86Filter;
+};
+
+std::optional<Coders> ReadCoders(const QString& method)
+{
+    Coders coders;
+    const QStringList names = method.simplified().split(QLatin1Char(' '));
+    const bool bcj2 = names.value(0) == QLatin1String("BCJ2");
+    for (const QString& coder : names) {
+        if (coder.startsWith(QLatin1String("LZMA2:")) && coders.dictionary == 0)
+            coders.dictionary = ListedDictionary(coder);
+        else if (coder == QLatin1String("BCJ") || coder == QLatin1String("BCJ2"))
+            coders.x86Filter = coder;
+        else if (!OtherFilter(coder) && !(bcj2 && coder.startsWith(QLatin1String("LZMA:"))))
+            return std::nullopt;
+    }
+    if (coders.dictionary == 0)
+        return std::nullopt;
+    return coders;
+}
+
 }  // namespace
 
 QList<PackedFile> PackedFilesOfListing(const QString& listing)
@@ -78,6 +114,8 @@ QList<PackedFile> PackedFilesOfListing(const QString& listing)
             close();
         else if (text.startsWith(QLatin1String("Size = ")))
             current.size = text.mid(7).toLongLong();
+        else if (text.startsWith(QLatin1String("Packed Size = ")))
+            current.packedSize = text.mid(14).toLongLong();
         else if (text.startsWith(QLatin1String("Method = ")))
             current.method = text.mid(9);
         else if (text.startsWith(QLatin1String("Folder = +")))
@@ -99,10 +137,24 @@ LevelReading ReadLevel(const QList<PackedFile>& files)
     }
     if (methods.isEmpty() || methods == QSet<QString>{QStringLiteral("Copy")})
         return {{SAVE}};
-    const qint64 dictionary = methods.size() == 1 ? ListedDictionary(*methods.begin()) : 0;
+    // Every file has its own coders, but one dictionary, shrunk to the largest file.
+    QSet<qint64> dictionaries;
+    QSet<QString> x86Filters;
+    for (const QString& method : methods) {
+        const std::optional<Coders> coders = ReadCoders(method);
+        dictionaries.insert(coders ? coders->dictionary : 0);
+        if (coders && !coders->x86Filter.isEmpty())
+            x86Filters.insert(coders->x86Filter);
+    }
     LevelReading reading;
+    if (dictionaries.size() != 1 || dictionaries.contains(0))
+        return reading;
+    const qint64 dictionary = *dictionaries.begin();
+    // 7-Zip puts x86 code through BCJ2 at its level 9 alone, the build's ultra, and through BCJ below it.
     for (const TCompressStrength strength : {FAST, NORMAL, MAXIMUM, ULTRA}) {
-        if (dictionary != 0 && WrittenDictionary(FullDictionary(SevenZipLevel(strength)), largest) == dictionary)
+        const QString x86Filter = strength == ULTRA ? QStringLiteral("BCJ2") : QStringLiteral("BCJ");
+        if (WrittenDictionary(FullDictionary(SevenZipLevel(strength)), largest) == dictionary
+            && (x86Filters.isEmpty() || x86Filters == QSet<QString>{x86Filter}))
             reading.fitting.append(strength);
     }
     return reading;
