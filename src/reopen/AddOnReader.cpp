@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace pw {
@@ -28,6 +29,30 @@ bool RunSevenZip(const QString& program, const QStringList& arguments, QString* 
     const ChildRun run = RunCommand({program, arguments}, kSevenZipLimitMs);
     *output = run.error.isEmpty() ? run.output : run.error;
     return run.end == RunEnd::Finished && run.exitCode == 0;
+}
+
+// What 7-Zip's output on `file` says is wrong: its error lines ("ERROR: Data Error : a.exe", "Unexpected
+// end of archive" under its "ERRORS:" heading), each once, without its banner, its listing, its counts of
+// errors and the lines that only name the file; its last line when it has none, such as the reason it
+// could not be started.
+QString Complaint(const QString& output, const QString& file)
+{
+    static const QRegularExpression wrong(
+        QStringLiteral("ERROR:|Can ?not open|Can't open|Headers Error|Unexpected end|Is not archive|Data Error|"
+                       "CRC Failed|Unsupported|Wrong password|data after the end"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression count(QStringLiteral(":\\s*\\d+$"));
+    QStringList lines;
+    QString last;
+    for (const QString& text : output.split(QLatin1Char('\n'))) {
+        const QString line = text.trimmed();
+        if (!line.isEmpty())
+            last = line;
+        const QString said = QString(line).remove(file).remove(QStringLiteral("ERROR")).remove(QLatin1Char(':'));
+        if (line.contains(wrong) && !line.contains(count) && !said.trimmed().isEmpty() && !lines.contains(line))
+            lines.append(line);
+    }
+    return lines.isEmpty() ? last : lines.join(QStringLiteral("; "));
 }
 
 // The entry of `folder` named `name` without regard to case, as Windows names it; empty when none is.
@@ -88,7 +113,7 @@ public:
         // -tcab: anything but a cabinet is refused, not opened as whatever archive it happens to be.
         if (!scratch.isValid()
             || !RunSevenZip(sevenZip_, {"x", "-tcab", "-y", "-bd", "-o" + cabFolder, "--", cabinet_}, &output))
-            return Fail(ReopenFailure::NotAddOn, output.trimmed());
+            return Fail(ReopenFailure::NotAddOn, Complaint(output, cabinet_));
         QString command;
         ReadEntries(cabFolder, &command);
         const QString svcpack = EntryNamed(cabFolder, kCabinetProgramFolder, QDir::Dirs);
@@ -105,7 +130,7 @@ public:
                 program = scratch.path() + QStringLiteral("/program");
                 const QString archive = scratch.path() + QStringLiteral("/files.7z");
                 if (!ReadSelfExtractor(*parts, bytes, archive, program, &output))
-                    return Fail(ReopenFailure::NotAddOn, output.trimmed());
+                    return Fail(ReopenFailure::NotAddOn, Complaint(output, archive));
                 command = parts->runProgram;
                 naming = RunnerNaming::RunWord;
             }

@@ -137,7 +137,10 @@ TEST_F(ReopenAddOn, ADamagedAddOnIsRefusedAndItsFolderLeftAlone)
     dir.write("cut.cab", ReadAll(dir.path("a.cab")).left(4000));
     const ToolRun run = Run({"--from", dir.path("cut.cab"), dir.path("out/b.cab")});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains("não pôde ser aberto")) << run.err.toStdString();
+    // 7-Zip's complaint alone, on the one line of the message: neither its banner nor its listing.
+    EXPECT_TRUE(run.err.contains("não pôde ser aberto") && run.err.contains("(Unexpected end of archive;")
+                && run.err.count('\n') == 1 && !run.err.contains("Physical Size"))
+        << run.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.path("out/b.cab")));
     dir.write("busy/b-files/mine.txt", "mine");
     EXPECT_EQ(Run({"--from", dir.path("a.cab"), dir.path("busy/b.cab")}).exitCode, 1);
