@@ -312,10 +312,14 @@ QString UsageText(const CliTexts& texts)
 {
     const QString command = QStringLiteral(" packwright-build ");
     const QString buildLine = QStringLiteral("--folder DIR --start FILE %1 OUTPUT").arg(texts.OptionsWordStr);
+    // An add-on made before gives the folder and the start file, unless they are given.
+    const QString fromLine =
+        QStringLiteral("--from ADDON [--folder DIR] [--start FILE] %1 OUTPUT").arg(texts.OptionsWordStr);
     const QString tryLine = QStringLiteral(
         "--try ADDON... [--time-limit SECONDS] [--target xp|xp64|2003] [--strict] [--language-file NAME]");
-    QString text = Wrapped(texts.UsageStr + command, buildLine) +
-                   Wrapped(QString(texts.UsageStr.size(), QLatin1Char(' ')) + command, tryLine) + QLatin1Char('\n') +
+    const QString under = QString(texts.UsageStr.size(), QLatin1Char(' ')) + command;
+    QString text = Wrapped(texts.UsageStr + command, buildLine) + Wrapped(under, fromLine) +
+                   Wrapped(under, tryLine) + QLatin1Char('\n') +
                    Wrapped({}, texts.DescriptionStr) + QLatin1Char('\n') + texts.OptionsHeadingStr + QLatin1Char('\n');
     qsizetype column = 0;
     for (const Option& option : Options())

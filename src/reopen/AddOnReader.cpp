@@ -8,12 +8,15 @@
 #include "project/FolderScan.h"
 #include "project/StartFileKinds.h"
 #include "reopen/ArchiveLevel.h"
+#include "reopen/ProgramFolder.h"
+#include "reopen/RepackedLevel.h"
 #include "tryout/ChildRun.h"
 #include "tryout/HostTools.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace pw {
@@ -27,6 +30,30 @@ bool RunSevenZip(const QString& program, const QStringList& arguments, QString* 
     const ChildRun run = RunCommand({program, arguments}, kSevenZipLimitMs);
     *output = run.error.isEmpty() ? run.output : run.error;
     return run.end == RunEnd::Finished && run.exitCode == 0;
+}
+
+// What 7-Zip's output on `file` says is wrong: its error lines ("ERROR: Data Error : a.exe", "Unexpected
+// end of archive" under its "ERRORS:" heading), each once, without its banner, its listing, its counts of
+// errors and the lines that only name the file; its last line when it has none, such as the reason it
+// could not be started.
+QString Complaint(const QString& output, const QString& file)
+{
+    static const QRegularExpression wrong(
+        QStringLiteral("ERROR:|Can ?not open|Can't open|Headers Error|Unexpected end|Is not archive|Data Error|"
+                       "CRC Failed|Unsupported|Wrong password|data after the end"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression count(QStringLiteral(":\\s*\\d+$"));
+    QStringList lines;
+    QString last;
+    for (const QString& text : output.split(QLatin1Char('\n'))) {
+        const QString line = text.trimmed();
+        if (!line.isEmpty())
+            last = line;
+        const QString said = QString(line).remove(file).remove(QStringLiteral("ERROR")).remove(QLatin1Char(':'));
+        if (line.contains(wrong) && !line.contains(count) && !said.trimmed().isEmpty() && !lines.contains(line))
+            lines.append(line);
+    }
+    return lines.isEmpty() ? last : lines.join(QStringLiteral("; "));
 }
 
 // The entry of `folder` named `name` without regard to case, as Windows names it; empty when none is.
@@ -72,8 +99,7 @@ public:
 
     ReopenedAddOn Read()
     {
-        const QDir target(target_);
-        if (target.exists() && !target.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+        if (!CanTakeProgram(target_))
             return Fail(ReopenFailure::FolderNotEmpty, target_);
         sevenZip_ = FindTryTools().sevenZip;
         if (sevenZip_.isEmpty())
@@ -87,7 +113,7 @@ public:
         // -tcab: anything but a cabinet is refused, not opened as whatever archive it happens to be.
         if (!scratch.isValid()
             || !RunSevenZip(sevenZip_, {"x", "-tcab", "-y", "-bd", "-o" + cabFolder, "--", cabinet_}, &output))
-            return Fail(ReopenFailure::NotAddOn, output.trimmed());
+            return Fail(ReopenFailure::NotAddOn, Complaint(output, cabinet_));
         QString command;
         ReadEntries(cabFolder, &command);
         const QString svcpack = EntryNamed(cabFolder, kCabinetProgramFolder, QDir::Dirs);
@@ -102,8 +128,9 @@ public:
             const QByteArray bytes = exe.readAll();
             if (const std::optional<SelfExtractorParts> parts = SplitSelfExtractor(bytes)) {
                 program = scratch.path() + QStringLiteral("/program");
-                if (!ReadSelfExtractor(*parts, bytes, scratch.path() + QStringLiteral("/files.7z"), program, &output))
-                    return Fail(ReopenFailure::NotAddOn, output.trimmed());
+                const QString archive = scratch.path() + QStringLiteral("/files.7z");
+                if (!ReadSelfExtractor(*parts, bytes, archive, program, &output))
+                    return Fail(ReopenFailure::NotAddOn, Complaint(output, archive));
                 command = parts->runProgram;
                 naming = RunnerNaming::RunWord;
             }
@@ -171,19 +198,31 @@ private:
             return false;
         }
         const QList<PackedFile> files = PackedFilesOfListing(listing);
-        const LevelReading level = ReadLevel(files);
+        QList<int> levels = ReadLevel(files).fitting;
         QStringList methods;
-        for (const PackedFile& file : files)
+        qint64 packedSize = 0;
+        for (const PackedFile& file : files) {
             methods.append(file.method);
+            packedSize += file.packedSize;
+        }
         methods.removeDuplicates();
-        if (level.fitting.isEmpty())
+        if (levels.isEmpty())
             result_.unread.append({Unread::Level, methods.join(QStringLiteral(", "))});
-        in.compressionLevel = level.fitting.value(0, 0);
-        if (level.fitting.size() > 1) {
-            QStringList levels;
-            for (const int fitting : level.fitting)
-                levels.append(QString::number(fitting));
-            result_.unread.append({Unread::LevelUndecided, levels.join(QStringLiteral(", "))});
+        // The program as extracted, runner included, is what the archive holds: packed again at the level
+        // that made it, it gives the same packed data. An archive that no level packs alike (another
+        // version of 7-Zip made it) leaves the levels that fit undecided.
+        if (levels.size() > 1) {
+            const QList<int> alike =
+                LevelsPackingAlike(archive, packedSize, program, levels, QFileInfo(archive).path());
+            if (!alike.isEmpty())
+                levels = alike;
+        }
+        in.compressionLevel = levels.value(0, 0);
+        if (levels.size() > 1) {
+            QStringList numbers;
+            for (const int level : levels)
+                numbers.append(QString::number(level));
+            result_.unread.append({Unread::LevelUndecided, numbers.join(QStringLiteral(", "))});
         }
         return true;
     }

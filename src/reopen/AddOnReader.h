@@ -30,7 +30,8 @@ enum class ReopenFailure {
     None,
     FolderNotEmpty,  // detail: the folder
     NoSevenZip,      // 7-Zip is not installed
-    NotAddOn,        // detail: why 7-Zip could not take the cabinet (or the self-extractor's archive) apart
+    NotAddOn,        // detail: why 7-Zip could not take the cabinet (or the self-extractor's archive) apart, in
+                     // its own words: the lines of its output that say what is wrong
     NoProgram,       // the cabinet has no program folder "svcpack"
 };
 

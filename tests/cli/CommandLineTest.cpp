@@ -84,6 +84,8 @@ TEST(CommandLine, EveryOptionTheHelpNamesIsTaken)
     }
     named.removeDuplicates();
     EXPECT_GE(named.size(), 18) << help.toStdString();
+    EXPECT_TRUE(help.contains("\n     packwright-build --from ADDON [--folder DIR] [--start FILE] [opções]"))
+        << help.toStdString();
     for (const QString& option : named) {
         const CommandLine cl = Parse({option, "1", "x"});
         EXPECT_NE(cl.error, CliTexts().UnknownOptionStr.arg(option)) << option.toStdString();
