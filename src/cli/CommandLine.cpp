@@ -461,11 +461,14 @@ BuildInputs FilledInputs(const CommandLine& cl)
 {
     // Empty, as the window's at its start, unless an add-on opened again gave them.
     BuildInputs in = cl.inputs;
-    if (cl.versionData) {
+    // An add-on opened again keeps its fields, as it was made; for a new program folder or start file, those
+    // the start file's version data gives are refreshed, and the others kept.
+    const bool reopened = !cl.from.isEmpty();
+    const bool newStartFile = cl.given.contains(QStringLiteral("folder")) || cl.given.contains(QStringLiteral("start"));
+    if (cl.versionData && (!reopened || newStartFile)) {
         VersionInfoReader reader;
-        // An add-on opened again keeps the fields its start file's version data does not give.
         for (const FieldValue& change : VersionDataFill(reader, in.startFilePath())) {
-            if (cl.from.isEmpty() || !change.second.isEmpty())
+            if (!reopened || !change.second.isEmpty())
                 ChangeField(in.entriesText, in.fields, change);
         }
     }

@@ -24,7 +24,8 @@ protected:
     void TearDown() override { qunsetenv("SOURCE_DATE_EPOCH"); }
 
     // A program whose largest file exceeds the fast level's dictionary, so that level 1 is told apart, with
-    // x86 code, which 7-Zip filters.
+    // x86 code, which 7-Zip filters, and a start file with version data, which an add-on opened again does
+    // not take over the fields it was made with.
     QString Program(const QString& name, const QString& startFile = QStringLiteral("setup-1.2.exe"))
     {
         QByteArray numbers;
@@ -32,8 +33,9 @@ protected:
             numbers += QByteArray::number(qint64(i) * 7919 % 100003) + ' ';
         dir.write(name + "/data/numbers.txt", numbers);
         dir.write(name + "/readme.txt", "Read me first.\r\n");
-        dir.write(name + "/tool.dll", ReadAll(PW_SAMPLES "/DemoApp/setup.exe"));
-        return QFileInfo(dir.write(name + '/' + startFile, "MZ" + QByteArray(2000, '\x90'))).path();
+        const QByteArray program = ReadAll(PW_SAMPLES "/DemoApp/setup.exe");
+        dir.write(name + "/tool.dll", program);
+        return QFileInfo(dir.write(name + '/' + startFile, program)).path();
     }
     ToolRun Run(const QStringList& args) { return RunTool(args, dir.path("home")); }
 
