@@ -111,8 +111,9 @@ public:
         result_.inputs.compact = naming == RunnerNaming::RunWord;
         if (!command.isEmpty() && !ReadStartCommand(command, naming, program, result_.inputs))
             result_.unread.append({Unread::StartCommand, command});
-        // The self-extractor's archive carries the start file's runner beside it; the program does not.
-        if (const Runner* runner = RunnerOf(result_.inputs.startFile); runner && result_.inputs.compact)
+        // Both layouts carry the start file's runner beside it (the self-extractor's archive, and the cabinet
+        // of the folder as it is); the program does not, and a build refuses a program that holds its name.
+        if (const Runner* runner = RunnerOf(result_.inputs.startFile))
             QFile::remove(program + QLatin1Char('/') + runner->program);
         QDir().rmdir(target_);
         if (!QDir().rename(program, target_))
