@@ -39,11 +39,18 @@ QString EntryNamed(const QString& folder, const QString& name, QDir::Filters fil
     return {};
 }
 
-// The start file and switch that make `command` as the build makes it, among the program's start files.
-bool ReadStartCommand(const QString& command, RunnerNaming naming, const QString& program, BuildInputs& in)
+// The start file and switch that make `written` as the build makes it, among the program's start files.
+bool ReadStartCommand(const QString& written, RunnerNaming naming, const QString& program, BuildInputs& in)
 {
     const std::optional<FolderScanResult> scan = FolderScan(program);
     for (const QString& startFile : scan ? scan->startFiles : QStringList()) {
+        // Older builds ended the entries file's command too with the word that hides the runner's console.
+        // The runner takes that last word as its own, so it is no part of the switch.
+        QString command = written;
+        const Runner* runner = RunnerOf(startFile);
+        if (runner && naming == RunnerNaming::ProgramFile && !runner->selfExtractorArguments.isEmpty()
+            && command.endsWith(runner->selfExtractorArguments))
+            command.chop(runner->selfExtractorArguments.size());
         // The command with a mark for the switch shows where a switch stands in it.
         BuildInputs probe;
         probe.startFile = startFile;

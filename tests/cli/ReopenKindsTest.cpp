@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +71,40 @@ TEST_F(ReopenKinds, ChoicesComeBackAndMakeTheSameAddOn)
         const ToolRun remade = Run({"--from", first, again});
         ASSERT_EQ(remade.exitCode, 0) << name.toStdString() << remade.err.toStdString();
         EXPECT_TRUE(ReadAll(first) == ReadAll(again)) << name.toStdString();
+    }
+}
+
+// The add-ons of an older version in tests/fixtures/older-addons (its README gives the commands): made
+// again from each, with nothing left unread to name, is the add-on this version makes of its command.
+TEST_F(ReopenKinds, AnOlderVersionsAddOnsAreMadeAgainWhole)
+{
+    const QString demo = QStringLiteral(PW_SAMPLES "/DemoApp");
+    ASSERT_EQ(QProcess::execute("cp", {"-r", demo, dir.path("DemoBatch")}), 0);
+    dir.write("DemoBatch/install.cmd", "@echo off\r\nsetup.exe %*\r\n");
+    const QStringList common = {"--start", "setup.exe", "--switch", "/S"};
+    const struct {
+        const char* name;
+        QStringList command;
+    } kAddOns[] = {
+        {"DemoSfx", QStringList{"--folder", demo} + common
+                        + QStringList{"--overwrite", "2", "--shortcut",
+                                      "0,1,DemoApp\\setup.exe,/S,DemoApp,The demo program,Demo", "--shortcut",
+                                      "2,6,readme.txt,,,,Read me"}},
+        {"DemoFolder", QStringList{"--folder", demo, "--no-compact"} + common},
+        {"DemoBatch",
+         {"--folder", dir.path("DemoBatch"), "--start", "install.cmd", "--switch", "/S", "--no-compact"}},
+    };
+    for (const auto& a : kAddOns) {
+        const QString today = dir.path(QStringLiteral("today/%1.cab").arg(a.name));
+        const QString again = dir.path(QStringLiteral("again/%1.cab").arg(a.name));
+        QDir().mkpath(QFileInfo(today).path());
+        QDir().mkpath(QFileInfo(again).path());
+        ASSERT_EQ(Run(a.command + QStringList{today}).exitCode, 0) << a.name;
+        const ToolRun remade =
+            Run({"--from", QStringLiteral(PW_FIXTURES "/older-addons/%1.cab").arg(a.name), again});
+        ASSERT_EQ(remade.exitCode, 0) << a.name << remade.err.toStdString();
+        EXPECT_EQ(remade.err, QString()) << a.name;
+        EXPECT_TRUE(ReadAll(today) == ReadAll(again)) << a.name;
     }
 }
 
