@@ -1,110 +1,71 @@
-// packwright-build --from on add-ons of real installers and of start files a runner runs: the choices
-// come back, and the add-on made again from them is the first one, byte for byte.
+// packwright-build --from on add-ons of real installers, of start files a runner runs, and of an older
+// version: made again from each, with nothing left unread to name, is the add-on this version makes of the
+// command that made it, byte for byte, so its start file, switch and layout came back.
 #include "../project/installer/InstallerFixtures.h"
 #include "ToolRun.h"
-#include "reopen/AddOnReader.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using pwtest::EntriesBelow;
-using pwtest::ReadAll;
-using pwtest::TempDir;
-
 class ReopenKinds : public ::testing::Test {
 protected:
     void SetUp() override { qputenv("SOURCE_DATE_EPOCH", "1700000000"); }
     void TearDown() override { qunsetenv("SOURCE_DATE_EPOCH"); }
 
-    ToolRun Run(const QStringList& args) { return RunTool(args, dir.path("home")); }
-
-    TempDir dir;
+    pwtest::TempDir dir;
 };
 
-TEST_F(ReopenKinds, ChoicesComeBackAndMakeTheSameAddOn)
+TEST_F(ReopenKinds, MadeAgainIsWhatItsCommandMakes)
 {
     QDir().rename(pwtest::MakeNsisInstaller(dir, QStringLiteral("x86-unicode")), dir.mkdir("nsis") + "setup.exe");
-    dir.write("nsis/readme.txt", "Read me.\r\n");
     dir.mkdir("msi");
     pwtest::MakeMsiPackage(dir, QStringLiteral("msi/package.msi"));
     dir.write("cmd/install.cmd", "@echo off\r\ncopy tool.exe \"%ProgramFiles%\"\r\n");
     dir.write("cmd/tool.exe", "MZ");
-    const struct {
-        const char* folder;
-        const char* start;
-        const char* silentSwitch;
-        bool compact;
-    } kCases[] = {
-        {"nsis", "setup.exe", "/S", true},
-        {"nsis", "setup.exe", "/S", false},
-        {"msi", "package.msi", "/norestart", true},
-        {"msi", "package.msi", "/norestart", false},
-        {"cmd", "install.cmd", "/q", true},
-        {"cmd", "install.cmd", "", false},
-    };
-    for (const auto& c : kCases) {
-        const QString name = QStringLiteral("%1-%2").arg(c.folder, c.compact ? "compact" : "folder");
-        const QString first = dir.path(name + "/first/Addon.cab");
-        const QString again = dir.path(name + "/again/Addon.cab");
-        QDir().mkpath(QFileInfo(first).path());
-        QDir().mkpath(QFileInfo(again).path());
-        QStringList options = {"--folder", dir.path(c.folder), "--start", c.start, "--switch", c.silentSwitch};
-        if (!c.compact)
-            options << "--no-compact";
-        const ToolRun made = Run(options << first);
-        ASSERT_EQ(made.exitCode, 0) << name.toStdString() << made.err.toStdString();
-
-        const pw::ReopenedAddOn old = pw::ReopenAddOn(first, dir.path(name + "/read"));
-        ASSERT_EQ(old.failure, pw::ReopenFailure::None) << name.toStdString() << old.detail.toStdString();
-        EXPECT_EQ(old.inputs.startFile, c.start) << name.toStdString();
-        EXPECT_EQ(old.inputs.silentSwitch, c.silentSwitch) << name.toStdString();
-        EXPECT_EQ(old.inputs.compact, c.compact) << name.toStdString();
-        EXPECT_TRUE(old.unread.isEmpty()) << name.toStdString();
-        // The program alone: neither the runner nor the self-extractor's module comes back with it.
-        EXPECT_EQ(EntriesBelow(dir.path(name + "/read")), EntriesBelow(dir.path(c.folder))) << name.toStdString();
-
-        const ToolRun remade = Run({"--from", first, again});
-        ASSERT_EQ(remade.exitCode, 0) << name.toStdString() << remade.err.toStdString();
-        EXPECT_TRUE(ReadAll(first) == ReadAll(again)) << name.toStdString();
-    }
-}
-
-// The add-ons of an older version in tests/fixtures/older-addons (its README gives the commands): made
-// again from each, with nothing left unread to name, is the add-on this version makes of its command.
-TEST_F(ReopenKinds, AnOlderVersionsAddOnsAreMadeAgainWhole)
-{
+    // The batch file program of tests/fixtures/older-addons, as its README makes it.
     const QString demo = QStringLiteral(PW_SAMPLES "/DemoApp");
     ASSERT_EQ(QProcess::execute("cp", {"-r", demo, dir.path("DemoBatch")}), 0);
     dir.write("DemoBatch/install.cmd", "@echo off\r\nsetup.exe %*\r\n");
-    const QStringList common = {"--start", "setup.exe", "--switch", "/S"};
+    const QStringList nsis = {"--folder", dir.path("nsis"), "--start", "setup.exe", "--switch", "/S"};
+    const QStringList msi = {"--folder", dir.path("msi"), "--start", "package.msi", "--switch", "/norestart"};
+    const QStringList cmd = {"--folder", dir.path("cmd"), "--start", "install.cmd", "--switch"};
+    const QStringList demoSetup = {"--folder", demo, "--start", "setup.exe", "--switch", "/S"};
     const struct {
-        const char* name;
+        const char* name;  // of the add-on, whose files are named after it
         QStringList command;
+        bool older;  // tests/fixtures/older-addons/NAME.cab is made by an older version of this command
     } kAddOns[] = {
-        {"DemoSfx", QStringList{"--folder", demo} + common
-                        + QStringList{"--overwrite", "2", "--shortcut",
-                                      "0,1,DemoApp\\setup.exe,/S,DemoApp,The demo program,Demo", "--shortcut",
-                                      "2,6,readme.txt,,,,Read me"}},
-        {"DemoFolder", QStringList{"--folder", demo, "--no-compact"} + common},
+        {"Nsis", nsis, false},
+        {"Msi", msi, false},
+        {"MsiFolder", msi + QStringList{"--no-compact"}, false},
+        {"Cmd", cmd + QStringList{"/q"}, false},
+        {"CmdFolder", cmd + QStringList{"", "--no-compact"}, false},
+        {"DemoSfx",
+         demoSetup + QStringList{"--overwrite", "2", "--shortcut",
+                                 "0,1,DemoApp\\setup.exe,/S,DemoApp,The demo program,Demo", "--shortcut",
+                                 "2,6,readme.txt,,,,Read me"},
+         true},
+        {"DemoFolder", demoSetup + QStringList{"--no-compact"}, true},
         {"DemoBatch",
-         {"--folder", dir.path("DemoBatch"), "--start", "install.cmd", "--switch", "/S", "--no-compact"}},
+         {"--folder", dir.path("DemoBatch"), "--start", "install.cmd", "--switch", "/S", "--no-compact"},
+         true},
     };
+    dir.mkdir("made");
+    dir.mkdir("again");
     for (const auto& a : kAddOns) {
-        const QString today = dir.path(QStringLiteral("today/%1.cab").arg(a.name));
+        const QString made = dir.path(QStringLiteral("made/%1.cab").arg(a.name));
         const QString again = dir.path(QStringLiteral("again/%1.cab").arg(a.name));
-        QDir().mkpath(QFileInfo(today).path());
-        QDir().mkpath(QFileInfo(again).path());
-        ASSERT_EQ(Run(a.command + QStringList{today}).exitCode, 0) << a.name;
-        const ToolRun remade =
-            Run({"--from", QStringLiteral(PW_FIXTURES "/older-addons/%1.cab").arg(a.name), again});
-        ASSERT_EQ(remade.exitCode, 0) << a.name << remade.err.toStdString();
+        const ToolRun first = RunTool(a.command + QStringList{made}, dir.path("home"));
+        ASSERT_EQ(first.exitCode, 0) << a.name << first.err.toStdString();
+        const QString old = a.older ? QStringLiteral(PW_FIXTURES "/older-addons/%1.cab").arg(a.name) : made;
+        const ToolRun remade = RunTool({"--from", old, again}, dir.path("home"));
+        EXPECT_EQ(remade.exitCode, 0) << a.name;
         EXPECT_EQ(remade.err, QString()) << a.name;
-        EXPECT_TRUE(ReadAll(today) == ReadAll(again)) << a.name;
+        EXPECT_TRUE(pwtest::ReadAll(made) == pwtest::ReadAll(again)) << a.name;
     }
 }
 
