@@ -66,11 +66,18 @@ QString EntryNamed(const QString& folder, const QString& name, QDir::Filters fil
     return {};
 }
 
-// The start file and switch that make `command` as the build makes it, among the program's start files.
-bool ReadStartCommand(const QString& command, RunnerNaming naming, const QString& program, BuildInputs& in)
+// The start file and switch that make `written` as the build makes it, among the program's start files.
+bool ReadStartCommand(const QString& written, RunnerNaming naming, const QString& program, BuildInputs& in)
 {
     const std::optional<FolderScanResult> scan = FolderScan(program);
     for (const QString& startFile : scan ? scan->startFiles : QStringList()) {
+        // Older builds ended the entries file's command too with the word that hides the runner's console.
+        // The runner takes that last word as its own, so it is no part of the switch.
+        QString command = written;
+        const Runner* runner = RunnerOf(startFile);
+        if (runner && naming == RunnerNaming::ProgramFile && !runner->selfExtractorArguments.isEmpty()
+            && command.endsWith(runner->selfExtractorArguments))
+            command.chop(runner->selfExtractorArguments.size());
         // The command with a mark for the switch shows where a switch stands in it.
         BuildInputs probe;
         probe.startFile = startFile;
@@ -138,8 +145,9 @@ public:
         result_.inputs.compact = naming == RunnerNaming::RunWord;
         if (!command.isEmpty() && !ReadStartCommand(command, naming, program, result_.inputs))
             result_.unread.append({Unread::StartCommand, command});
-        // The self-extractor's archive carries the start file's runner beside it; the program does not.
-        if (const Runner* runner = RunnerOf(result_.inputs.startFile); runner && result_.inputs.compact)
+        // Both layouts carry the start file's runner beside it (the self-extractor's archive, and the cabinet
+        // of the folder as it is); the program does not, and a build refuses a program that holds its name.
+        if (const Runner* runner = RunnerOf(result_.inputs.startFile))
             QFile::remove(program + QLatin1Char('/') + runner->program);
         QDir().rmdir(target_);
         if (!QDir().rename(program, target_))

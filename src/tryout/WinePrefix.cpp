@@ -18,6 +18,9 @@ constexpr qint64 kMakeLimitMs = 5 * 60 * 1000;
 constexpr qint64 kServerLimitMs = 60 * 1000;
 constexpr int kServerEndMs = 5000;
 constexpr int kServerReadyMs = 5000;
+// Raised whenever prepared prefixes come to be made differently, so that one made before is stale, as one
+// of another Wine version is. The second keeps drive Z: out of wineboot.
+const QString kPreparedRevision = QStringLiteral("+2");
 
 bool IsUtf8Locale(const QProcessEnvironment& environment)
 {
@@ -110,7 +113,7 @@ RunEnd WinePrefix::Make(const QString& cache, const QString& wineName, TryUi& ui
         return RunEnd::NotStarted;
     }
     const QString variant = (arch_ == WineArch::Win32 ? QStringLiteral("win32-") : QStringLiteral("win64-")) + wineName;
-    const PreparedPrefix prepared(cache, version, variant);
+    const PreparedPrefix prepared(cache, version + kPreparedRevision, variant);
     const RunEnd end = prepared.CopyTo(
         prefix(),
         [&](const QString& root, QString* makeError) {
@@ -128,8 +131,15 @@ RunEnd WinePrefix::Make(const QString& cache, const QString& wineName, TryUi& ui
 
 RunEnd WinePrefix::MakeFresh(const QString& wineName, TryUi& ui, QString* error)
 {
+    // Wine gives a new prefix drive Z: for "/" unless its devices folder exists already, and wineboot
+    // registers the host's fonts under that drive's paths. Were Z: cut only afterwards, as CutLinks cuts
+    // it, the prefix's first start would drop those fonts and its second register them again under their
+    // Unix paths: values the add-on tried at that time would be charged with. With C: alone from the
+    // start, the fonts are registered once, as they stay.
+    const QString devices = prefix() + QStringLiteral("/dosdevices");
     if (!QDir().mkpath(root_ + QStringLiteral("/home")) || !QDir().mkpath(temporaryFolder())
-        || !QDir().mkpath(prefix())) {
+        || !QDir().mkpath(driveC()) || !QDir().mkpath(devices)
+        || !QFile::link(QStringLiteral("../drive_c"), devices + QStringLiteral("/c:"))) {
         *error = root_;
         return RunEnd::NotStarted;
     }
