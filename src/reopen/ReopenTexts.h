@@ -22,7 +22,7 @@ struct ReopenTexts {
     QString StartCommandStr = QStringLiteral("o comando de instalação não é um que o Packwright escreve, e seu programa de instalação e comando silencioso não foram lidos: %1");
     QString ConfigLineStr = QStringLiteral("linha da configuração do auto-executável que o Packwright não escreve, deixada de fora: %1");
     QString LevelStr = QStringLiteral("a compressão do auto-executável (%1) não é a de nenhum nível; o nível 0 é usado");
-    QString LevelUndecidedStr = QStringLiteral("os arquivos são pequenos demais para distinguir os níveis de compressão %1; o primeiro é usado");
+    QString LevelUndecidedStr = QStringLiteral("os níveis de compressão %1 servem ao auto-executável, e comprimir o programa de novo não os distingue; o primeiro é usado");
 
     bool operator==(const ReopenTexts&) const = default;
 };
