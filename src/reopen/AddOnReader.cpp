@@ -56,6 +56,23 @@ QString Complaint(const QString& output, const QString& file)
     return lines.isEmpty() ? last : lines.join(QStringLiteral("; "));
 }
 
+// How much of a self-extractor holds its module and configuration block: the module is some tens of KiB.
+constexpr qint64 kHeadBytes = qint64(4) << 20;
+
+// Copies `from`, from `offset` to its end, into the new file `to`.
+bool CopyFrom(QFile& from, qint64 offset, const QString& to)
+{
+    QFile out(to);
+    if (!from.seek(offset) || !out.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (qint64 n; (n = from.read(buffer.data(), buffer.size())) != 0;) {
+        if (n < 0 || out.write(buffer.constData(), n) != n)
+            return false;
+    }
+    return true;
+}
+
 // The entry of `folder` named `name` without regard to case, as Windows names it; empty when none is.
 QString EntryNamed(const QString& folder, const QString& name, QDir::Filters filters)
 {
@@ -131,12 +148,12 @@ public:
         const QString installer = command.contains(QLatin1Char(' ')) ? QString() : EntryNamed(svcpack, command, QDir::Files);
         QFile exe(installer);
         if (!installer.isEmpty() && exe.open(QIODevice::ReadOnly)) {
-            // Read once: the configuration block and the archive after it both come from these bytes.
-            const QByteArray bytes = exe.readAll();
-            if (const std::optional<SelfExtractorParts> parts = SplitSelfExtractor(bytes)) {
+            // The module and its configuration block come first, and are small; the archive after them may be
+            // most of a large add-on, and is copied from the file rather than held in memory.
+            if (const std::optional<SelfExtractorParts> parts = SplitSelfExtractor(exe.read(kHeadBytes))) {
                 program = scratch.path() + QStringLiteral("/program");
                 const QString archive = scratch.path() + QStringLiteral("/files.7z");
-                if (!ReadSelfExtractor(*parts, bytes, archive, program, &output))
+                if (!ReadSelfExtractor(*parts, exe, archive, program, &output))
                     return Fail(ReopenFailure::NotAddOn, Complaint(output, archive));
                 command = parts->runProgram;
                 naming = RunnerNaming::RunWord;
@@ -186,7 +203,7 @@ private:
     }
 
     // The configuration block's choices, the level of its archive, and the archive taken apart into `program`.
-    bool ReadSelfExtractor(const SelfExtractorParts& parts, const QByteArray& exe, const QString& archive,
+    bool ReadSelfExtractor(const SelfExtractorParts& parts, QFile& exe, const QString& archive,
                            const QString& program, QString* output)
     {
         BuildInputs& in = result_.inputs;
@@ -194,11 +211,8 @@ private:
         in.shortcuts = parts.shortcuts;
         for (const QString& line : parts.unreadLines)
             result_.unread.append({Unread::ConfigLine, line});
-        QFile out(archive);
-        if (parts.archiveOffset < 0 || parts.archiveOffset > exe.size() || !out.open(QIODevice::WriteOnly)
-            || out.write(exe.constData() + parts.archiveOffset, exe.size() - parts.archiveOffset) < 0)
+        if (parts.archiveOffset < 0 || !CopyFrom(exe, parts.archiveOffset, archive))
             return false;
-        out.close();
         QString listing;
         if (!RunSevenZip(sevenZip_, {"l", "-slt", "-t7z", "--", archive}, &listing)
             || !RunSevenZip(sevenZip_, {"x", "-t7z", "-y", "-bd", "-o" + program, "--", archive}, output)) {
