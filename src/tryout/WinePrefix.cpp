@@ -124,8 +124,6 @@ RunEnd WinePrefix::Make(const QString& cache, const QString& wineName, TryUi& ui
         return end;
     // It names the folder of the server that made the prepared prefix; this prefix's server names its own.
     QFile::remove(prefix() + QStringLiteral("/wineserver"));
-    // A prepared prefix kept from an older version of this program may still hold links out of it.
-    CutLinks();
     return RunEnd::Finished;
 }
 
